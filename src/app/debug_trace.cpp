@@ -1,0 +1,3 @@
+#include "app/debug_trace.h"
+
+void DebugTrace(const char*) {}

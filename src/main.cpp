@@ -1,0 +1,3 @@
+#include "app/game_main.h"
+
+int main(int argc, char** argv) { return GameMain(argc, argv); }
