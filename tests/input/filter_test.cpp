@@ -77,8 +77,4 @@ TEST(CursorMove, WrapsAndPlacesTheCursor) {
     EXPECT_EQ(cur.nX, 110);
     CursorMove(&in, &cur, 100, 40, 10, 200, -1, 3);  // negative limit: untouched
     EXPECT_EQ(cur.nX, 110);
-    cur.nChosen = 7;
-    CursorReset(&cur);
-    EXPECT_EQ(cur.nX, 0);
-    EXPECT_EQ(cur.nChosen, 0);
 }

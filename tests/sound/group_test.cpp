@@ -46,17 +46,6 @@ std::vector<int> PlayedIndices() {
 
 }  // namespace
 
-TEST(SoundTable, RowsAsTheGameUsesThem) {
-    EXPECT_STREQ(g_SoundTable[SND_CURSOR].szFile, "wav/カーソル移動.wav");
-    EXPECT_EQ(g_SoundTable[SND_CURSOR].nCount, 4u);
-    EXPECT_EQ(g_SoundTable[SND_CURSOR].nVolume, -500);
-    EXPECT_EQ(g_SoundTable[SND_ERROR].nVolume, -1000);
-    EXPECT_EQ(g_SoundTable[SND_SKILL].nCount, 2u);
-    EXPECT_STREQ(g_SoundTable[SND_GO].szFile, "wav/GO.wav");
-    EXPECT_EQ(g_SoundTable[SND_GO].nCount, 1u);
-    EXPECT_STREQ(g_SoundTable[SND_DEATH].szFile, "wav/死.wav");
-}
-
 TEST_F(SoundGroups, CursorPlaysRoundRobinAndGoRestarts) {
     auto table = FixtureTable();
     ASSERT_EQ(DSCreateBufferGroup(g_Sound, table.data()), 1u);
