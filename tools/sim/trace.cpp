@@ -14,7 +14,7 @@ void AppendInput(std::string& s, const INPUTSTATE& in) {
 
 std::string TraceLine(uint32_t dwFrame) {
     std::string s = "{\"frame\":" + std::to_string(dwFrame) + ",\"scene\":" + std::to_string(g_nScene) +
-                    ",\"input\":[";
+                    TraceMenu() + ",\"input\":[";
     AppendInput(s, g_Input[0]);
     s += ",";
     AppendInput(s, g_Input[1]);
