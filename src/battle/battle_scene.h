@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "battle/chara.h"
+
 // Battle phases (values of g_nBattlePhase).
 enum {
     PHASE_FADE_IN = 1,
@@ -12,10 +14,8 @@ enum {
     PHASE_FADE_OUT = 6,
 };
 
-extern int32_t g_nBattleStep;   // 0 set-up pending, 1 running, -1 leaving
-extern int32_t g_nBattlePhase;  // PHASE_*
-extern int32_t g_nFallCount;    // knock-out burst radius, one counter for both fighters
-extern int32_t g_nPhaseCount;   // ready phase frames (120), then go sign frames (60)
+// g_nBattleStep, g_nBattlePhase, g_nFallCount and g_nPhaseCount live with the records in
+// battle/chara.h.
 
 // Per-frame entry of scene 2; false only when the battle's pictures could not be loaded.
 bool BattleMain();

@@ -28,3 +28,16 @@ bool SelectSetup();
 void SelectFrame();
 // Release step: frees the scene's resources and switches to g_nNextScene.
 void SelectRelease();
+
+void SelectDefaultSkills();
+void SelectChara(CHARA* lpChara, CURSOR* lpCursor, int nIndex);
+void SelectSkillCycle(INPUTSTATE* lpInput, int* lpChoice);
+void CharaRoulette(int* lpCount, CURSOR* lpCursor, INPUTSTATE* lpInput);
+void SkillRoulette(int* lpCount, int nPlayer);
+
+// Drawing (select_draw.cpp).
+void SelectDraw();
+void SelectDrawRow();
+void DrawCharaInfo(int x, int y, int nIndex);
+void DrawSkillNames();
+void DrawModeName();
