@@ -103,33 +103,6 @@ void FightSkills()
     SkillTick(p2, p1);
 }
 
-void DrawFight()
-{
-    CHARA* p1 = &g_Chara[0];
-    CHARA* p2 = &g_Chara[1];
-    DrawBackground();
-    DrawSkillImages(p1);
-    DrawSkillImages(p2);
-    DrawTraps(p1);
-    DrawTraps(p2);
-    DrawFighter(p1, false, false);
-    DrawFighter(p2, false, false);
-    DrawGaugeFlash(p1);
-    DrawGaugeFlash(p2);
-    DrawWins();
-    if (g_nBattleMode != 3) DrawGaugeStocks();
-    DrawShade(p1);
-    DrawShade(p2);
-    DrawShots(p1);
-    DrawShots(p2);
-    DrawEffects();
-    if (g_nPhaseCount < 60) {
-        g_nPhaseCount += 1;
-        DrawPhaseSign(1);
-    }
-    BattlePaletteCycle();
-}
-
 void PhaseFight()
 {
     CHARA* p1 = &g_Chara[0];
@@ -155,7 +128,7 @@ void PhaseFight()
             g_nBattlePhase = PHASE_KNOCKOUT;
         }
     }
-    DrawFight();
+    DrawFightPhase();
 }
 
 // A finished fall: score for the one left standing, then the next round or the match's end.

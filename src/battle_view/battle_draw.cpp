@@ -47,7 +47,9 @@ void DrawImagePiece(const CHARA* lpChara, const IMAGE& img, int32_t nSrcX, int32
 // The sprite the cursor stands on, without stepping it.
 int32_t AnimSprite(const ANIM& anm)
 {
-    return anm.lpAnimTable->lpList[anm.nAnim][anm.nFrame].nSprite;
+    const ANIMSET* lpSet = anm.lpAnimTable;
+    if (!lpSet || anm.nAnim < 0 || anm.nAnim >= lpSet->nCount) return 0;
+    return lpSet->lpList[anm.nAnim][anm.nFrame].nSprite;
 }
 
 bool SlotRuns(const CHARA* lpChara, int32_t nSlot, int32_t nId)
@@ -207,4 +209,31 @@ void BattlePaletteCycle()
     g_nCycleStep = (g_nCycleStep + 1) % 9;
     DDCyclePalette(g_Palette, 7, 15, g_nCycleStep, 0, g_Palette);
     DDSetPaletteEntries(7, 9, &g_Palette[7]);
+}
+
+void DrawFightPhase()
+{
+    CHARA* p1 = &g_Chara[0];
+    CHARA* p2 = &g_Chara[1];
+    DrawBackground();
+    DrawSkillImages(p1);
+    DrawSkillImages(p2);
+    DrawTraps(p1);
+    DrawTraps(p2);
+    DrawFighter(p1, false, false);
+    DrawFighter(p2, false, false);
+    DrawGaugeFlash(p1);
+    DrawGaugeFlash(p2);
+    DrawWins();
+    if (g_nBattleMode != 3) DrawGaugeStocks();
+    DrawShade(p1);
+    DrawShade(p2);
+    DrawShots(p1);
+    DrawShots(p2);
+    DrawEffects();
+    if (g_nPhaseCount < 60) {
+        g_nPhaseCount += 1;
+        DrawPhaseSign(1);
+    }
+    BattlePaletteCycle();
 }

@@ -28,5 +28,7 @@ bool DrawMatchResult();
 void BattlePaletteCycle();
 // The arena background, opaque over the whole screen.
 void DrawBackground();
+// The whole fight-phase picture in its fixed order; everything before the shade is hidden by it.
+void DrawFightPhase();
 // Phase signs: the ready sign (nRow 0) and the go sign (nRow 1) in the middle of the screen.
 void DrawPhaseSign(int32_t nRow);
