@@ -24,6 +24,8 @@ extern OPTIONSCENE* g_lpOption; // the options scene object while that scene is 
 // Pacing state: the earliest start of the next frame and the time last read.
 extern uint32_t g_dwNextFrame;
 extern uint32_t g_dwLastTime;
+// Calls of GameFrame so far: the number of the frame about to run.
+extern uint32_t g_dwFrameCount;
 
 // One frame of the game. False ends the program.
 bool GameFrame();
@@ -36,6 +38,9 @@ void FrameLimitReset();
 
 // Asks the window to close: destruction, then the quit message, then the loop ends.
 void PostClose();
+
+// Copies the back buffer to the screen and shows it.
+void PresentBackBuffer();
 
 // Two humans play: the select or battle scene after the two-player title row.
 bool IsTwoHumans();
