@@ -16,14 +16,15 @@ namespace {
 // A COM of the given strength and its opponent, with decisions held off unless wanted.
 struct Duel {
     CHARA com, enemy;
-    Duel(int32_t nLevel, int32_t nMode, bool bDecide = false)
+    Duel(int32_t nLevel, int32_t nMode, bool bDecide = false, int32_t nComX = 320, int32_t nComY = 240,
+         int32_t nEnemyX = 100, int32_t nEnemyY = 100)
     {
         g_Option.nComLevel = nLevel;
         g_nBattleMode = nMode;
         g_Input[0] = INPUTSTATE{};
         g_Input[0].nDir = 5;
-        com = MakeFighter(320, 240);
-        enemy = MakeFighter(100, 100);
+        com = MakeFighter(nComX, nComY);
+        enemy = MakeFighter(nEnemyX, nEnemyY);
         ComSetup(&com);
         if (!bDecide) com.nComThinkInterval = 1000000;
     }
@@ -102,12 +103,7 @@ TEST(ComThink, ApproachJudgedOncePerApproach)
 {
     // COM still at (400, 300), enemy rolling at it from (300, 300): t = 50 + 40 - 40 = 50.
     for (uint32_t nSeed : {3u, 4u}) {  // 48 % 100 + 1 = 49 dodges, 51 % 100 + 1 = 52 does not
-        Duel d(4, 3);
-        d.com = MakeFighter(400, 300);
-        d.enemy = MakeFighter(300, 300);
-        g_Option.nComLevel = 4;
-        ComSetup(&d.com);
-        d.com.nComThinkInterval = 1000000;
+        Duel d(4, 3, false, 400, 300, 300, 300);
         d.com.nComMode = 0;
         d.enemy.nSpeedX = 2048;
         CrtRandSetState(nSeed);
@@ -123,10 +119,7 @@ TEST(ComThink, ApproachJudgedOncePerApproach)
 TEST(ComThink, FallPressesButton4OnlyInNormalBattle)
 {
     for (int32_t nMode : {0, 1, 2, 3}) {
-        Duel d(4, nMode);
-        d.com = MakeFighter(5, 240);
-        ComSetup(&d.com);
-        d.com.nComThinkInterval = 1000000;
+        Duel d(4, nMode, false, 5, 240);
         d.com.nSpeedX = -3072;  // out within two frames
         d.enemy.nSpeedY = 2048;
         CrtRandSetState(2);
@@ -143,10 +136,7 @@ TEST(ComThink, FallPressesButton4OnlyInNormalBattle)
 TEST(ComThink, HitAndBoostRolledOncePerPredictedHit)
 {
     for (uint32_t nSeed : {2u, 4u}) {  // 217 and 199 pass; 946 fails, 160 passes
-        Duel d(4, 0, true);
-        d.com = MakeFighter(300, 240);
-        d.enemy = MakeFighter(345, 240);
-        ComSetup(&d.com);
+        Duel d(4, 0, true, 300, 240, 345, 240);
         d.com.nSkill[2] = SKILL_BOOST;
         d.com.nGauge = d.com.nGaugeCost = 100;
         d.com.nSpeedX = 6000;
@@ -168,11 +158,7 @@ TEST(ComThink, HitAndBoostRolledOncePerPredictedHit)
 TEST(ComThink, ShieldWhenHitHarder)
 {
     // The opponent rushes in at 8000 against a COM creeping at 600: button 2, rate 800.
-    Duel d(4, 0);
-    d.com = MakeFighter(300, 240);
-    d.enemy = MakeFighter(345, 240);
-    ComSetup(&d.com);
-    d.com.nComThinkInterval = 1000000;
+    Duel d(4, 0, false, 300, 240, 345, 240);
     d.com.nComMode = 0;
     d.com.nSpeedX = 600;
     d.enemy.nSpeedX = -8000;
