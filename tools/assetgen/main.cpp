@@ -1,14 +1,50 @@
-// assetgen OUT: writes the game's pictures (OUT/bmp) and sounds (OUT/wav).
+// assetgen OUT [--sheet FILE]: writes the game's pictures (OUT/bmp) and sounds (OUT/wav),
+// and on request a contact sheet of all pictures as PNG.
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <string>
+
+#include "assets.h"
+#include "files.h"
+#include "layout.h"
+#include "sheet.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: assetgen OUT\n");
+        std::fprintf(stderr, "usage: assetgen OUT [--sheet FILE]\n");
         return 2;
     }
     std::filesystem::path out = argv[1];
-    std::filesystem::create_directories(out / "bmp");
-    std::filesystem::create_directories(out / "wav");
+    const char* szSheet = nullptr;
+    for (int i = 2; i + 1 < argc; i += 2)
+        if (std::strcmp(argv[i], "--sheet") == 0) szSheet = argv[i + 1];
+
+    std::error_code ec;
+    std::filesystem::create_directories(out / "bmp", ec);
+    std::filesystem::create_directories(out / "wav", ec);
+    const auto& pal = GamePalette();
+    std::vector<Canvas> pictures;
+    for (int n = 0; n < ABMP_COUNT; ++n) {
+        const AssetBitmapInfo& info = g_AssetBitmaps[size_t(n)];
+        Canvas cv = PaintBitmap(n);
+        auto bytes = EncodeBmp(ToIndices(cv, IsDitheredBitmap(n)), info.nWidth, info.nHeight, pal.data());
+        if (!WriteFileBytes(out / std::filesystem::u8path(info.szFile), bytes)) {
+            std::fprintf(stderr, "assetgen: cannot write %s\n", info.szFile);
+            return 1;
+        }
+        pictures.push_back(std::move(cv));
+    }
+    for (size_t n = 0; n < g_AssetSounds.size(); ++n) {
+        auto bytes = EncodeWav(SynthSound(int(n)), kSampleRate);
+        if (!WriteFileBytes(out / std::filesystem::u8path(g_AssetSounds[n].szFile), bytes)) {
+            std::fprintf(stderr, "assetgen: cannot write %s\n", g_AssetSounds[n].szFile);
+            return 1;
+        }
+    }
+    if (szSheet && !WriteContactSheet(szSheet, pictures)) {
+        std::fprintf(stderr, "assetgen: cannot write %s\n", szSheet);
+        return 1;
+    }
     return 0;
 }
