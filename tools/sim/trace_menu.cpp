@@ -7,10 +7,10 @@
 std::string TraceMenu() {
     std::string s;
     if (g_nScene == SCENE_TITLE && g_nTitleState == 1) {
-        s = ",\"menu\":{\"phase\":" + std::to_string(g_nTitlePhase) +
+        s = ",\"menu\":{\"state\":" + std::to_string(g_nTitlePhase) +
             ",\"row\":" + std::to_string(g_Cursor[0].nRow) + "}";
     } else if (g_nScene == SCENE_OPTION && g_lpOption) {
-        s = ",\"menu\":{\"phase\":" + std::to_string(g_lpOption->nState) +
+        s = ",\"menu\":{\"state\":" + std::to_string(g_lpOption->nState) +
             ",\"row\":" + std::to_string(g_Cursor[0].nRow) + ",\"values\":[";
         for (size_t i = 0; i < g_lpOption->nValue.size(); ++i)
             s += (i ? "," : "") + std::to_string(g_lpOption->nValue[i]);
