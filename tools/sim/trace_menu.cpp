@@ -1,4 +1,5 @@
 #include "app/frame.h"
+#include "app/option.h"
 #include "input/input.h"
 #include "menus/option_scene.h"
 #include "menus/title.h"
@@ -15,6 +16,8 @@ std::string TraceMenu() {
         for (size_t i = 0; i < g_lpOption->nValue.size(); ++i)
             s += (i ? "," : "") + std::to_string(g_lpOption->nValue[i]);
         s += "]}";
+    } else if (g_nScene == SCENE_SELECT || g_nScene == SCENE_BATTLE) {
+        s = ",\"mode\":" + std::to_string(g_nBattleMode);
     }
     return s;
 }
