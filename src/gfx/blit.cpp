@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <numbers>
 #include <vector>
 
 namespace {
@@ -134,14 +133,14 @@ void DDBltFramed(SURFACE& dst, int dx, int dy, int w, int h, const SURFACE& src,
 }
 
 void DDBurstOffsets(int nRadius, std::array<int, 8>& A, std::array<int, 8>& B) {
-    constexpr double PI = std::numbers::pi;
-    static const double dAngle[8] = {PI / 6,     PI / 3,     2 * PI / 3, 5 * PI / 6,
-                                     7 * PI / 6, 4 * PI / 3, 5 * PI / 3, 11 * PI / 6};
+    // Degrees times the double nearest pi/180: the last-bit differences decide some offsets.
+    static constexpr int nDegrees[8] = {30, 60, 120, 150, 210, 240, 300, 330};
     // Radii beyond the screen's size would only move the wedges further off screen.
     const double dRadius = std::clamp(nRadius, -1000000, 1000000);
     for (int k = 0; k < 8; ++k) {
-        A[k] = int(dRadius * std::fabs(std::cos(dAngle[k])));
-        B[k] = int(dRadius * std::fabs(std::sin(dAngle[k])));
+        const double dAngle = nDegrees[k] * 0.017453292519943295;
+        A[k] = int(dRadius * std::fabs(std::cos(dAngle)));
+        B[k] = int(dRadius * std::fabs(std::sin(dAngle)));
     }
 }
 

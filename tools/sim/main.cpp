@@ -21,7 +21,7 @@ namespace {
 
 struct SIMOPTIONS {
     std::string szData = POMRIN_DATA_DIR;
-    std::string szInput, szSounds, szTrace, szShots;
+    std::string szInput, szSounds, szTrace, szShots, szRecord;
     bool bFrames = false;
     uint32_t dwFrames = 0;
     uint32_t dwShotEvery = 0;
@@ -39,7 +39,7 @@ bool g_bEscapeDown;
 constexpr const char* kUsage =
     "usage: pomrin-sim [--data DIR] [--input FILE] [--frames N] [--sounds FILE] [--trace FILE]\n"
     "                  [--shots DIR (--shot-every K | --shot-frames A,B,C)]\n"
-    "                  [--second-copy] [--fail video|window|audio]\n";
+    "                  [--record FILE] [--second-copy] [--fail video|window|audio]\n";
 
 bool ParseCount(const char* sz, uint32_t* lpValue) {
     if (!*sz) return false;
@@ -76,6 +76,8 @@ bool ParseArgs(int argc, char** argv) {
             if (!Value(&g_Sim.szSounds)) return false;
         } else if (szArg == "--trace") {
             if (!Value(&g_Sim.szTrace)) return false;
+        } else if (szArg == "--record") {
+            if (!Value(&g_Sim.szRecord)) return false;
         } else if (szArg == "--shots") {
             if (!Value(&g_Sim.szShots)) return false;
         } else if (szArg == "--frames") {
@@ -181,6 +183,7 @@ int main(int argc, char** argv) {
     // Output paths are taken from where the simulator was started, before it enters the data.
     if (!g_Sim.szSounds.empty() && !(g_fpSounds = OpenOutput(g_Sim.szSounds))) return 2;
     if (!g_Sim.szTrace.empty() && !(g_fpTrace = OpenOutput(g_Sim.szTrace))) return 2;
+    if (!g_Sim.szRecord.empty()) g_Sim.szRecord = Absolute(g_Sim.szRecord);
     if (!g_Sim.szShots.empty()) {
         g_Sim.szShots = Absolute(g_Sim.szShots);
         std::error_code ec;
@@ -200,7 +203,7 @@ int main(int argc, char** argv) {
     Headless_SetAudioAvailable(g_Sim.szFail != "audio");
     g_lpfnBeforeFrame = BeforeFrame;
     g_lpfnAfterFrame = AfterFrame;
-    int nExit = GameRun(nullptr);
+    int nExit = GameRun(g_Sim.szRecord.empty() ? nullptr : g_Sim.szRecord.c_str());
     if (g_fpSounds) std::fclose(g_fpSounds);
     if (g_fpTrace) std::fclose(g_fpTrace);
     return nExit;

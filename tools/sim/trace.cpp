@@ -24,7 +24,7 @@ void AppendFighter(std::string& s, const CHARA& c) {
 
 std::string TraceLine(uint32_t dwFrame) {
     std::string s = "{\"frame\":" + std::to_string(dwFrame) + ",\"scene\":" + std::to_string(g_nScene) +
-                    ",\"input\":[";
+                    TraceMenu() + ",\"input\":[";
     AppendInput(s, g_Input[0]);
     s += ",";
     AppendInput(s, g_Input[1]);

@@ -4,3 +4,6 @@
 #include <string>
 
 std::string TraceLine(uint32_t dwFrame);
+// ",\"menu\":{...}" while the title or the options run: phase (options: state), cursor row,
+// and the options' values being edited; "" in other scenes.
+std::string TraceMenu();
