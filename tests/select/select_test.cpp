@@ -120,7 +120,7 @@ TEST_F(Select, VsComFlowHandsOverWrappedSkillAndComDefaults)
         EXPECT_EQ(g_Chara[0].nSkill[k], p1[k]);
         EXPECT_EQ(g_Chara[1].nSkill[k], com[k]);
     }
-    for (int i = 0; i < 23; i++) Step();  // the release frame ran one of the 24 fade steps
+    for (int i = 0; i < 23; i++) Step();  // the release frame of the press ran the first fade step
     EXPECT_EQ(g_nSelectStep, -1);
     EXPECT_EQ(g_Cursor[0].nRow, 0);
     Step();
