@@ -1,4 +1,18 @@
 // The program entry behind main(): start-up, the message loop and shut-down.
 #pragma once
+#include <cstdint>
 
+// Takes --record FILE; finds the data folder; runs the game. Returns the exit code.
 int GameMain(int argc, char** argv);
+// The game itself from the single-instance guard to the release of everything, in the working
+// directory as it is. szRecord: where --record writes (null: no recording).
+int GameRun(const char* szRecord);
+
+bool GameInit();
+bool GameRelease();
+
+// Set by the simulator around each frame of the loop; null in the game.
+// Before frame dwFrame: false means messages were queued and must be handled first.
+extern bool (*g_lpfnBeforeFrame)(uint32_t dwFrame);
+// After frame dwFrame ran.
+extern void (*g_lpfnAfterFrame)(uint32_t dwFrame);

@@ -13,7 +13,19 @@ struct OPTIONDATA {
     int32_t nPad1;        // padding, written as read
 };
 static_assert(sizeof(OPTIONDATA) == 40, "OPTIONDATA must match the 40-byte settings file");
+constexpr uint32_t OPTION_FILE_SIZE = 40;
 
 extern OPTIONDATA g_Option;
 // Battle mode of the game being played (0..3); set by the title when a game starts.
 extern int32_t g_nBattleMode;
+
+// 3 wins, defences 3, COM normal, speed 1.0, normal battle, padding zero.
+void SetDefaultOption(OPTIONDATA* lpOption);
+// Reads up to 40 bytes over the record, values as they are. 0 when the file cannot be opened.
+uint32_t LoadOptionFile(const char* szFile, OPTIONDATA* lpOption);
+// Writes the 40 bytes. The old file is replaced only once the new one is complete. 0 on failure.
+uint32_t SaveOptionFile(const char* szFile, const OPTIONDATA* lpOption);
+
+// The file image: nBytes (up to 40) of lpBytes laid over the record; the rest keeps its value.
+void OptionDecode(const uint8_t* lpBytes, uint32_t nBytes, OPTIONDATA* lpOption);
+void OptionEncode(const OPTIONDATA* lpOption, uint8_t lpBytes[OPTION_FILE_SIZE]);

@@ -32,3 +32,4 @@ void Plat_SoundStop(PlatSound* lpSound);
 void Plat_SoundRewind(PlatSound* lpSound);
 // nVolume in hundredths of a decibel, -10000 (silent) .. 0 (as recorded).
 void Plat_SoundSetVolume(PlatSound* lpSound, int32_t nVolume);
+int32_t Plat_SoundGetVolume(PlatSound* lpSound);

@@ -1,5 +1,6 @@
 // Sound groups: each sound is loaded once into one to four buffers that play round robin.
 #pragma once
+#include <array>
 #include <cstdint>
 
 struct PlatSound;
@@ -34,7 +35,62 @@ enum {
     SND_COUNT = 18,
 };
 
+// One row of the sound table: file, number of buffers, volume in hundredths of a dB.
+struct SOUNDTABLE {
+    const char* szFile;
+    uint32_t nCount;
+    int32_t nVolume;
+};
+extern const std::array<SOUNDTABLE, SND_COUNT> g_SoundTable;
+
+// The "fmt " chunk of a WAV file as stored (16 or 18 bytes; nExtra is 0 when absent).
+struct WAVEFORMAT {
+    uint16_t wFormatTag;
+    uint16_t nChannels;
+    uint32_t nSamplesPerSec;
+    uint32_t nAvgBytesPerSec;
+    uint16_t nBlockAlign;
+    uint16_t wBitsPerSample;
+    uint16_t nExtra;
+};
+
+struct WAVEDATA {
+    WAVEFORMAT Format;
+    uint8_t* lpData;  // owned sample bytes; DSFreeWave frees them
+    uint32_t dwSize;  // number of sample bytes
+};
+
+// The opened sound device; null when there is none.
+struct DSDEVICE {
+    uint32_t dwRate;
+    uint16_t wBits;
+    uint16_t wChannels;
+};
+extern DSDEVICE* g_lpDS;
+
 extern SOUNDGROUP g_Sound[SND_COUNT];
+
+// Opens the sound device with the given output format. hWnd is unused on this platform.
+bool DS_Init(void* hWnd, uint32_t nRate, uint16_t nBits, int16_t nChannels);
+// Releases every group and the device.
+void DS_Release();
+
+// Builds all 18 groups from the table (groups already built are skipped). 1 success, 0 failure.
+uint32_t DSCreateBufferGroup(SOUNDGROUP* lpGroups, const SOUNDTABLE* lpTable);
+bool DSCreateBufferGropeFromFile(SOUNDGROUP* lpGroup, const char* szFile, uint32_t nCount, int32_t nVolume);
+void DSReleaseBufferGroup(SOUNDGROUP* lpGroup);
 
 // Plays the group's next buffer (stopped and rewound first); dwFlags 1 loops.
 void DSPlay(SOUNDGROUP* lpGroup, int32_t dwFlags);
+
+// Sets buffer nIndex's volume (bRelative 1: added to its current one), clamped to -10000..0.
+// Returns the volume set.
+int32_t DSSetVolume(SOUNDGROUP* lpGroup, int32_t nIndex, int32_t nVolume, uint8_t bRelative);
+int32_t DSGetVolume(SOUNDGROUP* lpGroup, int32_t nIndex);
+
+// Fills entry 0 of a buffer array from a WAV file.
+bool DSCreateBufferFromFile(PlatSound** lpBuffers, const char* szFile);
+// Reads a PCM WAV file. False for anything unreadable, damaged or not plain PCM.
+bool DSReadWaveFile(const char* szFile, WAVEDATA* lpWave);
+void DSFreeWave(WAVEDATA* lpWave);
+bool DSDuplicateBuffer(PlatSound** lplpOut, PlatSound* lpSource);

@@ -46,6 +46,7 @@ struct PlatSound {
     int nGroup = -1;
     int nIndex = 0;
     bool bPlaying = false;
+    int32_t nVolume = 0;
 };
 
 void Headless_Reset() {
@@ -160,10 +161,13 @@ void Plat_SoundSetLabel(PlatSound* lpSound, int nGroup, int nIndex) {
 void Plat_SoundPlay(PlatSound* lpSound, bool bLoop) {
     if (!lpSound) return;
     lpSound->bPlaying = true;
-    St().plays.push_back(HeadlessPlay{lpSound->nGroup, lpSound->nIndex, bLoop});
+    St().plays.push_back(HeadlessPlay{lpSound->nGroup, lpSound->nIndex, bLoop, St().nPresents, lpSound->nVolume});
 }
 void Plat_SoundStop(PlatSound* lpSound) {
     if (lpSound) lpSound->bPlaying = false;
 }
 void Plat_SoundRewind(PlatSound*) {}
-void Plat_SoundSetVolume(PlatSound*, int32_t) {}
+void Plat_SoundSetVolume(PlatSound* lpSound, int32_t nVolume) {
+    if (lpSound) lpSound->nVolume = nVolume;
+}
+int32_t Plat_SoundGetVolume(PlatSound* lpSound) { return lpSound ? lpSound->nVolume : 0; }

@@ -45,6 +45,8 @@ struct HeadlessPlay {
     int nGroup;  // label given by Plat_SoundSetLabel (-1 when none)
     int nIndex;
     bool bLoop;
+    int nFrame;   // presents made before the play
+    int nVolume;  // the buffer's volume when it was played
 };
 std::vector<HeadlessPlay>& Headless_Plays();
 // Number of sound buffers alive (created and not released).

@@ -1,18 +1,128 @@
 // SDL backend: clock, instance lock, message boxes, window and events.
 #include <SDL.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "platform/plat_system.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace {
+
+SDL_Window* g_lpWindow = nullptr;
+int g_nLockFd = -1;
+
+void ToggleFullScreen() {
+    if (!g_lpWindow) return;
+    const bool bFull = SDL_GetWindowFlags(g_lpWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP;
+    SDL_SetWindowFullscreen(g_lpWindow, bFull ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+// The largest whole-number multiple of the picture that fits the usable screen area.
+int OpeningScale(int nWidth, int nHeight) {
+    SDL_Rect rc;
+    if (SDL_GetDisplayUsableBounds(0, &rc) != 0) return 1;
+    int nScale = std::min(rc.w / nWidth, rc.h / nHeight);
+    // Leave room for the title bar when the picture would fill the height exactly.
+    while (nScale > 1 && nHeight * nScale + 32 > rc.h) --nScale;
+    return nScale < 1 ? 1 : nScale;
+}
+
+}  // namespace
+
+SDL_Window* SdlWindow() { return g_lpWindow; }
 
 bool Plat_Init() { return SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0; }
 void Plat_Quit() { SDL_Quit(); }
 uint32_t Plat_GetTicks() { return SDL_GetTicks(); }
 void Plat_Delay(uint32_t ms) { SDL_Delay(ms); }
-bool Plat_LockInstance(const char*) { return true; }
-void Plat_UnlockInstance() {}
-void Plat_MessageBox(const char* szText, const char* szCaption) {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, szCaption, szText, nullptr);
+
+bool Plat_LockInstance(const char* szName) {
+    if (g_nLockFd >= 0) return true;
+    std::string szFile = szName && *szName ? szName : "lock";
+    for (char& c : szFile)
+        if (c == '/') c = '_';
+    const char* szDir = std::getenv("XDG_RUNTIME_DIR");
+    for (std::string szFolder : {std::string(szDir && *szDir ? szDir : "/tmp"), std::string("/tmp")}) {
+        const std::string szPath = szFolder + "/" + szFile + ".lock";
+        const int fd = open(szPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0) continue;
+        // The lock, not the file, tells that a copy runs: it vanishes with the process.
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            close(fd);
+            return false;
+        }
+        g_nLockFd = fd;
+        return true;
+    }
+    // No place for a lock file: run without the guard rather than refuse to start.
+    return true;
 }
-bool Plat_CreateWindow(const char*, int, int) { return false; }
-void Plat_DestroyWindow() {}
-PlatEvent Plat_PollEvent() { return PLAT_EV_NONE; }
+
+void Plat_UnlockInstance() {
+    if (g_nLockFd < 0) return;
+    flock(g_nLockFd, LOCK_UN);
+    close(g_nLockFd);
+    g_nLockFd = -1;
+}
+
+void Plat_MessageBox(const char* szText, const char* szCaption) {
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, szCaption, szText, nullptr) != 0)
+        std::fprintf(stderr, "%s: %s\n", szCaption, szText);
+}
+
+bool Plat_CreateWindow(const char* szTitle, int nWidth, int nHeight) {
+    if (g_lpWindow) return true;
+    const int nScale = OpeningScale(nWidth, nHeight);
+    g_lpWindow = SDL_CreateWindow(szTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, nWidth * nScale,
+                                  nHeight * nScale, SDL_WINDOW_RESIZABLE);
+    if (!g_lpWindow) return false;
+    SDL_SetWindowMinimumSize(g_lpWindow, nWidth / 4, nHeight / 4);
+    return true;
+}
+
+void Plat_DestroyWindow() {
+    if (!g_lpWindow) return;
+    SDL_DestroyWindow(g_lpWindow);
+    g_lpWindow = nullptr;
+}
+
+PlatEvent Plat_PollEvent() {
+    SDL_Event ev;
+    while (SDL_PollEvent(&ev)) {
+        switch (ev.type) {
+        case SDL_QUIT:
+            return PLAT_EV_CLOSE;
+        case SDL_WINDOWEVENT:
+            switch (ev.window.event) {
+            case SDL_WINDOWEVENT_FOCUS_GAINED: return PLAT_EV_ACTIVATE;
+            case SDL_WINDOWEVENT_FOCUS_LOST: return PLAT_EV_DEACTIVATE;
+            case SDL_WINDOWEVENT_CLOSE: return PLAT_EV_CLOSE;
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                            return PLAT_EV_REPAINT;
+            case SDL_WINDOWEVENT_EXPOSED: return PLAT_EV_REPAINT;
+            default: break;
+            }
+            break;
+        case SDL_KEYDOWN:
+            if (ev.key.repeat) break;
+            if (ev.key.keysym.sym == SDLK_F11 ||
+                (ev.key.keysym.sym == SDLK_RETURN && (ev.key.keysym.mod & KMOD_ALT))) {
+                ToggleFullScreen();
+                break;
+            }
+            if (ev.key.keysym.sym == SDLK_ESCAPE) return PLAT_EV_ESCAPE;
+            break;
+        default:  // joysticks are polled, keys read as state
+            break;
+        }
+    }
+    return PLAT_EV_NONE;
+}
+
 void Plat_WaitEvent() { SDL_WaitEvent(nullptr); }

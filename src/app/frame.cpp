@@ -1,0 +1,150 @@
+#include "app/frame.h"
+
+#include <stdexcept>
+
+#include "app/debug_trace.h"
+#include "app/input_record.h"
+#include "app/window.h"
+#include "battle/battle_scene.h"
+#include "gfx/bitmap.h"
+#include "gfx/blit.h"
+#include "gfx/palette.h"
+#include "gfx/surface.h"
+#include "input/input.h"
+#include "menus/option_scene.h"
+#include "menus/title.h"
+#include "platform/plat_system.h"
+#include "select/select.h"
+
+int32_t g_nScene;
+int32_t g_nNextScene;
+int32_t g_nTitleSelect;
+uint8_t g_bActive;
+uint8_t g_bReady;
+int32_t g_bFrameLimit;
+OPTIONSCENE* g_lpOption;
+uint32_t g_dwNextFrame;
+uint32_t g_dwLastTime;
+uint32_t g_dwFrameCount;
+
+namespace {
+bool g_bFrameInit;
+// Polls of an unmoving clock in the last millisecond before a 1 ms sleep: a real clock moves
+// on its own within them; the simulator's virtual clock moves only when slept on.
+constexpr int kSpinPolls = 64;
+}  // namespace
+
+bool FrameLimit(uint32_t nFps) {
+    if (!g_bFrameInit) {
+        g_bFrameInit = true;
+        g_dwNextFrame = Plat_GetTicks();
+    }
+    g_dwLastTime = Plat_GetTicks();
+    if (nFps == 0) return true;
+    // Signed difference: a clock that wraps past zero never stalls the game.
+    if (int32_t(g_dwLastTime - g_dwNextFrame) < 0) return false;
+    g_dwNextFrame = g_dwLastTime + 1000 / nFps;
+    return true;
+}
+
+void FrameWait(uint32_t nFps) {
+    uint32_t dwSeen = g_dwLastTime;
+    int nPolls = 0;
+    while (!FrameLimit(nFps)) {
+        int32_t nLeft = int32_t(g_dwNextFrame - g_dwLastTime);
+        if (nLeft > 1) {
+            // Sleep until shortly before the deadline, so the wait does not keep a core busy.
+            Plat_Delay(uint32_t(nLeft - 1));
+            continue;
+        }
+        if (g_dwLastTime != dwSeen) {
+            dwSeen = g_dwLastTime;
+            nPolls = 0;
+        }
+        if (++nPolls > kSpinPolls) {
+            Plat_Delay(1);
+            nPolls = 0;
+        } else {
+            Plat_Delay(0);
+        }
+    }
+}
+
+void FrameLimitReset() {
+    g_bFrameInit = false;
+    g_dwNextFrame = 0;
+    g_dwLastTime = 0;
+}
+
+void PostClose() { PostMessage(WM_CLOSE, 0); }
+
+bool IsTwoHumans() {
+    return (g_nScene == SCENE_SELECT || g_nScene == SCENE_BATTLE) && g_nTitleSelect == 1;
+}
+
+void PresentBackBuffer() {
+    if (g_Primary.nWidth == SCREEN_WIDTH)
+        DDBltClip(g_Primary, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, g_BackBuffer, 0, 0, 0);
+    else
+        DDBltStretch(g_Primary, 0, 0, g_Primary.nWidth, g_Primary.nHeight, g_BackBuffer, 0, 0,
+                     SCREEN_WIDTH, SCREEN_HEIGHT, 0);
+    DDPresent();
+}
+
+static void ReadInput() {
+    bool bTwo = IsTwoHumans();
+    if (g_KeyMap.bCustom != 0) {
+        InputReadMapped(g_Input, bTwo ? 2 : 1);
+    } else if (!bTwo) {
+        InputRead(&g_Input[0], 0, INPUT_JOY | INPUT_KEY);
+    } else if (CountJoysticks() < 2) {
+        InputRead(&g_Input[0], 0, INPUT_KEY);
+        InputRead(&g_Input[1], 0, INPUT_JOY);
+    } else {
+        InputRead(&g_Input[0], 0, INPUT_JOY);
+        InputRead(&g_Input[1], 1, INPUT_JOY);
+    }
+}
+
+static void DestroyOptionScene() {
+    if (!g_lpOption) return;
+    OptionDestroy(g_lpOption);
+    delete g_lpOption;
+    g_lpOption = nullptr;
+}
+
+bool GameFrame() {
+    uint32_t dwFrame = g_dwFrameCount++;
+    if (g_bFrameLimit == 1) FrameWait(90);
+    if (!DDRestoreSurfaces()) return false;
+    RecordFrame(dwFrame);
+    ReadInput();
+
+    switch (g_nScene) {
+    case SCENE_TITLE:
+    case SCENE_SELECT:
+    case SCENE_BATTLE: {
+        DestroyOptionScene();
+        bool bOk = g_nScene == SCENE_TITLE    ? TitleMain()
+                   : g_nScene == SCENE_SELECT ? SelectMain()
+                                              : BattleMain();
+        if (!bOk) return false;
+        break;
+    }
+    case SCENE_OPTION:
+        try {
+            CreateOption();
+            OptionRun(g_lpOption);
+        } catch (const std::exception& e) {
+            DebugTrace(e.what());
+            PostClose();
+        }
+        break;
+    default:
+        break;
+    }
+
+    if (g_bPaletteDirty) DDSetPaletteEntries(0, 256, g_Palette.data());
+    PresentBackBuffer();
+    return true;
+}

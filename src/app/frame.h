@@ -1,0 +1,46 @@
+// The frame: scene numbers and dispatch, frame pacing, the input reading of each frame,
+// and the close request that ends the program through the window's normal path.
+#pragma once
+#include <cstdint>
+
+// Values of g_nScene.
+enum {
+    SCENE_TITLE = 0,
+    SCENE_SELECT = 1,
+    SCENE_BATTLE = 2,
+    SCENE_OPTION = 3,
+};
+
+struct OPTIONSCENE;
+
+extern int32_t g_nScene;        // the scene to run this frame
+extern int32_t g_nNextScene;    // where a finishing title or select goes
+extern int32_t g_nTitleSelect;  // title row confirmed last: 0 VS COM, 1 two players, 2 options, 3 quit
+extern uint8_t g_bActive;       // the window is the active one; frames run only then
+extern uint8_t g_bReady;        // start-up succeeded; repaints only then
+extern int32_t g_bFrameLimit;   // the software frame limiter is on
+extern OPTIONSCENE* g_lpOption; // the options scene object while that scene is on screen
+
+// Pacing state: the earliest start of the next frame and the time last read.
+extern uint32_t g_dwNextFrame;
+extern uint32_t g_dwLastTime;
+// Calls of GameFrame so far: the number of the frame about to run.
+extern uint32_t g_dwFrameCount;
+
+// One frame of the game. False ends the program.
+bool GameFrame();
+// True when a new frame may start (and books the next one); nFps 0 always true.
+bool FrameLimit(uint32_t nFps);
+// Waits until FrameLimit(nFps) lets the next frame start.
+void FrameWait(uint32_t nFps);
+// Forgets the pacing state, so the next FrameLimit starts afresh (start-up, tests).
+void FrameLimitReset();
+
+// Asks the window to close: destruction, then the quit message, then the loop ends.
+void PostClose();
+
+// Copies the back buffer to the screen and shows it.
+void PresentBackBuffer();
+
+// Two humans play: the select or battle scene after the two-player title row.
+bool IsTwoHumans();

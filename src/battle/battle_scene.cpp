@@ -1,0 +1,267 @@
+#include "battle/battle_scene.h"
+
+#include "app/crt_rand.h"
+#include "app/option.h"
+#include "app/frame.h"
+#include "battle/chara.h"
+#include "battle/collision.h"
+#include "battle/image.h"
+#include "battle/move.h"
+#include "battle/skill.h"
+#include "battle_view/battle_draw.h"
+#include "com/com.h"
+#include "gfx/bitmap.h"
+#include "gfx/palette.h"
+#include "gfx/surface.h"
+#include "input/input.h"
+#include "sound/sound.h"
+
+namespace {
+
+constexpr int32_t BATTLE_SURFACES[5] = {BMP_BATTLE_BG, BMP_BATTLE_CHARA, BMP_EFFECT, BMP_MESSAGE, BMP_OTHER};
+
+bool ComGame() { return g_Chara[1].nControl == 2; }
+
+void ResetFighter(CHARA* lpChara)
+{
+    lpChara->bDead = 0;
+    lpChara->box.nWidth = lpChara->box.nHeight = 32;
+    lpChara->box.nWidthShift = lpChara->box.nHeightShift = 5;
+    lpChara->box.nX = g_nStartPos[lpChara->nNum][0];
+    lpChara->box.nY = g_nStartPos[lpChara->nNum][1];
+    BoxUpdate(&lpChara->box);
+    lpChara->nAccelX = lpChara->nAccelY = 0;
+    lpChara->nSpeedX = lpChara->nSpeedY = 0;
+    lpChara->nAngle = 0;
+    lpChara->nSizeRow = 0;
+    lpChara->bBig = lpChara->bSmall = 0;
+    lpChara->nGauge = lpChara->nGaugeCost;
+    for (int32_t s = 0; s < 3; s++) {
+        lpChara->nSkillFlag[s] = 0;
+        lpChara->nSkillTime[s] = 0;
+    }
+    AnimSet(&lpChara->anmBody, 0);
+    AnimSet(&lpChara->anmGauge, 0);
+}
+
+void LoadBackground()
+{
+    if (!DDLoadBattleBackground(g_szBattleBackground[CrtRand() % 7])) PostClose();
+}
+
+void DrawStanding()
+{
+    for (CHARA& c : g_Chara)
+        if (!c.bDead) DrawFighter(&c, true, true);
+}
+
+void PhaseFadeIn()
+{
+    if (DDFadeInStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
+        g_nBattlePhase = PHASE_READY;
+        g_bPaletteDirty = 0;
+    }
+    DrawBackground();
+    DrawFighter(&g_Chara[0], true, false);
+    DrawFighter(&g_Chara[1], true, false);
+    DrawEffects();
+}
+
+void PhaseReady()
+{
+    if (ComGame()) ComReady(&g_Chara[1], &g_Chara[0]);
+    MoveReady(&g_Input[0], &g_Chara[0], 0);
+    MoveReady(&g_Input[1], &g_Chara[1], 1);
+    DrawBackground();
+    DrawFighter(&g_Chara[0], true, false);
+    DrawFighter(&g_Chara[1], true, false);
+    DrawWins();
+    DrawPhaseSign(0);
+    if (++g_nPhaseCount >= 120) {
+        g_nPhaseCount = 0;
+        DSPlay(&g_Sound[SND_GO], 0);
+        for (CHARA& c : g_Chara) c.nSpeedX = c.nSpeedY = 0;
+        g_nBattlePhase = PHASE_FIGHT;
+    }
+}
+
+void FightSkills()
+{
+    CHARA* p1 = &g_Chara[0];
+    CHARA* p2 = &g_Chara[1];
+    ImageMove(p1);
+    ImageMove(p2);
+    ShotMove(p1);
+    ShotMove(p2);
+    SkillSuction(p1, p2);
+    SkillSuction(p2, p1);
+    SkillReflect(p1);
+    SkillReflect(p2);
+    SkillTrigger(p1, &g_Input[0], p2);
+    SkillTrigger(p2, &g_Input[1], p1);
+    SkillTick(p1, p2);
+    SkillTick(p2, p1);
+}
+
+void PhaseFight()
+{
+    CHARA* p1 = &g_Chara[0];
+    CHARA* p2 = &g_Chara[1];
+    InputTrigger(&g_Input[0]);
+    InputTrigger(&g_Input[1]);
+    if (ComGame()) ComThink(p2, p1);
+    MoveFighter(&g_Input[0], p1);
+    MoveFighter(&g_Input[1], p2);
+    if (g_nBattleMode != 3) FightSkills();
+    if (BoxOverlap(&p1->box, &p2->box)) {
+        FighterCollision(p1, p2);
+        if (ComGame()) p2->bComReset = 1;
+    }
+    ShotHit(p1, p2);
+    ShotHit(p2, p1);
+    TrapHit(p1, p2);
+    TrapHit(p2, p1);
+    for (CHARA& c : g_Chara) {
+        if (IsOutOfArena(&c)) {
+            c.bDead = 1;
+            DSPlay(&g_Sound[SND_DEATH], 0);
+            g_nBattlePhase = PHASE_KNOCKOUT;
+        }
+    }
+    DrawFightPhase();
+}
+
+// A finished fall: score for the one left standing, then the next round or the match's end.
+void RoundOver(int32_t nFallen)
+{
+    g_nBattlePhase = PHASE_READY;
+    CHARA& other = g_Chara[1 - nFallen];
+    if (!other.bDead && ++other.nWin >= g_Option.nWinCount) {
+        g_nBattlePhase = PHASE_MATCH_OVER;
+        return;
+    }
+    ChangeUndo();
+    RoundReset();
+}
+
+void PhaseKnockOut()
+{
+    DrawBackground();
+    for (int32_t i = 0; i < 2; i++) {
+        CHARA* c = &g_Chara[i];
+        if (!c->bDead) {
+            DrawFighter(c, true, true);
+        } else if (DrawKOBurst(c)) {
+            RoundOver(i);
+        }
+    }
+    DrawWins();
+    BattlePaletteCycle();
+}
+
+void PhaseMatchOver()
+{
+    DrawBackground();
+    DrawStanding();
+    DrawWins();
+    if (DrawMatchResult()) {
+        g_bPaletteDirty = 1;
+        g_nBattlePhase = PHASE_FADE_OUT;
+    }
+}
+
+void PhaseFadeOut()
+{
+    if (DDFadeOutStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
+        g_nBattleStep = -1;
+        g_bPaletteDirty = 0;
+    }
+    DrawBackground();
+    DrawStanding();
+    DrawWins();
+    BattlePaletteCycle();
+}
+
+}  // namespace
+
+bool BattleSetup()
+{
+    static constexpr struct { int32_t nId; const char* szFile; int32_t bSysMem; } LOADS[4] = {
+        {BMP_BATTLE_CHARA, "bmp/バトルキャラ.bmp", 1},
+        {BMP_EFFECT, "bmp/エフェクト.bmp", 0},
+        {BMP_MESSAGE, "bmp/メッセージ.bmp", 0},
+        {BMP_OTHER, "bmp/その他.bmp", 0},
+    };
+    for (const auto& load : LOADS) {
+        if (!DDCheckLoadError(DDLoadBitmap(g_Bitmap[load.nId], load.szFile, 1, 8, load.bSysMem)))
+            return false;
+    }
+    for (int32_t p = 0; p < 2; p++) {
+        CHARA* c = &g_Chara[p];
+        c->nNum = p;
+        c->nWin = 0;
+        c->anmBody.lpAnimTable = &g_AnimSetBody;
+        c->anmGauge.lpAnimTable = &g_AnimSetGauge;
+        CHARACTER& chr = c->chr;
+        chr.nSkillPower = 2 * chr.nSkillPower;
+        chr.nSpeed = SpeedUp(chr.nSpeed / 4 + 8);
+        c->nGaugeCost = 550 - chr.nSkillPower;
+        if (g_nBattleMode == 2) c->nGaugeCost /= 3;
+        chr.nSkillPower = SlowDown(chr.nSkillPower);
+        c->nGaugeCost = SlowDown(c->nGaugeCost);
+    }
+    RoundReset();
+    g_nBattlePhase = PHASE_FADE_IN;
+    g_bPaletteDirty = 1;
+    g_nBattleStep = 1;
+    return true;
+}
+
+void RoundReset()
+{
+    g_nFallCount = 0;
+    g_nPhaseCount = 0;
+    ResetFighter(&g_Chara[0]);
+    ResetFighter(&g_Chara[1]);
+    if (g_nTitleSelect == 0) ComSetup(&g_Chara[1]);
+    LoadBackground();
+    for (EFFECT& eff : g_Effect) eff = EFFECT{};
+}
+
+void BattleFrame()
+{
+    switch (g_nBattlePhase) {
+    case PHASE_FADE_IN: PhaseFadeIn(); break;
+    case PHASE_READY: PhaseReady(); break;
+    case PHASE_FIGHT: PhaseFight(); break;
+    case PHASE_KNOCKOUT: PhaseKnockOut(); break;
+    case PHASE_MATCH_OVER: PhaseMatchOver(); break;
+    case PHASE_FADE_OUT: PhaseFadeOut(); break;
+    default: break;
+    }
+}
+
+void BattleExit()
+{
+    for (int32_t nId : BATTLE_SURFACES) DDReleaseSurface(g_Bitmap[nId]);
+    g_nBattleStep = 0;
+    g_nScene = 1;
+}
+
+bool BattleMain()
+{
+    switch (g_nBattleStep) {
+    case -1:
+        BattleExit();
+        return true;
+    case 0:
+        if (!BattleSetup()) return false;
+        BattleFrame();
+        return true;
+    case 1:
+        BattleFrame();
+        return true;
+    default:
+        return true;
+    }
+}

@@ -1,0 +1,110 @@
+#include "gfx/bitmap.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/debug_trace.h"
+#include "gfx/bmp_file.h"
+
+const std::array<BITMAPLISTENTRY, BMP_COUNT> g_BitmapList = {{
+    {"bmp/文字.bmp", 1, 0},
+    {"bmp/タイトル.bmp", 0, 0},
+    {"bmp/オプション.bmp", 0, 0},
+    {"bmp/バトル背景.bmp", 0, 0},
+    {"bmp/バトルキャラ.bmp", 1, 1},
+    {"bmp/エフェクト.bmp", 1, 0},
+    {"bmp/キャラクターセレクト.bmp", 0, 0},
+    {"bmp/メッセージ.bmp", 1, 0},
+    {"bmp/その他.bmp", 1, 0},
+}};
+
+const std::array<const char*, 7> g_szBattleBackground = {
+    "bmp/背景＿草原.bmp", "bmp/背景＿土.bmp", "bmp/背景＿道.bmp", "bmp/背景＿海.bmp",
+    "bmp/背景＿砂漠.bmp", "bmp/背景＿沼.bmp", "bmp/背景＿橋.bmp",
+};
+
+std::array<SURFACE, BMP_COUNT> g_Bitmap;
+
+namespace {
+
+// Copies the file's pixels into surf, whose size must be the file's.
+bool CopyPixels(SURFACE& surf, const char* szFile) {
+    BMPFILE bmp;
+    if (!DDReadBmpFile(szFile, bmp)) return false;
+    // A file that changed size since the surface was made would not fit its buffer.
+    if (bmp.nWidth != surf.nWidth || bmp.nHeight != surf.nHeight) return false;
+    uint8_t* lpBits;
+    SURFACEDESC desc;
+    if (DDLockSurface(surf, &desc, &lpBits, 8)) {
+        for (int r = 0; r < bmp.nHeight; ++r)
+            std::memcpy(lpBits + size_t(r) * desc.nPitch, &bmp.pixels[size_t(r) * bmp.nWidth],
+                        size_t(bmp.nWidth));
+        DDUnlockSurface(surf);
+    }
+    return true;
+}
+
+}  // namespace
+
+int DDLoadBitmap(SURFACE& surf, const char* szFile, int bColorKey, int, int bSysMem) {
+    BMPFILE bmp;
+    if (!szFile || std::strlen(szFile) >= sizeof surf.szFileName) return LOAD_LOADIMAGE_ERR;
+    if (!DDReadBmpFile(szFile, bmp)) return LOAD_LOADIMAGE_ERR;
+    if (!DDCreateSurface(surf, bmp.nWidth, bmp.nHeight, bColorKey, bSysMem)) return LOAD_CREATESURFACE_ERR;
+    if (!DDCopyBitmap(surf, szFile, 8)) return LOAD_LOADIMAGE_ERR;
+    surf.bSysMem = bSysMem;
+    return LOAD_OK;
+}
+
+bool DDCheckLoadError(int nCode) {
+    if (nCode == LOAD_CREATESURFACE_ERR) {
+        DebugTrace("CREATESURFACE_ERR");
+        return false;
+    }
+    if (nCode == LOAD_LOADIMAGE_ERR) {
+        DebugTrace("LOADIMAGE_ERR");
+        return false;
+    }
+    return nCode == LOAD_OK;
+}
+
+bool DDCopyBitmap(SURFACE& surf, const char* szFile, int) {
+    if (!szFile || std::strlen(szFile) >= sizeof surf.szFileName) return false;
+    if (!CopyPixels(surf, szFile)) return false;
+    if (surf.szFileName != szFile) std::snprintf(surf.szFileName, sizeof surf.szFileName, "%s", szFile);
+    return true;
+}
+
+bool DDReloadBitmap(SURFACE& surf, int) { return CopyPixels(surf, surf.szFileName); }
+
+bool DDCreateSurfaceFromBitmapList(std::array<SURFACE, BMP_COUNT>& lpSurfaces, const int* lpIds,
+                                   int nCount) {
+    if (nCount < 1) return true;
+    if (!lpIds) return false;
+    for (int i = 0; i < nCount; ++i) {
+        const int nId = lpIds[i];
+        if (nId < 0 || nId >= BMP_COUNT) return false;
+        const BITMAPLISTENTRY& row = g_BitmapList[nId];
+        if (!DDCheckLoadError(DDLoadBitmap(lpSurfaces[nId], row.szFile, row.bColorKey, 8, row.bSysMem))) {
+            char szText[300];
+            std::snprintf(szText, sizeof szText, "%s 生成失敗！", row.szFile);
+            DebugTrace(szText);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool DDLoadBattleBackground(const char* szFile) {
+    DDReleaseSurface(g_Bitmap[BMP_BATTLE_BG]);
+    if (!DDCheckLoadError(DDLoadBitmap(g_Bitmap[BMP_BATTLE_BG], szFile, 0, 8, 0))) {
+        char szText[300];
+        std::snprintf(szText, sizeof szText, "%s 生成失敗！", szFile ? szFile : "");
+        DebugTrace(szText);
+        return false;
+    }
+    return true;
+}
+
+// The platform never takes surface memory away, so there is never anything to recover.
+bool DDRestoreSurfaces() { return true; }

@@ -1,0 +1,44 @@
+// The game's pictures: the bitmap list, loading BMP files into surfaces, surface recovery.
+#pragma once
+#include <array>
+
+#include "gfx/surface.h"
+
+enum {
+    BMP_MOJI,
+    BMP_TITLE,
+    BMP_OPTION,
+    BMP_BATTLE_BG,
+    BMP_BATTLE_CHARA,
+    BMP_EFFECT,
+    BMP_CHARA_SELECT,
+    BMP_MESSAGE,
+    BMP_OTHER,
+    BMP_COUNT
+};
+
+struct BITMAPLISTENTRY {
+    const char* szFile;
+    int bColorKey;
+    int bSysMem;
+};
+
+extern const std::array<BITMAPLISTENTRY, BMP_COUNT> g_BitmapList;
+extern const std::array<const char*, 7> g_szBattleBackground;
+extern std::array<SURFACE, BMP_COUNT> g_Bitmap;
+
+// Result codes of DDLoadBitmap.
+enum { LOAD_OK = 0, LOAD_CREATESURFACE_ERR = 4, LOAD_LOADIMAGE_ERR = 8 };
+
+int DDLoadBitmap(SURFACE& surf, const char* szFile, int bColorKey, int nBits, int bSysMem);
+bool DDCheckLoadError(int nCode);
+bool DDCopyBitmap(SURFACE& surf, const char* szFile, int nBits);
+bool DDReloadBitmap(SURFACE& surf, int nBits);
+// Loads the listed ids into lpSurfaces[id], stopping at the first failure (earlier ones stay).
+bool DDCreateSurfaceFromBitmapList(std::array<SURFACE, BMP_COUNT>& lpSurfaces, const int* lpIds,
+                                   int nCount);
+// Replaces g_Bitmap[BMP_BATTLE_BG] with szFile. False (after a trace) when it cannot be loaded;
+// the caller then asks the window to close.
+bool DDLoadBattleBackground(const char* szFile);
+// Surfaces are never lost on this platform: always true.
+bool DDRestoreSurfaces();

@@ -1,0 +1,30 @@
+// The options scene (scene 3): an object made on entry and freed by the frame on leaving.
+// Its three display states run through a table of operations.
+#pragma once
+#include <array>
+#include <cstdint>
+
+struct SURFACE;
+
+enum { OPTION_NOT_LOADED = -1, OPTION_FADE_IN = 0, OPTION_MENU = 1, OPTION_FADE_OUT = 2 };
+enum { OPTION_ROW_SAVE = 7, OPTION_ROW_BACK = 8 };
+
+struct OPTIONSCENE {
+    int32_t nState;
+    std::array<void (*)(OPTIONSCENE*), 3> lpfnState;
+    std::array<int32_t, 2> nBitmap;
+    std::array<int32_t, 7> nValue;  // the values being edited, in menu row order
+};
+
+// Makes g_lpOption when it is null; throws std::runtime_error("CreateOption Error") when it cannot.
+void CreateOption();
+void OptionRun(OPTIONSCENE* lpScene);
+void OptionDestroy(OPTIONSCENE* lpScene);
+
+void OptionLoad(OPTIONSCENE* lpScene);
+void OptionFadeIn(OPTIONSCENE* lpScene);
+void OptionMenu(OPTIONSCENE* lpScene);
+void OptionFadeOut(OPTIONSCENE* lpScene);
+void OptionDraw(OPTIONSCENE* lpScene, SURFACE& surf, int32_t nX, int32_t nY);
+void OptionApply(OPTIONSCENE* lpScene);
+void OptionGet(OPTIONSCENE* lpScene);

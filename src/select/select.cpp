@@ -1,0 +1,362 @@
+#include "select/select.h"
+
+#include <cstring>
+
+#include "app/crt_rand.h"
+#include "app/option.h"
+#include "app/frame.h"
+#include "battle/chara.h"
+#include "battle/skill.h"
+#include "gfx/bitmap.h"
+#include "gfx/palette.h"
+#include "gfx/text.h"
+#include "input/input.h"
+#include "sound/sound.h"
+
+int32_t g_nSelectStep = 0;
+int32_t g_nSelectState = 0;
+int32_t g_nRoulette[2] = {};
+int32_t g_nLastChara[2] = {};
+int32_t g_nSkillChoice[4][2] = {};
+
+namespace {
+
+enum { ACT_NONE, ACT_DECIDE, ACT_CANCEL, ACT_ROULETTE };
+
+// Default list indices of buttons 1-4 by battle mode.
+constexpr int32_t DEFAULT_SKILLS[4][4] = {{0, 1, 2, 3}, {0, 1, 2, 3}, {6, 7, 0, 2}, {0, 1, 2, 3}};
+
+constexpr int32_t SKILL_ARROW_X[2] = {64, 400};
+
+void Play(int32_t nSound) { DSPlay(&g_Sound[nSound], 0); }
+
+int32_t Action(const INPUTSTATE* lpInput)
+{
+    if (lpInput->wButton & 0x1) return ACT_DECIDE;
+    if (lpInput->wButton & 0x2) return ACT_CANCEL;
+    if (lpInput->wButton & 0x4) return ACT_ROULETTE;
+    return ACT_NONE;
+}
+
+void MoveCharaCursor(INPUTSTATE* lpInput, CURSOR* lpCursor)
+{
+    CursorMove(lpInput, lpCursor, 32, 0, 136, 304, 11, 0);
+}
+
+int32_t CharaCursorStep(INPUTSTATE* lpInput, CURSOR* lpCursor)
+{
+    InputTrigger(lpInput);
+    InputRepeat(lpInput);
+    MoveCharaCursor(lpInput, lpCursor);
+    PlayCursorSound(lpInput, 1, 0);
+    return Action(lpInput);
+}
+
+int32_t SkillCursorStep(int32_t nPlayer, INPUTSTATE* lpInput, CURSOR* lpCursor)
+{
+    InputTrigger(lpInput);
+    InputRepeat(lpInput);
+    CursorMove(lpInput, lpCursor, 0, 19, SKILL_ARROW_X[nPlayer], 163, 0, 3);
+    SelectSkillCycle(lpInput, &g_nSkillChoice[lpCursor->nRow][nPlayer]);
+    PlayCursorSound(lpInput, 3, 0);
+    return Action(lpInput);
+}
+
+void Leave(int32_t nNextScene)
+{
+    g_nSelectState = SELECT_FADE_OUT;
+    g_nNextScene = nNextScene;
+    g_bPaletteDirty = 1;
+}
+
+void Withdraw(CURSOR* lpCursor)
+{
+    lpCursor->nCol = lpCursor->nChosen - 1;
+    lpCursor->nChosen = 0;
+}
+
+// Hands both fighters to the battle: who steers, and the skills on the four buttons.
+void HandOver(int32_t nControl2)
+{
+    const SKILLLIST& list = *SkillListOf(g_nBattleMode);
+    g_Chara[0].nControl = 0;
+    g_Chara[1].nControl = nControl2;
+    for (int32_t p = 0; p < 2; p++)
+        for (int32_t k = 0; k < 4; k++) {
+            const int32_t n = g_nSkillChoice[k][p];
+            g_Chara[p].nSkill[k] = list.nId[n >= 0 && n < list.nCount ? n : 0];
+        }
+    Leave(SCENE_BATTLE);
+}
+
+void StateComChara()
+{
+    INPUTSTATE* lpInput = &g_Input[0];
+    const bool bOwn = g_Cursor[0].nChosen == 0;
+    CURSOR* lpCursor = bOwn ? &g_Cursor[0] : &g_Cursor[1];
+    if (g_nRoulette[0] > 0) {
+        CharaRoulette(&g_nRoulette[0], lpCursor, lpInput);
+        SelectDraw();
+        return;
+    }
+    switch (CharaCursorStep(lpInput, lpCursor)) {
+    case ACT_DECIDE:
+        Play(SND_DECIDE);
+        SelectChara(&g_Chara[bOwn ? 0 : 1], lpCursor, lpCursor->nCol);
+        if (!bOwn) {
+            g_nLastChara[0] = g_Cursor[0].nCol;
+            g_nLastChara[1] = g_Cursor[1].nCol;
+            g_nSelectState = SELECT_COM_SKILL;
+        }
+        return;
+    case ACT_CANCEL:
+        Play(SND_CANCEL);
+        if (bOwn) Leave(SCENE_TITLE);
+        else Withdraw(&g_Cursor[0]);
+        return;
+    case ACT_ROULETTE:
+        Play(SND_CURSOR);
+        g_nRoulette[0] = 40;
+        return;
+    default:
+        SelectDraw();
+        return;
+    }
+}
+
+void StateComSkill()
+{
+    if (g_Cursor[0].nDecided == 0) {
+        if (g_nRoulette[0] > 0) {
+            SkillRoulette(&g_nRoulette[0], 0);
+        } else {
+            switch (SkillCursorStep(0, &g_Input[0], &g_Cursor[0])) {
+            case ACT_DECIDE:
+                Play(SND_DECIDE);
+                g_Cursor[0].nDecided = g_Cursor[0].nRow + 1;
+                HandOver(2);
+                return;
+            case ACT_CANCEL:
+                Play(SND_CANCEL);
+                Withdraw(&g_Cursor[0]);
+                Withdraw(&g_Cursor[1]);
+                g_nSelectState = SELECT_COM_CHARA;
+                return;
+            case ACT_ROULETTE:
+                Play(SND_CURSOR);
+                g_nRoulette[0] = 40;
+                return;
+            default:
+                break;
+            }
+        }
+    }
+    SelectDraw();
+}
+
+void StateVsChara()
+{
+    for (int32_t p = 0; p < 2; p++) {
+        INPUTSTATE* lpInput = &g_Input[p];
+        CURSOR* lpCursor = &g_Cursor[p];
+        if (lpCursor->nChosen == 0) {
+            if (g_nRoulette[p] > 0) {
+                CharaRoulette(&g_nRoulette[p], lpCursor, lpInput);
+                continue;
+            }
+            switch (CharaCursorStep(lpInput, lpCursor)) {
+            case ACT_DECIDE:
+                Play(SND_DECIDE);
+                SelectChara(&g_Chara[p], lpCursor, lpCursor->nCol);
+                return;
+            case ACT_CANCEL:
+                Play(SND_CANCEL);
+                Leave(SCENE_TITLE);
+                return;
+            case ACT_ROULETTE:
+                Play(SND_CURSOR);
+                g_nRoulette[p] = 40;
+                return;
+            default:
+                break;
+            }
+        } else if (lpInput->wButton & 0x2) {
+            // Read raw: a chosen player's filter is not stepped, so a held button 2 withdraws.
+            Play(SND_CANCEL);
+            Withdraw(lpCursor);
+            return;
+        }
+    }
+    if (g_Cursor[0].nChosen && g_Cursor[1].nChosen) {
+        g_nLastChara[0] = g_Cursor[0].nCol;
+        g_nLastChara[1] = g_Cursor[1].nCol;
+        g_nSelectState = SELECT_VS_SKILL;
+        return;
+    }
+    SelectDraw();
+}
+
+void StateVsSkill()
+{
+    for (int32_t p = 0; p < 2; p++) {
+        INPUTSTATE* lpInput = &g_Input[p];
+        CURSOR* lpCursor = &g_Cursor[p];
+        if (lpCursor->nDecided == 0) {
+            if (g_nRoulette[p] > 0) {
+                SkillRoulette(&g_nRoulette[p], p);
+                continue;
+            }
+            switch (SkillCursorStep(p, lpInput, lpCursor)) {
+            case ACT_DECIDE:
+                Play(SND_DECIDE);
+                lpCursor->nDecided = lpCursor->nRow + 1;
+                return;
+            case ACT_CANCEL:
+                Play(SND_CANCEL);
+                g_Cursor[0].nCol = g_Cursor[0].nChosen - 1;
+                g_Cursor[1].nCol = g_Cursor[1].nChosen - 1;
+                lpCursor->nChosen = 0;
+                g_nSelectState = SELECT_VS_CHARA;
+                return;
+            case ACT_ROULETTE:
+                Play(SND_CURSOR);
+                g_nRoulette[p] = 40;
+                return;
+            default:
+                break;
+            }
+        } else if (lpInput->wButton & 0x2) {
+            Play(SND_CANCEL);
+            lpCursor->nRow = lpCursor->nDecided - 1;
+            lpCursor->nDecided = 0;
+            return;
+        }
+    }
+    if (g_Cursor[0].nDecided && g_Cursor[1].nDecided) {
+        HandOver(1);
+        return;
+    }
+    SelectDraw();
+}
+
+}  // namespace
+
+void SelectDefaultSkills()
+{
+    // A damaged mode number falls back to the normal battle, as the skill lists do.
+    const int32_t nMode = g_nBattleMode >= 0 && g_nBattleMode < BATTLE_MODES ? g_nBattleMode : 0;
+    for (int32_t k = 0; k < 4; k++) g_nSkillChoice[k][0] = g_nSkillChoice[k][1] = DEFAULT_SKILLS[nMode][k];
+}
+
+void SelectChara(CHARA* lpChara, CURSOR* lpCursor, int nIndex)
+{
+    std::memcpy(&lpChara->chr, &g_CharaTable[nIndex], sizeof(CHARACTER));
+    lpCursor->nChosen = lpCursor->nCol + 1;
+}
+
+void SelectSkillCycle(INPUTSTATE* lpInput, int* lpChoice)
+{
+    const int32_t nCount = SkillListOf(g_nBattleMode)->nCount;
+    if (lpInput->wDir & 0x1) {
+        if (--*lpChoice < 0) *lpChoice = nCount - 1;
+    } else if (lpInput->wDir & 0x2) {
+        if (++*lpChoice >= nCount) *lpChoice = 0;
+    }
+}
+
+void CharaRoulette(int* lpCount, CURSOR* lpCursor, INPUTSTATE* lpInput)
+{
+    *lpCount -= 1;
+    if (*lpCount % 5 != 0) return;
+    Play(SND_CURSOR);
+    lpCursor->nCol = CrtRand() % 12;
+    MoveCharaCursor(lpInput, lpCursor);
+}
+
+void SkillRoulette(int* lpCount, int nPlayer)
+{
+    *lpCount -= 1;
+    if (*lpCount % 5 != 0) return;
+    Play(SND_CURSOR);
+    const int32_t nCount = SkillListOf(g_nBattleMode)->nCount;
+    for (int32_t k = 0; k < 4; k++) g_nSkillChoice[k][nPlayer] = CrtRand() % nCount;
+}
+
+bool SelectSetup()
+{
+    static constexpr int32_t LOADS[3] = {BMP_BATTLE_CHARA, BMP_CHARA_SELECT, BMP_OTHER};
+    for (int32_t nId : LOADS) {
+        const BITMAPLISTENTRY& row = g_BitmapList[nId];
+        if (!DDCheckLoadError(DDLoadBitmap(g_Bitmap[nId], row.szFile, row.bColorKey, 8, row.bSysMem)))
+            return false;
+    }
+    DDCreateFont(0, 20);
+    g_nSelectState = SELECT_FADE_IN;
+    g_bPaletteDirty = 1;
+    if (g_Cursor[0].nChosen != 0) {
+        // Back from a battle: the last characters under the cursors, the skills as they were.
+        for (int32_t p = 0; p < 2; p++) {
+            g_Cursor[p].nCol = g_nLastChara[p];
+            g_Cursor[p].nChosen = g_Cursor[p].nDecided = 0;
+        }
+    } else {
+        g_Cursor[0].nCol = 0;
+        g_Cursor[1].nCol = g_nTitleSelect == 1 ? 10 : 0;
+        SelectDefaultSkills();
+    }
+    g_nSelectStep = 1;
+    return true;
+}
+
+void SelectFrame()
+{
+    switch (g_nSelectState) {
+    case SELECT_FADE_IN:
+        if (DDFadeInStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
+            g_bPaletteDirty = 0;
+            g_nSelectState = g_nTitleSelect == 1 ? SELECT_VS_CHARA : SELECT_COM_CHARA;
+        } else {
+            SelectDrawRow();
+        }
+        break;
+    case SELECT_COM_CHARA: StateComChara(); break;
+    case SELECT_COM_SKILL: StateComSkill(); break;
+    case SELECT_VS_CHARA: StateVsChara(); break;
+    case SELECT_VS_SKILL: StateVsSkill(); break;
+    case SELECT_FADE_OUT:
+        if (DDFadeOutStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
+            g_nSelectStep = -1;
+            g_Cursor[0].nRow = g_nTitleSelect;
+            g_bPaletteDirty = 0;
+        }
+        break;
+    default: break;
+    }
+}
+
+void SelectRelease()
+{
+    static constexpr int32_t SURFACES[3] = {BMP_BATTLE_CHARA, BMP_CHARA_SELECT, BMP_OTHER};
+    for (int32_t nId : SURFACES) DDReleaseSurface(g_Bitmap[nId]);
+    DDDeleteFont();
+    g_nScene = g_nNextScene;
+    g_nSelectStep = 0;
+}
+
+bool SelectMain()
+{
+    switch (g_nSelectStep) {
+    case -1:
+        SelectRelease();
+        return true;
+    case 0:
+        if (!SelectSetup()) return false;
+        SelectFrame();
+        return true;
+    case 1:
+        SelectFrame();
+        return true;
+    default:
+        return true;
+    }
+}

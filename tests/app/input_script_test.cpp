@@ -1,0 +1,88 @@
+// Input scripts: what a line means for the frames after it, refusals, and the written form.
+#include <gtest/gtest.h>
+
+#include "app/input_script.h"
+
+namespace {
+
+INPUTSCRIPT Parse(const std::string& szText) {
+    INPUTSCRIPT script;
+    std::string szError;
+    EXPECT_TRUE(ParseInputScript(szText, &script, &szError)) << szError;
+    return script;
+}
+
+TEST(InputScript, LinesHoldUntilTheNextAndJoysticksStayConnected) {
+    INPUTSCRIPT script = Parse(
+        "# warm-up\n"
+        "\n"
+        "3 LEFT z 7   # three keys\r\n"
+        "10 J1=0,65535,0x9 ESCAPE\n"
+        "12\n");
+    INPUTDEVICES dev = InputScriptAt(script, 2);
+    EXPECT_TRUE(dev.Keys.none());
+    EXPECT_FALSE(dev.bJoyConnected[0] || dev.bJoyConnected[1]);
+
+    dev = InputScriptAt(script, 9);
+    EXPECT_EQ(dev.Keys.count(), 3u);
+    EXPECT_TRUE(dev.Keys.test(VK_LEFT) && dev.Keys.test('Z') && dev.Keys.test('7'));
+
+    dev = InputScriptAt(script, 10);
+    EXPECT_TRUE(dev.Keys.test(VK_ESCAPE));
+    EXPECT_FALSE(dev.Keys.test(VK_LEFT));
+    EXPECT_FALSE(dev.bJoyConnected[0]);
+    ASSERT_TRUE(dev.bJoyConnected[1]);
+    EXPECT_EQ(dev.Joy[1].dwX, 0u);
+    EXPECT_EQ(dev.Joy[1].dwY, 65535u);
+    EXPECT_EQ(dev.Joy[1].dwButtons, 9u);
+
+    dev = InputScriptAt(script, 4000000000u);
+    EXPECT_TRUE(dev.Keys.none());
+    ASSERT_TRUE(dev.bJoyConnected[1]);
+    EXPECT_EQ(dev.Joy[1].dwX, 32767u);
+    EXPECT_EQ(dev.Joy[1].dwY, 32767u);
+    EXPECT_EQ(dev.Joy[1].dwButtons, 0u);
+}
+
+TEST(InputScript, BadLinesAreRefusedWithTheirNumber) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"LEFT\n", "line 1: frame number expected"},
+        {"-1 LEFT\n", "line 1: frame number expected"},
+        {"4294967296\n", "line 1: frame number expected"},
+        {"5\n5 UP\n", "line 2: frame 5 does not come after"},
+        {"5\n4 UP\n", "line 2: frame 4 does not come after"},
+        {"1 UPP\n", "line 1: unknown key 'UPP'"},
+        {"1 VK0\n", "line 1: unknown key 'VK0'"},
+        {"1 VK256\n", "line 1: unknown key 'VK256'"},
+        {"1 J0=1,2\n", "line 1: joystick state"},
+        {"1 J0=1,65536,0\n", "line 1: joystick state"},
+        {"1 J0=1,2,3,4\n", "line 1: joystick state"},
+        {"1 J2=1,2,3\n", "line 1: unknown key 'J2=1,2,3'"},
+    };
+    for (const auto& [szText, szError] : cases) {
+        INPUTSCRIPT script;
+        script.Lines.resize(3);
+        std::string szGot;
+        EXPECT_FALSE(ParseInputScript(szText, &script, &szGot)) << szText;
+        EXPECT_EQ(szGot.rfind(szError, 0), 0u) << szText << " gave " << szGot;
+        EXPECT_TRUE(script.Lines.empty()) << szText;
+    }
+}
+
+TEST(InputScript, WrittenLinesReadBackTheSame) {
+    INPUTDEVICES dev;
+    for (int nVk : {int(VK_ESCAPE), int(VK_UP), int('A'), int('0'), int(VK_OEM_1)}) dev.Keys.set(size_t(nVk));
+    dev.bJoyConnected[0] = true;
+    dev.Joy[0] = PlatJoy{65535, 0, 0x80000001u};
+    std::string szLine = FormatInputLine(42, dev);
+    EXPECT_EQ(szLine, "42 ESCAPE UP 0 A VK186 J0=65535,0,2147483649");
+
+    INPUTSCRIPT script = Parse(szLine + "\n");
+    INPUTDEVICES back = InputScriptAt(script, 42);
+    EXPECT_EQ(back.Keys, dev.Keys);
+    EXPECT_TRUE(back.bJoyConnected[0]);
+    EXPECT_FALSE(back.bJoyConnected[1]);
+    EXPECT_EQ(back.Joy[0].dwButtons, 0x80000001u);
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+#include "app/option.h"
+#include "battle/collision.h"
+#include "battle_fixture.h"
+
+// From rand() state 1 the draws are 41, 18467, 6334, 26500, 19169, 15724, 11478, 29358.
+// With equal masses (r = 100): nDiff = 41 % 201 - 100 = -59; kA = 21 x -59 / 100 = -12;
+// kB = -(319 x -59 / 100) = 188; jitter draws give 9, 7, 6, 2 before the speed shares.
+using CollisionTest = BattleTest;
+
+TEST_F(CollisionTest, ExactVelocitiesCornersMassAndSpark) {
+    PlaceFighter(&A, 100, 100, 60);
+    PlaceFighter(&B, 120, 110, 100);
+    A.nSpeedX = 3072;
+    B.nSpeedX = -1024;
+    B.nSpeedY = 512;
+    FighterCollision(&A, &B);
+    // pA 60, pB 100, r 60: nDiff = 41 % 121 - 60 - 40 = -59. Sums 4096, 512, total 4608.
+    // jAX = 9 - 10 = -1, jAY = 7 - 1 = 6, jBX = 6 + 167 = 173, jBY = 2 + 20 = 22.
+    EXPECT_EQ(A.nSpeedX, -1638 - 9);
+    EXPECT_EQ(A.nSpeedY, 358 + 54);
+    EXPECT_EQ(B.nSpeedX, 2457 - 1557);
+    EXPECT_EQ(B.nSpeedY, 153 + 198);
+    EXPECT_EQ(A.nMass, 60);
+    EXPECT_EQ(B.nMass, 100);
+    EXPECT_EQ(A.box.nX, 102400 - 6144);
+    EXPECT_EQ(B.box.nY, 112640 - 1024);
+    EXPECT_EQ(Plays(SND_HIT_S2), 1);  // nBigger 2059, eighth draw even
+    EXPECT_EQ(g_Effect[0].nType, 0);
+    EXPECT_EQ(g_Effect[0].nX, 109);  // ((117760 + 138240) >> 11) - 16
+    EXPECT_EQ(g_Effect[0].nY, 104);
+    EXPECT_EQ(g_Effect[0].nTime, 50);
+}
+
+TEST_F(CollisionTest, ShootingModeDividesBy10Point4) {
+    g_nBattleMode = 2;
+    PlaceFighter(&A, 100, 100, 60);
+    PlaceFighter(&B, 120, 110, 100);
+    A.nSpeedX = 3072;
+    B.nSpeedX = -1024;
+    B.nSpeedY = 512;
+    FighterCollision(&A, &B);
+    // pA = 5, pB = 9, r = 96: nDiff = 41 % 193 - 100 = -59 again, so the same jitters.
+    EXPECT_EQ(A.nSpeedX, -157 - 9);
+    EXPECT_EQ(A.nSpeedY, 34 + 54);
+    EXPECT_EQ(B.nSpeedX, 236 - 1557);
+    EXPECT_EQ(B.nSpeedY, 14 + 198);
+}
+
+TEST_F(CollisionTest, EqualStrengthSpansMinus100To100) {
+    // A moving (1024, 0) into B at rest: A's new x speed = 307 + 9 x jAX, with
+    // jAX = draw3 % 21 - 10 + kA and kA = draw2 % 401 x nDiff / 100. Find states giving the
+    // extreme draws and check the extreme results.
+    auto Find = [](int n1, int n2, int n3) {
+        // Walk the generator's own sequence of states.
+        for (uint32_t s = 1;; s = s * 214013u + 2531011u) {
+            CrtRandSetState(s);
+            if (CrtRand() % 201 == n1 && CrtRand() % 401 == n2 && (CrtRand(), CrtRand() % 21 == n3))
+                return s;
+        }
+    };
+    const uint32_t sHigh = Find(200, 400, 20), sLow = Find(0, 400, 0);
+    for (auto [s, nWant] : {std::pair{sHigh, 307 + 9 * (10 + 400)}, {sLow, 307 - 9 * (10 + 400)}}) {
+        PlaceFighter(&A, 100, 100);
+        PlaceFighter(&B, 110, 100);
+        A.nSpeedX = 1024;
+        CrtRandSetState(s);
+        FighterCollision(&A, &B);
+        EXPECT_EQ(A.nSpeedX, nWant);
+    }
+}
+
+TEST_F(CollisionTest, StrengthGapOf100OrMoreLeavesNoRandomRange) {
+    // Draw 1 is then spent but ignored; kA = 21 x gap / 100, jAX = 9 + kA.
+    for (auto [nWeightA, nWant] : {std::pair{250, 307 + 9 * (9 + 42)}, {350, 307 + 9 * (9 + 42)},
+                                   {150, 307 + 9 * (9 + 21)}}) {
+        PlaceFighter(&A, 100, 100, nWeightA);
+        PlaceFighter(&B, 110, 100, nWeightA - (nWeightA == 150 ? 100 : 200));
+        A.nSpeedX = 1024;
+        CrtRandSetState(1);
+        FighterCollision(&A, &B);
+        EXPECT_EQ(A.nSpeedX, nWant) << nWeightA;
+    }
+}
+
+TEST_F(CollisionTest, MetalPushFactorIsZeroEvenAgainstThreeAttacks) {
+    A.nSkillFlag[0] = 1u << SKILL_METAL;
+    PlaceFighter(&B, 110, 100);
+    for (uint32_t& f : B.nSkillFlag) f = 1u << SKILL_ATTACK;
+    B.nSpeedX = 2048;
+    FighterCollision(&A, &B);
+    EXPECT_EQ(A.nSpeedX, 9 * (9 - 12));  // jitter only
+    EXPECT_EQ(A.nSpeedY, 9 * 7);
+}
+
+TEST_F(CollisionTest, SoundAndSparkThresholds3700And2100) {
+    // A moving (vx, 0) into B at rest: B's new speed is (trunc(0.7 vx) + 1746, 18), the larger.
+    struct Case { int32_t vx; int nSound, nType; };
+    for (const Case& c : {Case{2766, SND_HIT_L, 2}, Case{2764, SND_HIT_M, 1}, Case{481, SND_HIT_M, 1},
+                          Case{479, SND_HIT_S2, 0}}) {
+        PlaceFighter(&A, 100, 100);
+        PlaceFighter(&B, 110, 100);
+        A.nSpeedX = c.vx;
+        std::memset(g_Effect, 0, sizeof g_Effect);
+        Headless_Plays().clear();
+        CrtRandSetState(1);
+        FighterCollision(&A, &B);
+        EXPECT_EQ(Plays(c.nSound), 1) << c.vx;
+        EXPECT_EQ(Headless_Plays().size(), 1u) << c.vx;
+        EXPECT_EQ(g_Effect[0].nType, c.nType) << c.vx;
+    }
+}
+
+TEST_F(CollisionTest, BothAtRestGetOnlyTheRandomJitter) {
+    PlaceFighter(&B, 110, 100);
+    FighterCollision(&A, &B);
+    EXPECT_EQ(A.nSpeedX, 81);
+    EXPECT_EQ(A.nSpeedY, 63);
+    EXPECT_EQ(B.nSpeedX, 54);
+    EXPECT_EQ(B.nSpeedY, 18);
+    const uint32_t dwAfter = CrtRandState();
+    CrtRandSetState(1);
+    for (int i = 0; i < 8; i++) CrtRand();  // 3 strength, 4 jitter, 1 small-sound draws
+    EXPECT_EQ(dwAfter, CrtRandState());
+}
+
+TEST_F(CollisionTest, HugeProductsWrapLikeA32BitMachine) {
+    // pA 300, pB 100: nDiff 200, kB = -638. nSumX x kB = -2552000000 wraps to 1742967296,
+    // / 4000000 = 435, so jBX = 441.
+    PlaceFighter(&A, 100, 100, 300);
+    PlaceFighter(&B, 110, 100, 100);
+    A.nSpeedX = 4000000;
+    FighterCollision(&A, &B);
+    EXPECT_EQ(B.nSpeedX, 2800000 + 9 * 441);
+    EXPECT_EQ(A.nSpeedX, 1200000 + 9 * 51);
+}
+
+TEST_F(CollisionTest, CollisionEndsFreeMovementOfBoth) {
+    PlaceFighter(&B, 110, 100);
+    A.nSkillFlag[1] = B.nSkillFlag[2] = 1u << SKILL_FREE;
+    A.nSkillTime[1] = B.nSkillTime[2] = 40;
+    A.nSkillFlag[0] = 1u << SKILL_SHIELD;
+    AnimSet(&A.anmBody, 2);
+    FighterCollision(&A, &B);
+    EXPECT_EQ(A.nSkillFlag[1] | B.nSkillFlag[2], 0u);
+    EXPECT_EQ(A.nSkillTime[1] + B.nSkillTime[2], 0);
+    EXPECT_EQ(A.nSkillFlag[0], 1u << SKILL_SHIELD);
+    EXPECT_EQ(A.anmBody.nAnim, 2);  // shield keeps its pose
+}

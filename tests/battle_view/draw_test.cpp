@@ -1,0 +1,214 @@
+// Battle drawing on the back buffer, with made-up pictures whose colours tell the pieces apart.
+#include <gtest/gtest.h>
+
+#include "app/option.h"
+#include "battle/battle_scene.h"
+#include "battle/chara.h"
+#include "battle/skill.h"
+#include "battle_view/battle_draw.h"
+#include "gfx/bitmap.h"
+#include "gfx/blit.h"
+#include "gfx/palette.h"
+#include "gfx/surface.h"
+
+namespace {
+
+// Colour indices of the made-up pictures.
+enum : uint8_t { BG = 1, BODY = 9, SHOT = 20, TRAP = 21, SPARK = 22, SIGN = 30, P1WIN = 31, P2WIN = 32,
+                 COMWIN = 33, STAR1 = 40, STAR2 = 41, STOCK = 42 };
+
+uint8_t Pixel(int x, int y) { return g_BackBuffer.lpSurface[y * g_BackBuffer.nPitch + x]; }
+
+int CountIndex(uint8_t n)
+{
+    int c = 0;
+    for (int y = 0; y < 480; y++)
+        for (int x = 0; x < 640; x++) c += Pixel(x, y) == n;
+    return c;
+}
+
+void MakeSheet(int nId, int w, int h, int bKey) { DDCreateSurface(g_Bitmap[nId], w, h, bKey, 0); }
+
+void PlaceFighter(CHARA& c, int nNum, int x, int y)
+{
+    c = CHARA{};
+    c.nNum = nNum;
+    c.chr.nId = 3;
+    c.box.nWidth = c.box.nHeight = 32;
+    c.box.nWidthShift = c.box.nHeightShift = 5;
+    c.box.nX = x * 1024;
+    c.box.nY = y * 1024;
+    BoxUpdate(&c.box);
+    c.nGaugeCost = 100;
+    c.anmBody.lpAnimTable = &g_AnimSetBody;
+    c.anmGauge.lpAnimTable = &g_AnimSetGauge;
+}
+
+class BattleDraw : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DDCreateSurface(g_BackBuffer, 640, 480, 0, 0);
+        MakeSheet(BMP_BATTLE_BG, 640, 480, 0);
+        DDFillRect(g_Bitmap[BMP_BATTLE_BG], 0, 0, 640, 480, BG);
+        // Sprite 0 of every fighter is empty (the vanished body); the other sprites are solid.
+        MakeSheet(BMP_BATTLE_CHARA, 768, 256, 1);
+        DDFillRect(g_Bitmap[BMP_BATTLE_CHARA], 0, 32, 768, 32 * 3, BODY);
+        MakeSheet(BMP_EFFECT, 256, 256, 1);
+        DDFillRect(g_Bitmap[BMP_EFFECT], 0, 16, 96, 32, SPARK);
+        DDFillRect(g_Bitmap[BMP_EFFECT], 0, 48, 16, 16, STOCK);
+        DDFillRect(g_Bitmap[BMP_EFFECT], 32, 64, 32, 32, TRAP);
+        DDFillRect(g_Bitmap[BMP_EFFECT], 64, 64, 32, 32, SHOT);
+        MakeSheet(BMP_MESSAGE, 480, 96, 1);
+        DDFillRect(g_Bitmap[BMP_MESSAGE], 0, 0, 144, 96, SIGN);
+        DDFillRect(g_Bitmap[BMP_MESSAGE], 160, 0, 144, 48, P1WIN);
+        DDFillRect(g_Bitmap[BMP_MESSAGE], 160, 48, 144, 48, P2WIN);
+        DDFillRect(g_Bitmap[BMP_MESSAGE], 304, 0, 168, 48, COMWIN);
+        MakeSheet(BMP_OTHER, 64, 64, 1);
+        DDFillRect(g_Bitmap[BMP_OTHER], 0, 32, 16, 16, STAR1);
+        DDFillRect(g_Bitmap[BMP_OTHER], 16, 32, 16, 16, STAR2);
+        PlaceFighter(g_Chara[0], 0, 100, 100);
+        PlaceFighter(g_Chara[1], 1, 400, 300);
+        for (EFFECT& e : g_Effect) e = EFFECT{};
+        g_Option.nWinCount = 3;
+        g_nBattleMode = 1;
+        g_nPhaseCount = 60;
+        g_nFallCount = 0;
+    }
+};
+
+TEST_F(BattleDraw, VanishedFighterHiddenInFightShownAfterwards)
+{
+    CHARA& c = g_Chara[0];
+    AnimSet(&c.anmBody, 3);
+    c.nSkillFlag[0] = 1u << SKILL_VANISH;
+    DrawBackground();
+    DrawFighter(&c, false, false);
+    EXPECT_EQ(CountIndex(BODY), 0);
+    // Knock-out, match-end and fade-out draw with bShow: sprite 1 at the still position.
+    DrawFighter(&c, true, true);
+    EXPECT_EQ(CountIndex(BODY), 32 * 32);
+    EXPECT_EQ(Pixel(100, 100), BODY);
+    EXPECT_EQ(Pixel(131, 131), BODY);
+    EXPECT_EQ(Pixel(132, 100), BG);
+}
+
+TEST_F(BattleDraw, ShadeLeavesOnlyShotsSparksAndGoSign)
+{
+    g_Chara[0].nSkillFlag[0] = 1u << SKILL_SHADE;
+    CHARA& shooter = g_Chara[1];
+    shooter.nSkillFlag[1] = 1u << SKILL_SHOT;
+    IMAGE& shot = shooter.slot[1][0];
+    shot.box = g_Chara[1].box;
+    shot.box.nX = 300 * 1024;
+    shot.box.nY = 100 * 1024;
+    BoxUpdate(&shot.box);
+    shooter.nSkillFlag[2] = 1u << SKILL_TRAP;  // an armed trap is hidden like the rest
+    shooter.slot[2][0] = shot;
+    shooter.slot[2][0].box.nX = 500 * 1024;
+    BoxUpdate(&shooter.slot[2][0].box);
+    shooter.slot[2][0].nCount = 100;
+    g_Chara[0].nWin = 1;
+    g_Chara[0].nGauge = 300;
+    g_Effect[0] = EFFECT{2, 50, 400, 10};
+    g_nPhaseCount = 0;
+
+    DrawFightPhase();
+    EXPECT_EQ(CountIndex(BG), 0);
+    EXPECT_EQ(CountIndex(BODY), 0);
+    EXPECT_EQ(CountIndex(TRAP), 0);
+    EXPECT_EQ(CountIndex(STAR1), 0);
+    EXPECT_EQ(CountIndex(STOCK), 0);
+    EXPECT_EQ(CountIndex(SHOT), 32 * 32);  // unturned: the fighters' angle is 0
+    EXPECT_EQ(CountIndex(SPARK), 32 * 32);
+    EXPECT_EQ(CountIndex(SIGN), 144 * 48);
+    EXPECT_EQ(CountIndex(0), 640 * 480 - 2 * 32 * 32 - 144 * 48);
+    EXPECT_EQ(g_Effect[0].nTime, 9);
+    EXPECT_EQ(g_nPhaseCount, 1);
+}
+
+TEST_F(BattleDraw, FightPictureWithoutShade)
+{
+    g_Chara[0].nGauge = 250;  // two stocks
+    g_Chara[1].nGauge = 300;  // three stocks
+    DrawFightPhase();
+    EXPECT_EQ(CountIndex(BODY), 2 * 32 * 32);
+    EXPECT_EQ(CountIndex(SIGN), 0);  // the go sign is over after 60 frames
+    EXPECT_EQ(Pixel(16, 16), STOCK);
+    EXPECT_EQ(Pixel(32, 16), BG);
+    EXPECT_EQ(Pixel(592 + 47, 31), STOCK);
+    // The simple battle has no gauge stocks.
+    g_nBattleMode = 3;
+    DrawFightPhase();
+    EXPECT_EQ(CountIndex(STOCK), 0);
+}
+
+TEST_F(BattleDraw, WinStarsOfPlayerTwoByWinsNeeded)
+{
+    g_Chara[0].nWin = 2;
+    g_Chara[1].nWin = 1;
+    struct { int nWinCount, nFirstX; } cases[] = {{5, 560}, {4, 576}, {3, 592}, {2, 592}, {1, 592}};
+    for (const auto& c : cases) {
+        g_Option.nWinCount = c.nWinCount;
+        DrawBackground();
+        DrawWins();
+        EXPECT_EQ(Pixel(c.nFirstX, 0), STAR2) << c.nWinCount;
+        EXPECT_EQ(Pixel(c.nFirstX + 15, 15), STAR2) << c.nWinCount;
+        EXPECT_EQ(Pixel(c.nFirstX - 1, 0), BG) << c.nWinCount;
+        EXPECT_EQ(CountIndex(STAR2), 16 * 16) << c.nWinCount;
+        EXPECT_EQ(CountIndex(STAR1), 2 * 16 * 16);
+        EXPECT_EQ(Pixel(31, 15), STAR1);
+    }
+}
+
+TEST_F(BattleDraw, DoubleKnockOutBurstEndsAfterEightyFrames)
+{
+    for (int nFrame = 1; nFrame <= 80; nFrame++) {
+        const bool b1 = DrawKOBurst(&g_Chara[0]);
+        const bool b2 = DrawKOBurst(&g_Chara[1]);
+        EXPECT_FALSE(b1) << nFrame;
+        EXPECT_EQ(b2, nFrame == 80) << nFrame;
+    }
+    EXPECT_EQ(g_nFallCount, 160);
+}
+
+TEST_F(BattleDraw, ResultSignChoosesWinnerAndCountsTo255)
+{
+    g_Option.nWinCount = 2;
+    g_nPhaseCount = 0;
+    g_Chara[0].nWin = 2;
+    for (int i = 1; i < 255; i++) ASSERT_FALSE(DrawMatchResult());
+    EXPECT_TRUE(DrawMatchResult());
+    EXPECT_EQ(Pixel(240, 216), P1WIN);
+    EXPECT_EQ(Pixel(383, 263), P1WIN);
+
+    g_Chara[0].nWin = 1;
+    g_Chara[1].nWin = 2;
+    g_Chara[1].nControl = 1;
+    DrawBackground();
+    DrawMatchResult();
+    EXPECT_EQ(CountIndex(P2WIN), 144 * 48);
+    g_Chara[1].nControl = 2;
+    DrawBackground();
+    DrawMatchResult();
+    EXPECT_EQ(CountIndex(COMWIN), 168 * 48);
+}
+
+TEST_F(BattleDraw, PaletteCycleRotatesEntriesSevenToFifteen)
+{
+    g_nCycleCount = g_nCycleStep = 0;
+    for (int i = 0; i < 256; i++) g_Palette[i].peRed = uint8_t(i);
+    for (int i = 0; i < 4; i++) BattlePaletteCycle();
+    EXPECT_EQ(g_Palette[7].peRed, 7);
+    BattlePaletteCycle();  // 5th frame: step 1
+    const int after5[9] = {15, 7, 8, 9, 10, 11, 12, 13, 14};
+    for (int i = 0; i < 9; i++) EXPECT_EQ(g_Palette[7 + i].peRed, after5[i]);
+    for (int i = 0; i < 5; i++) BattlePaletteCycle();  // step 2 on top: three places in all
+    const int after10[9] = {13, 14, 15, 7, 8, 9, 10, 11, 12};
+    for (int i = 0; i < 9; i++) EXPECT_EQ(g_Palette[7 + i].peRed, after10[i]);
+    EXPECT_EQ(g_Palette[6].peRed, 6);
+    EXPECT_EQ(g_Palette[16].peRed, 16);
+    EXPECT_EQ(DDGetDisplayPalette()[7].peRed, 13);
+}
+
+}  // namespace

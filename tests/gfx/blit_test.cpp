@@ -1,0 +1,151 @@
+#include <array>
+
+#include "gfx/blit.h"
+#include "gfx_test.h"
+
+namespace {
+
+struct BlitTest : ::testing::Test {
+    SURFACE src, dst;
+    void SetUp() override {
+        MakeNumbered(src, 40, 6, 1);
+        ASSERT_TRUE(DDCreateSurface(dst, 640, 480, 0, 0));
+        Fill(dst, 200);
+    }
+};
+
+TEST_F(BlitTest, NewSurfaceIsIndexZeroAndPitchAtLeastWidth) {
+    SURFACE s;
+    ASSERT_TRUE(DDCreateSurface(s, 5, 3, 0, 0));
+    EXPECT_GE(s.nPitch, 5);
+    EXPECT_EQ(CountNot(s, 0), 0);
+    EXPECT_FALSE(DDCreateSurface(s, 0, 3, 0, 0));
+    EXPECT_FALSE(DDCreateSurface(s, 5, -1, 0, 0));
+}
+
+TEST_F(BlitTest, ClipTrimsLeftOfDestination) {
+    // dx -10, w 32: source columns sx+10..sx+31 at 0..21.
+    DDBltClip(dst, -10, 5, 32, 1, src, 2, 0, 0);
+    for (int k = 0; k <= 21; ++k) EXPECT_EQ(At(dst, k, 5), 1 + 12 + k) << k;
+    EXPECT_EQ(At(dst, 22, 5), 200);
+    EXPECT_EQ(CountNot(dst, 200), 22);
+}
+
+TEST_F(BlitTest, ClipTrimsNegativeSourceWithoutShifting) {
+    DDBltClip(dst, 100, 0, 32, 1, src, -32, 0, 0);
+    EXPECT_EQ(CountNot(dst, 200), 0);
+    // sx -8, w 32: source columns 0..23 at dx..dx+23.
+    DDBltClip(dst, 100, 0, 32, 1, src, -8, 0, 0);
+    for (int k = 0; k <= 23; ++k) EXPECT_EQ(At(dst, 100 + k, 0), 1 + k);
+    EXPECT_EQ(CountNot(dst, 200), 24);
+}
+
+TEST_F(BlitTest, ClipRefusesWhatStillDoesNotFit) {
+    SURFACE wide;
+    ASSERT_TRUE(DDCreateSurface(wide, 700, 2, 0, 0));
+    Fill(wide, 9);
+    // Starts at -10 and is still 690 wide after trimming: nothing at all.
+    DDBltClip(dst, -10, 0, 700, 2, wide, 0, 0, 0);
+    EXPECT_EQ(CountNot(dst, 200), 0);
+    DDBltClip(dst, 640, 0, 5, 1, src, 0, 0, 0);
+    DDBltClip(dst, 0, 480, 5, 1, src, 0, 0, 0);
+    DDBltClip(dst, 0, 0, 5, 1, src, 40, 0, 0);
+    DDBltClip(dst, 0, 0, -5, 1, src, 0, 0, 0);
+    EXPECT_EQ(CountNot(dst, 200), 0);
+}
+
+TEST_F(BlitTest, ClipPastRightAndBottomDrawsVisiblePart) {
+    DDBltClip(dst, 630, 477, 40, 6, src, 0, 0, 0);
+    EXPECT_EQ(At(dst, 630, 477), 1);
+    EXPECT_EQ(At(dst, 639, 479), 1 + 9 + 40 * 2);
+    EXPECT_EQ(CountNot(dst, 200), 10 * 3);
+}
+
+TEST_F(BlitTest, KeyedSkipsIndexZeroOpaqueCopiesIt) {
+    Set(src, 1, 0, 0);
+    DDBltClip(dst, 0, 0, 3, 1, src, 0, 0, 1);
+    EXPECT_EQ(At(dst, 0, 0), 1);
+    EXPECT_EQ(At(dst, 1, 0), 200);
+    EXPECT_EQ(At(dst, 2, 0), 3);
+    DDBltClip(dst, 0, 1, 3, 1, src, 0, 0, 0);
+    EXPECT_EQ(At(dst, 1, 1), 0);
+    // A surface made without a colour key has no transparent index.
+    SURFACE plain;
+    MakeNumbered(plain, 3, 1, 0);
+    Set(plain, 1, 0, 0);
+    DDBltClip(dst, 0, 2, 3, 1, plain, 0, 0, 1);
+    EXPECT_EQ(At(dst, 1, 2), 0);
+}
+
+TEST_F(BlitTest, FillTrimsAndRefuses) {
+    DDFillRect(dst, -1, -1, 642, 1, 5);  // collapses to height 0
+    EXPECT_EQ(CountNot(dst, 200), 0);
+    DDFillRect(dst, 638, 478, 10, 10, 5);
+    EXPECT_EQ(CountNot(dst, 200), 4);
+    DDFillRect(dst, -3, 0, 645, 1, 6);  // left trimmed, right edge still outside
+    EXPECT_EQ(CountNot(dst, 200), 4);
+    // Framing the whole screen draws the copy but the frame lies outside.
+    SURFACE full;
+    ASSERT_TRUE(DDCreateSurface(full, 640, 480, 0, 0));
+    Fill(full, 3);
+    DDBltFramed(dst, 0, 0, 640, 480, full, 0, 0, 7);
+    EXPECT_EQ(CountNot(dst, 3), 0);
+    DDBltFramed(dst, 10, 10, 2, 2, src, 0, 0, 7);
+    EXPECT_EQ(At(dst, 9, 9), 7);
+    EXPECT_EQ(At(dst, 12, 12), 7);
+    EXPECT_EQ(At(dst, 11, 11), 42);
+}
+
+TEST_F(BlitTest, StretchDoublesAndTrims) {
+    DDBltStretch(dst, 0, 0, 8, 2, src, 0, 0, 4, 1, 0);
+    const int nExpect[8] = {1, 1, 2, 2, 3, 3, 4, 4};
+    for (int k = 0; k < 8; ++k) EXPECT_EQ(At(dst, k, 1), nExpect[k]);
+    Fill(dst, 200);
+    // Left 4 destination pixels cut: source left grows by trunc(4 * 0.5) = 2.
+    DDBltStretch(dst, -4, 0, 8, 1, src, 0, 0, 4, 1, 0);
+    EXPECT_EQ(At(dst, 0, 0), 3);
+    EXPECT_EQ(At(dst, 3, 0), 4);
+    EXPECT_EQ(CountNot(dst, 200), 4);
+}
+
+TEST(BurstTest, OffsetsAtRadius2And10And100) {
+    std::array<int, 8> A, B;
+    DDBurstOffsets(2, A, B);
+    EXPECT_EQ(A, (std::array<int, 8>{1, 1, 0, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(B, (std::array<int, 8>{0, 1, 1, 0, 1, 1, 1, 1}));
+    DDBurstOffsets(10, A, B);
+    EXPECT_EQ(A, (std::array<int, 8>{8, 5, 4, 8, 8, 5, 5, 8}));
+    EXPECT_EQ(B, (std::array<int, 8>{4, 8, 8, 4, 5, 8, 8, 5}));
+    DDBurstOffsets(100, A, B);
+    EXPECT_EQ(A, (std::array<int, 8>{86, 50, 49, 86, 86, 50, 50, 86}));
+    EXPECT_EQ(B, (std::array<int, 8>{49, 86, 86, 49, 50, 86, 86, 50}));
+}
+
+TEST(BurstTest, SmallRadiusReproducesPictureAndFlatDrawsNothing) {
+    SURFACE src, dst;
+    MakeNumbered(src, 7, 7, 1);
+    ASSERT_TRUE(DDCreateSurface(dst, 640, 480, 0, 0));
+    for (int nRadius : {0, 1}) {
+        Fill(dst, 200);
+        DDBltBurst(dst, 50, 60, 7, 7, src, 0, 0, nRadius, 1);
+        // Odd size: all but the last column and row, in place.
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 6; ++x) EXPECT_EQ(At(dst, 50 + x, 60 + y), 1 + x + 7 * y);
+        EXPECT_EQ(CountNot(dst, 200), 36);
+    }
+    Fill(dst, 200);
+    DDBltBurst(dst, 50, 60, 7, 1, src, 0, 0, 10, 1);
+    EXPECT_EQ(CountNot(dst, 200), 0);
+}
+
+TEST(BurstTest, WedgesMoveOutward) {
+    SURFACE src, dst;
+    MakeNumbered(src, 8, 8, 1);
+    ASSERT_TRUE(DDCreateSurface(dst, 640, 480, 0, 0));
+    DDBltBurst(dst, 100, 100, 8, 8, src, 0, 0, 10, 0);
+    // Row 1 of wedge 1 (source (0,1)) moves by (-8, -4); wedge 8 row 0 (source (4,4)) by (+8, +5).
+    EXPECT_EQ(At(dst, 92, 97), 1 + 0 + 8 * 1);
+    EXPECT_EQ(At(dst, 112, 109), 1 + 4 + 8 * 4);
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+// Small helpers shared by the graphics tests.
+#pragma once
+#include <gtest/gtest.h>
+
+#include "gfx/surface.h"
+
+inline uint8_t At(const SURFACE& s, int x, int y) { return s.lpSurface[size_t(y) * s.nPitch + x]; }
+inline void Set(SURFACE& s, int x, int y, uint8_t c) { s.lpSurface[size_t(y) * s.nPitch + x] = c; }
+
+// A w x h surface whose pixel (x, y) holds 1 + x + w * y (so none is 0, for w * h < 255).
+inline void MakeNumbered(SURFACE& s, int w, int h, int bColorKey) {
+    ASSERT_TRUE(DDCreateSurface(s, w, h, bColorKey, 0));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) Set(s, x, y, uint8_t(1 + x + w * y));
+}
+
+inline void Fill(SURFACE& s, uint8_t c) {
+    for (int y = 0; y < s.nHeight; ++y)
+        for (int x = 0; x < s.nWidth; ++x) Set(s, x, y, c);
+}
+
+// Every pixel of s outside the rectangle still holds c.
+inline int CountNot(const SURFACE& s, uint8_t c) {
+    int n = 0;
+    for (int y = 0; y < s.nHeight; ++y)
+        for (int x = 0; x < s.nWidth; ++x) n += At(s, x, y) != c;
+    return n;
+}

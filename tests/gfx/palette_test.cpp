@@ -1,0 +1,89 @@
+#include "gfx/palette.h"
+#include "gfx_test.h"
+
+namespace {
+
+// Source entry i: red i, green 255 - i, blue 128.
+PALETTE Ramp() {
+    PALETTE pal;
+    for (int i = 0; i < 256; ++i) pal[i] = {uint8_t(i), uint8_t(255 - i), 128, 0};
+    return pal;
+}
+
+void ExpectLevel(const PALETTE& dst, int nLevel, int nCall) {
+    // Toward black: channel * level >> 8.
+    for (int i = 0; i < 256; ++i) {
+        ASSERT_EQ(dst[i].peRed, (i * nLevel) >> 8) << "call " << nCall << " entry " << i;
+        ASSERT_EQ(dst[i].peGreen, ((255 - i) * nLevel) >> 8) << "call " << nCall;
+        ASSERT_EQ(dst[i].peBlue, (128 * nLevel) >> 8) << "call " << nCall;
+        ASSERT_EQ(dst[i].peFlags, PC_RESERVED);
+    }
+}
+
+TEST(PaletteTest, FadeOutTakes24CallsAtStep4) {
+    const int nLevels[24] = {256, 255, 253, 250, 246, 240, 233, 226, 217, 207, 196, 184,
+                             171, 157, 143, 127, 112, 95,  79,  61,  44,  26,  8,   0};
+    const PALETTE src = Ramp();
+    PALETTE dst;
+    for (int k = 0; k < 24; ++k) {
+        EXPECT_EQ(DDFadeOutStep(dst, 0, 255, 0, 0, 0, 4.0, src, 0), k == 23) << k;
+        ExpectLevel(dst, nLevels[k], k);
+    }
+    EXPECT_EQ(g_dFadeOutAngle, 90.0);
+    // The upload reached the display palette.
+    EXPECT_EQ(DDGetDisplayPalette()[255].peRed, 0);
+}
+
+TEST(PaletteTest, FadeInTakes24CallsAndEndsOnTheSource) {
+    const int nLevels[24] = {0,   17,  35,  53,  70,  87,  104, 120, 135, 150, 164, 177,
+                             190, 201, 212, 221, 230, 237, 243, 248, 252, 254, 255, 256};
+    const PALETTE src = Ramp();
+    PALETTE dst;
+    for (int k = 0; k < 24; ++k) {
+        EXPECT_EQ(DDFadeInStep(dst, 0, 255, 0, 0, 0, 4.0, src, 0), k == 23) << k;
+        ExpectLevel(dst, nLevels[k], k);
+    }
+    for (int i = 0; i < 256; ++i) EXPECT_EQ(dst[i].peGreen, src[i].peGreen);
+    EXPECT_EQ(g_dFadeInAngle, 0.0);
+}
+
+TEST(PaletteTest, FadeTowardColourOnPartOfTheRange) {
+    const PALETTE src = Ramp();
+    PALETTE dst;
+    // Level 128 halfway to white (r 255 + 256 wraps to 255) on entries 10..11 only.
+    DDFadePalette(dst, 10, 11, 128, 255 + 256, 255, 255, src);
+    EXPECT_EQ(dst[10].peRed, (10 * 128 + 255 * 128) >> 8);
+    EXPECT_EQ(dst[11].peBlue, (128 * 128 + 255 * 128) >> 8);
+    EXPECT_EQ(dst[9].peRed, 9);
+    EXPECT_EQ(dst[12].peFlags, 0);
+    // bFinish ends a fade-out at once, at level 0.
+    EXPECT_TRUE(DDFadeOutStep(dst, 0, 255, 0, 0, 0, 4.0, src, 1));
+    ExpectLevel(dst, 0, 0);
+}
+
+TEST(PaletteTest, CyclePalette) {
+    const PALETTE src = Ramp();
+    PALETTE dst;
+    for (int nDir : {0, 1}) {
+        for (int nCount : {0, 9}) {  // entries 7..15 hold 9
+            DDCyclePalette(dst, 7, 15, nCount, nDir, src);
+            for (int i = 0; i < 256; ++i) EXPECT_EQ(dst[i].peRed, i) << nDir << " " << nCount;
+        }
+    }
+    // Two toward higher numbers: 14 15 7 8 ... 13; toward lower: 9 ... 15 7 8.
+    DDCyclePalette(dst, 7, 15, 2, 0, src);
+    const int nUp[9] = {14, 15, 7, 8, 9, 10, 11, 12, 13};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(dst[7 + i].peRed, nUp[i]);
+    dst = src;
+    DDCyclePalette(dst, 7, 15, 2, 1, dst);  // in place
+    const int nDown[9] = {9, 10, 11, 12, 13, 14, 15, 7, 8};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(dst[7 + i].peRed, nDown[i]);
+    EXPECT_EQ(dst[6].peRed, 6);
+    EXPECT_EQ(dst[16].peRed, 16);
+    // Out-of-range requests only copy.
+    DDCyclePalette(dst, 250, 260, 2, 0, src);
+    DDCyclePalette(dst, 7, 15, 10, 0, src);
+    EXPECT_EQ(dst[7].peRed, 7);
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+#include <set>
+#include <utility>
+
+#include "gfx/palette.h"
+#include "gfx/text.h"
+#include "gfx_test.h"
+
+namespace {
+
+using Ink = std::set<std::pair<int, int>>;
+
+struct TextTest : ::testing::Test {
+    SURFACE s;
+    void SetUp() override {
+        g_BasePalette.fill({0, 0, 0, PC_RESERVED});
+        g_BasePalette[15] = {255, 255, 255, PC_RESERVED};
+        g_BasePalette[16] = {250, 250, 250, PC_RESERVED};
+        ASSERT_TRUE(DDCreateSurface(s, 200, 100, 0, 0));
+        ASSERT_NE(DDCreateFont(0, 20), nullptr);
+    }
+    void TearDown() override { DDDeleteFont(); }
+    // Pixels not 0, shifted by (dx, dy); every inked pixel must be the white index.
+    Ink Draw(const char* szText, int dx = 0, int dy = 0) {
+        Fill(s, 0);
+        DDTextOut(s, 10, 10, DDRGB(255, 255, 255), szText);
+        Ink ink;
+        for (int y = 0; y < s.nHeight; ++y)
+            for (int x = 0; x < s.nWidth; ++x)
+                if (At(s, x, y)) {
+                    EXPECT_EQ(At(s, x, y), 15);
+                    ink.insert({x + dx, y + dy});
+                }
+        return ink;
+    }
+};
+
+TEST_F(TextTest, LinesAreTwentyPixelsApart) {
+    const Ink one = Draw("A");
+    ASSERT_FALSE(one.empty());
+    Ink both = one;
+    for (auto [x, y] : Draw("A", 0, 20)) both.insert({x, y});
+    EXPECT_EQ(Draw("A\nA"), both);
+    EXPECT_EQ(Draw("A\n"), one);
+    // Also with a 24-pixel font: lines overlap rather than spread.
+    ASSERT_NE(DDCreateFont(0, 24), nullptr);
+    const Ink big = Draw("A");
+    Ink bigBoth = big;
+    for (auto [x, y] : Draw("A", 0, 20)) bigBoth.insert({x, y});
+    EXPECT_EQ(Draw("A\nA"), bigBoth);
+}
+
+TEST_F(TextTest, EmptyTextsDrawNothing) {
+    EXPECT_TRUE(Draw("").empty());
+    EXPECT_TRUE(Draw("\n").empty());
+    EXPECT_TRUE(Draw("\n\n").empty());
+    DDDeleteFont();
+    EXPECT_TRUE(Draw("A").empty());  // no font, no text
+}
+
+TEST_F(TextTest, FixedPitchFullAndHalfWidth) {
+    // Full-width glyphs advance 20 pixels, half-width 10.
+    const Ink a = Draw("あ");
+    Ink aa = a;
+    for (auto p : Draw("あ", 20, 0)) aa.insert(p);
+    EXPECT_EQ(Draw("ああ"), aa);
+    const Ink x = Draw("X");
+    Ink xx = x;
+    for (auto p : Draw("X", 10, 0)) xx.insert(p);
+    EXPECT_EQ(Draw("XX"), xx);
+}
+
+TEST_F(TextTest, CutAtEdgesAndMalformedUtf8) {
+    Fill(s, 0);
+    DDTextOut(s, -8, -8, DDRGB(255, 255, 255), "ポムリン\nポムリン");
+    DDTextOut(s, 190, 90, DDRGB(255, 255, 255), "ポムリン");
+    EXPECT_GT(CountNot(s, 0), 0);
+    const char szBad[] = {'A', char(0xE3), char(0x81), '\n', char(0xFF), char(0xC0), 'B', 0};
+    DDTextOut(s, 0, 0, DDRGB(255, 255, 255), szBad);
+    DDTextOutF(s, 0, 40, DDRGB(255, 255, 255), "%d %s", 12, "強さ");
+}
+
+}  // namespace

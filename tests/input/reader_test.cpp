@@ -1,0 +1,187 @@
+// The fixed and the mapped readers over the headless keyboard and joysticks.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "input/input.h"
+#include "platform/headless/headless.h"
+
+namespace {
+
+class Reader : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Headless_Reset();
+        SetDefaultKeyMap(&g_KeyMap);
+        in[0] = in[1] = INPUTSTATE{};
+        SetJoyButtonMask(in[0].wJoyButton);
+        SetJoyButtonMask(in[1].wJoyButton);
+    }
+    void TearDown() override {
+        SetDefaultKeyMap(&g_KeyMap);
+        Headless_Reset();
+    }
+    INPUTSTATE in[2];
+};
+
+}  // namespace
+
+TEST_F(Reader, KeyboardBothSidesAndButtons) {
+    Headless_SetKey(VK_LEFT, true);
+    Headless_SetKey(VK_RIGHT, true);
+    Headless_SetKey(VK_DOWN, true);
+    Headless_SetKey('X', true);
+    Headless_SetKey('V', true);
+    EXPECT_EQ(InputRead(&in[0], 0, INPUT_JOY | INPUT_KEY), 1u);
+    EXPECT_EQ(in[0].wDir, 0x3 | 0x8);
+    EXPECT_EQ(in[0].nDir, 8);  // 5 - 1 + 1 + 3
+    EXPECT_EQ(in[0].wButton, 0x2 | 0x8);
+}
+
+TEST_F(Reader, JoystickThresholdsAndLayering) {
+    struct Case {
+        uint32_t dwPos;
+        uint16_t wX, wY;  // wDir for the position on X, on Y
+    } cases[] = {{10000, 0x1, 0x4}, {10001, 0, 0}, {55534, 0, 0}, {55535, 0x2, 0x8}, {0, 0x1, 0x4}, {65535, 0x2, 0x8}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dwPos);
+        Headless_SetJoy(0, true, c.dwPos, 32767, 0);
+        InputRead(&in[0], 0, INPUT_JOY);
+        EXPECT_EQ(in[0].wDir, c.wX);
+        Headless_SetJoy(0, true, 32767, c.dwPos, 0);
+        InputRead(&in[0], 0, INPUT_JOY);
+        EXPECT_EQ(in[0].wDir, c.wY);
+    }
+    // The pushed joystick wins the direction; the keyboard still gives the buttons.
+    Headless_SetJoy(0, true, 60000, 32767, 0);
+    Headless_SetKey(VK_LEFT, true);
+    Headless_SetKey('Z', true);
+    InputRead(&in[0], 0, INPUT_JOY | INPUT_KEY);
+    EXPECT_EQ(in[0].wDir, 0x2);
+    EXPECT_EQ(in[0].nDir, 6);
+    EXPECT_EQ(in[0].wButton, 0x1);
+    // A held joystick button wins all buttons.
+    Headless_SetJoy(0, true, 32767, 0, 0x4 | 0x10);  // buttons 3 and 5; 5 is not mapped
+    InputRead(&in[0], 0, INPUT_JOY | INPUT_KEY);
+    EXPECT_EQ(in[0].wDir, 0x4);
+    EXPECT_EQ(in[0].nDir, 2);
+    EXPECT_EQ(in[0].wButton, 0x4);
+}
+
+TEST_F(Reader, AbsentJoysticks) {
+    Headless_SetKey(VK_UP, true);
+    in[1].wDir = 0x8;
+    in[1].nDir = 8;
+    InputRead(&in[1], 1, INPUT_JOY);  // joystick only, not there: record unchanged
+    EXPECT_EQ(in[1].wDir, 0x8);
+    EXPECT_EQ(in[1].nDir, 8);
+    InputRead(&in[1], 1, INPUT_JOY | INPUT_KEY);  // falls back to the keyboard
+    EXPECT_EQ(in[1].wDir, 0x4);
+    EXPECT_EQ(InputRead(&in[1], 0xFFFFFFFFu, INPUT_JOY | INPUT_KEY), 1u);
+
+    EXPECT_EQ(CountJoysticks(), 0);
+    Headless_SetJoy(1, true);
+    EXPECT_EQ(CountJoysticks(), 0);  // counting stops at the first absent one
+    Headless_SetJoy(0, true);
+    EXPECT_EQ(CountJoysticks(), 2);
+}
+
+TEST_F(Reader, MappedDefaultsSteerPlayerOneOnly) {
+    EXPECT_EQ(InputReadMapped(in, 1), 0u);  // bCustom 0: fixed reader
+    g_KeyMap.bCustom = 1;
+    EXPECT_EQ(InputRead(&in[0], 0, INPUT_KEY), 0u);
+    Headless_SetKey(VK_LEFT, true);
+    Headless_SetKey(VK_RIGHT, true);
+    Headless_SetKey(VK_UP, true);
+    Headless_SetKey('C', true);
+    in[1].wDir = 0x8;
+    EXPECT_EQ(InputReadMapped(in, 1), 1u);
+    EXPECT_EQ(in[0].wDir, 0x1 | 0x4);  // left wins over right
+    EXPECT_EQ(in[0].nDir, 1);
+    EXPECT_EQ(in[0].wButton, 0x4);
+    EXPECT_EQ(in[1].wDir, 0x8);  // untouched
+}
+
+TEST_F(Reader, MappedJoysticksAndCounts) {
+    g_KeyMap.bCustom = 1;
+    g_KeyMap.Player[0].Bind[0] = KEYBIND{0, 1, 0};  // joystick 0 button 1 steers left
+    g_KeyMap.Player[0].nCount = 6;
+    Headless_SetJoy(0, true, 32767, 60000, 0x1);
+    for (int k : {'Z', 'X', 'C', 'V'}) Headless_SetKey(k, true);
+    InputReadMapped(in, 2);
+    EXPECT_EQ(in[0].wDir, 0x1);
+    EXPECT_EQ(in[0].wButton, 0x3);  // nCount 6: two buttons
+    EXPECT_EQ(in[1].wDir, 0x8);     // player 2 on joystick 0, Y high
+    EXPECT_EQ(in[1].nDir, 8);
+    EXPECT_EQ(in[1].wButton, 0x1);
+    Headless_SetJoy(0, false);
+    InputReadMapped(in, 2);
+    EXPECT_EQ(in[0].wDir, 0);  // an absent joystick is never down
+    EXPECT_EQ(in[1].wButton, 0);
+}
+
+TEST_F(Reader, MappedValuesBeyondTheLimitsAreNeverDown) {
+    g_KeyMap.bCustom = 1;
+    for (int k : {'Z', 'X', 'C', 'V'}) Headless_SetKey(k, true);
+    Headless_SetJoy(0, true, 0, 0, 0xFFFF);
+    Headless_SetJoy(1, true, 0, 0, 0xFFFF);
+
+    g_KeyMap.Player[0].nCount = 0xFFFFFFFFu;  // never past the eight entries
+    g_KeyMap.Player[1].nCount = 2;            // directions only
+    InputReadMapped(in, 2);
+    EXPECT_EQ(in[0].wButton, 0xF);
+    EXPECT_EQ(in[1].wButton, 0);
+    EXPECT_EQ(in[1].wDir, 0x1 | 0x4);
+
+    g_KeyMap.nJoyCount = 1;  // joystick 1 is not polled
+    for (KEYBIND& b : g_KeyMap.Player[1].Bind) b.nDevice = 1;
+    InputReadMapped(in, 2);
+    EXPECT_EQ(in[1].wDir, 0);
+
+    g_KeyMap.nJoyCount = 0xFFFFFFFFu;  // more than can be polled
+    for (KEYBIND& b : g_KeyMap.Player[1].Bind) b.nDevice = 200;
+    g_KeyMap.Player[1].Bind[2].nDevice = 1;
+    InputReadMapped(in, 5);  // only two blocks exist
+    EXPECT_EQ(in[1].wDir, 0x4);
+    EXPECT_EQ(in[1].nDir, 2);
+}
+
+TEST(KeyFile, LoadsTheLittleEndianImage) {
+    std::vector<uint8_t> bytes(144, 0);
+    bytes[0] = 8;                         // player 1 left: keyboard
+    bytes[4] = 'A';
+    bytes[64] = 5;                        // player 1 nCount
+    bytes[68 + 8 * 4 + 4] = 0x00;         // player 2 button 1: joystick 0, mask 0x100
+    bytes[68 + 8 * 4 + 5] = 0x01;
+    bytes[132] = 4;
+    bytes[136] = 1;
+    bytes[140] = 1;
+    std::string szPath = std::string(POMRIN_BINARY_DIR) + "/keyfile_test.dat";
+    auto write = [&](size_t n) {
+        std::ofstream(szPath, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(n));
+    };
+    write(144);
+    KEYMAP map{};
+    ASSERT_EQ(LoadKeyFile(szPath.c_str(), &map), 1u);
+    EXPECT_EQ(map.Player[0].Bind[0].nDevice, 8u);
+    EXPECT_EQ(map.Player[0].Bind[0].wCode, 'A');
+    EXPECT_EQ(map.Player[0].nCount, 5u);
+    EXPECT_EQ(map.Player[1].Bind[4].wCode, 0x100);
+    EXPECT_EQ(map.Player[1].nCount, 4u);
+    EXPECT_EQ(map.nJoyCount, 1u);
+    EXPECT_EQ(map.bCustom, 1u);
+
+    // A short file fills the leading fields only; no defaults are applied.
+    KEYMAP shortMap{};
+    write(66);
+    ASSERT_EQ(LoadKeyFile(szPath.c_str(), &shortMap), 1u);
+    EXPECT_EQ(shortMap.Player[0].nCount, 5u);
+    EXPECT_EQ(shortMap.Player[1].nCount, 0u);
+    EXPECT_EQ(shortMap.bCustom, 0u);
+    std::remove(szPath.c_str());
+    EXPECT_EQ(LoadKeyFile(szPath.c_str(), &shortMap), 0u);
+}
+

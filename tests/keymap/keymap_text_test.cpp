@@ -1,0 +1,68 @@
+// The key file's text form used by the keymap tool.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "input/keymap_text.h"
+
+TEST(KeyMapText, DefaultsPrintReadablyAndReadBack) {
+    KEYMAP map;
+    SetDefaultKeyMap(&map);
+    std::string szText = KeyMapToText(map);
+    EXPECT_NE(szText.find("player1 left key LEFT\n"), std::string::npos);
+    EXPECT_NE(szText.find("player1 button4 key V\n"), std::string::npos);
+    EXPECT_NE(szText.find("player2 up joy0 Y-\n"), std::string::npos);
+    EXPECT_NE(szText.find("player2 button3 joy0 button 3\n"), std::string::npos);
+    EXPECT_NE(szText.find("custom 0\njoysticks 2\n"), std::string::npos);
+
+    KEYMAP back{};
+    std::string szError;
+    ASSERT_TRUE(KeyMapFromText(szText, &back, &szError)) << szError;
+    uint8_t a[KEYMAP_FILE_SIZE], b[KEYMAP_FILE_SIZE];
+    KeyMapEncode(&map, a);
+    KeyMapEncode(&back, b);
+    EXPECT_EQ(std::string(a, a + 144), std::string(b, b + 144));
+}
+
+TEST(KeyMapText, WrittenTextGivesTheFileBytes) {
+    KEYMAP map{};
+    std::string szError;
+    ASSERT_TRUE(KeyMapFromText("custom 1  # on\n\nplayer1 count 6\nplayer1 button1 key SPACE\n"
+                               "player1 left joy1 button 1+3\nplayer2 right key F2\n",
+                               &map, &szError))
+        << szError;
+    uint8_t bytes[KEYMAP_FILE_SIZE];
+    KeyMapEncode(&map, bytes);
+    EXPECT_EQ(bytes[0], 1);     // player 1 left: joystick 1
+    EXPECT_EQ(bytes[4], 0x05);  // buttons 1 and 3
+    EXPECT_EQ(bytes[32], 8);    // button 1: keyboard, space (32)
+    EXPECT_EQ(bytes[36], 32);
+    EXPECT_EQ(bytes[64], 6);
+    EXPECT_EQ(bytes[68 + 8], 8);  // player 2 right: F2 = 113
+    EXPECT_EQ(bytes[68 + 12], 113);
+    EXPECT_EQ(bytes[68 + 8 * 2 + 4], 0x00);  // player 2 up stays Y- (1024)
+    EXPECT_EQ(bytes[68 + 8 * 2 + 5], 0x04);
+    EXPECT_EQ(bytes[136], 2);
+    EXPECT_EQ(bytes[140], 1);
+}
+
+TEST(KeyMapText, TextThatCannotBeMappedIsRefused) {
+    const char* kBad[] = {
+        "player1 left key NOSUCHKEY\n", "player1 count 9\n", "player1 count 3\n", "player3 left key A\n",
+        "player1 jump key A\n",         "player1 left joy0 Z+\n", "player1 left joy0 button 17\n",
+        "player1 left joy8 X-\n",       "joysticks 17\n",         "custom yes\n",
+        "player2 left joy2 X-\n",  // joystick 2 is not polled with "joysticks 2"
+        "joysticks 0\n",           // player 2 still uses joystick 0
+        "player1 left key 256\n",
+    };
+    for (const char* szText : kBad) {
+        SCOPED_TRACE(szText);
+        KEYMAP map;
+        SetDefaultKeyMap(&map);
+        map.bCustom = 77;
+        std::string szError;
+        EXPECT_FALSE(KeyMapFromText(szText, &map, &szError));
+        EXPECT_EQ(szError.rfind("line", 0) == 0 || szError.find("joysticks is") != std::string::npos, true) << szError;
+        EXPECT_EQ(map.bCustom, 77u);  // nothing changed
+    }
+}

@@ -1,0 +1,204 @@
+// Character select driven frame by frame through the input records.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "app/crt_rand.h"
+#include "app/frame.h"
+#include "app/option.h"
+#include "battle/chara.h"
+#include "battle/skill.h"
+#include "gfx/surface.h"
+#include "gfx/text.h"
+#include "input/input.h"
+#include "select/select.h"
+
+namespace {
+
+enum : uint16_t { LEFT = 0x1, RIGHT = 0x2, B1 = 0x1, B2 = 0x2, B3 = 0x4 };
+
+// The C runtime generator, written out here to know the draws a roulette must make.
+int NextRand(uint32_t& dwState)
+{
+    dwState = dwState * 214013u + 2531011u;
+    return int((dwState >> 16) & 0x7FFF);
+}
+
+void Step(uint16_t wButton0 = 0, uint16_t wDir0 = 0, uint16_t wButton1 = 0, uint16_t wDir1 = 0)
+{
+    g_Input[0].wButton = wButton0;
+    g_Input[0].wDir = wDir0;
+    g_Input[1].wButton = wButton1;
+    g_Input[1].wDir = wDir1;
+    SelectMain();
+}
+
+// A press and its release.
+void Press(uint16_t wButton0, uint16_t wDir0 = 0, uint16_t wButton1 = 0, uint16_t wDir1 = 0)
+{
+    Step(wButton0, wDir0, wButton1, wDir1);
+    Step();
+}
+
+class Select : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(chdir(POMRIN_DATA_DIR), 0);
+        DDCreateSurface(g_BackBuffer, 640, 480, 0, 0);
+        std::memset(g_Input, 0, sizeof g_Input);
+        std::memset(g_Cursor, 0, sizeof g_Cursor);
+        g_nRoulette[0] = g_nRoulette[1] = 0;
+        g_nBattleMode = 0;
+        g_nSelectStep = 0;
+    }
+    void TearDown() override
+    {
+        if (g_nSelectStep != 0) SelectRelease();
+    }
+    // Enters from the title and runs the fade-in.
+    void Enter(int nTitleSelect)
+    {
+        g_nTitleSelect = nTitleSelect;
+        for (int i = 0; i < 24; i++) Step();
+        ASSERT_EQ(g_nSelectState, nTitleSelect == 1 ? SELECT_VS_CHARA : SELECT_COM_CHARA);
+    }
+};
+
+TEST_F(Select, RouletteJumpsEightTimesInFortyFramesThenWaits)
+{
+    Enter(0);
+    Step(B3);
+    EXPECT_EQ(g_nRoulette[0], 40);
+    uint32_t dwExpect = CrtRandState();
+    int nCol = g_Cursor[0].nCol;
+    for (int nFrame = 1; nFrame <= 40; nFrame++) {
+        Step();
+        if (nFrame % 5 == 0) nCol = NextRand(dwExpect) % 12;  // counts 35, 30, ..., 0
+        ASSERT_EQ(CrtRandState(), dwExpect) << nFrame;
+        ASSERT_EQ(g_Cursor[0].nCol, nCol) << nFrame;
+        ASSERT_EQ(g_Cursor[0].nX, 136 + 32 * nCol);
+    }
+    EXPECT_EQ(g_nRoulette[0], 0);
+    for (int i = 0; i < 10; i++) Step();
+    EXPECT_EQ(CrtRandState(), dwExpect);
+    EXPECT_EQ(g_Cursor[0].nChosen, 0);
+    Step(B1);
+    EXPECT_EQ(g_Cursor[0].nChosen, nCol + 1);
+}
+
+TEST_F(Select, VsComFlowHandsOverWrappedSkillAndComDefaults)
+{
+    Enter(0);
+    Press(0, RIGHT);
+    Press(B1);  // player 1 takes character 1
+    EXPECT_EQ(g_Cursor[0].nChosen, 2);
+    EXPECT_STREQ(g_Chara[0].chr.szName, "オジー");
+    Press(B2);  // back to his own choice
+    EXPECT_EQ(g_Cursor[0].nChosen, 0);
+    EXPECT_EQ(g_Cursor[0].nCol, 1);
+    Press(B1);
+    Press(0, LEFT);
+    Press(B1);  // the COM gets character 11
+    EXPECT_EQ(g_nSelectState, SELECT_COM_SKILL);
+    EXPECT_EQ(g_nLastChara[0], 1);
+    EXPECT_EQ(g_nLastChara[1], 11);
+    EXPECT_EQ(g_Chara[1].chr.nWeight, 100);
+    // Left on index 0 of the normal list wraps to the last entry, 反射.
+    Press(0, LEFT);
+    EXPECT_EQ(g_nSkillChoice[0][0], 3);
+    EXPECT_STREQ(SkillListOf(0)->szName[3], "反射");
+    Press(B1);
+    EXPECT_EQ(g_nSelectState, SELECT_FADE_OUT);
+    EXPECT_EQ(g_nNextScene, SCENE_BATTLE);
+    EXPECT_EQ(g_Chara[0].nControl, 0);
+    EXPECT_EQ(g_Chara[1].nControl, 2);
+    const int32_t p1[4] = {SKILL_REFLECT, SKILL_SHIELD, SKILL_BOOST, SKILL_REFLECT};
+    const int32_t com[4] = {SKILL_ATTACK, SKILL_SHIELD, SKILL_BOOST, SKILL_REFLECT};
+    for (int k = 0; k < 4; k++) {
+        EXPECT_EQ(g_Chara[0].nSkill[k], p1[k]);
+        EXPECT_EQ(g_Chara[1].nSkill[k], com[k]);
+    }
+    for (int i = 0; i < 23; i++) Step();  // the release frame ran one of the 24 fade steps
+    EXPECT_EQ(g_nSelectStep, -1);
+    EXPECT_EQ(g_Cursor[0].nRow, 0);
+    Step();
+    EXPECT_EQ(g_nScene, SCENE_BATTLE);
+}
+
+TEST_F(Select, TwoPlayersWithdrawAndCancelFreeOnlyTheirOwnChoice)
+{
+    Enter(1);
+    EXPECT_EQ(g_Cursor[1].nCol, 10);
+    Press(0, RIGHT);
+    Press(0, RIGHT);
+    Press(B1);
+    EXPECT_EQ(g_Cursor[0].nChosen, 3);
+    // Player 1 withdraws with button 2 while player 2 is still choosing.
+    Step(B2);
+    EXPECT_EQ(g_Cursor[0].nChosen, 0);
+    EXPECT_EQ(g_Cursor[0].nCol, 2);
+    Step();
+    Press(B1);
+    Press(0, 0, B1);
+    Step();
+    EXPECT_EQ(g_nSelectState, SELECT_VS_SKILL);
+    EXPECT_EQ(g_nLastChara[0], 2);
+    EXPECT_EQ(g_nLastChara[1], 10);
+    // Player 1 confirms row 1, then takes it back with button 2.
+    Press(0, 0x8);
+    Press(B1);
+    EXPECT_EQ(g_Cursor[0].nDecided, 2);
+    Step(B2);
+    EXPECT_EQ(g_Cursor[0].nDecided, 0);
+    EXPECT_EQ(g_Cursor[0].nRow, 1);
+    Step();
+    // Player 2 cancels his skills: only his character is released.
+    Press(0, 0, B2);
+    EXPECT_EQ(g_nSelectState, SELECT_VS_CHARA);
+    EXPECT_EQ(g_Cursor[0].nChosen, 3);
+    EXPECT_EQ(g_Cursor[0].nCol, 2);
+    EXPECT_EQ(g_Cursor[1].nChosen, 0);
+    EXPECT_EQ(g_Cursor[1].nCol, 10);
+    // Both confirm: a two-player hand-over.
+    Press(0, 0, B1);
+    Step();
+    Press(B1);
+    Press(0, 0, B1);
+    EXPECT_EQ(g_nSelectState, SELECT_FADE_OUT);
+    EXPECT_EQ(g_Chara[1].nControl, 1);
+    EXPECT_EQ(g_nNextScene, SCENE_BATTLE);
+}
+
+TEST_F(Select, EntryFromTitleAndReturnFromBattle)
+{
+    g_nBattleMode = 2;
+    g_nTitleSelect = 1;
+    Step();
+    EXPECT_EQ(g_Cursor[0].nCol, 0);
+    EXPECT_EQ(g_Cursor[1].nCol, 10);
+    const int shooting[4] = {6, 7, 0, 2};
+    for (int k = 0; k < 4; k++) EXPECT_EQ(g_nSkillChoice[k][0], shooting[k]);
+    for (int k = 0; k < 4; k++) EXPECT_EQ(g_nSkillChoice[k][1], shooting[k]);
+    SelectRelease();
+
+    g_Cursor[0] = CURSOR{0, 2, 0, 0, 5, 1};
+    g_Cursor[1] = CURSOR{0, 0, 0, 0, 8, 3};
+    g_nLastChara[0] = 4;
+    g_nLastChara[1] = 7;
+    g_nSkillChoice[2][1] = 9;
+    g_nSelectStep = 0;
+    Step();
+    EXPECT_EQ(g_Cursor[0].nCol, 4);
+    EXPECT_EQ(g_Cursor[1].nCol, 7);
+    for (const CURSOR& c : g_Cursor) {
+        EXPECT_EQ(c.nChosen, 0);
+        EXPECT_EQ(c.nDecided, 0);
+    }
+    EXPECT_EQ(g_Cursor[0].nRow, 2);
+    EXPECT_EQ(g_nSkillChoice[2][1], 9);
+    EXPECT_EQ(g_nSkillChoice[0][0], 6);
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+// The whole game driven through the simulator: title, options, quitting, start-up paths.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "sim_run.h"
+
+namespace {
+
+// The way from the title into the options menu: down twice to the options row, confirm.
+// Title fade-in frames 0..23, menu from 24; confirm at 34; fade-out 35..58; the title
+// releases at 59 (scene 3); the options fade in 60..83; their menu runs from 84.
+const std::string kToOptions = Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "Z"}});
+constexpr int kOptionsMenu = 84;
+
+TEST(Title, FadeInCompletesOnIts24thFrameAndIgnoresButton1) {
+    SimRun sim;
+    SimResult r = sim.Run(Taps({{5, "Z"}}), "--frames 80");
+    ASSERT_EQ(r.nExit, 0) << r.szStderr;
+    ASSERT_EQ(r.Trace.size(), 80u);
+    EXPECT_EQ(TraceInt(r.Trace[22], "phase"), 0);
+    EXPECT_EQ(TraceInt(r.Trace[23], "phase"), 1);
+    for (const std::string& line : r.Trace) EXPECT_EQ(TraceInt(line, "scene"), 0);
+    EXPECT_TRUE(SoundFrames(r, 1).empty());
+    EXPECT_EQ(TraceInt(r.Trace[79], "row"), 0);
+}
+
+TEST(Title, HeldDownRepeatsOnFrames1_25_33_41AndWraps) {
+    SimRun sim;
+    SimResult r = sim.Run("30 DOWN\n80\n", "--frames 90");
+    ASSERT_EQ(r.nExit, 0) << r.szStderr;
+    EXPECT_EQ(SoundFrames(r, 0), (std::vector<int>{30, 54, 62, 70, 78}));
+    EXPECT_EQ(TraceInt(r.Trace[30], "row"), 1);
+    EXPECT_EQ(TraceInt(r.Trace[54], "row"), 2);
+    EXPECT_EQ(TraceInt(r.Trace[62], "row"), 3);
+    EXPECT_EQ(TraceInt(r.Trace[69], "row"), 3);
+    EXPECT_EQ(TraceInt(r.Trace[70], "row"), 0);
+}
+
+TEST(Title, QuitRowEndsTheProgramAtOnce) {
+    SimRun sim;
+    SimResult r = sim.Run(Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "DOWN"}, {36, "Z"}}), "--frames 500");
+    EXPECT_EQ(r.nExit, 0);
+    ASSERT_EQ(r.Trace.size(), 37u);
+    EXPECT_EQ(SoundFrames(r, 1), std::vector<int>{36});
+}
+
+TEST(Options, EnteredAfterTheTitleFadeOutWithDefaultsWhenNoFilesExist) {
+    SimRun sim;
+    SimResult r = sim.Run(kToOptions, "--frames 100");
+    ASSERT_EQ(r.nExit, 0) << r.szStderr;
+    EXPECT_EQ(TraceInt(r.Trace[58], "scene"), 0);
+    EXPECT_EQ(TraceInt(r.Trace[59], "scene"), 3);
+    EXPECT_EQ(TraceInt(r.Trace[kOptionsMenu - 1], "phase"), 1);
+    EXPECT_EQ(TraceInt(r.Trace[kOptionsMenu - 2], "phase"), 0);
+    EXPECT_EQ(TraceValues(r.Trace[kOptionsMenu]), (std::vector<int>{3, 3, 3, 3, 2, 1, 0}));
+    EXPECT_FALSE(std::filesystem::exists(sim.UserData("Option.dat")));
+}
+
+TEST(Options, GameSpeed7IsSavedAsTheDouble7WithTheShotSound) {
+    SimRun sim;
+    std::vector<std::pair<int, const char*>> taps;
+    for (int i = 0; i < 5; ++i) taps.push_back({90 + 2 * i, "DOWN"});
+    for (int i = 0; i < 6; ++i) taps.push_back({100 + 2 * i, "RIGHT"});
+    taps.push_back({112, "DOWN"});
+    taps.push_back({114, "DOWN"});
+    taps.push_back({116, "Z"});
+    SimResult r = sim.Run(kToOptions + Taps(taps), "--frames 130");
+    ASSERT_EQ(r.nExit, 0) << r.szStderr;
+    EXPECT_EQ(TraceValues(r.Trace[110])[5], 7);
+    EXPECT_EQ(SoundFrames(r, 15), std::vector<int>{116});
+    EXPECT_EQ(SoundFrames(r, 1), std::vector<int>{34});  // only the title's confirm
+    EXPECT_EQ(TraceInt(r.Trace[129], "scene"), 3);        // saving stays in the menu
+
+    std::ifstream in(sim.UserData("Option.dat"), std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<unsigned char> expected = {
+        3, 0, 0, 0, 3, 0, 0, 0, 3, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0, 0, 0, 0, 0x1C, 0x40, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(bytes, expected);
+}
+
+TEST(Options, WinsNeededWrapsBothWays) {
+    SimRun sim;
+    SimResult r = sim.Run(kToOptions + Taps({{90, "RIGHT"}, {92, "RIGHT"}, {94, "RIGHT"}, {96, "LEFT"}}),
+                          "--frames 100");
+    ASSERT_EQ(r.nExit, 0) << r.szStderr;
+    EXPECT_EQ(TraceValues(r.Trace[92])[0], 5);
+    EXPECT_EQ(TraceValues(r.Trace[94])[0], 1);
+    EXPECT_EQ(TraceValues(r.Trace[96])[0], 5);
+}
+
+TEST(Options, CancelKeepsChangesInMemoryOnlyAndTheTitleCursorReturnsToOptions) {
+    SimRun sim;
+    // Wins 3 -> 4, cancel at 92: fade-out 93..116 sets scene 0; the title loads at 117 and
+    // fades in until 140; confirming the options row again at 145 re-enters at 170.
+    SimResult r = sim.Run(kToOptions + Taps({{90, "RIGHT"}, {92, "X"}, {145, "Z"}}), "--frames 172");
+    ASSERT_EQ(r.nExit, 0) << r.szStderr;
+    EXPECT_EQ(SoundFrames(r, 2), std::vector<int>{92});
+    EXPECT_EQ(TraceInt(r.Trace[116], "scene"), 0);
+    EXPECT_EQ(TraceInt(r.Trace[117], "phase"), 0);
+    EXPECT_EQ(TraceInt(r.Trace[140], "phase"), 1);
+    EXPECT_EQ(TraceInt(r.Trace[141], "row"), 2);
+    EXPECT_EQ(TraceInt(r.Trace[170], "scene"), 3);
+    EXPECT_EQ(TraceValues(r.Trace[171])[0], 4);
+    EXPECT_FALSE(std::filesystem::exists(sim.UserData("Option.dat")));
+}
+
+TEST(Shutdown, EscapeEndsTheGameFromEveryScene) {
+    struct Case {
+        const char* szName;
+        std::string szScript;
+        int nEscape;
+        int nScene;
+    };
+    const Case cases[] = {
+        {"title", "10 ESCAPE\n", 10, 0},
+        {"options", kToOptions + "90 ESCAPE\n", 90, 3},
+        {"select", Taps({{30, "Z"}}) + "70 ESCAPE\n", 70, 1},
+    };
+    for (const Case& c : cases) {
+        SimRun sim;
+        SimResult r = sim.Run(c.szScript, "--frames 1000");
+        EXPECT_EQ(r.nExit, 0) << c.szName;
+        ASSERT_EQ(int(r.Trace.size()), c.nEscape) << c.szName;
+        EXPECT_EQ(TraceInt(r.Trace.back(), "scene"), c.nScene) << c.szName;
+    }
+}
+
+TEST(Startup, SecondCopyAndFailuresShowTheirBoxesAndExit0) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"--second-copy", "二重起動: 既に起動しています"},
+        {"--fail video", "エラー: ウインドウクラスの登録に失敗！"},
+        {"--fail window", "エラー: ウインドウクラスの生成に失敗！"},
+        {"--fail audio", "エラー: ゲーム全体の初期設定に失敗！"},
+    };
+    for (const auto& [szArgs, szBox] : cases) {
+        SimRun sim;
+        SimResult r = sim.Run("", std::string(szArgs) + " --frames 10");
+        EXPECT_EQ(r.nExit, 0) << szArgs;
+        EXPECT_EQ(r.szStderr, std::string(szBox) + "\n") << szArgs;
+        EXPECT_TRUE(r.Trace.empty()) << szArgs;
+    }
+}
+
+TEST(Simulator, BadScriptIsRefusedWithItsLine) {
+    SimRun sim;
+    SimResult r = sim.Run("0 LEFT\n5 PLUNGER\n", "--frames 10");
+    EXPECT_EQ(r.nExit, 2);
+    EXPECT_NE(r.szStderr.find("line 2: unknown key 'PLUNGER'"), std::string::npos) << r.szStderr;
+}
+
+TEST(Simulator, RecordedRunReplaysToTheSameTrace) {
+    SimRun sim;
+    // Into the options, change wins and speed, back out, move on the title, Escape.
+    std::string szScript = kToOptions +
+                           Taps({{90, "RIGHT"}, {92, "DOWN"}, {96, "LEFT"}, {98, "X"}}) +
+                           "130 UP J0=100,40000,3\n150 ESCAPE\n";
+    std::string szRecord = sim.Dir() + "/record.txt";
+    SimResult a = sim.Run(szScript, "--frames 1000 --record " + szRecord);
+    ASSERT_EQ(a.nExit, 0) << a.szStderr;
+    ASSERT_EQ(a.Trace.size(), 150u);
+    std::ifstream in(szRecord);
+    std::string szRecorded((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    SimResult b = sim.Run(szRecorded, "--frames 1000");
+    EXPECT_EQ(b.nExit, 0);
+    EXPECT_EQ(a.Trace, b.Trace);
+    EXPECT_EQ(a.Sounds, b.Sounds);
+}
+
+}  // namespace

@@ -1,0 +1,116 @@
+// Sound groups on the headless device: building, round robin, volumes, failure chain.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
+#include <string>
+
+#include "input/input.h"
+#include "platform/headless/headless.h"
+#include "sound/sound.h"
+
+namespace {
+
+std::string g_szFiles[SND_COUNT];
+
+// The real table's counts and volumes over the sox fixtures; row nBad gets szBad.
+std::array<SOUNDTABLE, SND_COUNT> FixtureTable(int nBad = -1, const char* szBad = nullptr) {
+    static const char* kFiles[] = {"u8_mono_22k.wav", "s16_mono_22k.wav", "s16_stereo_22k.wav", "s16_mono_44k.wav"};
+    std::array<SOUNDTABLE, SND_COUNT> t = g_SoundTable;
+    for (int i = 0; i < SND_COUNT; ++i) {
+        g_szFiles[i] = std::string(POMRIN_TEST_DIR) + "/fixtures/" + (i == nBad ? szBad : kFiles[i % 4]);
+        t[size_t(i)].szFile = g_szFiles[i].c_str();
+    }
+    return t;
+}
+
+class SoundGroups : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Headless_Reset();
+        nLiveBefore = Headless_LiveSounds();
+        ASSERT_TRUE(DS_Init(nullptr, 22050, 8, 1));
+    }
+    void TearDown() override {
+        DS_Release();
+        EXPECT_EQ(Headless_LiveSounds(), nLiveBefore);
+    }
+    int nLiveBefore = 0;
+};
+
+std::vector<int> PlayedIndices() {
+    std::vector<int> v;
+    for (const HeadlessPlay& p : Headless_Plays()) v.push_back(p.nIndex);
+    return v;
+}
+
+}  // namespace
+
+TEST_F(SoundGroups, CursorPlaysRoundRobinAndGoRestarts) {
+    auto table = FixtureTable();
+    ASSERT_EQ(DSCreateBufferGroup(g_Sound, table.data()), 1u);
+    EXPECT_EQ(g_Sound[SND_CURSOR].nCount, 4);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(DSGetVolume(&g_Sound[SND_CURSOR], i), -500);
+    EXPECT_EQ(DSGetVolume(&g_Sound[SND_GO], 0), 0);
+
+    for (int i = 0; i < 5; ++i) DSPlay(&g_Sound[SND_CURSOR], 0);
+    EXPECT_EQ(PlayedIndices(), (std::vector<int>{0, 1, 2, 3, 0}));
+    for (const HeadlessPlay& p : Headless_Plays()) {
+        EXPECT_EQ(p.nGroup, SND_CURSOR);
+        EXPECT_EQ(p.nVolume, -500);
+    }
+
+    Headless_Plays().clear();
+    DSPlay(&g_Sound[SND_GO], 0);
+    DSPlay(&g_Sound[SND_GO], 0);
+    EXPECT_EQ(PlayedIndices(), (std::vector<int>{0, 0}));
+    EXPECT_EQ(Headless_Plays()[1].nGroup, SND_GO);
+}
+
+TEST_F(SoundGroups, DiagonalCursorSoundUsesTwoBuffers) {
+    auto table = FixtureTable();
+    ASSERT_EQ(DSCreateBufferGroup(g_Sound, table.data()), 1u);
+    INPUTSTATE in{};
+    in.wDir = DIR_RIGHT | DIR_UP;
+    PlayCursorSound(&in, 3, SND_CURSOR);
+    PlayCursorSound(&in, 1, SND_CURSOR);
+    PlayCursorSound(&in, 2, 99);  // no such sound: nothing
+    EXPECT_EQ(PlayedIndices(), (std::vector<int>{0, 1, 2}));
+}
+
+TEST_F(SoundGroups, VolumesClampAndAddUp) {
+    auto table = FixtureTable();
+    ASSERT_EQ(DSCreateBufferGroup(g_Sound, table.data()), 1u);
+    SOUNDGROUP* g = &g_Sound[SND_CURSOR];
+    EXPECT_EQ(DSSetVolume(g, 1, -9800, 1), -10000);  // -500 - 9800
+    EXPECT_EQ(DSGetVolume(g, 1), -10000);
+    EXPECT_EQ(DSSetVolume(g, 1, 2500, 1), -7500);
+    EXPECT_EQ(DSSetVolume(g, 1, 300, 0), 0);
+    EXPECT_EQ(DSSetVolume(g, 1, INT_MAX, 1), 0);
+    EXPECT_EQ(DSSetVolume(g, 1, INT_MIN, 1), -10000);
+    EXPECT_EQ(DSSetVolume(g, 4, -100, 0), 0);  // no buffer 4
+    EXPECT_EQ(DSGetVolume(g, -1), 0);
+    EXPECT_EQ(DSGetVolume(g, 0), -500);
+}
+
+TEST_F(SoundGroups, ARefusedFileStopsTheChainThere) {
+    auto table = FixtureTable(5, "s24_extensible.wav");
+    EXPECT_EQ(DSCreateBufferGroup(g_Sound, table.data()), 0u);
+    for (int i = 0; i < 5; ++i) EXPECT_NE(g_Sound[i].lpBuffer, nullptr) << i;
+    for (int i = 6; i < SND_COUNT; ++i) EXPECT_EQ(g_Sound[i].lpBuffer, nullptr) << i;
+    DSPlay(&g_Sound[SND_DEATH], 0);  // an empty group is silent
+    EXPECT_TRUE(Headless_Plays().empty());
+}
+
+TEST(SoundDevice, WithoutADeviceStartUpFailsAndEverythingIsQuiet) {
+    Headless_Reset();
+    Headless_SetAudioAvailable(false);
+    EXPECT_FALSE(DS_Init(nullptr, 22050, 8, 1));
+    EXPECT_EQ(g_lpDS, nullptr);
+    SOUNDGROUP group{};
+    EXPECT_TRUE(DSCreateBufferGropeFromFile(&group, "wav/none.wav", 2, -500));
+    DSPlay(&group, 0);
+    EXPECT_EQ(DSSetVolume(&group, 0, -100, 0), 0);
+    EXPECT_TRUE(Headless_Plays().empty());
+    Headless_Reset();
+}

@@ -1,0 +1,125 @@
+// The WAV reader against files written by sox, and against damaged copies of them.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "sound/sound.h"
+
+namespace {
+
+std::string Fixture(const char* szName) { return std::string(POMRIN_TEST_DIR) + "/fixtures/" + szName; }
+
+std::vector<uint8_t> ReadAll(const std::string& szPath) {
+    std::ifstream in(szPath, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string WriteTemp(const std::vector<uint8_t>& bytes, const char* szName) {
+    std::string szPath = std::string(POMRIN_BINARY_DIR) + "/wave_test_" + szName + ".wav";
+    std::ofstream(szPath, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return szPath;
+}
+
+void PutLe32(std::vector<uint8_t>& b, size_t nAt, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[nAt + i] = uint8_t(v >> (8 * i));
+}
+
+bool Reads(const std::string& szPath, WAVEDATA* lpWave) {
+    *lpWave = WAVEDATA{};
+    return DSReadWaveFile(szPath.c_str(), lpWave);
+}
+
+}  // namespace
+
+TEST(WaveRead, SoxFilesLoadWithTheirFormats) {
+    struct Case {
+        const char* szFile;
+        uint16_t nChannels;
+        uint32_t nRate;
+        uint16_t wBits, nBlockAlign;
+        uint32_t dwSize;  // 0.1 s of samples
+    } cases[] = {
+        {"u8_mono_22k.wav", 1, 22050, 8, 1, 2205},
+        {"s16_mono_22k.wav", 1, 22050, 16, 2, 4410},
+        {"s16_stereo_22k.wav", 2, 22050, 16, 4, 8820},
+        {"s16_mono_44k.wav", 1, 44100, 16, 2, 8820},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.szFile);
+        WAVEDATA wave;
+        ASSERT_TRUE(Reads(Fixture(c.szFile), &wave));
+        EXPECT_EQ(wave.Format.wFormatTag, 1);
+        EXPECT_EQ(wave.Format.nChannels, c.nChannels);
+        EXPECT_EQ(wave.Format.nSamplesPerSec, c.nRate);
+        EXPECT_EQ(wave.Format.wBitsPerSample, c.wBits);
+        EXPECT_EQ(wave.Format.nBlockAlign, c.nBlockAlign);
+        EXPECT_EQ(wave.Format.nAvgBytesPerSec, c.nRate * c.nBlockAlign);
+        EXPECT_EQ(wave.dwSize, c.dwSize);
+        DSFreeWave(&wave);
+        EXPECT_EQ(wave.lpData, nullptr);
+    }
+}
+
+TEST(WaveRead, ExtensibleNonPcmAndMissingFilesAreRefused) {
+    WAVEDATA wave;
+    EXPECT_FALSE(Reads(Fixture("s24_extensible.wav"), &wave));
+    EXPECT_FALSE(Reads(Fixture("ulaw.wav"), &wave));
+    EXPECT_FALSE(Reads(Fixture("no_such_file.wav"), &wave));
+}
+
+TEST(WaveRead, EveryTruncationIsRefused) {
+    // u8_mono_22k.wav: 44-byte header, 2205 data bytes, one pad byte; any cut loses part of
+    // a chunk the headers promise.
+    std::vector<uint8_t> whole = ReadAll(Fixture("u8_mono_22k.wav"));
+    ASSERT_EQ(whole.size(), 2250u);
+    for (size_t n : {size_t(0), size_t(4), size_t(11), size_t(12), size_t(20), size_t(36), size_t(43),
+                     size_t(44), size_t(1000), size_t(2248), size_t(2249)}) {
+        SCOPED_TRACE(n);
+        std::vector<uint8_t> cut(whole.begin(), whole.begin() + long(n));
+        WAVEDATA wave;
+        EXPECT_FALSE(Reads(WriteTemp(cut, "cut"), &wave));
+    }
+}
+
+TEST(WaveRead, LyingSizesAreRefused) {
+    std::vector<uint8_t> whole = ReadAll(Fixture("s16_mono_22k.wav"));
+    struct Lie {
+        size_t nAt;
+        uint32_t dwValue;
+    } lies[] = {
+        {40, 0xFFFFFFF0u},  // data bigger than the file
+        {40, 4411},         // data one byte past the end
+        {4, 0x7FFFFFFFu},   // RIFF form bigger than the file
+        {16, 0xFFFFFFFFu},  // "fmt " bigger than everything
+        {16, 14},           // "fmt " too short for a PCM header
+    };
+    for (const Lie& lie : lies) {
+        SCOPED_TRACE(lie.nAt);
+        std::vector<uint8_t> bad = whole;
+        PutLe32(bad, lie.nAt, lie.dwValue);
+        WAVEDATA wave;
+        EXPECT_FALSE(Reads(WriteTemp(bad, "lie"), &wave));
+    }
+    std::vector<uint8_t> notWave = whole;
+    notWave[8] = 'X';  // form type "XAVE"
+    WAVEDATA wave;
+    EXPECT_FALSE(Reads(WriteTemp(notWave, "form"), &wave));
+}
+
+TEST(WaveRead, OddChunksArePaddedBeforeTheNext) {
+    // 8-bit header, then an odd 3-byte "junk" chunk with its pad byte, then 5 data bytes.
+    std::vector<uint8_t> b = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E',
+                              'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 1, 0, 0x22, 0x56, 0, 0, 0x22, 0x56, 0, 0, 1, 0, 8, 0,
+                              'j', 'u', 'n', 'k', 3, 0, 0, 0, 'd', 'a', 't', 0,
+                              'd', 'a', 't', 'a', 5, 0, 0, 0, 10, 20, 30, 40, 50, 0};
+    PutLe32(b, 4, uint32_t(b.size() - 8));
+    WAVEDATA wave;
+    ASSERT_TRUE(Reads(WriteTemp(b, "pad"), &wave));
+    ASSERT_EQ(wave.dwSize, 5u);
+    EXPECT_EQ(std::vector<uint8_t>(wave.lpData, wave.lpData + 5), (std::vector<uint8_t>{10, 20, 30, 40, 50}));
+    DSFreeWave(&wave);
+}
