@@ -11,6 +11,7 @@
 #include <string>
 
 #include "../../tools/assetgen/layout.h"
+#include "sound/sound.h"
 #include "data_files.h"
 
 namespace {
@@ -161,6 +162,10 @@ TEST(AssetSounds, EveryWavIsReadByTheGameStartsAndEndsSilentAndIsNotClipped) {
     for (const auto& snd : g_AssetSounds) {
         auto w = ReadWavLikeGame(kData + "/" + snd.szFile);
         ASSERT_TRUE(w.has_value()) << snd.szFile;
+        WAVEDATA wave{};   // and the game's own reader takes it with the same bytes
+        ASSERT_TRUE(DSReadWaveFile((kData + "/" + snd.szFile).c_str(), &wave)) << snd.szFile;
+        EXPECT_EQ(std::vector<uint8_t>(wave.lpData, wave.lpData + wave.dwSize), w->data) << snd.szFile;
+        DSFreeWave(&wave);
         EXPECT_EQ(w->wChannels, 1);
         EXPECT_EQ(w->wBits, 8);
         EXPECT_EQ(w->dwRate, 22050u);
