@@ -24,11 +24,21 @@ SimRun::~SimRun() {
     fs::remove_all(m_szDir, ec);
 }
 
+void SimRun::WriteOption(const std::vector<unsigned char>& bytes) const {
+    std::ofstream(UserData("Option.dat"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
 static std::string ReadFile(const std::string& szFile) {
     std::ifstream in(szFile, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+std::vector<unsigned char> SimRun::ReadOption() const {
+    std::string s = ReadFile(UserData("Option.dat"));
+    return std::vector<unsigned char>(s.begin(), s.end());
 }
 
 SimResult SimRun::Run(const std::string& szScript, const std::string& szArgs) {

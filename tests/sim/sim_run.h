@@ -19,6 +19,9 @@ public:
     ~SimRun();
     const std::string& Dir() const { return m_szDir; }
     std::string UserData(const char* szFile) const { return m_szDir + "/data/user_data/" + szFile; }
+    // Writes user_data/Option.dat: the given bytes, as a damaged or short file may hold them.
+    void WriteOption(const std::vector<unsigned char>& bytes) const;
+    std::vector<unsigned char> ReadOption() const;
     // Runs with szScript as the input script and szArgs added to the command line.
     SimResult Run(const std::string& szScript, const std::string& szArgs);
 

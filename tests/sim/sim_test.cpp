@@ -15,14 +15,20 @@ namespace {
 // releases at 59 (scene 3); the options fade in 60..83; their menu runs from 84.
 const std::string kToOptions = Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "Z"}});
 constexpr int kOptionsMenu = 84;
+// Two players from the title; player 1 (keyboard) and player 2 (joystick 0) each confirm a
+// character and their skills: the battle runs from about frame 200.
+const std::string kToBattle =
+    Taps({{30, "DOWN"}, {35, "Z"}, {100, "Z"}}) +
+    "105 J0=32767,32767,1\n106 J0=32767,32767,0\n" + Taps({{115, "Z"}}) +
+    "120 J0=32767,32767,1\n121 J0=32767,32767,0\n";
 
 TEST(Title, FadeInCompletesOnIts24thFrameAndIgnoresButton1) {
     SimRun sim;
     SimResult r = sim.Run(Taps({{5, "Z"}}), "--frames 80");
     ASSERT_EQ(r.nExit, 0) << r.szStderr;
     ASSERT_EQ(r.Trace.size(), 80u);
-    EXPECT_EQ(TraceInt(r.Trace[22], "phase"), 0);
-    EXPECT_EQ(TraceInt(r.Trace[23], "phase"), 1);
+    EXPECT_EQ(TraceInt(r.Trace[22], "state"), 0);
+    EXPECT_EQ(TraceInt(r.Trace[23], "state"), 1);
     for (const std::string& line : r.Trace) EXPECT_EQ(TraceInt(line, "scene"), 0);
     EXPECT_TRUE(SoundFrames(r, 1).empty());
     EXPECT_EQ(TraceInt(r.Trace[79], "row"), 0);
@@ -54,8 +60,8 @@ TEST(Options, EnteredAfterTheTitleFadeOutWithDefaultsWhenNoFilesExist) {
     ASSERT_EQ(r.nExit, 0) << r.szStderr;
     EXPECT_EQ(TraceInt(r.Trace[58], "scene"), 0);
     EXPECT_EQ(TraceInt(r.Trace[59], "scene"), 3);
-    EXPECT_EQ(TraceInt(r.Trace[kOptionsMenu - 1], "phase"), 1);
-    EXPECT_EQ(TraceInt(r.Trace[kOptionsMenu - 2], "phase"), 0);
+    EXPECT_EQ(TraceInt(r.Trace[kOptionsMenu - 1], "state"), 1);
+    EXPECT_EQ(TraceInt(r.Trace[kOptionsMenu - 2], "state"), 0);
     EXPECT_EQ(TraceValues(r.Trace[kOptionsMenu]), (std::vector<int>{3, 3, 3, 3, 2, 1, 0}));
     EXPECT_FALSE(std::filesystem::exists(sim.UserData("Option.dat")));
 }
@@ -101,8 +107,8 @@ TEST(Options, CancelKeepsChangesInMemoryOnlyAndTheTitleCursorReturnsToOptions) {
     ASSERT_EQ(r.nExit, 0) << r.szStderr;
     EXPECT_EQ(SoundFrames(r, 2), std::vector<int>{92});
     EXPECT_EQ(TraceInt(r.Trace[116], "scene"), 0);
-    EXPECT_EQ(TraceInt(r.Trace[117], "phase"), 0);
-    EXPECT_EQ(TraceInt(r.Trace[140], "phase"), 1);
+    EXPECT_EQ(TraceInt(r.Trace[117], "state"), 0);
+    EXPECT_EQ(TraceInt(r.Trace[140], "state"), 1);
     EXPECT_EQ(TraceInt(r.Trace[141], "row"), 2);
     EXPECT_EQ(TraceInt(r.Trace[170], "scene"), 3);
     EXPECT_EQ(TraceValues(r.Trace[171])[0], 4);
@@ -120,6 +126,7 @@ TEST(Shutdown, EscapeEndsTheGameFromEveryScene) {
         {"title", "10 ESCAPE\n", 10, 0},
         {"options", kToOptions + "90 ESCAPE\n", 90, 3},
         {"select", Taps({{30, "Z"}}) + "70 ESCAPE\n", 70, 1},
+        {"battle", kToBattle + "400 ESCAPE\n", 400, 2},
     };
     for (const Case& c : cases) {
         SimRun sim;

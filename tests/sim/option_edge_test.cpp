@@ -1,0 +1,100 @@
+// The options screen with settings files that hold unusual values, and the battle mode the
+// title derives from the setting.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "sim_run.h"
+
+namespace {
+
+// Same way into the options menu as in the main tests: menu from frame 84.
+const std::string kToOptions = Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "Z"}});
+
+// Option.dat bytes: wins, defences 3, COM level, padding 11 22 33 44, the two top bytes of the
+// speed (1.0: F0 3F, 20.0: 34 40), mode, padding 55 66 77 88.
+std::vector<unsigned char> OptionBytes(unsigned char nWins, unsigned char nCom, unsigned char bSpeed6,
+                                       unsigned char bSpeed7, unsigned char nMode) {
+    return {nWins, 0, 0, 0, 3, 0, 0, 0, 3, 0, 0, 0, 3, 0, 0, 0, nCom, 0, 0, 0, 0x11, 0x22, 0x33, 0x44,
+            0, 0, 0, 0, 0, 0, bSpeed6, bSpeed7, nMode, 0, 0, 0, 0x55, 0x66, 0x77, 0x88};
+}
+
+TEST(OptionsFile, EmptyFileGivesZerosThatWrapOnTheirFirstChange) {
+    SimRun sim;
+    sim.WriteOption({});
+    SimResult r = sim.Run(kToOptions + Taps({{90, "RIGHT"}, {92, "LEFT"}, {94, "LEFT"}}), "--frames 96");
+    ASSERT_EQ(r.nExit, 0) << r.szStderr;
+    EXPECT_EQ(TraceValues(r.Trace[84]), (std::vector<int>{0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(TraceValues(r.Trace[90])[0], 1);
+    EXPECT_EQ(TraceValues(r.Trace[92])[0], 5);  // 1 - 1 = 0 is below the minimum
+    EXPECT_EQ(TraceValues(r.Trace[94])[0], 4);
+}
+
+TEST(OptionsFile, Speed20WrapsTo1AndSavingKeepsThePaddingAsRead) {
+    SimRun sim;
+    // Speed 20.0; COM level 9 and mode 7 lie outside their name tables.
+    std::vector<unsigned char> in = OptionBytes(2, 9, 0x34, 0x40, 7);
+    sim.WriteOption(in);
+    std::vector<std::pair<int, const char*>> taps;
+    for (int i = 0; i < 5; ++i) taps.push_back({90 + 2 * i, "DOWN"});
+    taps.push_back({100, "RIGHT"});  // speed 20 -> 1
+    taps.push_back({102, "DOWN"});   // row 6, mode 7: no help text, nothing looked up
+    taps.push_back({104, "DOWN"});   // row 7: left and right do nothing here
+    taps.push_back({106, "RIGHT"});
+    taps.push_back({108, "DOWN"});   // row 8
+    taps.push_back({110, "LEFT"});
+    taps.push_back({112, "UP"});     // row 7: save
+    taps.push_back({114, "Z"});
+    SimResult r = sim.Run(kToOptions + Taps(taps), "--frames 120");
+    ASSERT_EQ(r.nExit, 0) << r.szStderr;
+    EXPECT_EQ(TraceValues(r.Trace[84]), (std::vector<int>{2, 3, 3, 3, 9, 20, 7}));
+    EXPECT_EQ(TraceValues(r.Trace[100])[5], 1);
+    EXPECT_EQ(SoundFrames(r, 0), (std::vector<int>{30, 32, 90, 92, 94, 96, 98, 100, 102, 104, 108, 112}));
+    EXPECT_EQ(SoundFrames(r, 15), std::vector<int>{114});
+
+    std::vector<unsigned char> out = sim.ReadOption();
+    ASSERT_EQ(out.size(), 40u);
+    std::vector<unsigned char> expected = in;
+    expected[30] = 0xF0;  // 1.0
+    expected[31] = 0x3F;
+    EXPECT_EQ(out, expected);
+}
+
+TEST(OptionsFile, ModeChangeOnRow6ShowsItsHelpInTheSameFrame) {
+    SimRun sim;
+    std::vector<std::pair<int, const char*>> taps;
+    for (int i = 0; i < 6; ++i) taps.push_back({90 + 2 * i, "DOWN"});
+    taps.push_back({110, "RIGHT"});  // normal -> trick battle
+    SimResult r = sim.Run(kToOptions + Taps(taps),
+                          "--frames 116 --shots " + sim.Dir() + "/shots --shot-frames 109,110,115");
+    ASSERT_EQ(r.nExit, 0) << r.szStderr;
+    EXPECT_EQ(TraceValues(r.Trace[110])[6], 1);
+    auto Shot = [&](const char* szName) {
+        std::ifstream in(sim.Dir() + "/shots/" + szName, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    std::string szBefore = Shot("000109.png"), szAt = Shot("000110.png"), szAfter = Shot("000115.png");
+    ASSERT_FALSE(szAt.empty());
+    EXPECT_NE(szBefore, szAt);
+    EXPECT_EQ(szAt, szAfter);
+}
+
+TEST(TitleBattleMode, VsComTurnsTrickAndShootingIntoNormal) {
+    // Setting -> mode of a VS COM game, mode of a two-player game.
+    const int cases[4][3] = {{0, 0, 0}, {1, 0, 1}, {2, 0, 2}, {3, 3, 3}};
+    for (const auto& c : cases) {
+        for (int nRow = 0; nRow < 2; ++nRow) {
+            SimRun sim;
+            sim.WriteOption(OptionBytes(3, 2, 0xF0, 0x3F, (unsigned char)c[0]));
+            std::string szScript = nRow == 1 ? Taps({{30, "DOWN"}, {34, "Z"}}) : Taps({{34, "Z"}});
+            SimResult r = sim.Run(szScript, "--frames 62");
+            ASSERT_EQ(r.nExit, 0) << r.szStderr;
+            EXPECT_EQ(TraceInt(r.Trace[61], "scene"), 1);
+            EXPECT_EQ(TraceInt(r.Trace[61], "mode"), c[1 + nRow]) << "setting " << c[0] << " row " << nRow;
+        }
+    }
+}
+
+}  // namespace
