@@ -41,6 +41,9 @@ void ComClearInput(INPUTSTATE* lpInput);
 void ComPressDir(INPUTSTATE* lpInput, int32_t nBits);
 void ComAdvance(CHARA* lpCopy, int32_t nDir);
 void ComMakePlan(CHARA* lpChara, int32_t nDx, int32_t nDy);
+// Frames one axis of a plan needs to cover nDist from the record's present speed (the count
+// before the frame that reaches it), at most 2^31 - 1.
+int32_t ComPlanCount(CHARA* lpChara, int32_t nDist, bool bAxisX);
 void ComStepPlan(CHARA* lpChara, INPUTSTATE* lpInput);
 void ComAvoidWall(CHARA* lpChara, INPUTSTATE* lpInput);
 // Dodge mode: 1 and a new plan when an escape point is found, else 0.

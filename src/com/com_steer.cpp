@@ -86,17 +86,6 @@ int32_t PushCount(int64_t u, PUSH push, int64_t nGoal, bool bStrict)
     return CapCount(n + m - 1);
 }
 
-// Frames a plan needs on one axis toward nDist, counted from the record's present speed.
-int32_t PlanCount(CHARA* lpChara, int32_t nDist, bool bAxisX)
-{
-    if (nDist == 0) return 0;
-    const int32_t nSign = nDist < 0 ? -1 : 1;
-    const int32_t nDir = bAxisX ? (nSign < 0 ? 4 : 6) : (nSign < 0 ? 2 : 8);
-    const int64_t nSpeed = bAxisX ? lpChara->nSpeedX : lpChara->nSpeedY;
-    // Across the x axis the loop stops on reaching the distance, down the y axis on passing it.
-    return PushCount(nSign * nSpeed, PushOf(lpChara, nDir, bAxisX), int64_t(nSign) * nDist, !bAxisX);
-}
-
 // Braking simulation in the frame where braking points to +: starting at u < 0, does the
 // position q fall below nLimit before the speed turns positive? Closed form like PushCount.
 bool BrakeTooLate(int64_t u, int64_t q, PUSH push, int64_t nLimit)
@@ -117,6 +106,16 @@ bool BrakeTooLate(int64_t u, int64_t q, PUSH push, int64_t nLimit)
 }
 
 }  // namespace
+
+int32_t ComPlanCount(CHARA* lpChara, int32_t nDist, bool bAxisX)
+{
+    if (nDist == 0) return 0;
+    const int32_t nSign = nDist < 0 ? -1 : 1;
+    const int32_t nDir = bAxisX ? (nSign < 0 ? 4 : 6) : (nSign < 0 ? 2 : 8);
+    const int64_t nSpeed = bAxisX ? lpChara->nSpeedX : lpChara->nSpeedY;
+    // Across the x axis the loop stops on reaching the distance, down the y axis on passing it.
+    return PushCount(nSign * nSpeed, PushOf(lpChara, nDir, bAxisX), int64_t(nSign) * nDist, !bAxisX);
+}
 
 void ComClearInput(INPUTSTATE* lpInput)
 {
@@ -156,8 +155,8 @@ void ComAdvance(CHARA* lpCopy, int32_t nDir)
 
 void ComMakePlan(CHARA* lpChara, int32_t nDx, int32_t nDy)
 {
-    const int64_t nx = PlanCount(lpChara, nDx, true);
-    const int64_t ny = PlanCount(lpChara, nDy, false);
+    const int64_t nx = ComPlanCount(lpChara, nDx, true);
+    const int64_t ny = ComPlanCount(lpChara, nDy, false);
 
     // Share the 16 steps between the axes in proportion to the frames each needs.
     const int64_t s = (nx + ny) >> 4;

@@ -14,7 +14,9 @@
 #include "sound/sound.h"
 
 inline void OpenTestSounds() {
+    static DSDEVICE s_Device{22050, 8, 1};
     static PlatSound* s_lpBuffers[SND_COUNT];
+    g_lpDS = &s_Device;
     for (int i = 0; i < SND_COUNT; i++) {
         if (!s_lpBuffers[i]) {
             s_lpBuffers[i] = Plat_SoundCreate(PlatWaveFormat{1, 1, 22050, 22050, 1, 8}, nullptr, 0);

@@ -1,3 +1,6 @@
+#include <cmath>
+#include <tuple>
+
 #include "battle/move.h"
 #include "battle_fixture.h"
 
@@ -125,4 +128,24 @@ TEST_F(MoveTest, ReadyPhaseKeepsEachFighterNearItsCorner) {
         EXPECT_EQ(f.box.nCenterY, c.nCY) << c.nNum << " dir " << c.nDir;
         EXPECT_EQ(f.nAngle, 0);
     }
+}
+
+TEST_F(BoxTest, DamagedSettingsAreBroughtIntoRange) {
+    // Speed below 1 or NaN counts as 1, above 20 as 20; defences outside 1..5 as the nearest end.
+    for (auto [dSpeed, nUp, nDown] : {std::tuple{std::nan(""), 100, 100}, {-1.0, 100, 100},
+                                      {0.0, 100, 100}, {1e300, 1050, 9}, {2.0, 150, 66}}) {
+        g_Option.dGameSpeed = dSpeed;
+        EXPECT_EQ(SpeedUp(100), nUp) << dSpeed;
+        EXPECT_EQ(SlowDown(100), nDown) << dSpeed;
+    }
+    A.nControl = 1;
+    g_Option.nDefense[1] = -2;
+    EXPECT_DOUBLE_EQ(DefenseDivisor(&A), 0.6);
+    g_Option.nDefense[1] = 9;
+    EXPECT_DOUBLE_EQ(DefenseDivisor(&A), 1.4);
+    A.nControl = 7;  // not a controller: the COM's entry
+    g_Option.nDefense[2] = 4;
+    EXPECT_DOUBLE_EQ(DefenseDivisor(&A), 1.2);
+    EXPECT_EQ(SkillListOf(7)->nCount, 4);
+    EXPECT_EQ(SkillListOf(1)->nCount, 17);
 }

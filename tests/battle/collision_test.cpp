@@ -7,43 +7,35 @@
 // kB = -(319 x -59 / 100) = 188; jitter draws give 9, 7, 6, 2 before the speed shares.
 using CollisionTest = BattleTest;
 
-TEST_F(CollisionTest, ExactVelocitiesCornersMassAndSpark) {
-    PlaceFighter(&A, 100, 100, 60);
-    PlaceFighter(&B, 120, 110, 100);
-    A.nSpeedX = 3072;
-    B.nSpeedX = -1024;
-    B.nSpeedY = 512;
-    FighterCollision(&A, &B);
-    // pA 60, pB 100, r 60: nDiff = 41 % 121 - 60 - 40 = -59. Sums 4096, 512, total 4608.
+TEST_F(CollisionTest, ExactVelocitiesInNormalAndShootingMode) {
+    // Sums 4096, 512, total 4608. Normal: pA 60, pB 100, r 60, nDiff = 41 % 121 - 100 = -59.
+    // Shooting (/ 10.4): pA 5, pB 9, r 96, nDiff = 41 % 193 - 100 = -59. So in both:
     // jAX = 9 - 10 = -1, jAY = 7 - 1 = 6, jBX = 6 + 167 = 173, jBY = 2 + 20 = 22.
-    EXPECT_EQ(A.nSpeedX, -1638 - 9);
-    EXPECT_EQ(A.nSpeedY, 358 + 54);
-    EXPECT_EQ(B.nSpeedX, 2457 - 1557);
-    EXPECT_EQ(B.nSpeedY, 153 + 198);
-    EXPECT_EQ(A.nMass, 60);
-    EXPECT_EQ(B.nMass, 100);
-    EXPECT_EQ(A.box.nX, 102400 - 6144);
-    EXPECT_EQ(B.box.nY, 112640 - 1024);
-    EXPECT_EQ(Plays(SND_HIT_S2), 1);  // nBigger 2059, eighth draw even
-    EXPECT_EQ(g_Effect[0].nType, 0);
-    EXPECT_EQ(g_Effect[0].nX, 109);  // ((117760 + 138240) >> 11) - 16
-    EXPECT_EQ(g_Effect[0].nY, 104);
-    EXPECT_EQ(g_Effect[0].nTime, 50);
-}
-
-TEST_F(CollisionTest, ShootingModeDividesBy10Point4) {
-    g_nBattleMode = 2;
-    PlaceFighter(&A, 100, 100, 60);
-    PlaceFighter(&B, 120, 110, 100);
-    A.nSpeedX = 3072;
-    B.nSpeedX = -1024;
-    B.nSpeedY = 512;
-    FighterCollision(&A, &B);
-    // pA = 5, pB = 9, r = 96: nDiff = 41 % 193 - 100 = -59 again, so the same jitters.
-    EXPECT_EQ(A.nSpeedX, -157 - 9);
-    EXPECT_EQ(A.nSpeedY, 34 + 54);
-    EXPECT_EQ(B.nSpeedX, 236 - 1557);
-    EXPECT_EQ(B.nSpeedY, 14 + 198);
+    struct Case { int nMode; int32_t nAX, nAY, nBX, nBY; };
+    for (const Case& c : {Case{0, -1638 - 9, 358 + 54, 2457 - 1557, 153 + 198},
+                          Case{2, -157 - 9, 34 + 54, 236 - 1557, 14 + 198}}) {
+        g_nBattleMode = c.nMode;
+        PlaceFighter(&A, 100, 100, 60);
+        PlaceFighter(&B, 120, 110, 100);
+        A.nSpeedX = 3072;
+        B.nSpeedX = -1024;
+        B.nSpeedY = 512;
+        std::memset(g_Effect, 0, sizeof g_Effect);
+        Headless_Plays().clear();
+        CrtRandSetState(1);
+        FighterCollision(&A, &B);
+        EXPECT_EQ(A.nSpeedX, c.nAX);
+        EXPECT_EQ(A.nSpeedY, c.nAY);
+        EXPECT_EQ(B.nSpeedX, c.nBX);
+        EXPECT_EQ(B.nSpeedY, c.nBY);
+        EXPECT_EQ(A.nMass + B.nMass, 160);
+        EXPECT_EQ(A.box.nX, 102400 - 6144);  // backed out by twice the speed
+        EXPECT_EQ(B.box.nY, 112640 - 1024);
+        EXPECT_EQ(Plays(SND_HIT_S2), 1);  // below 2100, eighth draw 29358 even
+        EXPECT_EQ(g_Effect[0].nType, 0);
+        EXPECT_EQ(g_Effect[0].nX, 109);  // ((117760 + 138240) >> 11) - 16
+        EXPECT_EQ(g_Effect[0].nY, 104);
+    }
 }
 
 TEST_F(CollisionTest, EqualStrengthSpansMinus100To100) {

@@ -127,22 +127,6 @@ TEST_F(BattleDraw, ShadeLeavesOnlyShotsSparksAndGoSign)
     EXPECT_EQ(g_nPhaseCount, 1);
 }
 
-TEST_F(BattleDraw, FightPictureWithoutShade)
-{
-    g_Chara[0].nGauge = 250;  // two stocks
-    g_Chara[1].nGauge = 300;  // three stocks
-    DrawFightPhase();
-    EXPECT_EQ(CountIndex(BODY), 2 * 32 * 32);
-    EXPECT_EQ(CountIndex(SIGN), 0);  // the go sign is over after 60 frames
-    EXPECT_EQ(Pixel(16, 16), STOCK);
-    EXPECT_EQ(Pixel(32, 16), BG);
-    EXPECT_EQ(Pixel(592 + 47, 31), STOCK);
-    // The simple battle has no gauge stocks.
-    g_nBattleMode = 3;
-    DrawFightPhase();
-    EXPECT_EQ(CountIndex(STOCK), 0);
-}
-
 TEST_F(BattleDraw, WinStarsOfPlayerTwoByWinsNeeded)
 {
     g_Chara[0].nWin = 2;

@@ -60,8 +60,11 @@ fs::path DataWithWinCount(int nWinCount)
 
 RUN Sim(const char* szScript, int nFrames, const fs::path& data, const std::string& szExtra = "")
 {
+    // Tests may run in parallel processes: each gets its own output folder.
     static int s_nRun = 0;
-    const fs::path out = fs::path(POMRIN_BINARY_DIR) / "match_out" / std::to_string(s_nRun++);
+    const fs::path out = fs::path(POMRIN_BINARY_DIR) / "match_out" /
+                         (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                          std::to_string(s_nRun++));
     fs::remove_all(out);
     fs::create_directories(out);
     const std::string cmd = std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim --data " + data.string() +
@@ -74,7 +77,9 @@ RUN Sim(const char* szScript, int nFrames, const fs::path& data, const std::stri
     run.szSounds = ReadAll(out / "sounds.txt");
     std::istringstream trace(run.szTrace);
     for (std::string line; std::getline(trace, line);) {
-        FRAME f{IntAfter(line, "frame"), IntAfter(line, "scene"), IntAfter(line, "phase"), {}};
+        const size_t nBattle = line.find("\"battle\":");
+        FRAME f{IntAfter(line, "frame"), IntAfter(line, "scene"),
+                nBattle == std::string::npos ? -1 : IntAfter(line, "phase", nBattle), {}};
         const size_t n2 = line.find("\"p2\":");
         for (int p = 0; p < 2 && f.nPhase >= 0; p++) {
             const size_t at = p == 0 ? line.find("\"p1\":") : n2;

@@ -120,7 +120,7 @@ TEST_F(Select, VsComFlowHandsOverWrappedSkillAndComDefaults)
         EXPECT_EQ(g_Chara[0].nSkill[k], p1[k]);
         EXPECT_EQ(g_Chara[1].nSkill[k], com[k]);
     }
-    for (int i = 0; i < 23; i++) Step();  // the release frame ran one of the 24 fade steps
+    for (int i = 0; i < 23; i++) Step();  // the release frame of the press ran the first fade step
     EXPECT_EQ(g_nSelectStep, -1);
     EXPECT_EQ(g_Cursor[0].nRow, 0);
     Step();
@@ -169,36 +169,6 @@ TEST_F(Select, TwoPlayersWithdrawAndCancelFreeOnlyTheirOwnChoice)
     EXPECT_EQ(g_nSelectState, SELECT_FADE_OUT);
     EXPECT_EQ(g_Chara[1].nControl, 1);
     EXPECT_EQ(g_nNextScene, SCENE_BATTLE);
-}
-
-TEST_F(Select, EntryFromTitleAndReturnFromBattle)
-{
-    g_nBattleMode = 2;
-    g_nTitleSelect = 1;
-    Step();
-    EXPECT_EQ(g_Cursor[0].nCol, 0);
-    EXPECT_EQ(g_Cursor[1].nCol, 10);
-    const int shooting[4] = {6, 7, 0, 2};
-    for (int k = 0; k < 4; k++) EXPECT_EQ(g_nSkillChoice[k][0], shooting[k]);
-    for (int k = 0; k < 4; k++) EXPECT_EQ(g_nSkillChoice[k][1], shooting[k]);
-    SelectRelease();
-
-    g_Cursor[0] = CURSOR{0, 2, 0, 0, 5, 1};
-    g_Cursor[1] = CURSOR{0, 0, 0, 0, 8, 3};
-    g_nLastChara[0] = 4;
-    g_nLastChara[1] = 7;
-    g_nSkillChoice[2][1] = 9;
-    g_nSelectStep = 0;
-    Step();
-    EXPECT_EQ(g_Cursor[0].nCol, 4);
-    EXPECT_EQ(g_Cursor[1].nCol, 7);
-    for (const CURSOR& c : g_Cursor) {
-        EXPECT_EQ(c.nChosen, 0);
-        EXPECT_EQ(c.nDecided, 0);
-    }
-    EXPECT_EQ(g_Cursor[0].nRow, 2);
-    EXPECT_EQ(g_nSkillChoice[2][1], 9);
-    EXPECT_EQ(g_nSkillChoice[0][0], 6);
 }
 
 }  // namespace

@@ -18,8 +18,11 @@ constexpr std::array<uint32_t, RAMP_COUNT> kRampBase = {
 // The loop of entries 7..15: a brightness wave in aqua, so rotating it looks like light
 // running over water or glass.
 RGB CycleColor(int k) {
-    float t = 0.5f + 0.5f * std::cos(float(k) / 9.0f * 6.2831853f);
-    return Mix(Hex(0x1C5C9C), Hex(0xC8F4FF), t);
+    float a = float(k) / 9.0f * 6.2831853f;
+    RGB c = Mix(Hex(0x1C5C9C), Hex(0xC8F4FF), 0.5f + 0.5f * std::cos(a));
+    c.g += 22 * std::sin(a);   // a hue drift that keeps the rising and falling halves apart
+    c.r -= 14 * std::sin(a);
+    return c;
 }
 
 std::array<PlatColor, 256> BuildPalette() {

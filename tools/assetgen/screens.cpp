@@ -62,7 +62,7 @@ Canvas PaintTitle() {
     // The fighters around the menu, rolling in from both sides.
     const int places[][4] = {{24, 250, 64, 0}, {112, 300, 32, 3}, {40, 350, 64, 2}, {128, 420, 32, 8},
                              {536, 250, 64, 10}, {496, 318, 32, 4}, {552, 360, 64, 6}, {504, 424, 32, 7},
-                             {16, 200, 32, 1}, {592, 190, 32, 5}, {150, 246, 32, 9}, {470, 270, 32, 11}};
+                             {16, 200, 32, 1}, {592, 190, 32, 5}, {232, 440, 32, 9}, {440, 440, 32, 11}};
     for (const auto& p : places) PaintFighter(cv, p[3], p[0], p[1], p[2], p[0] < 320);
     TextStyle logo{Hex(0xFFF8B8), Hex(0xFF6AA8), kInk, 4, true};
     TextStyle inner{Hex(0xFFF8B8), Hex(0xFF6AA8), Hex(0xFFFFFF), 2, false};

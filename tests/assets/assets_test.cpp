@@ -1,0 +1,214 @@
+// The generated pictures and sounds: sizes against every drawn rectangle, the palette,
+// the fighters' sheet, the WAV files against the game's reading rules, and determinism.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <unistd.h>
+#include <string>
+
+#include "../../tools/assetgen/layout.h"
+#include "sound/sound.h"
+#include "data_files.h"
+
+namespace {
+
+const std::string kData = POMRIN_DATA_DIR;
+
+const Bmp& Picture(const char* szFile) {
+    static std::map<std::string, Bmp> cache;
+    auto it = cache.find(szFile);
+    if (it == cache.end()) {
+        auto bmp = ReadBmp(kData + "/" + szFile);
+        EXPECT_TRUE(bmp.has_value()) << szFile;
+        it = cache.emplace(szFile, bmp.value_or(Bmp{})).first;
+    }
+    return it->second;
+}
+
+int Opaque(const Bmp& b, int x, int y, int w, int h) {
+    int n = 0;
+    for (int j = y; j < y + h; ++j)
+        for (int i = x; i < x + w; ++i) n += b.At(i, j) != 0;
+    return n;
+}
+
+}  // namespace
+
+TEST(AssetBitmaps, EveryDrawnRectangleLiesInsideAndEachFileIsExactlyBigEnough) {
+    std::vector<int> maxRight(ABMP_COUNT, 0), maxBottom(ABMP_COUNT, 0);
+    for (const AssetRect& r : g_AssetRects) {
+        const Bmp& b = Picture(g_AssetBitmaps[size_t(r.nBitmap)].szFile);
+        for (int gy = 0; gy < r.nCountY; ++gy)
+            for (int gx = 0; gx < r.nCountX; ++gx) {
+                int x = r.nX + gx * r.nStepX, y = r.nY + gy * r.nStepY;
+                EXPECT_GE(x, 0) << r.szUse;
+                EXPECT_GE(y, 0) << r.szUse;
+                EXPECT_LE(x + r.nW, b.nWidth) << r.szUse;
+                EXPECT_LE(y + r.nH, b.nHeight) << r.szUse;
+                maxRight[size_t(r.nBitmap)] = std::max(maxRight[size_t(r.nBitmap)], x + r.nW);
+                maxBottom[size_t(r.nBitmap)] = std::max(maxBottom[size_t(r.nBitmap)], y + r.nH);
+            }
+    }
+    for (int n = 0; n < ABMP_COUNT; ++n) {
+        const Bmp& b = Picture(g_AssetBitmaps[size_t(n)].szFile);
+        EXPECT_EQ(b.nWidth, maxRight[size_t(n)]) << g_AssetBitmaps[size_t(n)].szFile;
+        EXPECT_EQ(b.nHeight, maxBottom[size_t(n)]) << g_AssetBitmaps[size_t(n)].szFile;
+    }
+}
+
+// The last rectangle of each kind the scenes compute, worked out by hand from the drawing
+// rules: column = id << width shift, row = (sprite << height shift) + size row, and so on.
+TEST(AssetBitmaps, FarthestRectanglesOfTheScenesFit) {
+    struct Case {
+        const char* szFile;
+        int x, y, w, h;
+    } cases[] = {
+        {"bmp/バトルキャラ.bmp", 352, 32, 32, 32},    // id 11, sprite 1, 32 px
+        {"bmp/バトルキャラ.bmp", 736, 32, 32, 32},    // player 1 still image of id 11
+        {"bmp/バトルキャラ.bmp", 704, 128, 64, 64},   // id 11, sprite 1, 64 px (row 64)
+        {"bmp/バトルキャラ.bmp", 176, 208, 16, 16},   // id 11, sprite 1, 16 px (row 192)
+        {"bmp/エフェクト.bmp", 96, 128, 64, 64},      // suction aura, big
+        {"bmp/エフェクト.bmp", 112, 96, 16, 16},      // suction aura, small
+        {"bmp/エフェクト.bmp", 0, 160, 32, 32},       // gauge flash frame 3: (s + 2) x 32
+        {"bmp/エフェクト.bmp", 64, 16, 32, 32},       // large spark
+        {"bmp/メッセージ.bmp", 304, 0, 168, 48},      // COM win sign
+        {"bmp/メッセージ.bmp", 0, 144, 288, 192},     // title menu panel
+        {"bmp/その他.bmp", 32, 16, 16, 16},           // player 2 character arrow
+        {"bmp/その他.bmp", 16, 32, 16, 16},           // player 2 win star
+        {"bmp/キャラクターセレクト.bmp", 0, 0, 640, 480},
+        {"bmp/背景＿橋.bmp", 0, 0, 640, 480},
+    };
+    for (const Case& c : cases) {
+        const Bmp& b = Picture(c.szFile);
+        EXPECT_LE(c.x + c.w, b.nWidth) << c.szFile << " " << c.x << "," << c.y;
+        EXPECT_LE(c.y + c.h, b.nHeight) << c.szFile << " " << c.x << "," << c.y;
+    }
+}
+
+TEST(AssetPalette, MessageTableIsTheGamePaletteWithKeyWhiteFrameAndColourLoop) {
+    const Bmp& msg = Picture("bmp/メッセージ.bmp");
+    ASSERT_EQ(msg.table.size(), 1024u);
+    auto rgb = [&](int i) {
+        return std::array<int, 3>{msg.table[size_t(i) * 4 + 2], msg.table[size_t(i) * 4 + 1], msg.table[size_t(i) * 4]};
+    };
+    // Pure white exists once, as entry 1; nothing else is close enough to take white text.
+    int nWhite = 0;
+    for (int i = 0; i < 256; ++i) {
+        auto c = rgb(i);
+        if (c == std::array<int, 3>{255, 255, 255}) ++nWhite;
+    }
+    EXPECT_EQ(nWhite, 1);
+    EXPECT_EQ(rgb(1), (std::array<int, 3>{255, 255, 255}));
+    // Index 0 is the key: every keyed picture's unused corner is 0.
+    EXPECT_EQ(msg.At(msg.nWidth - 1, msg.nHeight - 1), 0);
+    EXPECT_EQ(Picture("bmp/エフェクト.bmp").At(0, 0), 0);
+    EXPECT_EQ(Picture("bmp/その他.bmp").At(0, 0), 0);
+    EXPECT_NE(rgb(255), rgb(0));   // the options frame shows against black
+    // 7..15 are nine different colours whose steps, including 15 back to 7, are all small
+    // next to the loop's range, so the rotation runs smoothly.
+    int nRange = 0, nMaxStep = 0;
+    for (int i = 7; i <= 15; ++i) {
+        auto a = rgb(i), b = rgb(i == 15 ? 7 : i + 1);
+        int nStep = std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]);
+        EXPECT_GT(nStep, 0) << i;
+        nMaxStep = std::max(nMaxStep, nStep);
+        for (int j = 7; j <= 15; ++j) {
+            auto c = rgb(j);
+            nRange = std::max(nRange, std::abs(a[0] - c[0]) + std::abs(a[1] - c[1]) + std::abs(a[2] - c[2]));
+        }
+    }
+    EXPECT_LT(nMaxStep * 2, nRange);
+    // Every picture carries the same colour table.
+    for (const auto& info : g_AssetBitmaps) EXPECT_EQ(Picture(info.szFile).table, msg.table) << info.szFile;
+}
+
+TEST(AssetFighters, SpriteZeroIsEmptyAndSpriteOneIsARoundBodyTurnedForPlayerOne) {
+    const Bmp& b = Picture("bmp/バトルキャラ.bmp");
+    struct Size {
+        int nSize, nRow, nX0;
+    } sizes[] = {{32, 0, 0}, {32, 0, 384}, {64, 64, 0}, {16, 192, 0}};
+    for (const Size& s : sizes)
+        for (int id = 0; id < 12; ++id) {
+            int x = s.nX0 + id * s.nSize;
+            EXPECT_EQ(Opaque(b, x, s.nRow, s.nSize, s.nSize), 0) << "sprite 0, id " << id << " size " << s.nSize;
+            int y = s.nRow + s.nSize;
+            // A round body fills about pi/4 of its square; the corners stay clear.
+            EXPECT_GT(Opaque(b, x, y, s.nSize, s.nSize), s.nSize * s.nSize * 45 / 100) << id;
+            EXPECT_EQ(b.At(x, y), 0);
+            EXPECT_EQ(b.At(x + s.nSize - 1, y + s.nSize - 1), 0);
+        }
+    // Player 1's still image looks the other way, so it differs from the turning sprite.
+    for (int id = 0; id < 12; ++id) {
+        int nDiff = 0;
+        for (int j = 32; j < 64; ++j)
+            for (int i = 0; i < 32; ++i) nDiff += b.At(id * 32 + i, j) != b.At(384 + id * 32 + i, j);
+        EXPECT_GT(nDiff, 20) << id;
+    }
+}
+
+TEST(AssetEffects, GaugeRestFrameIsEmptyAndTheOthersShow) {
+    const Bmp& e = Picture("bmp/エフェクト.bmp");
+    EXPECT_EQ(Opaque(e, 0, 64, 32, 32), 0);   // held all the time on the fighter's corner
+    for (int k = 1; k <= 3; ++k) EXPECT_GT(Opaque(e, 0, 64 + 32 * k, 32, 32), 20) << k;
+    for (int t = 0; t < 3; ++t) EXPECT_GT(Opaque(e, t * 32, 16, 32, 32), 20) << "spark " << t;
+}
+
+TEST(AssetSounds, EveryWavIsReadByTheGameStartsAndEndsSilentAndIsNotClipped) {
+    double dMin = 1e9, dMax = 0;
+    for (const auto& snd : g_AssetSounds) {
+        auto w = ReadWavLikeGame(kData + "/" + snd.szFile);
+        ASSERT_TRUE(w.has_value()) << snd.szFile;
+        WAVEDATA wave{};   // and the game's own reader takes it with the same bytes
+        ASSERT_TRUE(DSReadWaveFile((kData + "/" + snd.szFile).c_str(), &wave)) << snd.szFile;
+        EXPECT_EQ(std::vector<uint8_t>(wave.lpData, wave.lpData + wave.dwSize), w->data) << snd.szFile;
+        DSFreeWave(&wave);
+        EXPECT_EQ(w->wChannels, 1);
+        EXPECT_EQ(w->wBits, 8);
+        EXPECT_EQ(w->dwRate, 22050u);
+        const auto& d = w->data;
+        ASSERT_GT(d.size(), 22050u / 50) << snd.szFile;   // at least 20 ms
+        EXPECT_LT(d.size(), 22050u * 2) << snd.szFile;    // short effects
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_NEAR(d[i], 128, 2) << snd.szFile;
+            EXPECT_NEAR(d[d.size() - 1 - i], 128, 2) << snd.szFile;
+        }
+        int nPeak = 0;
+        double dSum = 0;
+        for (uint8_t v : d) {
+            EXPECT_TRUE(v != 0 && v != 255) << snd.szFile;   // no sample at the rails
+            nPeak = std::max(nPeak, std::abs(int(v) - 128));
+            dSum += (v - 128.0) * (v - 128.0);
+        }
+        EXPECT_GT(nPeak, 40) << snd.szFile;
+        // Loudness as played: RMS scaled by the table volume (hundredths of a dB).
+        double dRms = std::sqrt(dSum / double(d.size())) * std::pow(10.0, snd.nVolume / 2000.0);
+        dMin = std::min(dMin, dRms);
+        dMax = std::max(dMax, dRms);
+    }
+    EXPECT_LT(dMax / dMin, 4.0);   // within 12 dB of each other
+}
+
+TEST(AssetGen, TwoRunsWriteIdenticalBytesAndTheSheetIsAPng) {
+    namespace fs = std::filesystem;
+    fs::path tmp = fs::temp_directory_path() / ("pomrin_assetgen_" + std::to_string(::getpid()));
+    fs::remove_all(tmp);
+    std::string cmd = std::string(POMRIN_BINARY_DIR) + "/tools/assetgen " + (tmp / "out").string() + " --sheet " +
+                      (tmp / "sheet.png").string();
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    int nFiles = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(tmp / "out")) {
+        if (!entry.is_regular_file()) continue;
+        ++nFiles;
+        fs::path rel = fs::relative(entry.path(), tmp / "out");
+        EXPECT_EQ(ReadAll(entry.path().string()), ReadAll((fs::path(kData) / rel).string())) << rel;
+    }
+    EXPECT_EQ(nFiles, int(ABMP_COUNT + g_AssetSounds.size()));
+    auto png = ReadAll((tmp / "sheet.png").string());
+    ASSERT_GT(png.size(), 8u);
+    EXPECT_EQ(std::memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);
+    fs::remove_all(tmp);
+}

@@ -1,0 +1,170 @@
+// COM decisions: set-up, the ready shuffle, mode changes and the skill-button rolls.
+// Rolls are checked against the generator's published formula: from state 2 the next draws
+// are 45, 29216, 24198; from 3: 48, 7196, 9294; from 4: 51, 17945, 27159.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/crt_rand.h"
+#include "app/option.h"
+#include "battle/skill.h"
+#include "com/com.h"
+#include "com_test_util.h"
+
+namespace {
+
+// A COM of the given strength and its opponent, with decisions held off unless wanted.
+struct Duel {
+    CHARA com, enemy;
+    Duel(int32_t nLevel, int32_t nMode, bool bDecide = false, int32_t nComX = 320, int32_t nComY = 240,
+         int32_t nEnemyX = 100, int32_t nEnemyY = 100)
+    {
+        g_Option.nComLevel = nLevel;
+        g_nBattleMode = nMode;
+        g_Input[0] = INPUTSTATE{};
+        g_Input[0].nDir = 5;
+        com = MakeFighter(nComX, nComY);
+        enemy = MakeFighter(nEnemyX, nEnemyY);
+        ComSetup(&com);
+        if (!bDecide) com.nComThinkInterval = 1000000;
+    }
+    void Think() { ComThink(&com, &enemy); }
+};
+
+TEST(ComThink, SetupClearsTheComBlock)
+{
+    CHARA c = MakeFighter(320, 240);
+    std::memset(&c.nComReadyCount, 0x55, sizeof(CHARA) - offsetof(CHARA, nComReadyCount));
+    g_Option.nComLevel = 4;
+    ComSetup(&c);
+    EXPECT_EQ(c.nComMode, 1);
+    EXPECT_EQ(c.nComPredict, 85);
+    EXPECT_EQ(c.nComThinkInterval, 1);
+    EXPECT_EQ(c.nComRate4, 1000);
+    EXPECT_EQ(c.bComDone12 | c.nComPlanPos | c.nComChaseCount | c.nComPlan[7], 0);
+    EXPECT_EQ(c.chr.nSpeed, 23);  // the fighter part is untouched
+    g_Option.nComLevel = 9;  // out of range: the strongest row
+    ComSetup(&c);
+    EXPECT_EQ(c.nComStrength, 4);
+    EXPECT_EQ(c.nComWallMargin, 32);
+}
+
+TEST(ComThink, ReadyShuffleHoldsEachChoiceTenFrames)
+{
+    // Weight 420 against 20: t = rand % 201 + 170, always at least 100: up-left every time.
+    for (int32_t nWeight : {420, -380}) {
+        Duel d(2, 0);
+        d.com.chr.nWeight = nWeight;
+        d.enemy.chr.nWeight = 20;
+        CrtRandSetState(99);
+        for (int f = 1; f <= 29; ++f) {
+            ComReady(&d.com, &d.enemy);
+            const int32_t nExpect = f < 10 ? 5 : (nWeight > 0 ? 1 : 9);
+            EXPECT_EQ(g_Input[1].nDir, nExpect) << f;
+            EXPECT_EQ(CrtRandState(), LcgSkip(99, f < 10 ? 0 : f < 20 ? 3 : 6)) << f;
+        }
+    }
+}
+
+TEST(ComThink, ModeChanges)
+{
+    {   // Enemy at rest while the COM moves: chase.
+        Duel d(4, 3);
+        d.com.nSpeedX = 2000;
+        d.Think();
+        EXPECT_EQ(d.com.nComMode, 0);
+    }
+    {   // A collision: chase, count and approach judgement cleared.
+        Duel d(4, 3);
+        d.enemy.nSpeedX = -3000;  // moving away, no threat
+        d.com.bComReset = 1;
+        d.com.nComChaseCount = 500;
+        d.com.bComIncoming = 1;
+        d.Think();
+        EXPECT_EQ(d.com.nComMode, 0);
+        EXPECT_EQ(d.com.nComChaseCount, 0);
+        EXPECT_EQ(d.com.bComIncoming, 0);
+        EXPECT_EQ(d.com.bComReset, 0);
+    }
+    {   // The 851st chase frame switches to dodge.
+        Duel d(4, 3);
+        d.com.nSpeedX = 2000;
+        d.enemy.nSpeedY = 3000;
+        d.com.nComMode = 0;
+        d.com.nComChaseCount = 849;
+        d.Think();
+        EXPECT_EQ(d.com.nComMode, 0);
+        d.Think();
+        EXPECT_EQ(d.com.nComMode, 1);
+    }
+}
+
+TEST(ComThink, ApproachJudgedOncePerApproach)
+{
+    // COM still at (400, 300), enemy rolling at it from (300, 300): t = 50 + 40 - 40 = 50.
+    for (uint32_t nSeed : {3u, 4u}) {  // 48 % 100 + 1 = 49 dodges, 51 % 100 + 1 = 52 does not
+        Duel d(4, 3, false, 400, 300, 300, 300);
+        d.com.nComMode = 0;
+        d.enemy.nSpeedX = 2048;
+        CrtRandSetState(nSeed);
+        d.Think();
+        EXPECT_EQ(d.com.bComIncoming, 1);
+        EXPECT_EQ(d.com.nComMode, nSeed == 3 ? 1 : 0);
+        EXPECT_EQ(CrtRandState(), LcgSkip(nSeed, 1));
+        d.Think();  // the same approach is not judged again
+        EXPECT_EQ(CrtRandState(), LcgSkip(nSeed, 1));
+    }
+}
+
+TEST(ComThink, FallPressesButton4OnlyInNormalBattle)
+{
+    for (int32_t nMode : {0, 1, 2, 3}) {
+        Duel d(4, nMode, false, 5, 240);
+        d.com.nSpeedX = -3072;  // out within two frames
+        d.enemy.nSpeedY = 2048;
+        CrtRandSetState(2);
+        d.Think();
+        EXPECT_EQ(g_Input[1].wButton, nMode == 0 ? 8 : 0) << nMode;
+        EXPECT_EQ(CrtRandState(), LcgSkip(2, nMode == 0 ? 2 : 0)) << nMode;
+        d.Think();  // the same predicted fall: the n draw, no second roll
+        EXPECT_EQ(g_Input[1].wButton, 0) << nMode;
+        EXPECT_EQ(CrtRandState(), LcgSkip(2, nMode == 0 ? 3 : 0)) << nMode;
+    }
+}
+
+// The COM rams a still opponent at 6000 (over 5120, so rate 800 at strength 4).
+TEST(ComThink, HitAndBoostRolledOncePerPredictedHit)
+{
+    for (uint32_t nSeed : {2u, 4u}) {  // 217 and 199 pass; 946 fails, 160 passes
+        Duel d(4, 0, true, 300, 240, 345, 240);
+        d.com.nSkill[2] = SKILL_BOOST;
+        d.com.nGauge = d.com.nGaugeCost = 100;
+        d.com.nSpeedX = 6000;
+        CrtRandSetState(nSeed);
+        d.Think();
+        EXPECT_EQ(d.com.nComMode, 0);
+        EXPECT_EQ(g_Input[1].wButton, nSeed == 2 ? 1 | 4 : 4);
+        EXPECT_EQ(CrtRandState(), LcgSkip(nSeed, 3));
+        d.Think();
+        EXPECT_EQ(g_Input[1].wButton, 0);
+        EXPECT_EQ(CrtRandState(), LcgSkip(nSeed, 4));
+        d.enemy = MakeFighter(320, 460);  // out of reach: the next hit is rolled afresh
+        d.enemy.nSpeedY = 2048;
+        d.Think();
+        EXPECT_EQ(d.com.bComDone12, 0);
+    }
+}
+
+TEST(ComThink, ShieldWhenHitHarder)
+{
+    // The opponent rushes in at 8000 against a COM creeping at 600: button 2, rate 800.
+    Duel d(4, 0, false, 300, 240, 345, 240);
+    d.com.nComMode = 0;
+    d.com.nSpeedX = 600;
+    d.enemy.nSpeedX = -8000;
+    CrtRandSetState(2);
+    d.Think();
+    EXPECT_EQ(g_Input[1].wButton & 3, 2);
+}
+
+}  // namespace
