@@ -16,8 +16,7 @@
 
 namespace {
 
-void PlaceFighter(CHARA& c, int nNum, int nChara, int x, int y, int nAngle)
-{
+void PlaceFighter(CHARA& c, int nNum, int nChara, int x, int y, int nAngle) {
     c = CHARA{};
     c.nNum = nNum;
     c.nControl = nNum;
@@ -36,14 +35,12 @@ void PlaceFighter(CHARA& c, int nNum, int nChara, int x, int y, int nAngle)
     c.anmGauge.lpAnimTable = &g_AnimSetGauge;
 }
 
-void RunSkill(CHARA& c, int nSlot, int nId)
-{
+void RunSkill(CHARA& c, int nSlot, int nId) {
     g_SkillHandler[nId](&c, nSlot);
     c.nSkillTime[nSlot] = 1000000;
 }
 
-void BattleFrameBench(benchmark::State& state)
-{
+void BattleFrameBench(benchmark::State& state) {
     if (chdir(POMRIN_DATA_DIR) != 0) {
         state.SkipWithError("no data folder");
         return;
@@ -60,11 +57,11 @@ void BattleFrameBench(benchmark::State& state)
     g_nPhaseCount = 0;  // the go sign shows too
     PlaceFighter(g_Chara[0], 0, 0, 250, 200, 30);
     PlaceFighter(g_Chara[1], 1, 10, 360, 260, 200);
-    RunSkill(g_Chara[0], 0, SKILL_ATTACK);    // aura
-    RunSkill(g_Chara[0], 1, SKILL_CLONE4);    // three clones
+    RunSkill(g_Chara[0], 0, SKILL_ATTACK);  // aura
+    RunSkill(g_Chara[0], 1, SKILL_CLONE4);  // three clones
     RunSkill(g_Chara[0], 2, SKILL_SHOT);
     RunSkill(g_Chara[1], 0, SKILL_TRAP);
-    g_Chara[1].slot[0][0].nCount = 100;       // armed
+    g_Chara[1].slot[0][0].nCount = 100;  // armed
     RunSkill(g_Chara[1], 1, SKILL_AFTERIMAGE);
     RunSkill(g_Chara[1], 2, SKILL_CLONE);
     for (int i = 0; i < 4; i++) g_Effect[i] = EFFECT{i % 3, 100 + 90 * i, 300, 1000000};

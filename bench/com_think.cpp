@@ -19,15 +19,13 @@
 namespace {
 
 // CPU time of this thread: on a shared machine the wall clock also counts other programs.
-double ThreadMicros()
-{
+double ThreadMicros() {
     timespec ts;
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return ts.tv_sec * 1e6 + ts.tv_nsec / 1e3;
 }
 
-void PlaceFighter(CHARA* lpChara, int32_t nNum, int32_t nId)
-{
+void PlaceFighter(CHARA* lpChara, int32_t nNum, int32_t nId) {
     *lpChara = CHARA{};
     lpChara->nNum = nNum;
     lpChara->nControl = nNum == 0 ? 0 : 2;
@@ -45,8 +43,7 @@ void PlaceFighter(CHARA* lpChara, int32_t nNum, int32_t nId)
 }
 
 // Player 1 heads for the COM, weaving a little so the chase is never a straight line.
-void ScriptPlayer(const CHARA* lpSelf, const CHARA* lpCom, int32_t nFrame)
-{
+void ScriptPlayer(const CHARA* lpSelf, const CHARA* lpCom, int32_t nFrame) {
     INPUTSTATE& in = g_Input[0];
     in = INPUTSTATE{};
     in.nDir = 5;
@@ -59,8 +56,7 @@ void ScriptPlayer(const CHARA* lpSelf, const CHARA* lpCom, int32_t nFrame)
     in.wButton = nFrame % 97 == 0 ? 1 : 0;
 }
 
-void BM_ComThinkBusyFight(benchmark::State& state)
-{
+void BM_ComThinkBusyFight(benchmark::State& state) {
     const int32_t nFrames = static_cast<int32_t>(state.range(0));
     g_Option.nComLevel = 4;
     g_nBattleMode = 0;
@@ -86,7 +82,8 @@ void BM_ComThinkBusyFight(benchmark::State& state)
             const double c0 = ThreadMicros();
             ComThink(p2, p1);
             times.push_back(ThreadMicros() - c0);
-            walls.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
+            walls.push_back(
+                std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
             MoveFighter(&g_Input[0], p1);
             MoveFighter(&g_Input[1], p2);
             SkillTrigger(p1, &g_Input[0], p2);

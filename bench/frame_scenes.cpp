@@ -28,8 +28,12 @@ void RunFrames(benchmark::State& state, int32_t nScene) {
     GameRelease();
 }
 
-void BM_TitleMenuFrame(benchmark::State& state) { RunFrames(state, SCENE_TITLE); }
-void BM_OptionsMenuFrame(benchmark::State& state) { RunFrames(state, SCENE_OPTION); }
+void BM_TitleMenuFrame(benchmark::State& state) {
+    RunFrames(state, SCENE_TITLE);
+}
+void BM_OptionsMenuFrame(benchmark::State& state) {
+    RunFrames(state, SCENE_OPTION);
+}
 
 }  // namespace
 

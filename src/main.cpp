@@ -1,3 +1,5 @@
 #include "app/game_main.h"
 
-int main(int argc, char** argv) { return GameMain(argc, argv); }
+int main(int argc, char** argv) {
+    return GameMain(argc, argv);
+}

@@ -9,5 +9,9 @@ int CrtRand() {
     return int((g_dwRandState >> 16) & 0x7FFF);
 }
 
-uint32_t CrtRandState() { return g_dwRandState; }
-void CrtRandSetState(uint32_t dwState) { g_dwRandState = dwState; }
+uint32_t CrtRandState() {
+    return g_dwRandState;
+}
+void CrtRandSetState(uint32_t dwState) {
+    g_dwRandState = dwState;
+}

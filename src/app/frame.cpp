@@ -76,7 +76,9 @@ void FrameLimitReset() {
     g_dwLastTime = 0;
 }
 
-void PostClose() { PostMessage(WM_CLOSE, 0); }
+void PostClose() {
+    PostMessage(WM_CLOSE, 0);
+}
 
 bool IsTwoHumans() {
     return (g_nScene == SCENE_SELECT || g_nScene == SCENE_BATTLE) && g_nTitleSelect == 1;
@@ -86,8 +88,8 @@ void PresentBackBuffer() {
     if (g_Primary.nWidth == SCREEN_WIDTH)
         DDBltClip(g_Primary, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, g_BackBuffer, 0, 0, 0);
     else
-        DDBltStretch(g_Primary, 0, 0, g_Primary.nWidth, g_Primary.nHeight, g_BackBuffer, 0, 0,
-                     SCREEN_WIDTH, SCREEN_HEIGHT, 0);
+        DDBltStretch(g_Primary, 0, 0, g_Primary.nWidth, g_Primary.nHeight, g_BackBuffer, 0, 0, SCREEN_WIDTH,
+                     SCREEN_HEIGHT, 0);
     DDPresent();
 }
 
@@ -121,27 +123,27 @@ bool GameFrame() {
     ReadInput();
 
     switch (g_nScene) {
-    case SCENE_TITLE:
-    case SCENE_SELECT:
-    case SCENE_BATTLE: {
-        DestroyOptionScene();
-        bool bOk = g_nScene == SCENE_TITLE    ? TitleMain()
-                   : g_nScene == SCENE_SELECT ? SelectMain()
-                                              : BattleMain();
-        if (!bOk) return false;
-        break;
-    }
-    case SCENE_OPTION:
-        try {
-            CreateOption();
-            OptionRun(g_lpOption);
-        } catch (const std::exception& e) {
-            DebugTrace(e.what());
-            PostClose();
+        case SCENE_TITLE:
+        case SCENE_SELECT:
+        case SCENE_BATTLE: {
+            DestroyOptionScene();
+            bool bOk = g_nScene == SCENE_TITLE    ? TitleMain()
+                       : g_nScene == SCENE_SELECT ? SelectMain()
+                                                  : BattleMain();
+            if (!bOk) return false;
+            break;
         }
-        break;
-    default:
-        break;
+        case SCENE_OPTION:
+            try {
+                CreateOption();
+                OptionRun(g_lpOption);
+            } catch (const std::exception& e) {
+                DebugTrace(e.what());
+                PostClose();
+            }
+            break;
+        default:
+            break;
     }
 
     if (g_bPaletteDirty) DDSetPaletteEntries(0, 256, g_Palette.data());

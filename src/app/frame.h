@@ -13,13 +13,13 @@ enum {
 
 struct OPTIONSCENE;
 
-extern int32_t g_nScene;        // the scene to run this frame
-extern int32_t g_nNextScene;    // where a finishing title or select goes
-extern int32_t g_nTitleSelect;  // title row confirmed last: 0 VS COM, 1 two players, 2 options, 3 quit
-extern uint8_t g_bActive;       // the window is the active one; frames run only then
-extern uint8_t g_bReady;        // start-up succeeded; repaints only then
-extern int32_t g_bFrameLimit;   // the software frame limiter is on
-extern OPTIONSCENE* g_lpOption; // the options scene object while that scene is on screen
+extern int32_t g_nScene;         // the scene to run this frame
+extern int32_t g_nNextScene;     // where a finishing title or select goes
+extern int32_t g_nTitleSelect;   // title row confirmed last: 0 VS COM, 1 two players, 2 options, 3 quit
+extern uint8_t g_bActive;        // the window is the active one; frames run only then
+extern uint8_t g_bReady;         // start-up succeeded; repaints only then
+extern int32_t g_bFrameLimit;    // the software frame limiter is on
+extern OPTIONSCENE* g_lpOption;  // the options scene object while that scene is on screen
 
 // Pacing state: the earliest start of the next frame and the time last read.
 extern uint32_t g_dwNextFrame;

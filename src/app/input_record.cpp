@@ -8,7 +8,7 @@ namespace {
 FILE* g_fpRecord;
 INPUTDEVICES g_LastDevices;
 bool g_bRecordedAny;
-}
+}  // namespace
 
 bool RecordOpen(const char* szFile) {
     RecordClose();

@@ -12,9 +12,16 @@ struct KEYNAME {
     int nVk;
 };
 constexpr std::array<KEYNAME, 10> g_KeyNames = {{
-    {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT}, {"UP", VK_UP}, {"DOWN", VK_DOWN},
-    {"ESCAPE", VK_ESCAPE}, {"SPACE", VK_SPACE}, {"RETURN", VK_RETURN}, {"TAB", VK_TAB},
-    {"SHIFT", VK_SHIFT}, {"CONTROL", VK_CONTROL},
+    {"LEFT", VK_LEFT},
+    {"RIGHT", VK_RIGHT},
+    {"UP", VK_UP},
+    {"DOWN", VK_DOWN},
+    {"ESCAPE", VK_ESCAPE},
+    {"SPACE", VK_SPACE},
+    {"RETURN", VK_RETURN},
+    {"TAB", VK_TAB},
+    {"SHIFT", VK_SHIFT},
+    {"CONTROL", VK_CONTROL},
 }};
 
 // Decimal digits only (or 0x and hex digits when bHex), no sign, no overflow past dwMax.
@@ -30,9 +37,12 @@ bool ParseNumber(const std::string& s, bool bHex, uint32_t dwMax, uint32_t* lpVa
     for (; i < s.size(); ++i) {
         int c = static_cast<unsigned char>(s[i]);
         int nDigit;
-        if (c >= '0' && c <= '9') nDigit = c - '0';
-        else if (nBase == 16 && std::isxdigit(c)) nDigit = std::toupper(c) - 'A' + 10;
-        else return false;
+        if (c >= '0' && c <= '9')
+            nDigit = c - '0';
+        else if (nBase == 16 && std::isxdigit(c))
+            nDigit = std::toupper(c) - 'A' + 10;
+        else
+            return false;
         qw = qw * nBase + nDigit;
         if (qw > dwMax) return false;
     }
@@ -106,8 +116,7 @@ bool ParseInputScript(const std::string& szText, INPUTSCRIPT* lpScript, std::str
                 szWord[2] == '=') {
                 int nId = szWord[1] - '0';
                 if (!ParseJoy(szWord.substr(3), &line.Joy[nId]))
-                    return Fail("joystick state must be x,y,buttons with x and y 0..65535: '" +
-                                szWord + "'");
+                    return Fail("joystick state must be x,y,buttons with x and y 0..65535: '" + szWord + "'");
                 line.bJoy[nId] = true;
                 bJoyOn[nId] = true;
                 continue;

@@ -13,9 +13,9 @@
 
 struct INPUTFRAME {
     uint32_t dwFrame = 0;
-    std::bitset<256> Keys;   // by virtual-key code
-    bool bJoy[2] = {};       // named on this line
-    bool bJoyOn[2] = {};     // named on this line or an earlier one: connected
+    std::bitset<256> Keys;  // by virtual-key code
+    bool bJoy[2] = {};      // named on this line
+    bool bJoyOn[2] = {};    // named on this line or an earlier one: connected
     PlatJoy Joy[2] = {{32767, 32767, 0}, {32767, 32767, 0}};
 };
 

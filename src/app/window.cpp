@@ -13,11 +13,17 @@ namespace {
 std::deque<MSG> g_Messages;
 }
 
-void PostMessage(uint32_t message, uint32_t wParam) { g_Messages.push_back(MSG{message, wParam}); }
+void PostMessage(uint32_t message, uint32_t wParam) {
+    g_Messages.push_back(MSG{message, wParam});
+}
 
-void PostQuitMessage(int32_t nExitCode) { PostMessage(WM_QUIT, uint32_t(nExitCode)); }
+void PostQuitMessage(int32_t nExitCode) {
+    PostMessage(WM_QUIT, uint32_t(nExitCode));
+}
 
-void ClearMessages() { g_Messages.clear(); }
+void ClearMessages() {
+    g_Messages.clear();
+}
 
 bool PeekMessage(MSG* lpMsg) {
     if (!g_Messages.empty()) {
@@ -26,37 +32,44 @@ bool PeekMessage(MSG* lpMsg) {
         return true;
     }
     switch (Plat_PollEvent()) {
-    case PLAT_EV_ACTIVATE: *lpMsg = MSG{WM_ACTIVATEAPP, 1}; return true;
-    case PLAT_EV_DEACTIVATE: *lpMsg = MSG{WM_ACTIVATEAPP, 0}; return true;
-    case PLAT_EV_REPAINT: *lpMsg = MSG{WM_PAINT, 0}; return true;
-    case PLAT_EV_CLOSE:
-    case PLAT_EV_ESCAPE:
-        // A replay must end where the player ended the game.
-        RecordEscape(g_dwFrameCount);
-        *lpMsg = MSG{WM_KEYDOWN, VK_ESCAPE};
-        return true;
-    case PLAT_EV_NONE: break;
+        case PLAT_EV_ACTIVATE:
+            *lpMsg = MSG{WM_ACTIVATEAPP, 1};
+            return true;
+        case PLAT_EV_DEACTIVATE:
+            *lpMsg = MSG{WM_ACTIVATEAPP, 0};
+            return true;
+        case PLAT_EV_REPAINT:
+            *lpMsg = MSG{WM_PAINT, 0};
+            return true;
+        case PLAT_EV_CLOSE:
+        case PLAT_EV_ESCAPE:
+            // A replay must end where the player ended the game.
+            RecordEscape(g_dwFrameCount);
+            *lpMsg = MSG{WM_KEYDOWN, VK_ESCAPE};
+            return true;
+        case PLAT_EV_NONE:
+            break;
     }
     return false;
 }
 
 int32_t WndProc(uint32_t message, uint32_t wParam) {
     switch (message) {
-    case WM_DESTROY:
-        ReleaseScene();
-        PostQuitMessage(0);
-        return 0;
-    case WM_PAINT:
-        if (g_bReady == 1) PresentBackBuffer();
-        return 0;
-    case WM_ACTIVATEAPP:
-        g_bActive = wParam != 0 ? 1 : 0;
-        return 0;
-    case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE) PostMessage(WM_CLOSE, 0);
-        return 0;
-    default:
-        return DefWindowProc(message, wParam);
+        case WM_DESTROY:
+            ReleaseScene();
+            PostQuitMessage(0);
+            return 0;
+        case WM_PAINT:
+            if (g_bReady == 1) PresentBackBuffer();
+            return 0;
+        case WM_ACTIVATEAPP:
+            g_bActive = wParam != 0 ? 1 : 0;
+            return 0;
+        case WM_KEYDOWN:
+            if (wParam == VK_ESCAPE) PostMessage(WM_CLOSE, 0);
+            return 0;
+        default:
+            return DefWindowProc(message, wParam);
     }
 }
 
@@ -67,6 +80,8 @@ int32_t DefWindowProc(uint32_t message, uint32_t) {
 }
 
 void ReleaseScene() {
-    if (g_nScene == SCENE_SELECT) SelectRelease();
-    else if (g_nScene == SCENE_BATTLE) BattleExit();
+    if (g_nScene == SCENE_SELECT)
+        SelectRelease();
+    else if (g_nScene == SCENE_BATTLE)
+        BattleExit();
 }

@@ -1,8 +1,8 @@
 #include "battle/battle_scene.h"
 
 #include "app/crt_rand.h"
-#include "app/option.h"
 #include "app/frame.h"
+#include "app/option.h"
 #include "battle/chara.h"
 #include "battle/collision.h"
 #include "battle/image.h"
@@ -20,10 +20,11 @@ namespace {
 
 constexpr int32_t BATTLE_SURFACES[5] = {BMP_BATTLE_BG, BMP_BATTLE_CHARA, BMP_EFFECT, BMP_MESSAGE, BMP_OTHER};
 
-bool ComGame() { return g_Chara[1].nControl == 2; }
+bool ComGame() {
+    return g_Chara[1].nControl == 2;
+}
 
-void ResetFighter(CHARA* lpChara)
-{
+void ResetFighter(CHARA* lpChara) {
     lpChara->bDead = 0;
     lpChara->box.nWidth = lpChara->box.nHeight = 32;
     lpChara->box.nWidthShift = lpChara->box.nHeightShift = 5;
@@ -44,19 +45,16 @@ void ResetFighter(CHARA* lpChara)
     AnimSet(&lpChara->anmGauge, 0);
 }
 
-void LoadBackground()
-{
+void LoadBackground() {
     if (!DDLoadBattleBackground(g_szBattleBackground[CrtRand() % 7])) PostClose();
 }
 
-void DrawStanding()
-{
+void DrawStanding() {
     for (CHARA& c : g_Chara)
         if (!c.bDead) DrawFighter(&c, true, true);
 }
 
-void PhaseFadeIn()
-{
+void PhaseFadeIn() {
     if (DDFadeInStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
         g_nBattlePhase = PHASE_READY;
         g_bPaletteDirty = 0;
@@ -67,8 +65,7 @@ void PhaseFadeIn()
     DrawEffects();
 }
 
-void PhaseReady()
-{
+void PhaseReady() {
     if (ComGame()) ComReady(&g_Chara[1], &g_Chara[0]);
     MoveReady(&g_Input[0], &g_Chara[0], 0);
     MoveReady(&g_Input[1], &g_Chara[1], 1);
@@ -85,8 +82,7 @@ void PhaseReady()
     }
 }
 
-void FightSkills()
-{
+void FightSkills() {
     CHARA* p1 = &g_Chara[0];
     CHARA* p2 = &g_Chara[1];
     ImageMove(p1);
@@ -103,8 +99,7 @@ void FightSkills()
     SkillTick(p2, p1);
 }
 
-void PhaseFight()
-{
+void PhaseFight() {
     CHARA* p1 = &g_Chara[0];
     CHARA* p2 = &g_Chara[1];
     InputTrigger(&g_Input[0]);
@@ -132,8 +127,7 @@ void PhaseFight()
 }
 
 // A finished fall: score for the one left standing, then the next round or the match's end.
-void RoundOver(int32_t nFallen)
-{
+void RoundOver(int32_t nFallen) {
     g_nBattlePhase = PHASE_READY;
     CHARA& other = g_Chara[1 - nFallen];
     if (!other.bDead && ++other.nWin >= g_Option.nWinCount) {
@@ -144,8 +138,7 @@ void RoundOver(int32_t nFallen)
     RoundReset();
 }
 
-void PhaseKnockOut()
-{
+void PhaseKnockOut() {
     DrawBackground();
     for (int32_t i = 0; i < 2; i++) {
         CHARA* c = &g_Chara[i];
@@ -159,8 +152,7 @@ void PhaseKnockOut()
     BattlePaletteCycle();
 }
 
-void PhaseMatchOver()
-{
+void PhaseMatchOver() {
     DrawBackground();
     DrawStanding();
     DrawWins();
@@ -170,8 +162,7 @@ void PhaseMatchOver()
     }
 }
 
-void PhaseFadeOut()
-{
+void PhaseFadeOut() {
     if (DDFadeOutStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
         g_nBattleStep = -1;
         g_bPaletteDirty = 0;
@@ -184,9 +175,12 @@ void PhaseFadeOut()
 
 }  // namespace
 
-bool BattleSetup()
-{
-    static constexpr struct { int32_t nId; const char* szFile; int32_t bSysMem; } LOADS[4] = {
+bool BattleSetup() {
+    static constexpr struct {
+        int32_t nId;
+        const char* szFile;
+        int32_t bSysMem;
+    } LOADS[4] = {
         {BMP_BATTLE_CHARA, "bmp/バトルキャラ.bmp", 1},
         {BMP_EFFECT, "bmp/エフェクト.bmp", 0},
         {BMP_MESSAGE, "bmp/メッセージ.bmp", 0},
@@ -217,8 +211,7 @@ bool BattleSetup()
     return true;
 }
 
-void RoundReset()
-{
+void RoundReset() {
     g_nFallCount = 0;
     g_nPhaseCount = 0;
     ResetFighter(&g_Chara[0]);
@@ -228,40 +221,50 @@ void RoundReset()
     for (EFFECT& eff : g_Effect) eff = EFFECT{};
 }
 
-void BattleFrame()
-{
+void BattleFrame() {
     switch (g_nBattlePhase) {
-    case PHASE_FADE_IN: PhaseFadeIn(); break;
-    case PHASE_READY: PhaseReady(); break;
-    case PHASE_FIGHT: PhaseFight(); break;
-    case PHASE_KNOCKOUT: PhaseKnockOut(); break;
-    case PHASE_MATCH_OVER: PhaseMatchOver(); break;
-    case PHASE_FADE_OUT: PhaseFadeOut(); break;
-    default: break;
+        case PHASE_FADE_IN:
+            PhaseFadeIn();
+            break;
+        case PHASE_READY:
+            PhaseReady();
+            break;
+        case PHASE_FIGHT:
+            PhaseFight();
+            break;
+        case PHASE_KNOCKOUT:
+            PhaseKnockOut();
+            break;
+        case PHASE_MATCH_OVER:
+            PhaseMatchOver();
+            break;
+        case PHASE_FADE_OUT:
+            PhaseFadeOut();
+            break;
+        default:
+            break;
     }
 }
 
-void BattleExit()
-{
+void BattleExit() {
     for (int32_t nId : BATTLE_SURFACES) DDReleaseSurface(g_Bitmap[nId]);
     g_nBattleStep = 0;
     g_nScene = 1;
 }
 
-bool BattleMain()
-{
+bool BattleMain() {
     switch (g_nBattleStep) {
-    case -1:
-        BattleExit();
-        return true;
-    case 0:
-        if (!BattleSetup()) return false;
-        BattleFrame();
-        return true;
-    case 1:
-        BattleFrame();
-        return true;
-    default:
-        return true;
+        case -1:
+            BattleExit();
+            return true;
+        case 0:
+            if (!BattleSetup()) return false;
+            BattleFrame();
+            return true;
+        case 1:
+            BattleFrame();
+            return true;
+        default:
+            return true;
     }
 }

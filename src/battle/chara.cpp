@@ -34,16 +34,15 @@ constexpr ANIMROW kBodyAttack[] = {{2, 1, 0}, {-1, 0, 0}};
 constexpr ANIMROW kBodyGuard[] = {{0, 1, 0}, {1, 1, 0}, {-2, 0, 0}};
 constexpr ANIMROW kBodyHidden[] = {{0, 1, 0}, {-1, 0, 0}};
 constexpr ANIMROW kBodySuction[] = {{3, 1, 0}, {-1, 0, 0}};
-constexpr const ANIMROW* kBodyLists[] = {kBodyPlain, kBodyAttack, kBodyGuard, kBodyHidden,
-                                         kBodySuction};
+constexpr const ANIMROW* kBodyLists[] = {kBodyPlain, kBodyAttack, kBodyGuard, kBodyHidden, kBodySuction};
 
 constexpr ANIMROW kGaugeHeld[] = {{0, 1, 0}, {-1, 0, 0}};
 constexpr ANIMROW kGaugeFlash[] = {{1, 5, 0}, {2, 10, 0}, {3, 20, 0}, {-3, 0, 0}};
 constexpr const ANIMROW* kGaugeLists[] = {kGaugeHeld, kGaugeFlash};
 
 // Skills with a body pose: attack, shield, metal, reflect, suction, vanish, afterimage.
-constexpr uint32_t kPoseSkills = (1u << 0) | (1u << 1) | (1u << 2) | (1u << 4) | (1u << 6) |
-                                 (1u << 9) | (1u << 10);
+constexpr uint32_t kPoseSkills =
+    (1u << 0) | (1u << 1) | (1u << 2) | (1u << 4) | (1u << 6) | (1u << 9) | (1u << 10);
 }  // namespace
 
 const ANIMSET g_AnimSetBody = {kBodyLists, 5};
@@ -58,8 +57,8 @@ void BoxUpdate(BOX* lpBox) {
 }
 
 bool BoxOverlap(const BOX* lpBoxA, const BOX* lpBoxB) {
-    return lpBoxA->nX <= lpBoxB->nRight && lpBoxA->nRight >= lpBoxB->nX &&
-           lpBoxA->nY <= lpBoxB->nBottom && lpBoxA->nBottom >= lpBoxB->nTop;
+    return lpBoxA->nX <= lpBoxB->nRight && lpBoxA->nRight >= lpBoxB->nX && lpBoxA->nY <= lpBoxB->nBottom &&
+           lpBoxA->nBottom >= lpBoxB->nTop;
 }
 
 void AnimSet(ANIM* lpAnim, int32_t nAnim) {
@@ -93,8 +92,8 @@ int32_t AnimStep(ANIM* lpAnim) {
 }
 
 bool IsOutOfArena(const CHARA* lpChara) {
-    return lpChara->box.nCenterX < 0 || lpChara->box.nCenterX >= 655360 ||
-           lpChara->box.nCenterY < 0 || lpChara->box.nCenterY >= 491520;
+    return lpChara->box.nCenterX < 0 || lpChara->box.nCenterX >= 655360 || lpChara->box.nCenterY < 0 ||
+           lpChara->box.nCenterY >= 491520;
 }
 
 int32_t SkillCount(const CHARA* lpChara, int32_t nId) {
@@ -105,7 +104,9 @@ int32_t SkillCount(const CHARA* lpChara, int32_t nId) {
     return n;
 }
 
-bool SkillActive(const CHARA* lpChara, int32_t nId) { return SkillCount(lpChara, nId) > 0; }
+bool SkillActive(const CHARA* lpChara, int32_t nId) {
+    return SkillCount(lpChara, nId) > 0;
+}
 
 bool SkillPoseFree(const CHARA* lpChara) {
     for (uint32_t dwFlag : lpChara->nSkillFlag)
@@ -129,9 +130,15 @@ double DefenseDivisor(const CHARA* lpChara) {
     return nDefense * 0.2 + 0.4;
 }
 
-int32_t SpeedUp(int32_t v) { return Trunc32((BattleGameSpeed() + 1) * 0.5 * v); }
-int32_t SlowDown(int32_t v) { return Trunc32(v / ((BattleGameSpeed() + 1) * 0.5)); }
-int32_t ImpactScale(int32_t v) { return Trunc32((BattleGameSpeed() * 0.2 + 0.8) * v); }
+int32_t SpeedUp(int32_t v) {
+    return Trunc32((BattleGameSpeed() + 1) * 0.5 * v);
+}
+int32_t SlowDown(int32_t v) {
+    return Trunc32(v / ((BattleGameSpeed() + 1) * 0.5));
+}
+int32_t ImpactScale(int32_t v) {
+    return Trunc32((BattleGameSpeed() * 0.2 + 0.8) * v);
+}
 
 void EffectAdd(int32_t nType, int32_t nX, int32_t nY) {
     for (EFFECT& e : g_Effect) {

@@ -7,11 +7,11 @@
 struct BOX {
     int32_t nWidth;
     int32_t nHeight;
-    int32_t nWidthShift;   // log2 of the width, for the drawing
+    int32_t nWidthShift;  // log2 of the width, for the drawing
     int32_t nHeightShift;
-    int32_t nX;            // left edge
-    int32_t nY;            // top edge
-    int32_t nBottom;       // derived by BoxUpdate
+    int32_t nX;       // left edge
+    int32_t nY;       // top edge
+    int32_t nBottom;  // derived by BoxUpdate
     int32_t nRight;
     int32_t nTop;
     int32_t nCenterX;
@@ -40,7 +40,7 @@ struct ANIM {
 // A body made by a skill: clone, shot, trap or afterimage.
 struct IMAGE {
     BOX box;
-    int32_t nCount;    // trap: arming frames up to 100; shot: frames of flight
+    int32_t nCount;  // trap: arming frames up to 100; shot: frames of flight
     int32_t nSizeRow;
     int32_t bBig;
 };
@@ -48,7 +48,7 @@ struct IMAGE {
 // One row of the character table (48 bytes). Names are UTF-8 here.
 struct CHARACTER {
     char szName[32];
-    int32_t nId;          // also the sprite column
+    int32_t nId;  // also the sprite column
     int32_t nWeight;
     int32_t nSpeed;
     int32_t nSkillPower;
@@ -58,8 +58,8 @@ static_assert(sizeof(CHARACTER) == 48);
 enum { CHARA_COUNT = 12, SKILL_SLOTS = 3, SKILL_BUTTONS = 4, SLOT_IMAGES = 3 };
 
 struct CHARA {
-    int32_t nNum;          // 0 player 1, 1 player 2
-    int32_t nControl;      // 0 player-1 controls, 1 player-2 controls, 2 COM; index of nDefense
+    int32_t nNum;      // 0 player 1, 1 player 2
+    int32_t nControl;  // 0 player-1 controls, 1 player-2 controls, 2 COM; index of nDefense
     uint8_t bDead;
     int32_t nAccelX, nAccelY;
     int32_t nSpeedX, nSpeedY;
@@ -74,8 +74,8 @@ struct CHARA {
     ANIM anmBody;
     ANIM anmGauge;
     BOX box;
-    int32_t nAngle;        // degrees 0..359
-    int32_t nSizeRow;      // 0 normal, 64 big, 192 small
+    int32_t nAngle;    // degrees 0..359
+    int32_t nSizeRow;  // 0 normal, 64 big, 192 small
     int32_t bBig;
     int32_t bSmall;
     CHARACTER chr;
@@ -84,7 +84,7 @@ struct CHARA {
     // COM opponent state; a copy of the record carries it along.
     int32_t nComReadyCount;
     int32_t nComReadyBits;
-    int32_t nComMode;          // 0 chase, 1 dodge
+    int32_t nComMode;  // 0 chase, 1 dodge
     int32_t nComPredict;
     int32_t bComReset;
     int32_t nComChaseCount;
@@ -110,8 +110,8 @@ struct CHARA {
 
 // Impact spark; nTime 0 = entry free.
 struct EFFECT {
-    int32_t nType;  // 0 small, 1 middle, 2 large
-    int32_t nX, nY; // pixels, top-left
+    int32_t nType;   // 0 small, 1 middle, 2 large
+    int32_t nX, nY;  // pixels, top-left
     int32_t nTime;
 };
 
@@ -148,8 +148,8 @@ int32_t ImpactScale(int32_t v);
 
 // Settings as the rules may use them: a damaged settings file must not reach a division,
 // a conversion or a table index unchecked.
-double BattleGameSpeed();                      // 1..20; anything else (NaN too) brought in range
-double DefenseDivisor(const CHARA* lpChara);   // nDefense[nControl] x 0.2 + 0.4, defence 1..5
+double BattleGameSpeed();                     // 1..20; anything else (NaN too) brought in range
+double DefenseDivisor(const CHARA* lpChara);  // nDefense[nControl] x 0.2 + 0.4, defence 1..5
 
 // Records a spark in the first free g_Effect entry; none when all are busy.
 void EffectAdd(int32_t nType, int32_t nX, int32_t nY);

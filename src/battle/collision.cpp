@@ -11,7 +11,9 @@
 #include "sound/sound.h"
 
 namespace {
-int32_t Sgn(int32_t v) { return v < 0 ? -1 : 1; }
+int32_t Sgn(int32_t v) {
+    return v < 0 ? -1 : 1;
+}
 
 double PushFactor(const CHARA* lpSelf, const CHARA* lpOther) {
     double f = 1 + 0.5 * SkillCount(lpOther, SKILL_ATTACK) - 0.5 * lpOther->bSmall -

@@ -75,7 +75,9 @@ void ImageStartShot(CHARA* lpChara, int32_t nSlot) {
     lpChara->nSlotSpeedY[nSlot] = SpeedUp(nVY);
 }
 
-void ImageStartTrap(CHARA* lpChara, int32_t nSlot) { PlaceSolid(&lpChara->slot[nSlot][0], lpChara); }
+void ImageStartTrap(CHARA* lpChara, int32_t nSlot) {
+    PlaceSolid(&lpChara->slot[nSlot][0], lpChara);
+}
 
 void ImageMove(CHARA* lpChara) {
     const int32_t nVX = lpChara->nSpeedX, nVY = lpChara->nSpeedY;
@@ -141,10 +143,22 @@ void TrapHit(CHARA* lpVictim, CHARA* lpOwner) {
         const double d = DefenseDivisor(lpVictim);
         int32_t nVX, nVY;
         switch (CrtRand() % 4) {
-            case 0: nVX = 4096; nVY = CrtRand() % 4097 - 2048; break;
-            case 1: nVX = -4096; nVY = CrtRand() % 4097 - 2048; break;
-            case 2: nVY = 4096; nVX = CrtRand() % 4097 - 2048; break;
-            default: nVY = -4096; nVX = CrtRand() % 4097 - 2048; break;
+            case 0:
+                nVX = 4096;
+                nVY = CrtRand() % 4097 - 2048;
+                break;
+            case 1:
+                nVX = -4096;
+                nVY = CrtRand() % 4097 - 2048;
+                break;
+            case 2:
+                nVY = 4096;
+                nVX = CrtRand() % 4097 - 2048;
+                break;
+            default:
+                nVY = -4096;
+                nVX = CrtRand() % 4097 - 2048;
+                break;
         }
         lpVictim->nSpeedX = Trunc32(nVX / d);
         lpVictim->nSpeedY = Trunc32(nVY / d);

@@ -8,7 +8,9 @@ namespace {
 constexpr int32_t kDirX[10] = {0, -1, 0, 1, -1, 0, 1, -1, 0, 1};
 constexpr int32_t kDirY[10] = {0, -1, -1, -1, 0, 0, 0, 1, 1, 1};
 
-int32_t DirIndex(int32_t nDir) { return (nDir >= 1 && nDir <= 9) ? nDir : 5; }
+int32_t DirIndex(int32_t nDir) {
+    return (nDir >= 1 && nDir <= 9) ? nDir : 5;
+}
 
 // Accelerating against the present motion counts double; a zero velocity never doubles.
 int32_t CounterSteer(int32_t nSpeed, int32_t nAccel) {

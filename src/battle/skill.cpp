@@ -10,9 +10,9 @@
 #include "sound/sound.h"
 
 const std::array<const char*, SKILL_COUNT> g_szSkillName = {
-    "アタック", "シールド", "メタル",   "ブースト", "反射",   "フリー",
-    "吸い込み", "分身",     "四方分身", "バニッシュ", "残像", "ショット",
-    "トラップ", "ビッグ",   "スモール", "チェンジ", "シェイド",
+    "アタック", "シールド", "メタル",   "ブースト",   "反射",     "フリー",
+    "吸い込み", "分身",     "四方分身", "バニッシュ", "残像",     "ショット",
+    "トラップ", "ビッグ",   "スモール", "チェンジ",   "シェイド",
 };
 
 namespace {
@@ -47,16 +47,28 @@ void SkillStart(CHARA* lpChara, int32_t nSlot, int32_t nId, double dFactor, int3
     if (nPose) AnimSet(&lpChara->anmBody, nPose);
 }
 
-void SkillAttack(CHARA* lpChara, int32_t nSlot) { SkillStart(lpChara, nSlot, SKILL_ATTACK, 1.0, 1); }
-void SkillShield(CHARA* lpChara, int32_t nSlot) { SkillStart(lpChara, nSlot, SKILL_SHIELD, 1.0, 2); }
+void SkillAttack(CHARA* lpChara, int32_t nSlot) {
+    SkillStart(lpChara, nSlot, SKILL_ATTACK, 1.0, 1);
+}
+void SkillShield(CHARA* lpChara, int32_t nSlot) {
+    SkillStart(lpChara, nSlot, SKILL_SHIELD, 1.0, 2);
+}
 void SkillMetal(CHARA* lpChara, int32_t nSlot) {
     SkillStart(lpChara, nSlot, SKILL_METAL, 0.4, 2);
     lpChara->nSpeedX = lpChara->nSpeedY = 0;
 }
-void SkillBoost(CHARA* lpChara, int32_t nSlot) { SkillStart(lpChara, nSlot, SKILL_BOOST, 0.7, 0); }
-void SkillReflectStart(CHARA* lpChara, int32_t nSlot) { SkillStart(lpChara, nSlot, SKILL_REFLECT, 0.3, 2); }
-void SkillFree(CHARA* lpChara, int32_t nSlot) { SkillStart(lpChara, nSlot, SKILL_FREE, 2.0, 0); }
-void SkillSuctionStart(CHARA* lpChara, int32_t nSlot) { SkillStart(lpChara, nSlot, SKILL_SUCTION, 2.0, 4); }
+void SkillBoost(CHARA* lpChara, int32_t nSlot) {
+    SkillStart(lpChara, nSlot, SKILL_BOOST, 0.7, 0);
+}
+void SkillReflectStart(CHARA* lpChara, int32_t nSlot) {
+    SkillStart(lpChara, nSlot, SKILL_REFLECT, 0.3, 2);
+}
+void SkillFree(CHARA* lpChara, int32_t nSlot) {
+    SkillStart(lpChara, nSlot, SKILL_FREE, 2.0, 0);
+}
+void SkillSuctionStart(CHARA* lpChara, int32_t nSlot) {
+    SkillStart(lpChara, nSlot, SKILL_SUCTION, 2.0, 4);
+}
 void SkillClone(CHARA* lpChara, int32_t nSlot) {
     SkillStart(lpChara, nSlot, SKILL_CLONE, 3.0, 0);
     ImageStartClone(lpChara, nSlot, 1);
@@ -65,7 +77,9 @@ void SkillClone4(CHARA* lpChara, int32_t nSlot) {
     SkillStart(lpChara, nSlot, SKILL_CLONE4, 2.0, 0);
     ImageStartClone(lpChara, nSlot, 3);
 }
-void SkillVanish(CHARA* lpChara, int32_t nSlot) { SkillStart(lpChara, nSlot, SKILL_VANISH, 2.0, 3); }
+void SkillVanish(CHARA* lpChara, int32_t nSlot) {
+    SkillStart(lpChara, nSlot, SKILL_VANISH, 2.0, 3);
+}
 void SkillAfterimage(CHARA* lpChara, int32_t nSlot) {
     SkillStart(lpChara, nSlot, SKILL_AFTERIMAGE, 1.2, 3);
     ImageStartAfterimage(lpChara, nSlot);
@@ -94,7 +108,9 @@ void SkillChange(CHARA* lpChara, int32_t nSlot) {
     SkillStart(lpChara, nSlot, SKILL_CHANGE, 2.5, 0);
     ChangeSwap();
 }
-void SkillShade(CHARA* lpChara, int32_t nSlot) { SkillStart(lpChara, nSlot, SKILL_SHADE, 1.0, 0); }
+void SkillShade(CHARA* lpChara, int32_t nSlot) {
+    SkillStart(lpChara, nSlot, SKILL_SHADE, 1.0, 0);
+}
 
 void SetBox(CHARA* lpChara, int32_t nSize, int32_t nShift, int32_t nSizeRow) {
     BOX& box = lpChara->box;
@@ -113,9 +129,9 @@ void SlotEnd(CHARA* lpChara, int32_t nSlot) {
 }  // namespace
 
 const std::array<SKILLHANDLER, SKILL_COUNT> g_SkillHandler = {
-    SkillAttack, SkillShield, SkillMetal,  SkillBoost,      SkillReflectStart, SkillFree,
-    SkillSuctionStart, SkillClone, SkillClone4, SkillVanish, SkillAfterimage,   SkillShot,
-    SkillTrap,   SkillBig,    SkillSmall,  SkillChange,     SkillShade,
+    SkillAttack,       SkillShield, SkillMetal,  SkillBoost,  SkillReflectStart, SkillFree,
+    SkillSuctionStart, SkillClone,  SkillClone4, SkillVanish, SkillAfterimage,   SkillShot,
+    SkillTrap,         SkillBig,    SkillSmall,  SkillChange, SkillShade,
 };
 
 void SizeNormal(CHARA* lpChara) {
@@ -216,7 +232,9 @@ void SkillEndFree(CHARA* lpChara) {
     }
 }
 
-void ChangeSwap() { std::swap(g_Chara[0].chr, g_Chara[1].chr); }
+void ChangeSwap() {
+    std::swap(g_Chara[0].chr, g_Chara[1].chr);
+}
 
 void ChangeUndo() {
     for (int32_t s = 0; s < SKILL_SLOTS; s++)

@@ -7,23 +7,23 @@
 #include "input/input.h"
 
 enum {
-    SKILL_ATTACK = 0,     // アタック
-    SKILL_SHIELD = 1,     // シールド
-    SKILL_METAL = 2,      // メタル
-    SKILL_BOOST = 3,      // ブースト
-    SKILL_REFLECT = 4,    // 反射
-    SKILL_FREE = 5,       // フリー
-    SKILL_SUCTION = 6,    // 吸い込み
-    SKILL_CLONE = 7,      // 分身
-    SKILL_CLONE4 = 8,     // 四方分身
-    SKILL_VANISH = 9,     // バニッシュ
-    SKILL_AFTERIMAGE = 10,// 残像
-    SKILL_SHOT = 11,      // ショット
-    SKILL_TRAP = 12,      // トラップ
-    SKILL_BIG = 13,       // ビッグ
-    SKILL_SMALL = 14,     // スモール
-    SKILL_CHANGE = 15,    // チェンジ
-    SKILL_SHADE = 16,     // シェイド
+    SKILL_ATTACK = 0,       // アタック
+    SKILL_SHIELD = 1,       // シールド
+    SKILL_METAL = 2,        // メタル
+    SKILL_BOOST = 3,        // ブースト
+    SKILL_REFLECT = 4,      // 反射
+    SKILL_FREE = 5,         // フリー
+    SKILL_SUCTION = 6,      // 吸い込み
+    SKILL_CLONE = 7,        // 分身
+    SKILL_CLONE4 = 8,       // 四方分身
+    SKILL_VANISH = 9,       // バニッシュ
+    SKILL_AFTERIMAGE = 10,  // 残像
+    SKILL_SHOT = 11,        // ショット
+    SKILL_TRAP = 12,        // トラップ
+    SKILL_BIG = 13,         // ビッグ
+    SKILL_SMALL = 14,       // スモール
+    SKILL_CHANGE = 15,      // チェンジ
+    SKILL_SHADE = 16,       // シェイド
     SKILL_COUNT = 17,
 };
 

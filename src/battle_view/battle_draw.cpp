@@ -17,20 +17,22 @@ namespace {
 constexpr int32_t KEYED = 1;
 
 // Screen pixel of a fixed-point position (arithmetic shift: rounds toward minus infinity).
-constexpr int32_t Px(int32_t nFixed) { return nFixed >> 10; }
+constexpr int32_t Px(int32_t nFixed) {
+    return nFixed >> 10;
+}
 
-bool RunsSkill(const CHARA* lpChara, int32_t nId) { return SkillActive(lpChara, nId); }
+bool RunsSkill(const CHARA* lpChara, int32_t nId) {
+    return SkillActive(lpChara, nId);
+}
 
 // A clone or afterimage body: sprite 1 of the owner's column, placed by the image centre.
-void DrawImageBody(const CHARA* lpChara, const IMAGE& img, bool bRotate)
-{
+void DrawImageBody(const CHARA* lpChara, const IMAGE& img, bool bRotate) {
     const BOX& box = img.box;
     const int32_t nSrcX = lpChara->chr.nId << box.nWidthShift;
     const int32_t nSrcY = (1 << box.nHeightShift) + img.nSizeRow;
     if (bRotate) {
-        DDBltRotate(g_BackBuffer, Px(box.nCenterX), Px(box.nCenterY), box.nWidth, box.nHeight,
-                    box.nWidth / 2, box.nHeight / 2, lpChara->nAngle, g_Bitmap[BMP_BATTLE_CHARA],
-                    nSrcX, nSrcY, KEYED);
+        DDBltRotate(g_BackBuffer, Px(box.nCenterX), Px(box.nCenterY), box.nWidth, box.nHeight, box.nWidth / 2,
+                    box.nHeight / 2, lpChara->nAngle, g_Bitmap[BMP_BATTLE_CHARA], nSrcX, nSrcY, KEYED);
     } else {
         DDBltClip(g_BackBuffer, Px(box.nCenterX) - box.nWidth / 2, Px(box.nCenterY) - box.nHeight / 2,
                   box.nWidth, box.nHeight, g_Bitmap[BMP_BATTLE_CHARA], nSrcX, nSrcY, KEYED);
@@ -38,51 +40,46 @@ void DrawImageBody(const CHARA* lpChara, const IMAGE& img, bool bRotate)
 }
 
 // A 32 x 32 effect piece turned with the owner, centred on a shot or trap.
-void DrawImagePiece(const CHARA* lpChara, const IMAGE& img, int32_t nSrcX, int32_t nSrcY)
-{
-    DDBltRotate(g_BackBuffer, Px(img.box.nCenterX), Px(img.box.nCenterY), 32, 32, 16, 16,
-                lpChara->nAngle, g_Bitmap[BMP_EFFECT], nSrcX, nSrcY, KEYED);
+void DrawImagePiece(const CHARA* lpChara, const IMAGE& img, int32_t nSrcX, int32_t nSrcY) {
+    DDBltRotate(g_BackBuffer, Px(img.box.nCenterX), Px(img.box.nCenterY), 32, 32, 16, 16, lpChara->nAngle,
+                g_Bitmap[BMP_EFFECT], nSrcX, nSrcY, KEYED);
 }
 
 // The sprite the cursor stands on, without stepping it.
-int32_t AnimSprite(const ANIM& anm)
-{
+int32_t AnimSprite(const ANIM& anm) {
     const ANIMSET* lpSet = anm.lpAnimTable;
     if (!lpSet || anm.nAnim < 0 || anm.nAnim >= lpSet->nCount) return 0;
     return lpSet->lpList[anm.nAnim][anm.nFrame].nSprite;
 }
 
-bool SlotRuns(const CHARA* lpChara, int32_t nSlot, int32_t nId)
-{
+bool SlotRuns(const CHARA* lpChara, int32_t nSlot, int32_t nId) {
     return (lpChara->nSkillFlag[nSlot] & (1u << nId)) != 0;
 }
 
 }  // namespace
 
-void DrawBackground()
-{
+void DrawBackground() {
     DDBltClip(g_BackBuffer, 0, 0, 640, 480, g_Bitmap[BMP_BATTLE_BG], 0, 0, 0);
 }
 
-void DrawPhaseSign(int32_t nRow)
-{
+void DrawPhaseSign(int32_t nRow) {
     DDBltClip(g_BackBuffer, 248, 208, 144, 48, g_Bitmap[BMP_MESSAGE], 0, nRow * 48, KEYED);
 }
 
-void DrawFighter(CHARA* lpChara, bool bStill, bool bShow)
-{
+void DrawFighter(CHARA* lpChara, bool bStill, bool bShow) {
     const BOX& box = lpChara->box;
     int32_t s = AnimSprite(lpChara->anmBody);
     const int32_t nAnim = lpChara->anmBody.nAnim;
     if (nAnim == 1 || nAnim == 4) {
         s = 1;
         int32_t nAuraX = 32, nAuraY = 96;
-        if (lpChara->bBig) nAuraY += 32;
-        else if (lpChara->bSmall) nAuraX += 64;
+        if (lpChara->bBig)
+            nAuraY += 32;
+        else if (lpChara->bSmall)
+            nAuraX += 64;
         if (nAnim == 4) nAuraX += box.nWidth;
-        DDBltRotate(g_BackBuffer, Px(box.nCenterX), Px(box.nCenterY), box.nWidth, box.nHeight,
-                    box.nWidth / 2, box.nHeight / 2, lpChara->nAngle, g_Bitmap[BMP_EFFECT], nAuraX,
-                    nAuraY, KEYED);
+        DDBltRotate(g_BackBuffer, Px(box.nCenterX), Px(box.nCenterY), box.nWidth, box.nHeight, box.nWidth / 2,
+                    box.nHeight / 2, lpChara->nAngle, g_Bitmap[BMP_EFFECT], nAuraX, nAuraY, KEYED);
     }
     if (bShow && s == 0) s = 1;
     int32_t nSrcX = lpChara->chr.nId << box.nWidthShift;
@@ -90,20 +87,18 @@ void DrawFighter(CHARA* lpChara, bool bStill, bool bShow)
     if (bStill) {
         // Player 1's still pictures sit in the block 384 pixels to the right.
         if (!lpChara->bBig && !lpChara->bSmall) nSrcX = nSrcX - lpChara->nNum * 384 + 384;
-        DDBltClip(g_BackBuffer, Px(box.nX), Px(box.nY), box.nWidth, box.nHeight,
-                  g_Bitmap[BMP_BATTLE_CHARA], nSrcX, nSrcY, KEYED);
+        DDBltClip(g_BackBuffer, Px(box.nX), Px(box.nY), box.nWidth, box.nHeight, g_Bitmap[BMP_BATTLE_CHARA],
+                  nSrcX, nSrcY, KEYED);
     } else if (RunsSkill(lpChara, SKILL_FREE)) {
-        DDBltClip(g_BackBuffer, Px(box.nX), Px(box.nY), box.nWidth, box.nHeight,
-                  g_Bitmap[BMP_BATTLE_CHARA], nSrcX, nSrcY, KEYED);
+        DDBltClip(g_BackBuffer, Px(box.nX), Px(box.nY), box.nWidth, box.nHeight, g_Bitmap[BMP_BATTLE_CHARA],
+                  nSrcX, nSrcY, KEYED);
     } else {
-        DDBltRotate(g_BackBuffer, Px(box.nCenterX), Px(box.nCenterY), box.nWidth, box.nHeight,
-                    box.nWidth / 2, box.nHeight / 2, lpChara->nAngle, g_Bitmap[BMP_BATTLE_CHARA],
-                    nSrcX, nSrcY, KEYED);
+        DDBltRotate(g_BackBuffer, Px(box.nCenterX), Px(box.nCenterY), box.nWidth, box.nHeight, box.nWidth / 2,
+                    box.nHeight / 2, lpChara->nAngle, g_Bitmap[BMP_BATTLE_CHARA], nSrcX, nSrcY, KEYED);
     }
 }
 
-void DrawSkillImages(CHARA* lpChara)
-{
+void DrawSkillImages(CHARA* lpChara) {
     AnimStep(&lpChara->anmBody);
     const bool bRotate = !RunsSkill(lpChara, SKILL_FREE);
     for (int32_t nSlot = 0; nSlot < 3; nSlot++) {
@@ -118,48 +113,41 @@ void DrawSkillImages(CHARA* lpChara)
     }
 }
 
-void DrawTraps(CHARA* lpChara)
-{
+void DrawTraps(CHARA* lpChara) {
     for (int32_t nSlot = 0; nSlot < 3; nSlot++) {
         if (SlotRuns(lpChara, nSlot, SKILL_TRAP) && lpChara->slot[nSlot][0].nCount >= 100)
             DrawImagePiece(lpChara, lpChara->slot[nSlot][0], 32, 64);
     }
 }
 
-void DrawShots(CHARA* lpChara)
-{
+void DrawShots(CHARA* lpChara) {
     for (int32_t nSlot = 0; nSlot < 3; nSlot++) {
         if (SlotRuns(lpChara, nSlot, SKILL_SHOT)) DrawImagePiece(lpChara, lpChara->slot[nSlot][0], 64, 64);
     }
 }
 
-void DrawShade(CHARA* lpChara)
-{
+void DrawShade(CHARA* lpChara) {
     if (RunsSkill(lpChara, SKILL_SHADE)) DDFillRect(g_BackBuffer, 0, 0, 640, 480, 0);
 }
 
-void DrawGaugeFlash(CHARA* lpChara)
-{
+void DrawGaugeFlash(CHARA* lpChara) {
     if (RunsSkill(lpChara, SKILL_VANISH) || RunsSkill(lpChara, SKILL_CLONE) ||
         RunsSkill(lpChara, SKILL_CLONE4) || RunsSkill(lpChara, SKILL_AFTERIMAGE))
         return;
     const int32_t s = AnimStep(&lpChara->anmGauge);
-    DDBltClip(g_BackBuffer, Px(lpChara->box.nX) - 16, Px(lpChara->box.nY) - 16, 32, 32,
-              g_Bitmap[BMP_EFFECT], 0, (s + 2) * 32, KEYED);
+    DDBltClip(g_BackBuffer, Px(lpChara->box.nX) - 16, Px(lpChara->box.nY) - 16, 32, 32, g_Bitmap[BMP_EFFECT],
+              0, (s + 2) * 32, KEYED);
 }
 
-bool DrawKOBurst(CHARA* lpChara)
-{
+bool DrawKOBurst(CHARA* lpChara) {
     g_nFallCount += 1;
     const BOX& box = lpChara->box;
-    DDBltBurst(g_BackBuffer, Px(box.nX), Px(box.nY), box.nWidth, box.nHeight,
-               g_Bitmap[BMP_BATTLE_CHARA], lpChara->chr.nId << box.nWidthShift,
-               lpChara->nSizeRow + box.nHeight, g_nFallCount, KEYED);
+    DDBltBurst(g_BackBuffer, Px(box.nX), Px(box.nY), box.nWidth, box.nHeight, g_Bitmap[BMP_BATTLE_CHARA],
+               lpChara->chr.nId << box.nWidthShift, lpChara->nSizeRow + box.nHeight, g_nFallCount, KEYED);
     return g_nFallCount >= 160;
 }
 
-void DrawEffects()
-{
+void DrawEffects() {
     for (EFFECT& eff : g_Effect) {
         if (eff.nTime == 0) continue;
         DDBltClip(g_BackBuffer, eff.nX, eff.nY, 32, 32, g_Bitmap[BMP_EFFECT], eff.nType * 32, 16, KEYED);
@@ -167,8 +155,7 @@ void DrawEffects()
     }
 }
 
-void DrawWins()
-{
+void DrawWins() {
     for (int32_t i = 0; i < g_Chara[0].nWin; i++)
         DDBltClip(g_BackBuffer, 16 * i, 0, 16, 16, g_Bitmap[BMP_OTHER], 0, 32, KEYED);
     int32_t x = 592;
@@ -177,8 +164,7 @@ void DrawWins()
         DDBltClip(g_BackBuffer, x, 0, 16, 16, g_Bitmap[BMP_OTHER], 16, 32, KEYED);
 }
 
-void DrawGaugeStocks()
-{
+void DrawGaugeStocks() {
     for (int32_t p = 0; p < 2; p++) {
         const CHARA& c = g_Chara[p];
         // A cost of zero cannot come from the character table; draw no stocks rather than divide by it.
@@ -189,8 +175,7 @@ void DrawGaugeStocks()
     }
 }
 
-bool DrawMatchResult()
-{
+bool DrawMatchResult() {
     const SURFACE& msg = g_Bitmap[BMP_MESSAGE];
     if (g_Chara[0].nWin >= g_Option.nWinCount)
         DDBltClip(g_BackBuffer, 240, 216, 144, 48, msg, 160, 0, KEYED);
@@ -202,8 +187,7 @@ bool DrawMatchResult()
     return g_nPhaseCount >= 255;
 }
 
-void BattlePaletteCycle()
-{
+void BattlePaletteCycle() {
     if (++g_nCycleCount < 5) return;
     g_nCycleCount = 0;
     g_nCycleStep = (g_nCycleStep + 1) % 9;
@@ -211,8 +195,7 @@ void BattlePaletteCycle()
     DDSetPaletteEntries(7, 9, &g_Palette[7]);
 }
 
-void DrawFightPhase()
-{
+void DrawFightPhase() {
     CHARA* p1 = &g_Chara[0];
     CHARA* p2 = &g_Chara[1];
     DrawBackground();

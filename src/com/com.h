@@ -15,9 +15,9 @@ enum { COM_PLAN_LEN = 16, COM_STRENGTHS = 5 };
 struct COMSTRENGTH {
     int32_t nThinkInterval;
     int32_t nMoveFrames;
-    int32_t nWallMargin;   // pixels
+    int32_t nWallMargin;  // pixels
     int32_t nAhead12;
-    int32_t nRate12;       // per mille
+    int32_t nRate12;  // per mille
     int32_t nAhead3;
     int32_t nRate3;
     int32_t nRate4;

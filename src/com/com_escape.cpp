@@ -15,8 +15,7 @@ constexpr int32_t PURSUIT_FRAMES = 85;
 
 // Walks from the COM's centre along one perpendicular of the opponent's motion until the
 // inner arena stops it or the walk runs out of steps.
-void EscapePoint(const CHARA* lpCom, int64_t nStepX, int64_t nStepY, int32_t* lpX, int32_t* lpY)
-{
+void EscapePoint(const CHARA* lpCom, int64_t nStepX, int64_t nStepY, int32_t* lpX, int32_t* lpY) {
     const int64_t cx = lpCom->box.nCenterX, cy = lpCom->box.nCenterY;
     int64_t tx = cx, ty = cy;
     const int32_t nSteps = 3 * lpCom->nComPredict;
@@ -47,8 +46,7 @@ void EscapePoint(const CHARA* lpCom, int64_t nStepX, int64_t nStepY, int32_t* lp
 }
 
 // One frame of the opponent's copy chasing the COM's copy; it presses into the shared L.
-void ChaseStep(CHARA* lpE, const CHARA* lpC, INPUTSTATE* lpL)
-{
+void ChaseStep(CHARA* lpE, const CHARA* lpC, INPUTSTATE* lpL) {
     lpE->nComTargetX = Sub32(lpC->box.nCenterX, lpE->box.nCenterX);
     lpE->nComTargetY = Sub32(lpC->box.nCenterY, lpE->box.nCenterY);
     ComMakePlan(lpE, lpE->nComTargetX, lpE->nComTargetY);
@@ -57,8 +55,7 @@ void ChaseStep(CHARA* lpE, const CHARA* lpC, INPUTSTATE* lpL)
 }
 
 // How long the opponent needs to catch the COM fleeing toward (dx, dy); -1 when caught in flight.
-int32_t EscapeFrames(const CHARA* lpCom, const CHARA* lpEnemy, int32_t dx, int32_t dy)
-{
+int32_t EscapeFrames(const CHARA* lpCom, const CHARA* lpEnemy, int32_t dx, int32_t dy) {
     CHARA c = *lpCom, e = *lpEnemy;
     INPUTSTATE l{};
     ComClearInput(&l);
@@ -86,8 +83,7 @@ int32_t EscapeFrames(const CHARA* lpCom, const CHARA* lpEnemy, int32_t dx, int32
 
 }  // namespace
 
-int32_t ComFindEscape(CHARA* lpCom, CHARA* lpEnemy)
-{
+int32_t ComFindEscape(CHARA* lpCom, CHARA* lpEnemy) {
     int64_t vx = lpEnemy->nSpeedX, vy = lpEnemy->nSpeedY;
     if (vx == 0 && vy == 0) vy = 1;
     int32_t nTx[2], nTy[2];

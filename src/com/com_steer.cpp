@@ -21,8 +21,7 @@ struct PUSH {
 
 // Asks Accelerate for both cases on the record itself and puts the record back as it was;
 // Accelerate only writes nAccelX/Y and reads nothing but the sign of the speed that changes.
-PUSH PushOf(CHARA* lpChara, int32_t nDir, bool bAxisX)
-{
+PUSH PushOf(CHARA* lpChara, int32_t nDir, bool bAxisX) {
     const int32_t nSign = (nDir == 4 || nDir == 2) ? -1 : 1;
     const int32_t nSpeedX = lpChara->nSpeedX, nSpeedY = lpChara->nSpeedY;
     const int32_t nAccelX = lpChara->nAccelX, nAccelY = lpChara->nAccelY;
@@ -49,14 +48,15 @@ PUSH PushOf(CHARA* lpChara, int32_t nDir, bool bAxisX)
 
 constexpr int64_t COUNT_LIMIT = INT32_MAX;
 
-int32_t CapCount(int64_t n) { return static_cast<int32_t>(std::min(n, COUNT_LIMIT)); }
+int32_t CapCount(int64_t n) {
+    return static_cast<int32_t>(std::min(n, COUNT_LIMIT));
+}
 
 // The counting loop of the plan, in the frame where the press points to +: each step the
 // speed u gains nOpp (u < 0) or nSame (u >= 0) and the distance q gains u; the loop stops at
 // the first step where q reaches nGoal (> 0). Returns the steps before the stopping one.
 // Solved in closed form, so a fast fighter moving away costs no more than a slow one.
-int32_t PushCount(int64_t u, PUSH push, int64_t nGoal, bool bStrict)
-{
+int32_t PushCount(int64_t u, PUSH push, int64_t nGoal, bool bStrict) {
     const auto reached = [&](__int128 q) { return bStrict ? q > nGoal : q >= nGoal; };
     int64_t q = 0, n = 0;
     if (u < 0) {
@@ -88,9 +88,8 @@ int32_t PushCount(int64_t u, PUSH push, int64_t nGoal, bool bStrict)
 
 // Braking simulation in the frame where braking points to +: starting at u < 0, does the
 // position q fall below nLimit before the speed turns positive? Closed form like PushCount.
-bool BrakeTooLate(int64_t u, int64_t q, PUSH push, int64_t nLimit)
-{
-    if (push.nOpp == 0) return true;  // cannot brake at all
+bool BrakeTooLate(int64_t u, int64_t q, PUSH push, int64_t nLimit) {
+    if (push.nOpp == 0) return true;         // cannot brake at all
     const int64_t k = (-u - 1) / push.nOpp;  // steps on which the speed is still negative
     const int64_t qLow = q + k * u + push.nOpp * k * (k + 1) / 2;
     if (k > 0 && qLow < nLimit) return true;
@@ -107,8 +106,7 @@ bool BrakeTooLate(int64_t u, int64_t q, PUSH push, int64_t nLimit)
 
 }  // namespace
 
-int32_t ComPlanCount(CHARA* lpChara, int32_t nDist, bool bAxisX)
-{
+int32_t ComPlanCount(CHARA* lpChara, int32_t nDist, bool bAxisX) {
     if (nDist == 0) return 0;
     const int32_t nSign = nDist < 0 ? -1 : 1;
     const int32_t nDir = bAxisX ? (nSign < 0 ? 4 : 6) : (nSign < 0 ? 2 : 8);
@@ -117,21 +115,19 @@ int32_t ComPlanCount(CHARA* lpChara, int32_t nDist, bool bAxisX)
     return PushCount(nSign * nSpeed, PushOf(lpChara, nDir, bAxisX), int64_t(nSign) * nDist, !bAxisX);
 }
 
-void ComClearInput(INPUTSTATE* lpInput)
-{
+void ComClearInput(INPUTSTATE* lpInput) {
     lpInput->nDir = 5;
     lpInput->wDir = 0;
     lpInput->wButton = 0;
 }
 
-void ComPressDir(INPUTSTATE* lpInput, int32_t nBits)
-{
+void ComPressDir(INPUTSTATE* lpInput, int32_t nBits) {
     struct KEY {
         uint16_t wBit, wOpposite;
         int32_t nStep;
     };
-    static constexpr KEY c_Key[4] = {{COM_LEFT, COM_RIGHT, -1}, {COM_RIGHT, COM_LEFT, 1},
-                                     {COM_UP, COM_DOWN, -3}, {COM_DOWN, COM_UP, 3}};
+    static constexpr KEY c_Key[4] = {
+        {COM_LEFT, COM_RIGHT, -1}, {COM_RIGHT, COM_LEFT, 1}, {COM_UP, COM_DOWN, -3}, {COM_DOWN, COM_UP, 3}};
     for (const KEY& key : c_Key) {
         if (!(nBits & key.wBit) || (lpInput->wDir & key.wBit)) continue;
         lpInput->wDir |= key.wBit;
@@ -143,8 +139,7 @@ void ComPressDir(INPUTSTATE* lpInput, int32_t nBits)
     }
 }
 
-void ComAdvance(CHARA* lpCopy, int32_t nDir)
-{
+void ComAdvance(CHARA* lpCopy, int32_t nDir) {
     Accelerate(lpCopy, nDir);
     lpCopy->nSpeedX = Add32(lpCopy->nSpeedX, lpCopy->nAccelX);
     lpCopy->nSpeedY = Add32(lpCopy->nSpeedY, lpCopy->nAccelY);
@@ -153,8 +148,7 @@ void ComAdvance(CHARA* lpCopy, int32_t nDir)
     BoxUpdate(&lpCopy->box);
 }
 
-void ComMakePlan(CHARA* lpChara, int32_t nDx, int32_t nDy)
-{
+void ComMakePlan(CHARA* lpChara, int32_t nDx, int32_t nDy) {
     const int64_t nx = ComPlanCount(lpChara, nDx, true);
     const int64_t ny = ComPlanCount(lpChara, nDy, false);
 
@@ -180,8 +174,7 @@ void ComMakePlan(CHARA* lpChara, int32_t nDx, int32_t nDy)
     for (int32_t i = 1; i < a && i + a < COM_PLAN_LEN; i += 2) std::swap(lpPlan[i], lpPlan[i + a]);
 }
 
-void ComStepPlan(CHARA* lpChara, INPUTSTATE* lpInput)
-{
+void ComStepPlan(CHARA* lpChara, INPUTSTATE* lpInput) {
     int32_t p = lpChara->nComPlanPos & (COM_PLAN_LEN - 1);
     int32_t nCur = lpChara->nComPlan[p];
     const int32_t nNext = lpChara->nComPlan[(p + 1) & (COM_PLAN_LEN - 1)];
@@ -196,8 +189,7 @@ void ComStepPlan(CHARA* lpChara, INPUTSTATE* lpInput)
     lpChara->nComPlanPos = p;
 }
 
-void ComAvoidWall(CHARA* lpChara, INPUTSTATE* lpInput)
-{
+void ComAvoidWall(CHARA* lpChara, INPUTSTATE* lpInput) {
     const int64_t nMargin = int64_t(lpChara->nComWallMargin) * 1024;
     const int64_t nRight = (640 - int64_t(lpChara->nComWallMargin)) * 1024;
     const int64_t nBottom = (480 - int64_t(lpChara->nComWallMargin)) * 1024;

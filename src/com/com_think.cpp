@@ -14,11 +14,11 @@
 
 const COMSTRENGTH g_ComStrength[COM_STRENGTHS] = {
     // interval, move frames, wall margin, ahead 1/2, rate 1/2, ahead 3, rate 3, rate 4
-    {40, 5, 2, 50, 50, 100, 10, 10},       // 弱すぎ
-    {20, 7, 4, 30, 200, 100, 50, 50},      // 弱い
-    {3, 9, 10, 20, 400, 100, 200, 200},    // 普通
-    {2, 10, 32, 10, 100, 50, 200, 700},    // 強い
-    {1, 10, 32, 5, 50, 50, 300, 1000},     // 強すぎ
+    {40, 5, 2, 50, 50, 100, 10, 10},     // 弱すぎ
+    {20, 7, 4, 30, 200, 100, 50, 50},    // 弱い
+    {3, 9, 10, 20, 400, 100, 200, 200},  // 普通
+    {2, 10, 32, 10, 100, 50, 200, 700},  // 強い
+    {1, 10, 32, 5, 50, 50, 300, 1000},   // 強すぎ
 };
 
 namespace {
@@ -29,19 +29,16 @@ constexpr int32_t COM_CHASE_LIMIT = 850;
 constexpr int32_t FAST_RATE12 = 800;  // strong COMs use buttons 1/2 more in fast exchanges
 constexpr int64_t FAST_SPEED = 5120;
 
-int64_t Speed1(const CHARA* lpChara)
-{
+int64_t Speed1(const CHARA* lpChara) {
     return std::llabs(int64_t(lpChara->nSpeedX)) + std::llabs(int64_t(lpChara->nSpeedY));
 }
 
-bool AlmostStill(const CHARA* lpChara, int64_t nLimit)
-{
+bool AlmostStill(const CHARA* lpChara, int64_t nLimit) {
     return std::llabs(int64_t(lpChara->nSpeedX)) < nLimit && std::llabs(int64_t(lpChara->nSpeedY)) < nLimit;
 }
 
 // An opponent rolling at a still COM: judged once per approach whether to dodge.
-void ThreatTest(CHARA* lpCom, const CHARA* lpEnemy)
-{
+void ThreatTest(CHARA* lpCom, const CHARA* lpEnemy) {
     CHARA c = *lpCom, e = *lpEnemy;
     bool bHit = false;
     for (int32_t i = 0; i < lpCom->nComPredict && !bHit; ++i) {
@@ -62,8 +59,7 @@ void ThreatTest(CHARA* lpCom, const CHARA* lpEnemy)
 }
 
 // Button 4 (反射) when the present speed carries the COM out within 2 to 5 frames.
-void FallCheck(CHARA* lpCom)
-{
+void FallCheck(CHARA* lpCom) {
     CHARA c = *lpCom;
     const int32_t n = CrtRand() % 4 + 2;
     for (int32_t i = 0; i < n; ++i) {
@@ -82,8 +78,7 @@ void FallCheck(CHARA* lpCom)
 }
 
 // Buttons 1 (アタック) and 2 (シールド) when the present plan runs into the opponent.
-void HitCheck(CHARA* lpCom, const CHARA* lpEnemy)
-{
+void HitCheck(CHARA* lpCom, const CHARA* lpEnemy) {
     CHARA c = *lpCom, e = *lpEnemy;
     INPUTSTATE l{};
     ComClearInput(&l);
@@ -111,8 +106,7 @@ void HitCheck(CHARA* lpCom, const CHARA* lpEnemy)
 }
 
 // Button 3 (ブースト) when a boosted chase would catch the opponent.
-void BoostCheck(CHARA* lpCom, const CHARA* lpEnemy)
-{
+void BoostCheck(CHARA* lpCom, const CHARA* lpEnemy) {
     CHARA c = *lpCom, e = *lpEnemy;
     INPUTSTATE l{};
     ComClearInput(&l);
@@ -140,12 +134,15 @@ void BoostCheck(CHARA* lpCom, const CHARA* lpEnemy)
 
 }  // namespace
 
-bool RandPercent(int32_t n) { return CrtRand() % 100 + 1 <= n; }
+bool RandPercent(int32_t n) {
+    return CrtRand() % 100 + 1 <= n;
+}
 
-bool RandPerMille(int32_t nRate) { return CrtRand() % 1000 + 1 <= nRate; }
+bool RandPerMille(int32_t nRate) {
+    return CrtRand() % 1000 + 1 <= nRate;
+}
 
-void ComSetup(CHARA* lpCom)
-{
+void ComSetup(CHARA* lpCom) {
     // The COM block is the tail of the record, from nComReadyCount to the end.
     constexpr size_t nOffset = offsetof(CHARA, nComReadyCount);
     std::memset(reinterpret_cast<unsigned char*>(lpCom) + nOffset, 0, sizeof(CHARA) - nOffset);
@@ -168,8 +165,7 @@ void ComSetup(CHARA* lpCom)
     lpCom->nComStrength = nLevel;
 }
 
-void ComReady(CHARA* lpCom, CHARA* lpEnemy)
-{
+void ComReady(CHARA* lpCom, CHARA* lpEnemy) {
     ComClearInput(&g_Input[1]);
     if (++lpCom->nComReadyCount >= 10) {
         lpCom->nComReadyCount = 0;
@@ -182,8 +178,7 @@ void ComReady(CHARA* lpCom, CHARA* lpEnemy)
     ComPressDir(&g_Input[1], lpCom->nComReadyBits);
 }
 
-void ComThink(CHARA* lpCom, CHARA* lpEnemy)
-{
+void ComThink(CHARA* lpCom, CHARA* lpEnemy) {
     INPUTSTATE* lpInput = &g_Input[1];
     ComClearInput(lpInput);
 

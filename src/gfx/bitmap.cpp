@@ -75,10 +75,11 @@ bool DDCopyBitmap(SURFACE& surf, const char* szFile, int) {
     return true;
 }
 
-bool DDReloadBitmap(SURFACE& surf, int) { return CopyPixels(surf, surf.szFileName); }
+bool DDReloadBitmap(SURFACE& surf, int) {
+    return CopyPixels(surf, surf.szFileName);
+}
 
-bool DDCreateSurfaceFromBitmapList(std::array<SURFACE, BMP_COUNT>& lpSurfaces, const int* lpIds,
-                                   int nCount) {
+bool DDCreateSurfaceFromBitmapList(std::array<SURFACE, BMP_COUNT>& lpSurfaces, const int* lpIds, int nCount) {
     if (nCount < 1) return true;
     if (!lpIds) return false;
     for (int i = 0; i < nCount; ++i) {
@@ -107,4 +108,6 @@ bool DDLoadBattleBackground(const char* szFile) {
 }
 
 // The platform never takes surface memory away, so there is never anything to recover.
-bool DDRestoreSurfaces() { return true; }
+bool DDRestoreSurfaces() {
+    return true;
+}

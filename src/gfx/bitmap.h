@@ -35,8 +35,7 @@ bool DDCheckLoadError(int nCode);
 bool DDCopyBitmap(SURFACE& surf, const char* szFile, int nBits);
 bool DDReloadBitmap(SURFACE& surf, int nBits);
 // Loads the listed ids into lpSurfaces[id], stopping at the first failure (earlier ones stay).
-bool DDCreateSurfaceFromBitmapList(std::array<SURFACE, BMP_COUNT>& lpSurfaces, const int* lpIds,
-                                   int nCount);
+bool DDCreateSurfaceFromBitmapList(std::array<SURFACE, BMP_COUNT>& lpSurfaces, const int* lpIds, int nCount);
 // Replaces g_Bitmap[BMP_BATTLE_BG] with szFile. False (after a trace) when it cannot be loaded;
 // the caller then asks the window to close.
 bool DDLoadBattleBackground(const char* szFile);

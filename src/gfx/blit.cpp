@@ -18,8 +18,7 @@ void ShowIfScreen(const SURFACE& dst) {
 
 }  // namespace
 
-void DDBltClip(SURFACE& dst, int dx, int dy, int w, int h, const SURFACE& src, int sx, int sy,
-               int nFlags) {
+void DDBltClip(SURFACE& dst, int dx, int dy, int w, int h, const SURFACE& src, int sx, int sy, int nFlags) {
     if (!dst.lpSurface || !src.lpSurface) return;
     // 64-bit edges: no coordinate the caller passes can overflow.
     int64_t l = sx, t = sy, r = int64_t(sx) + w, b = int64_t(sy) + h;
@@ -41,8 +40,7 @@ void DDBltClip(SURFACE& dst, int dx, int dy, int w, int h, const SURFACE& src, i
         b = t + dst.nHeight - y;
     }
     // What still does not fit after trimming is refused as a whole.
-    if (r <= l || b <= t || !Inside(l, t, r, b, src) || !Inside(x, y, x + (r - l), y + (b - t), dst))
-        return;
+    if (r <= l || b <= t || !Inside(l, t, r, b, src) || !Inside(x, y, x + (r - l), y + (b - t), dst)) return;
     const size_t nCols = size_t(r - l);
     for (int64_t row = 0; row < b - t; ++row) {
         const uint8_t* lpSrc = src.lpSurface.get() + (t + row) * src.nPitch + l;
@@ -57,8 +55,8 @@ void DDBltClip(SURFACE& dst, int dx, int dy, int w, int h, const SURFACE& src, i
     ShowIfScreen(dst);
 }
 
-void DDBltStretch(SURFACE& dst, int dx, int dy, int dw, int dh, const SURFACE& src, int sx, int sy,
-                  int sw, int sh, int nFlags) {
+void DDBltStretch(SURFACE& dst, int dx, int dy, int dw, int dh, const SURFACE& src, int sx, int sy, int sw,
+                  int sh, int nFlags) {
     if (dw <= 0 || dh <= 0 || !dst.lpSurface || !src.lpSurface) return;
     const double fx = double(sw) / dw, fy = double(sh) / dh;
     int64_t dl = dx, dt = dy, dr = int64_t(dx) + dw, db = int64_t(dy) + dh;
@@ -88,8 +86,7 @@ void DDBltStretch(SURFACE& dst, int dx, int dy, int dw, int dh, const SURFACE& s
         return;
     // Nearest neighbour: destination pixel k takes source pixel k * size / size.
     std::vector<int64_t> nColumn(size_t(dr - dl));
-    for (int64_t k = 0; k < dr - dl; ++k)
-        nColumn[size_t(k)] = sl + k * (sr - sl) / (dr - dl);
+    for (int64_t k = 0; k < dr - dl; ++k) nColumn[size_t(k)] = sl + k * (sr - sl) / (dr - dl);
     const bool bKeyed = nFlags == 1 && src.bColorKey;
     for (int64_t j = 0; j < db - dt; ++j) {
         const uint8_t* lpSrc = src.lpSurface.get() + (st + j * (sb - st) / (db - dt)) * src.nPitch;
@@ -126,8 +123,7 @@ void DDFrameRect(SURFACE& surf, int x, int y, int w, int h, int nColor) {
     DDFillRect(surf, x + w - 1, y, 1, h, nColor);
 }
 
-void DDBltFramed(SURFACE& dst, int dx, int dy, int w, int h, const SURFACE& src, int sx, int sy,
-                 int nColor) {
+void DDBltFramed(SURFACE& dst, int dx, int dy, int w, int h, const SURFACE& src, int sx, int sy, int nColor) {
     DDBltClip(dst, dx, dy, w, h, src, sx, sy, 0);
     DDFrameRect(dst, dx - 1, dy - 1, w + 2, h + 2, nColor);
 }
@@ -144,8 +140,8 @@ void DDBurstOffsets(int nRadius, std::array<int, 8>& A, std::array<int, 8>& B) {
     }
 }
 
-void DDBltBurst(SURFACE& dst, int x, int y, int w, int h, const SURFACE& src, int sx, int sy,
-                int nRadius, int nFlags) {
+void DDBltBurst(SURFACE& dst, int x, int y, int w, int h, const SURFACE& src, int sx, int sy, int nRadius,
+                int nFlags) {
     const int hw = w / 2, hh = h / 2;
     if (hh <= 0) return;
     std::array<int, 8> A, B;
@@ -158,6 +154,7 @@ void DDBltBurst(SURFACE& dst, int x, int y, int w, int h, const SURFACE& src, in
         DDBltClip(dst, x - A[4], y + hw + i + B[4], hw - i, 1, src, sx, sy + hw + i, nFlags);
         DDBltClip(dst, x + hw - i - A[5], y + hw + i + B[5], i, 1, src, sx + hw - i, sy + hw + i, nFlags);
         DDBltClip(dst, x + hw + A[6], y + hw + i + B[6], i, 1, src, sx + hw, sy + hw + i, nFlags);
-        DDBltClip(dst, x + hw + i + A[7], y + hw + i + B[7], hw - i, 1, src, sx + hw + i, sy + hw + i, nFlags);
+        DDBltClip(dst, x + hw + i + A[7], y + hw + i + B[7], hw - i, 1, src, sx + hw + i, sy + hw + i,
+                  nFlags);
     }
 }

@@ -9,8 +9,12 @@ namespace {
 // Larger pictures than this are not game pictures; refusing them keeps allocations bounded.
 constexpr int64_t MAX_BMP_SIZE = 16384;
 
-uint32_t Rd16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
-uint32_t Rd32(const uint8_t* p) { return Rd16(p) | Rd16(p + 2) << 16; }
+uint32_t Rd16(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8;
+}
+uint32_t Rd32(const uint8_t* p) {
+    return Rd16(p) | Rd16(p + 2) << 16;
+}
 
 }  // namespace
 

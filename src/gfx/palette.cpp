@@ -15,9 +15,13 @@ namespace {
 
 PALETTE g_DisplayPalette{};
 
-bool ValidRange(int nFirst, int nLast) { return nFirst >= 0 && nLast <= 255 && nFirst <= nLast; }
+bool ValidRange(int nFirst, int nLast) {
+    return nFirst >= 0 && nLast <= 255 && nFirst <= nLast;
+}
 
-int FadeLevel(double dAngle) { return int(std::sin(dAngle * 0.017453292519943295) * 256); }
+int FadeLevel(double dAngle) {
+    return int(std::sin(dAngle * 0.017453292519943295) * 256);
+}
 
 }  // namespace
 
@@ -31,7 +35,9 @@ void DDSetPaletteEntries(int nFirst, int nCount, const PALETTEENTRY* lpEntries) 
     Plat_SetPalette(colors);
 }
 
-const PALETTE& DDGetDisplayPalette() { return g_DisplayPalette; }
+const PALETTE& DDGetDisplayPalette() {
+    return g_DisplayPalette;
+}
 
 bool DDLoadPaletteFromFile(PALETTE& lpPal, const char* szFile, int) {
     BMPFILE bmp;
@@ -84,8 +90,7 @@ bool DDFadeInStep(PALETTE& lpDst, int nFirst, int nLast, int r, int g, int b, do
     return false;
 }
 
-void DDCyclePalette(PALETTE& lpDst, int nFirst, int nLast, int nCount, int nDir,
-                    const PALETTE& lpSrc) {
+void DDCyclePalette(PALETTE& lpDst, int nFirst, int nLast, int nCount, int nDir, const PALETTE& lpSrc) {
     const PALETTE src = lpSrc;  // lpSrc may be lpDst
     lpDst = src;
     if (!ValidRange(nFirst, nLast)) return;
@@ -93,6 +98,5 @@ void DDCyclePalette(PALETTE& lpDst, int nFirst, int nLast, int nCount, int nDir,
     if (nCount < 0 || nCount > nLen || (nDir != 0 && nDir != 1)) return;
     // Moving the last nCount entries to the front and the others up is a rotation of the range.
     const int nShift = nDir == 0 ? nCount : nLen - nCount;
-    for (int i = 0; i < nLen; ++i)
-        lpDst[nFirst + (i + nShift) % nLen] = src[nFirst + i];
+    for (int i = 0; i < nLen; ++i) lpDst[nFirst + (i + nShift) % nLen] = src[nFirst + i];
 }

@@ -38,5 +38,4 @@ bool DDFadeInStep(PALETTE& lpDst, int nFirst, int nLast, int r, int g, int b, do
                   const PALETTE& lpSrc, int bFinish);
 // Rotates entries nFirst..nLast by nCount: nDir 0 toward higher numbers, 1 toward lower.
 // lpSrc may be lpDst. Nothing is uploaded.
-void DDCyclePalette(PALETTE& lpDst, int nFirst, int nLast, int nCount, int nDir,
-                    const PALETTE& lpSrc);
+void DDCyclePalette(PALETTE& lpDst, int nFirst, int nLast, int nCount, int nDir, const PALETTE& lpSrc);

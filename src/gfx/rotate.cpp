@@ -3,8 +3,8 @@
 
 #include "gfx/blit.h"
 
-bool DDBltRotate(SURFACE& dst, int x, int y, int w, int h, int px, int py, int nAngle,
-                 SURFACE& src, int sx, int sy, int nFlags) {
+bool DDBltRotate(SURFACE& dst, int x, int y, int w, int h, int px, int py, int nAngle, SURFACE& src, int sx,
+                 int sy, int nFlags) {
     SURFACEDESC dd, sd;
     uint8_t* lpDst;
     uint8_t* lpSrc;

@@ -19,8 +19,7 @@ namespace {
 constexpr int MAX_SURFACE_SIZE = 16384;
 
 bool AllocPixels(SURFACE& surf, int nWidth, int nHeight) {
-    if (nWidth <= 0 || nHeight <= 0 || nWidth > MAX_SURFACE_SIZE || nHeight > MAX_SURFACE_SIZE)
-        return false;
+    if (nWidth <= 0 || nHeight <= 0 || nWidth > MAX_SURFACE_SIZE || nHeight > MAX_SURFACE_SIZE) return false;
     const int nPitch = (nWidth + 3) & ~3;
     std::unique_ptr<uint8_t[]> lpPixels(new (std::nothrow) uint8_t[size_t(nPitch) * nHeight]);
     if (!lpPixels) return false;
@@ -46,8 +45,7 @@ bool DDInitDisplay(void*, const DISPLAYMODE* lpModes, int, int) {
     if (nCode == 0) {
         // Placeholder colours until start-up loads the game palette.
         PALETTE pal;
-        for (int i = 0; i < 256; ++i)
-            pal[i] = {uint8_t(i), uint8_t(i), 0, PC_RESERVED};
+        for (int i = 0; i < 256; ++i) pal[i] = {uint8_t(i), uint8_t(i), 0, PC_RESERVED};
         pal[0] = {0, 0, 255, PC_RESERVED};
         DDSetPaletteEntries(0, 256, pal.data());
         g_Primary.bSysMem = 0;
@@ -55,15 +53,18 @@ bool DDInitDisplay(void*, const DISPLAYMODE* lpModes, int, int) {
         g_bDisplayReady = 1;
         return true;
     }
-    static const char* const szNames[] = {"", "CREATEEX_ERR", "SETCOOPLEVEL_ERR", "SETDISPLAYMODE_ERR",
-                                          "CREATESURFACE_ERR", "GETATTACHEDSURFACE_ERR"};
+    static const char* const szNames[] = {"",
+                                          "CREATEEX_ERR",
+                                          "SETCOOPLEVEL_ERR",
+                                          "SETDISPLAYMODE_ERR",
+                                          "CREATESURFACE_ERR",
+                                          "GETATTACHEDSURFACE_ERR"};
     DebugTrace(szNames[nCode]);
     return false;
 }
 
 void DDReleaseFullScreen() {
-    for (SURFACE& surf : g_Bitmap)
-        DDReleaseSurface(surf);
+    for (SURFACE& surf : g_Bitmap) DDReleaseSurface(surf);
     DDReleaseSurface(g_Primary);
     DDReleaseSurface(g_BackBuffer);
     Plat_DisplayQuit();
@@ -91,7 +92,9 @@ bool DDLockSurface(SURFACE& surf, SURFACEDESC* lpDesc, uint8_t** lplpBits, int n
     return true;
 }
 
-void DDUnlockSurface(SURFACE& surf) { surf.bLocked = 0; }
+void DDUnlockSurface(SURFACE& surf) {
+    surf.bLocked = 0;
+}
 
 void DDPresent() {
     if (g_Primary.lpSurface) Plat_Present(g_Primary.lpSurface.get(), g_Primary.nPitch);

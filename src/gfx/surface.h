@@ -8,8 +8,8 @@ struct SURFACE {
     std::unique_ptr<uint8_t[]> lpSurface;  // the pixels, null when absent
     int32_t nWidth = 0;
     int32_t nHeight = 0;
-    int32_t nPitch = 0;       // bytes from one row to the next, at least nWidth
-    int32_t bColorKey = 0;    // 1: keyed copies from this surface skip index 0
+    int32_t nPitch = 0;     // bytes from one row to the next, at least nWidth
+    int32_t bColorKey = 0;  // 1: keyed copies from this surface skip index 0
     int32_t bLocked = 0;
     char szFileName[260] = {};  // bitmap file the pixels came from (UTF-8, '/' separated)
     int32_t bSysMem = 0;

@@ -107,7 +107,8 @@ struct DDFONT {
                 gl.bits.resize(size_t(gl.nWidth) * gl.nRows);
                 for (int r = 0; r < gl.nRows; ++r)
                     for (int k = 0; k < gl.nWidth; ++k)
-                        gl.bits[size_t(r) * gl.nWidth + k] = bm.buffer[r * bm.pitch + (k >> 3)] >> (7 - (k & 7)) & 1;
+                        gl.bits[size_t(r) * gl.nWidth + k] =
+                            bm.buffer[r * bm.pitch + (k >> 3)] >> (7 - (k & 7)) & 1;
             }
         }
         return glyphs.emplace(cp, std::move(gl)).first->second;

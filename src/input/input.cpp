@@ -84,7 +84,10 @@ void InputRepeat(INPUTSTATE* lpInput) {
     uint16_t wPrev = (wLog >> 4) & 0xF;
     lpInput->wDirLog = wLog;
     // Each axis passes on the frame it changes, then every 8 frames from the 24th held.
-    struct { uint16_t wMask; uint32_t* lpRepeat; } axes[2] = {{0x3, &lpInput->nRepeatX}, {0xC, &lpInput->nRepeatY}};
+    struct {
+        uint16_t wMask;
+        uint32_t* lpRepeat;
+    } axes[2] = {{0x3, &lpInput->nRepeatX}, {0xC, &lpInput->nRepeatY}};
     for (auto& axis : axes) {
         if ((wPrev & axis.wMask) == (wRaw & axis.wMask)) {
             uint32_t n = ++*axis.lpRepeat;
@@ -132,7 +135,9 @@ void CursorMove(INPUTSTATE* lpInput, CURSOR* lpCursor, int32_t nStepX, int32_t n
     lpCursor->nY = lpCursor->nRow * nStepY + nOrgY;
 }
 
-void CursorReset(CURSOR* lpCursor) { *lpCursor = CURSOR{}; }
+void CursorReset(CURSOR* lpCursor) {
+    *lpCursor = CURSOR{};
+}
 
 void PlayCursorSound(INPUTSTATE* lpInput, uint8_t nAxisMask, int32_t nSound) {
     if (nSound < 0 || nSound >= SND_COUNT) return;

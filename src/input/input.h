@@ -5,10 +5,10 @@
 #include "platform/plat_input.h"
 
 struct INPUTSTATE {
-    uint16_t wDir;         // 0x1 left, 0x2 right, 0x4 up, 0x8 down
-    uint16_t wButton;      // bit n: button n+1
-    uint16_t wDirLog;      // repeat filter history
-    int32_t nDir;          // keypad number 1..9, 5 neutral
+    uint16_t wDir;     // 0x1 left, 0x2 right, 0x4 up, 0x8 down
+    uint16_t wButton;  // bit n: button n+1
+    uint16_t wDirLog;  // repeat filter history
+    int32_t nDir;      // keypad number 1..9, 5 neutral
     uint32_t nRepeatX;
     uint32_t nRepeatY;
     uint32_t bButtonHold;

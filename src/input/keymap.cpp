@@ -9,7 +9,9 @@ KEYMAP g_KeyMap;
 
 namespace {
 
-uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
+uint32_t Le32(const uint8_t* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
+}
 void PutLe32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
 }
@@ -93,11 +95,16 @@ void SetDefaultKeyMap(KEYMAP* lpKeyMap) {
 
 bool JoyAxisTest(const PlatJoy* lpInfo, uint16_t wCode) {
     switch (wCode) {
-        case JOY_X_LOW: return lpInfo->dwX <= kJoyLow;
-        case JOY_X_HIGH: return lpInfo->dwX >= kJoyHigh;
-        case JOY_Y_LOW: return lpInfo->dwY <= kJoyLow;
-        case JOY_Y_HIGH: return lpInfo->dwY >= kJoyHigh;
-        default: return false;
+        case JOY_X_LOW:
+            return lpInfo->dwX <= kJoyLow;
+        case JOY_X_HIGH:
+            return lpInfo->dwX >= kJoyHigh;
+        case JOY_Y_LOW:
+            return lpInfo->dwY <= kJoyLow;
+        case JOY_Y_HIGH:
+            return lpInfo->dwY >= kJoyHigh;
+        default:
+            return false;
     }
 }
 

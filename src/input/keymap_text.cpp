@@ -7,21 +7,24 @@
 
 namespace {
 
-constexpr const char* kEntryNames[8] = {"left", "right", "up", "down", "button1", "button2", "button3", "button4"};
+constexpr const char* kEntryNames[8] = {"left",    "right",   "up",      "down",
+                                        "button1", "button2", "button3", "button4"};
 
 struct NamedKey {
     const char* szName;
     int nVk;
 };
 constexpr NamedKey kNamedKeys[] = {
-    {"BACKSPACE", VK_BACK}, {"TAB", VK_TAB}, {"ENTER", VK_RETURN}, {"SHIFT", VK_SHIFT}, {"CTRL", VK_CONTROL},
-    {"ALT", VK_MENU}, {"ESCAPE", VK_ESCAPE}, {"SPACE", VK_SPACE}, {"PAGEUP", VK_PRIOR}, {"PAGEDOWN", VK_NEXT},
-    {"END", VK_END}, {"HOME", VK_HOME}, {"LEFT", VK_LEFT}, {"UP", VK_UP}, {"RIGHT", VK_RIGHT}, {"DOWN", VK_DOWN},
-    {"INSERT", VK_INSERT}, {"DELETE", VK_DELETE}, {"KP*", VK_MULTIPLY}, {"KP+", VK_ADD}, {"KP-", VK_SUBTRACT},
-    {"KP.", VK_DECIMAL}, {"KP/", VK_DIVIDE}, {"LSHIFT", VK_LSHIFT}, {"RSHIFT", VK_RSHIFT}, {"LCTRL", VK_LCONTROL},
-    {"RCTRL", VK_RCONTROL}, {";", VK_OEM_1}, {"=", VK_OEM_PLUS}, {",", VK_OEM_COMMA}, {"-", VK_OEM_MINUS},
-    {".", VK_OEM_PERIOD}, {"/", VK_OEM_2}, {"`", VK_OEM_3}, {"[", VK_OEM_4}, {"\\", VK_OEM_5}, {"]", VK_OEM_6},
-    {"'", VK_OEM_7},
+    {"BACKSPACE", VK_BACK}, {"TAB", VK_TAB},        {"ENTER", VK_RETURN},   {"SHIFT", VK_SHIFT},
+    {"CTRL", VK_CONTROL},   {"ALT", VK_MENU},       {"ESCAPE", VK_ESCAPE},  {"SPACE", VK_SPACE},
+    {"PAGEUP", VK_PRIOR},   {"PAGEDOWN", VK_NEXT},  {"END", VK_END},        {"HOME", VK_HOME},
+    {"LEFT", VK_LEFT},      {"UP", VK_UP},          {"RIGHT", VK_RIGHT},    {"DOWN", VK_DOWN},
+    {"INSERT", VK_INSERT},  {"DELETE", VK_DELETE},  {"KP*", VK_MULTIPLY},   {"KP+", VK_ADD},
+    {"KP-", VK_SUBTRACT},   {"KP.", VK_DECIMAL},    {"KP/", VK_DIVIDE},     {"LSHIFT", VK_LSHIFT},
+    {"RSHIFT", VK_RSHIFT},  {"LCTRL", VK_LCONTROL}, {"RCTRL", VK_RCONTROL}, {";", VK_OEM_1},
+    {"=", VK_OEM_PLUS},     {",", VK_OEM_COMMA},    {"-", VK_OEM_MINUS},    {".", VK_OEM_PERIOD},
+    {"/", VK_OEM_2},        {"`", VK_OEM_3},        {"[", VK_OEM_4},        {"\\", VK_OEM_5},
+    {"]", VK_OEM_6},        {"'", VK_OEM_7},
 };
 
 constexpr NamedKey kAxes[] = {{"X-", JOY_X_LOW}, {"X+", JOY_X_HIGH}, {"Y-", JOY_Y_LOW}, {"Y+", JOY_Y_HIGH}};
@@ -40,7 +43,8 @@ int KeyCode(const std::string& s) {
         uint32_t n;
         if (ParseNumber(s.substr(1), 12, &n) && n >= 1) return VK_F1 + int(n) - 1;
     }
-    if (s.size() == 3 && s.compare(0, 2, "KP") == 0 && s[2] >= '0' && s[2] <= '9') return VK_NUMPAD0 + (s[2] - '0');
+    if (s.size() == 3 && s.compare(0, 2, "KP") == 0 && s[2] >= '0' && s[2] <= '9')
+        return VK_NUMPAD0 + (s[2] - '0');
     for (const NamedKey& k : kNamedKeys)
         if (s == k.szName) return k.nVk;
     uint32_t n;

@@ -149,8 +149,10 @@ void OptionMenu(OPTIONSCENE* lpScene) {
         int32_t& nValue = lpScene->nValue[size_t(nRow)];
         // Computed wide: a damaged file may hold INT32_MAX.
         int64_t qwValue = int64_t(nValue) + nChange;
-        if (qwValue < row.nMin) qwValue = row.nMax;
-        else if (qwValue > row.nMax) qwValue = row.nMin;
+        if (qwValue < row.nMin)
+            qwValue = row.nMax;
+        else if (qwValue > row.nMax)
+            qwValue = row.nMin;
         nValue = int32_t(qwValue);
     }
     OptionBackground();
@@ -172,9 +174,12 @@ void OptionDraw(OPTIONSCENE* lpScene, SURFACE& surf, int32_t nX, int32_t nY) {
     for (int32_t nRow = 0; nRow < 7; ++nRow) {
         int32_t nValue = lpScene->nValue[size_t(nRow)];
         int32_t nY2 = nY + 24 * nRow;
-        if (nRow == 4) DDTextOutF(surf, nX + 320, nY2, kWhite, "%s", NameOf(g_szComLevel, nValue));
-        else if (nRow == 6) DDTextOutF(surf, nX + 320, nY2, kWhite, "%s", NameOf(g_szBattleMode, nValue));
-        else DDTextOutF(surf, nX + 320, nY2, kWhite, "%d", nValue);
+        if (nRow == 4)
+            DDTextOutF(surf, nX + 320, nY2, kWhite, "%s", NameOf(g_szComLevel, nValue));
+        else if (nRow == 6)
+            DDTextOutF(surf, nX + 320, nY2, kWhite, "%s", NameOf(g_szBattleMode, nValue));
+        else
+            DDTextOutF(surf, nX + 320, nY2, kWhite, "%d", nValue);
     }
     if (g_Cursor[0].nRow == 6)
         for (const HELPLINE& line : g_HelpLines)

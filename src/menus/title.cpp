@@ -25,54 +25,55 @@ void TitleDraw(bool bCursor) {
 void TitleConfirm(int nRow) {
     g_nTitleSelect = nRow;
     switch (nRow) {
-    case TITLE_ROW_VS_COM:
-        // Trick and shooting battles are for two humans only.
-        g_nBattleMode = (g_Option.nBattleMode == 1 || g_Option.nBattleMode == 2) ? 0 : g_Option.nBattleMode;
-        CursorReset(&g_Cursor[0]);
-        CursorReset(&g_Cursor[1]);
-        g_nNextScene = SCENE_SELECT;
-        break;
-    case TITLE_ROW_TWO_PLAYERS:
-        g_nBattleMode = g_Option.nBattleMode;
-        CursorReset(&g_Cursor[0]);
-        CursorReset(&g_Cursor[1]);
-        g_nNextScene = SCENE_SELECT;
-        break;
-    case TITLE_ROW_OPTIONS:
-        CursorReset(&g_Cursor[0]);
-        g_nNextScene = SCENE_OPTION;
-        break;
-    case TITLE_ROW_QUIT:
-        PostClose();
-        break;
-    default:
-        break;
+        case TITLE_ROW_VS_COM:
+            // Trick and shooting battles are for two humans only.
+            g_nBattleMode =
+                (g_Option.nBattleMode == 1 || g_Option.nBattleMode == 2) ? 0 : g_Option.nBattleMode;
+            CursorReset(&g_Cursor[0]);
+            CursorReset(&g_Cursor[1]);
+            g_nNextScene = SCENE_SELECT;
+            break;
+        case TITLE_ROW_TWO_PLAYERS:
+            g_nBattleMode = g_Option.nBattleMode;
+            CursorReset(&g_Cursor[0]);
+            CursorReset(&g_Cursor[1]);
+            g_nNextScene = SCENE_SELECT;
+            break;
+        case TITLE_ROW_OPTIONS:
+            CursorReset(&g_Cursor[0]);
+            g_nNextScene = SCENE_OPTION;
+            break;
+        case TITLE_ROW_QUIT:
+            PostClose();
+            break;
+        default:
+            break;
     }
 }
 }  // namespace
 
 bool TitleMain() {
     switch (g_nTitleState) {
-    case -1:
-        TitleRelease();
-        return true;
-    case 0:
-        if (!TitleLoad()) return false;
-        TitleRun();
-        return true;
-    case 1:
-        TitleRun();
-        return true;
-    default:
-        return true;
+        case -1:
+            TitleRelease();
+            return true;
+        case 0:
+            if (!TitleLoad()) return false;
+            TitleRun();
+            return true;
+        case 1:
+            TitleRun();
+            return true;
+        default:
+            return true;
     }
 }
 
 bool TitleLoad() {
     for (int nId : kTitleBitmaps) {
         const BITMAPLISTENTRY& entry = g_BitmapList[size_t(nId)];
-        if (!DDCheckLoadError(DDLoadBitmap(g_Bitmap[size_t(nId)], entry.szFile, entry.bColorKey, 8,
-                                           entry.bSysMem)))
+        if (!DDCheckLoadError(
+                DDLoadBitmap(g_Bitmap[size_t(nId)], entry.szFile, entry.bColorKey, 8, entry.bSysMem)))
             return false;
     }
     g_bPaletteDirty = 1;
@@ -85,32 +86,32 @@ void TitleRun() {
     InputTrigger(&g_Input[0]);
     InputRepeat(&g_Input[0]);
     switch (g_nTitlePhase) {
-    case TITLE_FADE_IN:
-        if (DDFadeInStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
-            g_nTitlePhase = TITLE_MENU;
-            g_bPaletteDirty = 0;
-        }
-        TitleDraw(false);
-        break;
-    case TITLE_MENU:
-        CursorMove(&g_Input[0], &g_Cursor[0], 0, 48, 184, 256, 0, 3);
-        PlayCursorSound(&g_Input[0], 2, SND_CURSOR);
-        if (g_Input[0].wButton & 0x1) {
-            DSPlay(&g_Sound[SND_DECIDE], 0);
-            g_nTitlePhase = TITLE_FADE_OUT;
-            TitleConfirm(g_Cursor[0].nRow);
-        } else {
-            TitleDraw(true);
-        }
-        break;
-    case TITLE_FADE_OUT:
-        if (DDFadeOutStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
-            g_nTitleState = -1;
-            g_bPaletteDirty = 0;
-        }
-        break;
-    default:
-        break;
+        case TITLE_FADE_IN:
+            if (DDFadeInStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
+                g_nTitlePhase = TITLE_MENU;
+                g_bPaletteDirty = 0;
+            }
+            TitleDraw(false);
+            break;
+        case TITLE_MENU:
+            CursorMove(&g_Input[0], &g_Cursor[0], 0, 48, 184, 256, 0, 3);
+            PlayCursorSound(&g_Input[0], 2, SND_CURSOR);
+            if (g_Input[0].wButton & 0x1) {
+                DSPlay(&g_Sound[SND_DECIDE], 0);
+                g_nTitlePhase = TITLE_FADE_OUT;
+                TitleConfirm(g_Cursor[0].nRow);
+            } else {
+                TitleDraw(true);
+            }
+            break;
+        case TITLE_FADE_OUT:
+            if (DDFadeOutStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
+                g_nTitleState = -1;
+                g_bPaletteDirty = 0;
+            }
+            break;
+        default:
+            break;
     }
 }
 

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "app/crt_rand.h"
-#include "app/option.h"
 #include "app/frame.h"
+#include "app/option.h"
 #include "battle/chara.h"
 #include "battle/skill.h"
 #include "gfx/bitmap.h"
@@ -28,23 +28,22 @@ constexpr int32_t DEFAULT_SKILLS[4][4] = {{0, 1, 2, 3}, {0, 1, 2, 3}, {6, 7, 0, 
 
 constexpr int32_t SKILL_ARROW_X[2] = {64, 400};
 
-void Play(int32_t nSound) { DSPlay(&g_Sound[nSound], 0); }
+void Play(int32_t nSound) {
+    DSPlay(&g_Sound[nSound], 0);
+}
 
-int32_t Action(const INPUTSTATE* lpInput)
-{
+int32_t Action(const INPUTSTATE* lpInput) {
     if (lpInput->wButton & 0x1) return ACT_DECIDE;
     if (lpInput->wButton & 0x2) return ACT_CANCEL;
     if (lpInput->wButton & 0x4) return ACT_ROULETTE;
     return ACT_NONE;
 }
 
-void MoveCharaCursor(INPUTSTATE* lpInput, CURSOR* lpCursor)
-{
+void MoveCharaCursor(INPUTSTATE* lpInput, CURSOR* lpCursor) {
     CursorMove(lpInput, lpCursor, 32, 0, 136, 304, 11, 0);
 }
 
-int32_t CharaCursorStep(INPUTSTATE* lpInput, CURSOR* lpCursor)
-{
+int32_t CharaCursorStep(INPUTSTATE* lpInput, CURSOR* lpCursor) {
     InputTrigger(lpInput);
     InputRepeat(lpInput);
     MoveCharaCursor(lpInput, lpCursor);
@@ -52,8 +51,7 @@ int32_t CharaCursorStep(INPUTSTATE* lpInput, CURSOR* lpCursor)
     return Action(lpInput);
 }
 
-int32_t SkillCursorStep(int32_t nPlayer, INPUTSTATE* lpInput, CURSOR* lpCursor)
-{
+int32_t SkillCursorStep(int32_t nPlayer, INPUTSTATE* lpInput, CURSOR* lpCursor) {
     InputTrigger(lpInput);
     InputRepeat(lpInput);
     CursorMove(lpInput, lpCursor, 0, 19, SKILL_ARROW_X[nPlayer], 163, 0, 3);
@@ -62,22 +60,19 @@ int32_t SkillCursorStep(int32_t nPlayer, INPUTSTATE* lpInput, CURSOR* lpCursor)
     return Action(lpInput);
 }
 
-void Leave(int32_t nNextScene)
-{
+void Leave(int32_t nNextScene) {
     g_nSelectState = SELECT_FADE_OUT;
     g_nNextScene = nNextScene;
     g_bPaletteDirty = 1;
 }
 
-void Withdraw(CURSOR* lpCursor)
-{
+void Withdraw(CURSOR* lpCursor) {
     lpCursor->nCol = lpCursor->nChosen - 1;
     lpCursor->nChosen = 0;
 }
 
 // Hands both fighters to the battle: who steers, and the skills on the four buttons.
-void HandOver(int32_t nControl2)
-{
+void HandOver(int32_t nControl2) {
     const SKILLLIST& list = *SkillListOf(g_nBattleMode);
     g_Chara[0].nControl = 0;
     g_Chara[1].nControl = nControl2;
@@ -89,8 +84,7 @@ void HandOver(int32_t nControl2)
     Leave(SCENE_BATTLE);
 }
 
-void StateComChara()
-{
+void StateComChara() {
     INPUTSTATE* lpInput = &g_Input[0];
     const bool bOwn = g_Cursor[0].nChosen == 0;
     CURSOR* lpCursor = bOwn ? &g_Cursor[0] : &g_Cursor[1];
@@ -100,62 +94,62 @@ void StateComChara()
         return;
     }
     switch (CharaCursorStep(lpInput, lpCursor)) {
-    case ACT_DECIDE:
-        Play(SND_DECIDE);
-        SelectChara(&g_Chara[bOwn ? 0 : 1], lpCursor, lpCursor->nCol);
-        if (!bOwn) {
-            g_nLastChara[0] = g_Cursor[0].nCol;
-            g_nLastChara[1] = g_Cursor[1].nCol;
-            g_nSelectState = SELECT_COM_SKILL;
-        }
-        return;
-    case ACT_CANCEL:
-        Play(SND_CANCEL);
-        if (bOwn) Leave(SCENE_TITLE);
-        else Withdraw(&g_Cursor[0]);
-        return;
-    case ACT_ROULETTE:
-        Play(SND_CURSOR);
-        g_nRoulette[0] = 40;
-        return;
-    default:
-        SelectDraw();
-        return;
+        case ACT_DECIDE:
+            Play(SND_DECIDE);
+            SelectChara(&g_Chara[bOwn ? 0 : 1], lpCursor, lpCursor->nCol);
+            if (!bOwn) {
+                g_nLastChara[0] = g_Cursor[0].nCol;
+                g_nLastChara[1] = g_Cursor[1].nCol;
+                g_nSelectState = SELECT_COM_SKILL;
+            }
+            return;
+        case ACT_CANCEL:
+            Play(SND_CANCEL);
+            if (bOwn)
+                Leave(SCENE_TITLE);
+            else
+                Withdraw(&g_Cursor[0]);
+            return;
+        case ACT_ROULETTE:
+            Play(SND_CURSOR);
+            g_nRoulette[0] = 40;
+            return;
+        default:
+            SelectDraw();
+            return;
     }
 }
 
-void StateComSkill()
-{
+void StateComSkill() {
     if (g_Cursor[0].nDecided == 0) {
         if (g_nRoulette[0] > 0) {
             SkillRoulette(&g_nRoulette[0], 0);
         } else {
             switch (SkillCursorStep(0, &g_Input[0], &g_Cursor[0])) {
-            case ACT_DECIDE:
-                Play(SND_DECIDE);
-                g_Cursor[0].nDecided = g_Cursor[0].nRow + 1;
-                HandOver(2);
-                return;
-            case ACT_CANCEL:
-                Play(SND_CANCEL);
-                Withdraw(&g_Cursor[0]);
-                Withdraw(&g_Cursor[1]);
-                g_nSelectState = SELECT_COM_CHARA;
-                return;
-            case ACT_ROULETTE:
-                Play(SND_CURSOR);
-                g_nRoulette[0] = 40;
-                return;
-            default:
-                break;
+                case ACT_DECIDE:
+                    Play(SND_DECIDE);
+                    g_Cursor[0].nDecided = g_Cursor[0].nRow + 1;
+                    HandOver(2);
+                    return;
+                case ACT_CANCEL:
+                    Play(SND_CANCEL);
+                    Withdraw(&g_Cursor[0]);
+                    Withdraw(&g_Cursor[1]);
+                    g_nSelectState = SELECT_COM_CHARA;
+                    return;
+                case ACT_ROULETTE:
+                    Play(SND_CURSOR);
+                    g_nRoulette[0] = 40;
+                    return;
+                default:
+                    break;
             }
         }
     }
     SelectDraw();
 }
 
-void StateVsChara()
-{
+void StateVsChara() {
     for (int32_t p = 0; p < 2; p++) {
         INPUTSTATE* lpInput = &g_Input[p];
         CURSOR* lpCursor = &g_Cursor[p];
@@ -165,20 +159,20 @@ void StateVsChara()
                 continue;
             }
             switch (CharaCursorStep(lpInput, lpCursor)) {
-            case ACT_DECIDE:
-                Play(SND_DECIDE);
-                SelectChara(&g_Chara[p], lpCursor, lpCursor->nCol);
-                return;
-            case ACT_CANCEL:
-                Play(SND_CANCEL);
-                Leave(SCENE_TITLE);
-                return;
-            case ACT_ROULETTE:
-                Play(SND_CURSOR);
-                g_nRoulette[p] = 40;
-                return;
-            default:
-                break;
+                case ACT_DECIDE:
+                    Play(SND_DECIDE);
+                    SelectChara(&g_Chara[p], lpCursor, lpCursor->nCol);
+                    return;
+                case ACT_CANCEL:
+                    Play(SND_CANCEL);
+                    Leave(SCENE_TITLE);
+                    return;
+                case ACT_ROULETTE:
+                    Play(SND_CURSOR);
+                    g_nRoulette[p] = 40;
+                    return;
+                default:
+                    break;
             }
         } else if (lpInput->wButton & 0x2) {
             // Read raw: a chosen player's filter is not stepped, so a held button 2 withdraws.
@@ -196,8 +190,7 @@ void StateVsChara()
     SelectDraw();
 }
 
-void StateVsSkill()
-{
+void StateVsSkill() {
     for (int32_t p = 0; p < 2; p++) {
         INPUTSTATE* lpInput = &g_Input[p];
         CURSOR* lpCursor = &g_Cursor[p];
@@ -207,23 +200,23 @@ void StateVsSkill()
                 continue;
             }
             switch (SkillCursorStep(p, lpInput, lpCursor)) {
-            case ACT_DECIDE:
-                Play(SND_DECIDE);
-                lpCursor->nDecided = lpCursor->nRow + 1;
-                return;
-            case ACT_CANCEL:
-                Play(SND_CANCEL);
-                g_Cursor[0].nCol = g_Cursor[0].nChosen - 1;
-                g_Cursor[1].nCol = g_Cursor[1].nChosen - 1;
-                lpCursor->nChosen = 0;
-                g_nSelectState = SELECT_VS_CHARA;
-                return;
-            case ACT_ROULETTE:
-                Play(SND_CURSOR);
-                g_nRoulette[p] = 40;
-                return;
-            default:
-                break;
+                case ACT_DECIDE:
+                    Play(SND_DECIDE);
+                    lpCursor->nDecided = lpCursor->nRow + 1;
+                    return;
+                case ACT_CANCEL:
+                    Play(SND_CANCEL);
+                    g_Cursor[0].nCol = g_Cursor[0].nChosen - 1;
+                    g_Cursor[1].nCol = g_Cursor[1].nChosen - 1;
+                    lpCursor->nChosen = 0;
+                    g_nSelectState = SELECT_VS_CHARA;
+                    return;
+                case ACT_ROULETTE:
+                    Play(SND_CURSOR);
+                    g_nRoulette[p] = 40;
+                    return;
+                default:
+                    break;
             }
         } else if (lpInput->wButton & 0x2) {
             Play(SND_CANCEL);
@@ -241,21 +234,18 @@ void StateVsSkill()
 
 }  // namespace
 
-void SelectDefaultSkills()
-{
+void SelectDefaultSkills() {
     // A damaged mode number falls back to the normal battle, as the skill lists do.
     const int32_t nMode = g_nBattleMode >= 0 && g_nBattleMode < BATTLE_MODES ? g_nBattleMode : 0;
     for (int32_t k = 0; k < 4; k++) g_nSkillChoice[k][0] = g_nSkillChoice[k][1] = DEFAULT_SKILLS[nMode][k];
 }
 
-void SelectChara(CHARA* lpChara, CURSOR* lpCursor, int nIndex)
-{
+void SelectChara(CHARA* lpChara, CURSOR* lpCursor, int nIndex) {
     std::memcpy(&lpChara->chr, &g_CharaTable[nIndex], sizeof(CHARACTER));
     lpCursor->nChosen = lpCursor->nCol + 1;
 }
 
-void SelectSkillCycle(INPUTSTATE* lpInput, int* lpChoice)
-{
+void SelectSkillCycle(INPUTSTATE* lpInput, int* lpChoice) {
     const int32_t nCount = SkillListOf(g_nBattleMode)->nCount;
     if (lpInput->wDir & 0x1) {
         if (--*lpChoice < 0) *lpChoice = nCount - 1;
@@ -264,8 +254,7 @@ void SelectSkillCycle(INPUTSTATE* lpInput, int* lpChoice)
     }
 }
 
-void CharaRoulette(int* lpCount, CURSOR* lpCursor, INPUTSTATE* lpInput)
-{
+void CharaRoulette(int* lpCount, CURSOR* lpCursor, INPUTSTATE* lpInput) {
     *lpCount -= 1;
     if (*lpCount % 5 != 0) return;
     Play(SND_CURSOR);
@@ -273,8 +262,7 @@ void CharaRoulette(int* lpCount, CURSOR* lpCursor, INPUTSTATE* lpInput)
     MoveCharaCursor(lpInput, lpCursor);
 }
 
-void SkillRoulette(int* lpCount, int nPlayer)
-{
+void SkillRoulette(int* lpCount, int nPlayer) {
     *lpCount -= 1;
     if (*lpCount % 5 != 0) return;
     Play(SND_CURSOR);
@@ -282,8 +270,7 @@ void SkillRoulette(int* lpCount, int nPlayer)
     for (int32_t k = 0; k < 4; k++) g_nSkillChoice[k][nPlayer] = CrtRand() % nCount;
 }
 
-bool SelectSetup()
-{
+bool SelectSetup() {
     static constexpr int32_t LOADS[3] = {BMP_BATTLE_CHARA, BMP_CHARA_SELECT, BMP_OTHER};
     for (int32_t nId : LOADS) {
         const BITMAPLISTENTRY& row = g_BitmapList[nId];
@@ -308,34 +295,41 @@ bool SelectSetup()
     return true;
 }
 
-void SelectFrame()
-{
+void SelectFrame() {
     switch (g_nSelectState) {
-    case SELECT_FADE_IN:
-        if (DDFadeInStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
-            g_bPaletteDirty = 0;
-            g_nSelectState = g_nTitleSelect == 1 ? SELECT_VS_CHARA : SELECT_COM_CHARA;
-        } else {
-            SelectDrawRow();
-        }
-        break;
-    case SELECT_COM_CHARA: StateComChara(); break;
-    case SELECT_COM_SKILL: StateComSkill(); break;
-    case SELECT_VS_CHARA: StateVsChara(); break;
-    case SELECT_VS_SKILL: StateVsSkill(); break;
-    case SELECT_FADE_OUT:
-        if (DDFadeOutStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
-            g_nSelectStep = -1;
-            g_Cursor[0].nRow = g_nTitleSelect;
-            g_bPaletteDirty = 0;
-        }
-        break;
-    default: break;
+        case SELECT_FADE_IN:
+            if (DDFadeInStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
+                g_bPaletteDirty = 0;
+                g_nSelectState = g_nTitleSelect == 1 ? SELECT_VS_CHARA : SELECT_COM_CHARA;
+            } else {
+                SelectDrawRow();
+            }
+            break;
+        case SELECT_COM_CHARA:
+            StateComChara();
+            break;
+        case SELECT_COM_SKILL:
+            StateComSkill();
+            break;
+        case SELECT_VS_CHARA:
+            StateVsChara();
+            break;
+        case SELECT_VS_SKILL:
+            StateVsSkill();
+            break;
+        case SELECT_FADE_OUT:
+            if (DDFadeOutStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
+                g_nSelectStep = -1;
+                g_Cursor[0].nRow = g_nTitleSelect;
+                g_bPaletteDirty = 0;
+            }
+            break;
+        default:
+            break;
     }
 }
 
-void SelectRelease()
-{
+void SelectRelease() {
     static constexpr int32_t SURFACES[3] = {BMP_BATTLE_CHARA, BMP_CHARA_SELECT, BMP_OTHER};
     for (int32_t nId : SURFACES) DDReleaseSurface(g_Bitmap[nId]);
     DDDeleteFont();
@@ -343,20 +337,19 @@ void SelectRelease()
     g_nSelectStep = 0;
 }
 
-bool SelectMain()
-{
+bool SelectMain() {
     switch (g_nSelectStep) {
-    case -1:
-        SelectRelease();
-        return true;
-    case 0:
-        if (!SelectSetup()) return false;
-        SelectFrame();
-        return true;
-    case 1:
-        SelectFrame();
-        return true;
-    default:
-        return true;
+        case -1:
+            SelectRelease();
+            return true;
+        case 0:
+            if (!SelectSetup()) return false;
+            SelectFrame();
+            return true;
+        case 1:
+            SelectFrame();
+            return true;
+        default:
+            return true;
     }
 }

@@ -16,11 +16,11 @@ enum {
     SELECT_FADE_OUT = 5,
 };
 
-extern int32_t g_nSelectStep;          // 0 load on the next frame, 1 running, -1 leaving
-extern int32_t g_nSelectState;         // SELECT_*
-extern int32_t g_nRoulette[2];         // frames left of each player's roulette
-extern int32_t g_nLastChara[2];        // characters of the last battle
-extern int32_t g_nSkillChoice[4][2];   // [button][player]: index into the mode's skill list
+extern int32_t g_nSelectStep;         // 0 load on the next frame, 1 running, -1 leaving
+extern int32_t g_nSelectState;        // SELECT_*
+extern int32_t g_nRoulette[2];        // frames left of each player's roulette
+extern int32_t g_nLastChara[2];       // characters of the last battle
+extern int32_t g_nSkillChoice[4][2];  // [button][player]: index into the mode's skill list
 
 // Per-frame entry of scene 1; false only when the scene's pictures could not be loaded.
 bool SelectMain();

@@ -13,19 +13,20 @@
 namespace {
 
 constexpr uint32_t WHITE = DDRGB(255, 255, 255);
-constexpr const char* MODE_NAMES[4] = {"ノーマルバトル", "トリックバトル", "シューティングバトル", "シンプルバトル"};
+constexpr const char* MODE_NAMES[4] = {"ノーマルバトル", "トリックバトル", "シューティングバトル",
+                                       "シンプルバトル"};
 
-bool ValidChara(int32_t nIndex) { return nIndex >= 0 && nIndex < CHARA_COUNT; }
+bool ValidChara(int32_t nIndex) {
+    return nIndex >= 0 && nIndex < CHARA_COUNT;
+}
 
 // The character shown for player p: under the cursor while choosing, the chosen one after.
-int32_t ShownChara(int32_t p)
-{
+int32_t ShownChara(int32_t p) {
     const bool bSkills = g_nSelectState == SELECT_COM_SKILL || g_nSelectState == SELECT_VS_SKILL;
     return bSkills ? g_Cursor[p].nChosen - 1 : g_Cursor[p].nCol;
 }
 
-void DrawPlayer(int32_t p, int32_t nPortraitX, int32_t nInfoX)
-{
+void DrawPlayer(int32_t p, int32_t nPortraitX, int32_t nInfoX) {
     const int32_t nIndex = ShownChara(p);
     if (!ValidChara(nIndex)) return;
     DDBltClip(g_BackBuffer, nPortraitX, 64, 32, 32, g_Bitmap[BMP_BATTLE_CHARA], 32 * nIndex, 32, 1);
@@ -34,15 +35,13 @@ void DrawPlayer(int32_t p, int32_t nPortraitX, int32_t nInfoX)
 
 }  // namespace
 
-void SelectDrawRow()
-{
+void SelectDrawRow() {
     DDBltClip(g_BackBuffer, 0, 0, 640, 480, g_Bitmap[BMP_CHARA_SELECT], 0, 0, 0);
     for (int32_t i = 0; i < CHARA_COUNT; i++)
         DDBltClip(g_BackBuffer, 128 + 32 * i, 320, 32, 32, g_Bitmap[BMP_BATTLE_CHARA], 32 * i, 32, 1);
 }
 
-void SelectDraw()
-{
+void SelectDraw() {
     const SURFACE& other = g_Bitmap[BMP_OTHER];
     const CURSOR& c1 = g_Cursor[0];
     const CURSOR& c2 = g_Cursor[1];
@@ -66,15 +65,14 @@ void SelectDraw()
     DrawModeName();
 }
 
-void DrawCharaInfo(int x, int y, int nIndex)
-{
+void DrawCharaInfo(int x, int y, int nIndex) {
     const CHARACTER& chr = g_CharaTable[nIndex];
     DDTextOutF(g_BackBuffer, x, y, WHITE, "%s\nパワー\nスピード\nテクニック", chr.szName);
-    DDTextOutF(g_BackBuffer, x + 120, y + 20, WHITE, "%3d\n%3d\n%3d", chr.nWeight, chr.nSpeed, chr.nSkillPower);
+    DDTextOutF(g_BackBuffer, x + 120, y + 20, WHITE, "%3d\n%3d\n%3d", chr.nWeight, chr.nSpeed,
+               chr.nSkillPower);
 }
 
-void DrawSkillNames()
-{
+void DrawSkillNames() {
     const SKILLLIST& list = *SkillListOf(g_nBattleMode);
     for (int32_t p = 0; p < 2; p++) {
         const char* szName[4];
@@ -83,12 +81,12 @@ void DrawSkillNames()
             szName[k] = n >= 0 && n < list.nCount ? list.szName[n] : "";
         }
         DDTextOutF(g_BackBuffer, p == 0 ? 80 : 416, 160, WHITE,
-                   "スキル１ %s\nスキル２ %s\nスキル３ %s\nスキル４ %s", szName[0], szName[1], szName[2], szName[3]);
+                   "スキル１ %s\nスキル２ %s\nスキル３ %s\nスキル４ %s", szName[0], szName[1], szName[2],
+                   szName[3]);
     }
 }
 
-void DrawModeName()
-{
+void DrawModeName() {
     const int32_t nMode = g_nBattleMode >= 0 && g_nBattleMode < 4 ? g_nBattleMode : 0;
     DDTextOut(g_BackBuffer, nMode == 2 ? 230 : 260, 416, WHITE, MODE_NAMES[nMode]);
 }

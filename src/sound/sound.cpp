@@ -176,7 +176,7 @@ bool DSCreateBufferFromFile(PlatSound** lpBuffers, const char* szFile) {
     }
     PlatSound* lpSound = nullptr;
     if (WaveFormatUsable(wave)) {
-        PlatWaveFormat fmt{wave.Format.wFormatTag, wave.Format.nChannels, wave.Format.nSamplesPerSec,
+        PlatWaveFormat fmt{wave.Format.wFormatTag,      wave.Format.nChannels,   wave.Format.nSamplesPerSec,
                            wave.Format.nAvgBytesPerSec, wave.Format.nBlockAlign, wave.Format.wBitsPerSample};
         // Only whole frames go to the device.
         uint32_t dwBytes = wave.dwSize - wave.dwSize % wave.Format.nBlockAlign;

@@ -6,10 +6,10 @@
 struct PlatSound;
 
 struct SOUNDGROUP {
-    char szName[260];       // the WAV file the group was made from
-    PlatSound** lpBuffer;   // nCount buffers; entry 0 holds the sound, the rest share it
-    int32_t nCount;         // 1..4
-    int32_t nNext;          // buffer the next play uses
+    char szName[260];      // the WAV file the group was made from
+    PlatSound** lpBuffer;  // nCount buffers; entry 0 holds the sound, the rest share it
+    int32_t nCount;        // 1..4
+    int32_t nNext;         // buffer the next play uses
 };
 
 // Sound numbers: the index into g_Sound.

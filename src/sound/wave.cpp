@@ -14,8 +14,12 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
-uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+uint32_t Le32(const uint8_t* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
+}
+uint16_t Le16(const uint8_t* p) {
+    return uint16_t(p[0] | p[1] << 8);
+}
 
 struct CHUNK {
     char szId[4];
@@ -63,7 +67,8 @@ bool DSReadWaveFile(const char* szFile, WAVEDATA* lpWave) {
         CHUNK riff;
         if (!FindChunk(file.get(), qwPos, qwFileEnd, "RIFF", &riff)) return false;
         char type[4];
-        if (riff.dwSize >= 4 && ReadAt(file.get(), riff.qwData, type, 4) && std::memcmp(type, "WAVE", 4) == 0) {
+        if (riff.dwSize >= 4 && ReadAt(file.get(), riff.qwData, type, 4) &&
+            std::memcmp(type, "WAVE", 4) == 0) {
             qwFormData = riff.qwData + 4;
             qwFormEnd = riff.qwData + riff.dwSize;
             break;
@@ -78,8 +83,8 @@ bool DSReadWaveFile(const char* szFile, WAVEDATA* lpWave) {
     if (fmt.dwSize > 18 || fmt.dwSize < 16) return false;
     uint8_t raw[18] = {};
     if (!ReadAt(file.get(), fmt.qwData, raw, fmt.dwSize)) return false;
-    WAVEFORMAT format{Le16(raw), Le16(raw + 2), Le32(raw + 4), Le32(raw + 8), Le16(raw + 12), Le16(raw + 14),
-                      Le16(raw + 16)};
+    WAVEFORMAT format{Le16(raw),      Le16(raw + 2),  Le32(raw + 4), Le32(raw + 8),
+                      Le16(raw + 12), Le16(raw + 14), Le16(raw + 16)};
     if (format.wFormatTag != 1) return false;
 
     // The data chunk is looked for after the format chunk, as the samples follow it.

@@ -7,7 +7,7 @@
 namespace {
 
 class FramePacing : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Headless_Reset();
         FrameLimitReset();

@@ -20,7 +20,8 @@ TEST(PngWrite, ImageMagickReadsSizeAndPixels) {
     std::string path = std::string(POMRIN_BINARY_DIR) + "/png_write_test.png";
     ASSERT_TRUE(SavePng(path.c_str(), px, w, h, pitch, pal));
 
-    std::string cmd = "convert '" + path + "' -format '%w %h %[pixel:p{0,0}] %[pixel:p{4,2}]' info: 2>/dev/null";
+    std::string cmd =
+        "convert '" + path + "' -format '%w %h %[pixel:p{0,0}] %[pixel:p{4,2}]' info: 2>/dev/null";
     FILE* p = popen(cmd.c_str(), "r");
     ASSERT_NE(p, nullptr);
     char buf[256] = {};

@@ -2,17 +2,17 @@
 // the fighters' sheet, the WAV files against the game's reading rules, and determinism.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <unistd.h>
 #include <string>
 
 #include "../../tools/assetgen/layout.h"
-#include "sound/sound.h"
 #include "data_files.h"
+#include "sound/sound.h"
 
 namespace {
 
@@ -67,18 +67,18 @@ TEST(AssetBitmaps, FarthestRectanglesOfTheScenesFit) {
         const char* szFile;
         int x, y, w, h;
     } cases[] = {
-        {"bmp/バトルキャラ.bmp", 352, 32, 32, 32},    // id 11, sprite 1, 32 px
-        {"bmp/バトルキャラ.bmp", 736, 32, 32, 32},    // player 1 still image of id 11
-        {"bmp/バトルキャラ.bmp", 704, 128, 64, 64},   // id 11, sprite 1, 64 px (row 64)
-        {"bmp/バトルキャラ.bmp", 176, 208, 16, 16},   // id 11, sprite 1, 16 px (row 192)
-        {"bmp/エフェクト.bmp", 96, 128, 64, 64},      // suction aura, big
-        {"bmp/エフェクト.bmp", 112, 96, 16, 16},      // suction aura, small
-        {"bmp/エフェクト.bmp", 0, 160, 32, 32},       // gauge flash frame 3: (s + 2) x 32
-        {"bmp/エフェクト.bmp", 64, 16, 32, 32},       // large spark
-        {"bmp/メッセージ.bmp", 304, 0, 168, 48},      // COM win sign
-        {"bmp/メッセージ.bmp", 0, 144, 288, 192},     // title menu panel
-        {"bmp/その他.bmp", 32, 16, 16, 16},           // player 2 character arrow
-        {"bmp/その他.bmp", 16, 32, 16, 16},           // player 2 win star
+        {"bmp/バトルキャラ.bmp", 352, 32, 32, 32},   // id 11, sprite 1, 32 px
+        {"bmp/バトルキャラ.bmp", 736, 32, 32, 32},   // player 1 still image of id 11
+        {"bmp/バトルキャラ.bmp", 704, 128, 64, 64},  // id 11, sprite 1, 64 px (row 64)
+        {"bmp/バトルキャラ.bmp", 176, 208, 16, 16},  // id 11, sprite 1, 16 px (row 192)
+        {"bmp/エフェクト.bmp", 96, 128, 64, 64},     // suction aura, big
+        {"bmp/エフェクト.bmp", 112, 96, 16, 16},     // suction aura, small
+        {"bmp/エフェクト.bmp", 0, 160, 32, 32},      // gauge flash frame 3: (s + 2) x 32
+        {"bmp/エフェクト.bmp", 64, 16, 32, 32},      // large spark
+        {"bmp/メッセージ.bmp", 304, 0, 168, 48},     // COM win sign
+        {"bmp/メッセージ.bmp", 0, 144, 288, 192},    // title menu panel
+        {"bmp/その他.bmp", 32, 16, 16, 16},          // player 2 character arrow
+        {"bmp/その他.bmp", 16, 32, 16, 16},          // player 2 win star
         {"bmp/キャラクターセレクト.bmp", 0, 0, 640, 480},
         {"bmp/背景＿橋.bmp", 0, 0, 640, 480},
     };
@@ -93,7 +93,8 @@ TEST(AssetPalette, MessageTableIsTheGamePaletteWithKeyWhiteFrameAndColourLoop) {
     const Bmp& msg = Picture("bmp/メッセージ.bmp");
     ASSERT_EQ(msg.table.size(), 1024u);
     auto rgb = [&](int i) {
-        return std::array<int, 3>{msg.table[size_t(i) * 4 + 2], msg.table[size_t(i) * 4 + 1], msg.table[size_t(i) * 4]};
+        return std::array<int, 3>{msg.table[size_t(i) * 4 + 2], msg.table[size_t(i) * 4 + 1],
+                                  msg.table[size_t(i) * 4]};
     };
     // Pure white exists once, as entry 1; nothing else is close enough to take white text.
     int nWhite = 0;
@@ -107,7 +108,7 @@ TEST(AssetPalette, MessageTableIsTheGamePaletteWithKeyWhiteFrameAndColourLoop) {
     EXPECT_EQ(msg.At(msg.nWidth - 1, msg.nHeight - 1), 0);
     EXPECT_EQ(Picture("bmp/エフェクト.bmp").At(0, 0), 0);
     EXPECT_EQ(Picture("bmp/その他.bmp").At(0, 0), 0);
-    EXPECT_NE(rgb(255), rgb(0));   // the options frame shows against black
+    EXPECT_NE(rgb(255), rgb(0));  // the options frame shows against black
     // 7..15 are nine different colours whose steps, including 15 back to 7, are all small
     // next to the loop's range, so the rotation runs smoothly.
     int nRange = 0, nMaxStep = 0;
@@ -134,7 +135,8 @@ TEST(AssetFighters, SpriteZeroIsEmptyAndSpriteOneIsARoundBodyTurnedForPlayerOne)
     for (const Size& s : sizes)
         for (int id = 0; id < 12; ++id) {
             int x = s.nX0 + id * s.nSize;
-            EXPECT_EQ(Opaque(b, x, s.nRow, s.nSize, s.nSize), 0) << "sprite 0, id " << id << " size " << s.nSize;
+            EXPECT_EQ(Opaque(b, x, s.nRow, s.nSize, s.nSize), 0)
+                << "sprite 0, id " << id << " size " << s.nSize;
             int y = s.nRow + s.nSize;
             // A round body fills about pi/4 of its square; the corners stay clear.
             EXPECT_GT(Opaque(b, x, y, s.nSize, s.nSize), s.nSize * s.nSize * 45 / 100) << id;
@@ -152,7 +154,7 @@ TEST(AssetFighters, SpriteZeroIsEmptyAndSpriteOneIsARoundBodyTurnedForPlayerOne)
 
 TEST(AssetEffects, GaugeRestFrameIsEmptyAndTheOthersShow) {
     const Bmp& e = Picture("bmp/エフェクト.bmp");
-    EXPECT_EQ(Opaque(e, 0, 64, 32, 32), 0);   // held all the time on the fighter's corner
+    EXPECT_EQ(Opaque(e, 0, 64, 32, 32), 0);  // held all the time on the fighter's corner
     for (int k = 1; k <= 3; ++k) EXPECT_GT(Opaque(e, 0, 64 + 32 * k, 32, 32), 20) << k;
     for (int t = 0; t < 3; ++t) EXPECT_GT(Opaque(e, t * 32, 16, 32, 32), 20) << "spark " << t;
 }
@@ -162,7 +164,7 @@ TEST(AssetSounds, EveryWavIsReadByTheGameStartsAndEndsSilentAndIsNotClipped) {
     for (const auto& snd : g_AssetSounds) {
         auto w = ReadWavLikeGame(kData + "/" + snd.szFile);
         ASSERT_TRUE(w.has_value()) << snd.szFile;
-        WAVEDATA wave{};   // and the game's own reader takes it with the same bytes
+        WAVEDATA wave{};  // and the game's own reader takes it with the same bytes
         ASSERT_TRUE(DSReadWaveFile((kData + "/" + snd.szFile).c_str(), &wave)) << snd.szFile;
         EXPECT_EQ(std::vector<uint8_t>(wave.lpData, wave.lpData + wave.dwSize), w->data) << snd.szFile;
         DSFreeWave(&wave);
@@ -170,8 +172,8 @@ TEST(AssetSounds, EveryWavIsReadByTheGameStartsAndEndsSilentAndIsNotClipped) {
         EXPECT_EQ(w->wBits, 8);
         EXPECT_EQ(w->dwRate, 22050u);
         const auto& d = w->data;
-        ASSERT_GT(d.size(), 22050u / 50) << snd.szFile;   // at least 20 ms
-        EXPECT_LT(d.size(), 22050u * 2) << snd.szFile;    // short effects
+        ASSERT_GT(d.size(), 22050u / 50) << snd.szFile;  // at least 20 ms
+        EXPECT_LT(d.size(), 22050u * 2) << snd.szFile;   // short effects
         for (size_t i = 0; i < 3; ++i) {
             EXPECT_NEAR(d[i], 128, 2) << snd.szFile;
             EXPECT_NEAR(d[d.size() - 1 - i], 128, 2) << snd.szFile;
@@ -179,7 +181,7 @@ TEST(AssetSounds, EveryWavIsReadByTheGameStartsAndEndsSilentAndIsNotClipped) {
         int nPeak = 0;
         double dSum = 0;
         for (uint8_t v : d) {
-            EXPECT_TRUE(v != 0 && v != 255) << snd.szFile;   // no sample at the rails
+            EXPECT_TRUE(v != 0 && v != 255) << snd.szFile;  // no sample at the rails
             nPeak = std::max(nPeak, std::abs(int(v) - 128));
             dSum += (v - 128.0) * (v - 128.0);
         }
@@ -189,15 +191,15 @@ TEST(AssetSounds, EveryWavIsReadByTheGameStartsAndEndsSilentAndIsNotClipped) {
         dMin = std::min(dMin, dRms);
         dMax = std::max(dMax, dRms);
     }
-    EXPECT_LT(dMax / dMin, 4.0);   // within 12 dB of each other
+    EXPECT_LT(dMax / dMin, 4.0);  // within 12 dB of each other
 }
 
 TEST(AssetGen, TwoRunsWriteIdenticalBytesAndTheSheetIsAPng) {
     namespace fs = std::filesystem;
     fs::path tmp = fs::temp_directory_path() / ("pomrin_assetgen_" + std::to_string(::getpid()));
     fs::remove_all(tmp);
-    std::string cmd = std::string(POMRIN_BINARY_DIR) + "/tools/assetgen " + (tmp / "out").string() + " --sheet " +
-                      (tmp / "sheet.png").string();
+    std::string cmd = std::string(POMRIN_BINARY_DIR) + "/tools/assetgen " + (tmp / "out").string() +
+                      " --sheet " + (tmp / "sheet.png").string();
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     int nFiles = 0;
     for (const auto& entry : fs::recursive_directory_iterator(tmp / "out")) {

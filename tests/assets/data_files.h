@@ -15,8 +15,9 @@ inline std::vector<uint8_t> ReadAll(const std::string& path) {
 }
 
 inline uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
-    return at + 4 > b.size() ? 0 : uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 |
-                                       uint32_t(b[at + 3]) << 24;
+    return at + 4 > b.size() ? 0
+                             : uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 |
+                                   uint32_t(b[at + 3]) << 24;
 }
 inline uint16_t Le16(const std::vector<uint8_t>& b, size_t at) {
     return at + 2 > b.size() ? 0 : uint16_t(b[at] | b[at + 1] << 8);
@@ -24,8 +25,8 @@ inline uint16_t Le16(const std::vector<uint8_t>& b, size_t at) {
 
 struct Bmp {
     int nWidth = 0, nHeight = 0;
-    std::vector<uint8_t> pixels;          // top-down rows, nWidth bytes each
-    std::vector<uint8_t> table;           // 256 x (b, g, r, 0)
+    std::vector<uint8_t> pixels;  // top-down rows, nWidth bytes each
+    std::vector<uint8_t> table;   // 256 x (b, g, r, 0)
     uint8_t At(int x, int y) const { return pixels[size_t(y) * nWidth + x]; }
 };
 

@@ -48,7 +48,7 @@ inline void PlaceFighter(CHARA* lpChara, int32_t nPx, int32_t nPy, int32_t nWeig
 }
 
 class BattleTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         g_Option = OPTIONDATA{3, {3, 3, 3}, 2, 0, 1.0, 0, 0};
         g_nBattleMode = 0;

@@ -13,7 +13,7 @@ TEST_F(BoxTest, EdgesThatTouchOverlap) {
     EXPECT_TRUE(BoxOverlap(&B.box, &A.box));
     PlaceFighter(&B, 132, 100);
     EXPECT_FALSE(BoxOverlap(&A.box, &B.box));
-    PlaceFighter(&B, 100, 68);   // B spans 68..99 down to A's top edge minus one
+    PlaceFighter(&B, 100, 68);  // B spans 68..99 down to A's top edge minus one
     EXPECT_FALSE(BoxOverlap(&A.box, &B.box));
     PlaceFighter(&B, 100, 69);
     EXPECT_TRUE(BoxOverlap(&A.box, &B.box));
@@ -113,10 +113,15 @@ TEST_F(MoveTest, MetalNeitherSteersNorMoves) {
 TEST_F(MoveTest, ReadyPhaseKeepsEachFighterNearItsCorner) {
     // Steps of 23 x 200 = 4600 from the start centres (143, 111) and (495, 367) pixels; the
     // last step that would leave start +- (128, 96) pixels is undone.
-    struct Case { int nNum, nDir; int32_t nCX, nCY; };
+    struct Case {
+        int nNum, nDir;
+        int32_t nCX, nCY;
+    };
     const Case cases[] = {
-        {0, 1, 3832, 3264}, {0, 9, 261432, 196464},
-        {1, 1, 364280, 265408}, {1, 9, 621880, 458608},
+        {0, 1, 3832, 3264},
+        {0, 9, 261432, 196464},
+        {1, 1, 364280, 265408},
+        {1, 9, 621880, 458608},
     };
     for (const Case& c : cases) {
         CHARA& f = g_Chara[c.nNum];
@@ -132,8 +137,11 @@ TEST_F(MoveTest, ReadyPhaseKeepsEachFighterNearItsCorner) {
 
 TEST_F(BoxTest, DamagedSettingsAreBroughtIntoRange) {
     // Speed below 1 or NaN counts as 1, above 20 as 20; defences outside 1..5 as the nearest end.
-    for (auto [dSpeed, nUp, nDown] : {std::tuple{std::nan(""), 100, 100}, {-1.0, 100, 100},
-                                      {0.0, 100, 100}, {1e300, 1050, 9}, {2.0, 150, 66}}) {
+    for (auto [dSpeed, nUp, nDown] : {std::tuple{std::nan(""), 100, 100},
+                                      {-1.0, 100, 100},
+                                      {0.0, 100, 100},
+                                      {1e300, 1050, 9},
+                                      {2.0, 150, 66}}) {
         g_Option.dGameSpeed = dSpeed;
         EXPECT_EQ(SpeedUp(100), nUp) << dSpeed;
         EXPECT_EQ(SlowDown(100), nDown) << dSpeed;

@@ -1,5 +1,5 @@
-#include "app/option.h"
 #include "battle/collision.h"
+#include "app/option.h"
 #include "battle_fixture.h"
 
 // From rand() state 1 the draws are 41, 18467, 6334, 26500, 19169, 15724, 11478, 29358.
@@ -11,7 +11,10 @@ TEST_F(CollisionTest, ExactVelocitiesInNormalAndShootingMode) {
     // Sums 4096, 512, total 4608. Normal: pA 60, pB 100, r 60, nDiff = 41 % 121 - 100 = -59.
     // Shooting (/ 10.4): pA 5, pB 9, r 96, nDiff = 41 % 193 - 100 = -59. So in both:
     // jAX = 9 - 10 = -1, jAY = 7 - 1 = 6, jBX = 6 + 167 = 173, jBY = 2 + 20 = 22.
-    struct Case { int nMode; int32_t nAX, nAY, nBX, nBY; };
+    struct Case {
+        int nMode;
+        int32_t nAX, nAY, nBX, nBY;
+    };
     for (const Case& c : {Case{0, -1638 - 9, 358 + 54, 2457 - 1557, 153 + 198},
                           Case{2, -157 - 9, 34 + 54, 236 - 1557, 14 + 198}}) {
         g_nBattleMode = c.nMode;
@@ -46,8 +49,7 @@ TEST_F(CollisionTest, EqualStrengthSpansMinus100To100) {
         // Walk the generator's own sequence of states.
         for (uint32_t s = 1;; s = s * 214013u + 2531011u) {
             CrtRandSetState(s);
-            if (CrtRand() % 201 == n1 && CrtRand() % 401 == n2 && (CrtRand(), CrtRand() % 21 == n3))
-                return s;
+            if (CrtRand() % 201 == n1 && CrtRand() % 401 == n2 && (CrtRand(), CrtRand() % 21 == n3)) return s;
         }
     };
     const uint32_t sHigh = Find(200, 400, 20), sLow = Find(0, 400, 0);
@@ -63,8 +65,8 @@ TEST_F(CollisionTest, EqualStrengthSpansMinus100To100) {
 
 TEST_F(CollisionTest, StrengthGapOf100OrMoreLeavesNoRandomRange) {
     // Draw 1 is then spent but ignored; kA = 21 x gap / 100, jAX = 9 + kA.
-    for (auto [nWeightA, nWant] : {std::pair{250, 307 + 9 * (9 + 42)}, {350, 307 + 9 * (9 + 42)},
-                                   {150, 307 + 9 * (9 + 21)}}) {
+    for (auto [nWeightA, nWant] :
+         {std::pair{250, 307 + 9 * (9 + 42)}, {350, 307 + 9 * (9 + 42)}, {150, 307 + 9 * (9 + 21)}}) {
         PlaceFighter(&A, 100, 100, nWeightA);
         PlaceFighter(&B, 110, 100, nWeightA - (nWeightA == 150 ? 100 : 200));
         A.nSpeedX = 1024;
@@ -86,7 +88,10 @@ TEST_F(CollisionTest, MetalPushFactorIsZeroEvenAgainstThreeAttacks) {
 
 TEST_F(CollisionTest, SoundAndSparkThresholds3700And2100) {
     // A moving (vx, 0) into B at rest: B's new speed is (trunc(0.7 vx) + 1746, 18), the larger.
-    struct Case { int32_t vx; int nSound, nType; };
+    struct Case {
+        int32_t vx;
+        int nSound, nType;
+    };
     for (const Case& c : {Case{2766, SND_HIT_L, 2}, Case{2764, SND_HIT_M, 1}, Case{481, SND_HIT_M, 1},
                           Case{479, SND_HIT_S2, 0}}) {
         PlaceFighter(&A, 100, 100);

@@ -29,7 +29,10 @@ TEST_F(ImageTest, ShotFromAStillFighterFliesDownRightThreePixelsAFrame) {
 }
 
 TEST_F(ImageTest, OneFrameShotPushesEachMovingAxisByTheFormula) {
-    struct Case { int nMode, nDefense; int32_t nVX, nVY; };
+    struct Case {
+        int nMode, nDefense;
+        int32_t nVX, nVY;
+    };
     // trunc((70 + 716.8) / 1.0) = 786; shooting: trunc((70 + 1433.6) / 1.0) = 1503 after the
     // opposing y speed is zeroed; defence 1: trunc(786.8 / 0.6) = 1311.
     for (const Case& c : {Case{0, 3, 886, 586}, Case{2, 3, 1603, 1503}, Case{0, 1, 1411, 1111}}) {

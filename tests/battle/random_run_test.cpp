@@ -12,7 +12,9 @@
 
 namespace {
 std::mt19937 g_Rng(20240605);
-int Pick(int nLo, int nHi) { return std::uniform_int_distribution<int>(nLo, nHi)(g_Rng); }
+int Pick(int nLo, int nHi) {
+    return std::uniform_int_distribution<int>(nLo, nHi)(g_Rng);
+}
 
 CHARACTER g_Picked[2];
 
@@ -62,7 +64,9 @@ void FightFrame(INPUTSTATE* lpIn) {
     TrapHit(&P[1], &P[0]);
 }
 
-bool SameChr(const CHARACTER& a, const CHARACTER& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool SameChr(const CHARACTER& a, const CHARACTER& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 }  // namespace
 
 TEST_F(BattleTest, RandomFightsKeepTheRulesInvariants) {
@@ -85,7 +89,8 @@ TEST_F(BattleTest, RandomFightsKeepTheRulesInvariants) {
             AnimStep(&c.anmBody);
             ASSERT_GE(AnimStep(&c.anmGauge), 0);
             for (uint32_t dwFlag : c.nSkillFlag) {
-                g_dwSkillsSeen |= dwFlag;                ASSERT_TRUE(dwFlag == 0 || (dwFlag < (1u << SKILL_COUNT) && !(dwFlag & (dwFlag - 1))));
+                g_dwSkillsSeen |= dwFlag;
+                ASSERT_TRUE(dwFlag == 0 || (dwFlag < (1u << SKILL_COUNT) && !(dwFlag & (dwFlag - 1))));
             }
             ASSERT_LE(c.nGauge, 3 * c.nGaugeCost);
             ASSERT_TRUE(c.nAngle >= 0 && c.nAngle < 360);

@@ -54,7 +54,7 @@ TEST_F(SkillTest, EmptyGaugeOrBusySlotsIgnoreThePress) {
 }
 
 TEST_F(SkillTest, DurationsAndPosesAtPower100) {
-    const int32_t nTime[SKILL_COUNT] = {100, 100, 40, 70, 30, 200, 200, 300, 200,
+    const int32_t nTime[SKILL_COUNT] = {100, 100, 40, 70,  30,  200, 200, 300, 200,
                                         200, 120, 70, 300, 200, 200, 250, 100};
     const int32_t nPose[SKILL_COUNT] = {1, 2, 2, 0, 2, 0, 4, 0, 0, 3, 3, 0, 0, 0, 0, 0, 0};
     for (int32_t nId = 0; nId < SKILL_COUNT; nId++) {
@@ -148,7 +148,9 @@ TEST_F(SkillTest, FreeRefusedFrom1500WithErrorSoundAndEndsWithZeroSpeed) {
 
 TEST_F(SkillTest, ReflectTurnsBackAtEachEdge) {
     A.nSkillFlag[0] = 1u << SKILL_REFLECT;
-    struct Case { int32_t nX, nY, nVX, nVY, nCX, nCY; };
+    struct Case {
+        int32_t nX, nY, nVX, nVY, nCX, nCY;
+    };
     const int32_t nIn = 100 * 1024;
     for (const Case& c : {Case{-16 * 1024, nIn, -2048, 0, 0, nIn + 15360},
                           Case{625 * 1024, nIn, 2048, 0, 655359, nIn + 15360},

@@ -14,23 +14,37 @@
 namespace {
 
 // Colour indices of the made-up pictures.
-enum : uint8_t { BG = 1, BODY = 9, SHOT = 20, TRAP = 21, SPARK = 22, SIGN = 30, P1WIN = 31, P2WIN = 32,
-                 COMWIN = 33, STAR1 = 40, STAR2 = 41, STOCK = 42 };
+enum : uint8_t {
+    BG = 1,
+    BODY = 9,
+    SHOT = 20,
+    TRAP = 21,
+    SPARK = 22,
+    SIGN = 30,
+    P1WIN = 31,
+    P2WIN = 32,
+    COMWIN = 33,
+    STAR1 = 40,
+    STAR2 = 41,
+    STOCK = 42
+};
 
-uint8_t Pixel(int x, int y) { return g_BackBuffer.lpSurface[y * g_BackBuffer.nPitch + x]; }
+uint8_t Pixel(int x, int y) {
+    return g_BackBuffer.lpSurface[y * g_BackBuffer.nPitch + x];
+}
 
-int CountIndex(uint8_t n)
-{
+int CountIndex(uint8_t n) {
     int c = 0;
     for (int y = 0; y < 480; y++)
         for (int x = 0; x < 640; x++) c += Pixel(x, y) == n;
     return c;
 }
 
-void MakeSheet(int nId, int w, int h, int bKey) { DDCreateSurface(g_Bitmap[nId], w, h, bKey, 0); }
+void MakeSheet(int nId, int w, int h, int bKey) {
+    DDCreateSurface(g_Bitmap[nId], w, h, bKey, 0);
+}
 
-void PlaceFighter(CHARA& c, int nNum, int x, int y)
-{
+void PlaceFighter(CHARA& c, int nNum, int x, int y) {
     c = CHARA{};
     c.nNum = nNum;
     c.chr.nId = 3;
@@ -45,9 +59,8 @@ void PlaceFighter(CHARA& c, int nNum, int x, int y)
 }
 
 class BattleDraw : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         DDCreateSurface(g_BackBuffer, 640, 480, 0, 0);
         MakeSheet(BMP_BATTLE_BG, 640, 480, 0);
         DDFillRect(g_Bitmap[BMP_BATTLE_BG], 0, 0, 640, 480, BG);
@@ -77,8 +90,7 @@ protected:
     }
 };
 
-TEST_F(BattleDraw, VanishedFighterHiddenInFightShownAfterwards)
-{
+TEST_F(BattleDraw, VanishedFighterHiddenInFightShownAfterwards) {
     CHARA& c = g_Chara[0];
     AnimSet(&c.anmBody, 3);
     c.nSkillFlag[0] = 1u << SKILL_VANISH;
@@ -93,8 +105,7 @@ TEST_F(BattleDraw, VanishedFighterHiddenInFightShownAfterwards)
     EXPECT_EQ(Pixel(132, 100), BG);
 }
 
-TEST_F(BattleDraw, ShadeLeavesOnlyShotsSparksAndGoSign)
-{
+TEST_F(BattleDraw, ShadeLeavesOnlyShotsSparksAndGoSign) {
     g_Chara[0].nSkillFlag[0] = 1u << SKILL_SHADE;
     CHARA& shooter = g_Chara[1];
     shooter.nSkillFlag[1] = 1u << SKILL_SHOT;
@@ -127,11 +138,12 @@ TEST_F(BattleDraw, ShadeLeavesOnlyShotsSparksAndGoSign)
     EXPECT_EQ(g_nPhaseCount, 1);
 }
 
-TEST_F(BattleDraw, WinStarsOfPlayerTwoByWinsNeeded)
-{
+TEST_F(BattleDraw, WinStarsOfPlayerTwoByWinsNeeded) {
     g_Chara[0].nWin = 2;
     g_Chara[1].nWin = 1;
-    struct { int nWinCount, nFirstX; } cases[] = {{5, 560}, {4, 576}, {3, 592}, {2, 592}, {1, 592}};
+    struct {
+        int nWinCount, nFirstX;
+    } cases[] = {{5, 560}, {4, 576}, {3, 592}, {2, 592}, {1, 592}};
     for (const auto& c : cases) {
         g_Option.nWinCount = c.nWinCount;
         DrawBackground();
@@ -145,8 +157,7 @@ TEST_F(BattleDraw, WinStarsOfPlayerTwoByWinsNeeded)
     }
 }
 
-TEST_F(BattleDraw, DoubleKnockOutBurstEndsAfterEightyFrames)
-{
+TEST_F(BattleDraw, DoubleKnockOutBurstEndsAfterEightyFrames) {
     for (int nFrame = 1; nFrame <= 80; nFrame++) {
         const bool b1 = DrawKOBurst(&g_Chara[0]);
         const bool b2 = DrawKOBurst(&g_Chara[1]);
@@ -156,8 +167,7 @@ TEST_F(BattleDraw, DoubleKnockOutBurstEndsAfterEightyFrames)
     EXPECT_EQ(g_nFallCount, 160);
 }
 
-TEST_F(BattleDraw, ResultSignChoosesWinnerAndCountsTo255)
-{
+TEST_F(BattleDraw, ResultSignChoosesWinnerAndCountsTo255) {
     g_Option.nWinCount = 2;
     g_nPhaseCount = 0;
     g_Chara[0].nWin = 2;
@@ -178,8 +188,7 @@ TEST_F(BattleDraw, ResultSignChoosesWinnerAndCountsTo255)
     EXPECT_EQ(CountIndex(COMWIN), 168 * 48);
 }
 
-TEST_F(BattleDraw, PaletteCycleRotatesEntriesSevenToFifteen)
-{
+TEST_F(BattleDraw, PaletteCycleRotatesEntriesSevenToFifteen) {
     g_nCycleCount = g_nCycleStep = 0;
     for (int i = 0; i < 256; i++) g_Palette[i].peRed = uint8_t(i);
     for (int i = 0; i < 4; i++) BattlePaletteCycle();

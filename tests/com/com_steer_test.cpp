@@ -11,15 +11,13 @@
 
 namespace {
 
-INPUTSTATE Cleared()
-{
+INPUTSTATE Cleared() {
     INPUTSTATE l{};
     ComClearInput(&l);
     return l;
 }
 
-TEST(ComSteer, PressedDirectionReplacesItsOpposite)
-{
+TEST(ComSteer, PressedDirectionReplacesItsOpposite) {
     INPUTSTATE l = Cleared();
     EXPECT_EQ(l.nDir, 5);
     ComPressDir(&l, COM_LEFT | COM_UP);
@@ -37,23 +35,28 @@ TEST(ComSteer, PressedDirectionReplacesItsOpposite)
 }
 
 // A plan as text: l r u d for the direction bits, '.' for an entry left from before (16).
-std::string PlanText(const CHARA& c)
-{
+std::string PlanText(const CHARA& c) {
     std::string sz;
     for (int i = 0; i < 16; ++i) {
         const int32_t n = c.nComPlan[i];
-        sz += n == COM_LEFT ? 'l' : n == COM_RIGHT ? 'r' : n == COM_UP ? 'u' : n == COM_DOWN ? 'd'
-            : n == 16 ? '.' : '?';
+        sz += n == COM_LEFT    ? 'l'
+              : n == COM_RIGHT ? 'r'
+              : n == COM_UP    ? 'u'
+              : n == COM_DOWN  ? 'd'
+              : n == 16        ? '.'
+                               : '?';
     }
     return sz;
 }
 
 // Acceleration 23 from rest: after k frames the distance is 23 k (k + 1) / 2.
-TEST(ComSteer, Plans)
-{
-    const struct { int32_t nDx, nDy; const char* szPlan; } cases[] = {
-        {0, 10240, "dddddddddddddddd"},     // passed on frame 30 (10695): 29 frames, all down
-        {0, -1024, ".u.u.u.uu.u.u.u."},     // 8 frames: s = 0, eight entries, leftovers kept
+TEST(ComSteer, Plans) {
+    const struct {
+        int32_t nDx, nDy;
+        const char* szPlan;
+    } cases[] = {
+        {0, 10240, "dddddddddddddddd"},      // passed on frame 30 (10695): 29 frames, all down
+        {0, -1024, ".u.u.u.uu.u.u.u."},      // 8 frames: s = 0, eight entries, leftovers kept
         {10240, 10240, "rdrdrdrddrdrdrdr"},  // 29 and 29: s = 3, a = b = 9, cut to 8 and 8
         {4000, -2500, "rurururrrurururu"},   // 18 and 14: s = 2, a = 9, b = 7
     };
@@ -66,8 +69,7 @@ TEST(ComSteer, Plans)
     }
 }
 
-TEST(ComSteer, PlanCounts)
-{
+TEST(ComSteer, PlanCounts) {
     // From rest the distance after 8 frames is exactly 828: across that is reached (7 frames
     // before), down it must be passed, on frame 9 (8 frames before).
     CHARA c = MakeFighter(320, 240);
@@ -78,13 +80,12 @@ TEST(ComSteer, PlanCounts)
     c.nSpeedX = 230;
     EXPECT_EQ(ComPlanCount(&c, -1024, true), 15);
     EXPECT_EQ(c.nSpeedX, 230);  // the record is left as it was
-    c.nSpeedX = -2048;  // already fast enough: the first frame reaches it
+    c.nSpeedX = -2048;          // already fast enough: the first frame reaches it
     EXPECT_EQ(ComPlanCount(&c, -1024, true), 0);
 }
 
 // Every nStep-th value of nFrom..nTo, and every value of nFineFrom..nFineTo.
-std::vector<int32_t> Span(int32_t nFrom, int32_t nTo, int32_t nStep, int32_t nFineFrom, int32_t nFineTo)
-{
+std::vector<int32_t> Span(int32_t nFrom, int32_t nTo, int32_t nStep, int32_t nFineFrom, int32_t nFineTo) {
     std::vector<int32_t> v;
     for (int32_t i = nFrom; i <= nTo; i += nStep) v.push_back(i);
     for (int32_t i = nFineFrom; i <= nFineTo; ++i) v.push_back(i);
@@ -92,8 +93,7 @@ std::vector<int32_t> Span(int32_t nFrom, int32_t nTo, int32_t nStep, int32_t nFi
 }
 
 // The count loop written out frame by frame, as a reference for the closed form.
-int64_t LiteralCount(int64_t a, int64_t v, int64_t nDist, bool bAxisX)
-{
+int64_t LiteralCount(int64_t a, int64_t v, int64_t nDist, bool bAxisX) {
     const int64_t nSign = nDist < 0 ? -1 : 1;
     int64_t nSum = 0;
     for (int64_t n = 0;; ++n) {
@@ -101,28 +101,28 @@ int64_t LiteralCount(int64_t a, int64_t v, int64_t nDist, bool bAxisX)
         if ((v > 0 && acc < 0) || (v < 0 && acc > 0)) acc *= 2;
         v += acc;
         nSum += v;
-        const bool bStop = bAxisX ? (nSign < 0 ? nSum <= nDist : nSum >= nDist)
-                                  : (nSign < 0 ? nSum < nDist : nSum > nDist);
+        const bool bStop =
+            bAxisX ? (nSign < 0 ? nSum <= nDist : nSum >= nDist) : (nSign < 0 ? nSum < nDist : nSum > nDist);
         if (bStop) return n;
     }
 }
 
-TEST(ComSteer, PlanCountMatchesFrameByFrame)
-{
+TEST(ComSteer, PlanCountMatchesFrameByFrame) {
     for (int32_t a : {7, 23, 61}) {
         CHARA c = MakeFighter(320, 240, a);
         for (int32_t v : Span(-40000, 40000, 1237, -300, 300)) {
             for (int32_t d : {-655360, -30000, -1024, -828, -1, 1, 23, 828, 5000, 491520}) {
                 c.nSpeedX = c.nSpeedY = v;
-                EXPECT_EQ(ComPlanCount(&c, d, true), LiteralCount(a, v, d, true)) << a << " " << v << " " << d;
-                EXPECT_EQ(ComPlanCount(&c, d, false), LiteralCount(a, v, d, false)) << a << " " << v << " " << d;
+                EXPECT_EQ(ComPlanCount(&c, d, true), LiteralCount(a, v, d, true))
+                    << a << " " << v << " " << d;
+                EXPECT_EQ(ComPlanCount(&c, d, false), LiteralCount(a, v, d, false))
+                    << a << " " << v << " " << d;
             }
         }
     }
 }
 
-TEST(ComSteer, StepPlanWrapsWithADiagonal)
-{
+TEST(ComSteer, StepPlanWrapsWithADiagonal) {
     CHARA c = MakeFighter(320, 240);
     for (int i = 0; i < 16; ++i) c.nComPlan[i] = COM_LEFT;
     c.nComPlan[15] = COM_RIGHT;
@@ -141,8 +141,7 @@ TEST(ComSteer, StepPlanWrapsWithADiagonal)
 }
 
 // Margin 32 px, speed 2300, braking 46 a frame: 49 frames still move, covering 56350.
-TEST(ComSteer, WallBrakingAtTheLastMoment)
-{
+TEST(ComSteer, WallBrakingAtTheLastMoment) {
     CHARA c = MakeFighter(320, 240);
     c.nComWallMargin = 32;
     const auto pressed = [&](int32_t vx, int32_t vy, int32_t cx, int32_t cy) {
@@ -155,13 +154,12 @@ TEST(ComSteer, WallBrakingAtTheLastMoment)
     EXPECT_EQ(pressed(-2300, 0, 32768 + 56350, 0), 0);              // stops right at it
     EXPECT_EQ(pressed(2300, 0, 608 * 1024 - 56350, 0), COM_LEFT);   // right edge 608 px reached
     EXPECT_EQ(pressed(2300, 0, 608 * 1024 - 56350 - 1, 0), 0);
-    EXPECT_EQ(pressed(0, 2300, 0, 448 * 1024 - 56350), COM_UP);     // bottom edge 448 px
+    EXPECT_EQ(pressed(0, 2300, 0, 448 * 1024 - 56350), COM_UP);  // bottom edge 448 px
     EXPECT_EQ(pressed(0, -2300, 0, 32768 + 56350 - 1), COM_DOWN);
 }
 
 // The left-edge braking loop written out frame by frame.
-bool LiteralBrakeLeft(int64_t a, int64_t v, int64_t x, int64_t nMargin)
-{
+bool LiteralBrakeLeft(int64_t a, int64_t v, int64_t x, int64_t nMargin) {
     while (true) {
         v += v < 0 ? 2 * a : a;
         x += v;
@@ -170,8 +168,7 @@ bool LiteralBrakeLeft(int64_t a, int64_t v, int64_t x, int64_t nMargin)
     }
 }
 
-TEST(ComSteer, WallBrakingMatchesFrameByFrame)
-{
+TEST(ComSteer, WallBrakingMatchesFrameByFrame) {
     for (int32_t a : {7, 23, 61}) {
         CHARA c = MakeFighter(320, 240, a);
         c.nComWallMargin = 10;
@@ -187,8 +184,7 @@ TEST(ComSteer, WallBrakingMatchesFrameByFrame)
     }
 }
 
-TEST(ComEscape, StillOpponentWalksSideways)
-{
+TEST(ComEscape, StillOpponentWalksSideways) {
     // Both at rest: the walk uses (0, 1), 255 steps of 1/1024 px. Neither flight is caught
     // within 170 frames (85 each), candidate 0 (+255) moves toward the middle (+50) and
     // candidate 1 does not, so 135 +- 20 beats 85 +- 20.
@@ -202,8 +198,7 @@ TEST(ComEscape, StillOpponentWalksSideways)
     EXPECT_EQ(CrtRandState(), LcgSkip(777, 2));  // one draw per candidate kept
 }
 
-TEST(ComEscape, NoEscapeFromAFastRush)
-{
+TEST(ComEscape, NoEscapeFromAFastRush) {
     // The opponent rushes in at 20 px a frame from 70 px away: caught in flight either way.
     CHARA com = MakeFighter(320, 240), enemy = MakeFighter(250, 240);
     com.nComPredict = 85;

@@ -6,8 +6,7 @@
 #include "input/input.h"
 
 // A 32 x 32 fighter centred at (nCx, nCy) pixels, at rest, with acceleration nSpeed per frame.
-inline CHARA MakeFighter(int32_t nCx, int32_t nCy, int32_t nSpeed = 23)
-{
+inline CHARA MakeFighter(int32_t nCx, int32_t nCy, int32_t nSpeed = 23) {
     CHARA c{};
     c.chr.nSpeed = nSpeed;
     c.chr.nWeight = 60;
@@ -20,10 +19,13 @@ inline CHARA MakeFighter(int32_t nCx, int32_t nCy, int32_t nSpeed = 23)
 }
 
 // The generator's next state and draw, by its published formula.
-inline uint32_t LcgNext(uint32_t s) { return s * 214013u + 2531011u; }
-inline int LcgDraw(uint32_t s) { return int((LcgNext(s) >> 16) & 0x7FFF); }
-inline uint32_t LcgSkip(uint32_t s, int n)
-{
+inline uint32_t LcgNext(uint32_t s) {
+    return s * 214013u + 2531011u;
+}
+inline int LcgDraw(uint32_t s) {
+    return int((LcgNext(s) >> 16) & 0x7FFF);
+}
+inline uint32_t LcgSkip(uint32_t s, int n) {
     while (n-- > 0) s = LcgNext(s);
     return s;
 }

@@ -17,8 +17,7 @@ namespace {
 struct Duel {
     CHARA com, enemy;
     Duel(int32_t nLevel, int32_t nMode, bool bDecide = false, int32_t nComX = 320, int32_t nComY = 240,
-         int32_t nEnemyX = 100, int32_t nEnemyY = 100)
-    {
+         int32_t nEnemyX = 100, int32_t nEnemyY = 100) {
         g_Option.nComLevel = nLevel;
         g_nBattleMode = nMode;
         g_Input[0] = INPUTSTATE{};
@@ -31,8 +30,7 @@ struct Duel {
     void Think() { ComThink(&com, &enemy); }
 };
 
-TEST(ComThink, SetupClearsTheComBlock)
-{
+TEST(ComThink, SetupClearsTheComBlock) {
     CHARA c = MakeFighter(320, 240);
     std::memset(&c.nComReadyCount, 0x55, sizeof(CHARA) - offsetof(CHARA, nComReadyCount));
     g_Option.nComLevel = 4;
@@ -43,14 +41,13 @@ TEST(ComThink, SetupClearsTheComBlock)
     EXPECT_EQ(c.nComRate4, 1000);
     EXPECT_EQ(c.bComDone12 | c.nComPlanPos | c.nComChaseCount | c.nComPlan[7], 0);
     EXPECT_EQ(c.chr.nSpeed, 23);  // the fighter part is untouched
-    g_Option.nComLevel = 9;  // out of range: the strongest row
+    g_Option.nComLevel = 9;       // out of range: the strongest row
     ComSetup(&c);
     EXPECT_EQ(c.nComStrength, 4);
     EXPECT_EQ(c.nComWallMargin, 32);
 }
 
-TEST(ComThink, ReadyShuffleHoldsEachChoiceTenFrames)
-{
+TEST(ComThink, ReadyShuffleHoldsEachChoiceTenFrames) {
     // Weight 420 against 20: t = rand % 201 + 170, always at least 100: up-left every time.
     for (int32_t nWeight : {420, -380}) {
         Duel d(2, 0);
@@ -66,15 +63,14 @@ TEST(ComThink, ReadyShuffleHoldsEachChoiceTenFrames)
     }
 }
 
-TEST(ComThink, ModeChanges)
-{
-    {   // Enemy at rest while the COM moves: chase.
+TEST(ComThink, ModeChanges) {
+    {  // Enemy at rest while the COM moves: chase.
         Duel d(4, 3);
         d.com.nSpeedX = 2000;
         d.Think();
         EXPECT_EQ(d.com.nComMode, 0);
     }
-    {   // A collision: chase, count and approach judgement cleared.
+    {  // A collision: chase, count and approach judgement cleared.
         Duel d(4, 3);
         d.enemy.nSpeedX = -3000;  // moving away, no threat
         d.com.bComReset = 1;
@@ -86,7 +82,7 @@ TEST(ComThink, ModeChanges)
         EXPECT_EQ(d.com.bComIncoming, 0);
         EXPECT_EQ(d.com.bComReset, 0);
     }
-    {   // The 851st chase frame switches to dodge.
+    {  // The 851st chase frame switches to dodge.
         Duel d(4, 3);
         d.com.nSpeedX = 2000;
         d.enemy.nSpeedY = 3000;
@@ -99,8 +95,7 @@ TEST(ComThink, ModeChanges)
     }
 }
 
-TEST(ComThink, ApproachJudgedOncePerApproach)
-{
+TEST(ComThink, ApproachJudgedOncePerApproach) {
     // COM still at (400, 300), enemy rolling at it from (300, 300): t = 50 + 40 - 40 = 50.
     for (uint32_t nSeed : {3u, 4u}) {  // 48 % 100 + 1 = 49 dodges, 51 % 100 + 1 = 52 does not
         Duel d(4, 3, false, 400, 300, 300, 300);
@@ -116,8 +111,7 @@ TEST(ComThink, ApproachJudgedOncePerApproach)
     }
 }
 
-TEST(ComThink, FallPressesButton4OnlyInNormalBattle)
-{
+TEST(ComThink, FallPressesButton4OnlyInNormalBattle) {
     for (int32_t nMode : {0, 1, 2, 3}) {
         Duel d(4, nMode, false, 5, 240);
         d.com.nSpeedX = -3072;  // out within two frames
@@ -133,8 +127,7 @@ TEST(ComThink, FallPressesButton4OnlyInNormalBattle)
 }
 
 // The COM rams a still opponent at 6000 (over 5120, so rate 800 at strength 4).
-TEST(ComThink, HitAndBoostRolledOncePerPredictedHit)
-{
+TEST(ComThink, HitAndBoostRolledOncePerPredictedHit) {
     for (uint32_t nSeed : {2u, 4u}) {  // 217 and 199 pass; 946 fails, 160 passes
         Duel d(4, 0, true, 300, 240, 345, 240);
         d.com.nSkill[2] = SKILL_BOOST;
@@ -155,8 +148,7 @@ TEST(ComThink, HitAndBoostRolledOncePerPredictedHit)
     }
 }
 
-TEST(ComThink, ShieldWhenHitHarder)
-{
+TEST(ComThink, ShieldWhenHitHarder) {
     // The opponent rushes in at 8000 against a COM creeping at 600: button 2, rate 800.
     Duel d(4, 0, false, 300, 240, 345, 240);
     d.com.nComMode = 0;

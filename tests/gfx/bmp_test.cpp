@@ -79,7 +79,8 @@ TEST(BmpTest, ImageMagickFilesLoadWithTheirColours) {
 TEST(BmpTest, OddWidthLoadsIntoSurfaceWithoutSkew) {
     const std::string szFile = std::string(POMRIN_BINARY_DIR) + "/gfx_test_w5.bmp";
     const std::vector<uint8_t> v = HandBmp(5, 3);
-    std::ofstream(szFile, std::ios::binary).write(reinterpret_cast<const char*>(v.data()), std::streamsize(v.size()));
+    std::ofstream(szFile, std::ios::binary)
+        .write(reinterpret_cast<const char*>(v.data()), std::streamsize(v.size()));
     SURFACE s;
     ASSERT_EQ(DDLoadBitmap(s, szFile.c_str(), 1, 8, 1), LOAD_OK);
     EXPECT_EQ(s.nWidth, 5);
@@ -117,16 +118,16 @@ TEST(BmpTest, MalformedAndTruncatedAreRefused) {
         b32 ? Put32(v, at, n) : Put16(v, at, n);
         return DDParseBmp(v.data(), v.size(), bmp);
     };
-    EXPECT_FALSE(Broken(0, 'X', false));          // not "BM"
-    EXPECT_FALSE(Broken(28, 24, false));          // 24 bits per pixel
-    EXPECT_FALSE(Broken(30, 1, true));            // RLE8
-    EXPECT_FALSE(Broken(26, 2, false));           // planes
-    EXPECT_FALSE(Broken(18, 0, true));            // zero width
-    EXPECT_FALSE(Broken(22, 0x7FFFFFFF, true));   // height far beyond the file
-    EXPECT_FALSE(Broken(22, 0x80000000, true));   // most negative height
-    EXPECT_FALSE(Broken(10, 0xFFFFFFF0, true));   // pixel offset past the end
-    EXPECT_FALSE(Broken(14, 0xFFFFFFFF, true));   // header size past the end
-    EXPECT_TRUE(Broken(46, 0, true));             // no count: up to 256, cut at the pixels
+    EXPECT_FALSE(Broken(0, 'X', false));         // not "BM"
+    EXPECT_FALSE(Broken(28, 24, false));         // 24 bits per pixel
+    EXPECT_FALSE(Broken(30, 1, true));           // RLE8
+    EXPECT_FALSE(Broken(26, 2, false));          // planes
+    EXPECT_FALSE(Broken(18, 0, true));           // zero width
+    EXPECT_FALSE(Broken(22, 0x7FFFFFFF, true));  // height far beyond the file
+    EXPECT_FALSE(Broken(22, 0x80000000, true));  // most negative height
+    EXPECT_FALSE(Broken(10, 0xFFFFFFF0, true));  // pixel offset past the end
+    EXPECT_FALSE(Broken(14, 0xFFFFFFFF, true));  // header size past the end
+    EXPECT_TRUE(Broken(46, 0, true));            // no count: up to 256, cut at the pixels
 
     for (const char* szName : {"rle8.bmp", "depth4.bmp", "missing.bmp", ""})
         EXPECT_FALSE(DDReadBmpFile((FIXTURES + szName).c_str(), bmp)) << szName;

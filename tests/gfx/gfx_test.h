@@ -4,8 +4,12 @@
 
 #include "gfx/surface.h"
 
-inline uint8_t At(const SURFACE& s, int x, int y) { return s.lpSurface[size_t(y) * s.nPitch + x]; }
-inline void Set(SURFACE& s, int x, int y, uint8_t c) { s.lpSurface[size_t(y) * s.nPitch + x] = c; }
+inline uint8_t At(const SURFACE& s, int x, int y) {
+    return s.lpSurface[size_t(y) * s.nPitch + x];
+}
+inline void Set(SURFACE& s, int x, int y, uint8_t c) {
+    s.lpSurface[size_t(y) * s.nPitch + x] = c;
+}
 
 // A w x h surface whose pixel (x, y) holds 1 + x + w * y (so none is 0, for w * h < 255).
 inline void MakeNumbered(SURFACE& s, int w, int h, int bColorKey) {

@@ -16,7 +16,8 @@ struct RotateTest : ::testing::Test {
     }
     void ExpectBlock(int x0, int y0, int w, int h, const int* nExpect) {
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) EXPECT_EQ(At(dst, x0 + x, y0 + y), nExpect[y * w + x]) << x << "," << y;
+            for (int x = 0; x < w; ++x)
+                EXPECT_EQ(At(dst, x0 + x, y0 + y), nExpect[y * w + x]) << x << "," << y;
         EXPECT_EQ(CountNot(dst, 200), 6);
     }
 };

@@ -52,7 +52,7 @@ TEST(InputTrigger, OnePressPerPressAndRelease) {
     EXPECT_EQ(Trigger(in, 0x1), 0x1);  // Z
     EXPECT_EQ(Trigger(in, 0x3), 0);    // X while Z held: nothing
     EXPECT_EQ(Trigger(in, 0x2), 0);
-    EXPECT_EQ(Trigger(in, 0), 0);      // all up re-arms
+    EXPECT_EQ(Trigger(in, 0), 0);  // all up re-arms
     EXPECT_EQ(Trigger(in, 0x2), 0x2);
     EXPECT_EQ(in.bButtonHold, 1u);
 }

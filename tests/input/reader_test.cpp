@@ -12,7 +12,7 @@
 namespace {
 
 class Reader : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Headless_Reset();
         SetDefaultKeyMap(&g_KeyMap);
@@ -45,7 +45,8 @@ TEST_F(Reader, JoystickThresholdsAndLayering) {
     struct Case {
         uint32_t dwPos;
         uint16_t wX, wY;  // wDir for the position on X, on Y
-    } cases[] = {{10000, 0x1, 0x4}, {10001, 0, 0}, {55534, 0, 0}, {55535, 0x2, 0x8}, {0, 0x1, 0x4}, {65535, 0x2, 0x8}};
+    } cases[] = {{10000, 0x1, 0x4}, {10001, 0, 0}, {55534, 0, 0},
+                 {55535, 0x2, 0x8}, {0, 0x1, 0x4}, {65535, 0x2, 0x8}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dwPos);
         Headless_SetJoy(0, true, c.dwPos, 32767, 0);
@@ -151,17 +152,18 @@ TEST_F(Reader, MappedValuesBeyondTheLimitsAreNeverDown) {
 
 TEST(KeyFile, LoadsTheLittleEndianImage) {
     std::vector<uint8_t> bytes(144, 0);
-    bytes[0] = 8;                         // player 1 left: keyboard
+    bytes[0] = 8;  // player 1 left: keyboard
     bytes[4] = 'A';
-    bytes[64] = 5;                        // player 1 nCount
-    bytes[68 + 8 * 4 + 4] = 0x00;         // player 2 button 1: joystick 0, mask 0x100
+    bytes[64] = 5;                 // player 1 nCount
+    bytes[68 + 8 * 4 + 4] = 0x00;  // player 2 button 1: joystick 0, mask 0x100
     bytes[68 + 8 * 4 + 5] = 0x01;
     bytes[132] = 4;
     bytes[136] = 1;
     bytes[140] = 1;
     std::string szPath = std::string(POMRIN_BINARY_DIR) + "/keyfile_test.dat";
     auto write = [&](size_t n) {
-        std::ofstream(szPath, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(n));
+        std::ofstream(szPath, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(n));
     };
     write(144);
     KEYMAP map{};
@@ -184,4 +186,3 @@ TEST(KeyFile, LoadsTheLittleEndianImage) {
     std::remove(szPath.c_str());
     EXPECT_EQ(LoadKeyFile(szPath.c_str(), &shortMap), 0u);
 }
-

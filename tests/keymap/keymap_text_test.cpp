@@ -27,9 +27,10 @@ TEST(KeyMapText, DefaultsPrintReadablyAndReadBack) {
 TEST(KeyMapText, WrittenTextGivesTheFileBytes) {
     KEYMAP map{};
     std::string szError;
-    ASSERT_TRUE(KeyMapFromText("custom 1  # on\n\nplayer1 count 6\nplayer1 button1 key SPACE\n"
-                               "player1 left joy1 button 1+3\nplayer2 right key F2\n",
-                               &map, &szError))
+    ASSERT_TRUE(
+        KeyMapFromText("custom 1  # on\n\nplayer1 count 6\nplayer1 button1 key SPACE\n"
+                       "player1 left joy1 button 1+3\nplayer2 right key F2\n",
+                       &map, &szError))
         << szError;
     uint8_t bytes[KEYMAP_FILE_SIZE];
     KeyMapEncode(&map, bytes);
@@ -48,9 +49,16 @@ TEST(KeyMapText, WrittenTextGivesTheFileBytes) {
 
 TEST(KeyMapText, TextThatCannotBeMappedIsRefused) {
     const char* kBad[] = {
-        "player1 left key NOSUCHKEY\n", "player1 count 9\n", "player1 count 3\n", "player3 left key A\n",
-        "player1 jump key A\n",         "player1 left joy0 Z+\n", "player1 left joy0 button 17\n",
-        "player1 left joy8 X-\n",       "joysticks 17\n",         "custom yes\n",
+        "player1 left key NOSUCHKEY\n",
+        "player1 count 9\n",
+        "player1 count 3\n",
+        "player3 left key A\n",
+        "player1 jump key A\n",
+        "player1 left joy0 Z+\n",
+        "player1 left joy0 button 17\n",
+        "player1 left joy8 X-\n",
+        "joysticks 17\n",
+        "custom yes\n",
         "player2 left joy2 X-\n",  // joystick 2 is not polled with "joysticks 2"
         "joysticks 0\n",           // player 2 still uses joystick 0
         "player1 left key 256\n",
@@ -62,7 +70,8 @@ TEST(KeyMapText, TextThatCannotBeMappedIsRefused) {
         map.bCustom = 77;
         std::string szError;
         EXPECT_FALSE(KeyMapFromText(szText, &map, &szError));
-        EXPECT_EQ(szError.rfind("line", 0) == 0 || szError.find("joysticks is") != std::string::npos, true) << szError;
+        EXPECT_EQ(szError.rfind("line", 0) == 0 || szError.find("joysticks is") != std::string::npos, true)
+            << szError;
         EXPECT_EQ(map.bCustom, 77u);  // nothing changed
     }
 }

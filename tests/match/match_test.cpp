@@ -13,8 +13,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct FIGHTER { int x, y, win, dead, chara, skill0; };
-struct FRAME { int nFrame, nScene, nPhase; FIGHTER p[2]; };
+struct FIGHTER {
+    int x, y, win, dead, chara, skill0;
+};
+struct FRAME {
+    int nFrame, nScene, nPhase;
+    FIGHTER p[2];
+};
 struct RUN {
     std::vector<FRAME> Frames;
     std::vector<std::pair<int, int>> Sounds;  // frame, sound number
@@ -22,8 +27,7 @@ struct RUN {
 };
 
 // The integer after "key": at or after nFrom; -1 when absent.
-int IntAfter(const std::string& s, const char* szKey, size_t nFrom = 0)
-{
+int IntAfter(const std::string& s, const char* szKey, size_t nFrom = 0) {
     const std::string k = std::string("\"") + szKey + "\":";
     const size_t n = s.find(k, nFrom);
     if (n == std::string::npos) return -1;
@@ -32,8 +36,7 @@ int IntAfter(const std::string& s, const char* szKey, size_t nFrom = 0)
     return std::atoi(s.c_str() + i);
 }
 
-std::string ReadAll(const fs::path& path)
-{
+std::string ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
@@ -41,8 +44,7 @@ std::string ReadAll(const fs::path& path)
 }
 
 // A data folder beside the build's, sharing its pictures and sounds, with its own settings.
-fs::path DataWithWinCount(int nWinCount)
-{
+fs::path DataWithWinCount(int nWinCount) {
     const fs::path dir = fs::path(POMRIN_BINARY_DIR) / ("match_data_win" + std::to_string(nWinCount));
     fs::create_directories(dir / "user_data");
     for (const char* sz : {"bmp", "wav"})
@@ -54,12 +56,12 @@ fs::path DataWithWinCount(int nWinCount)
     bytes[16] = 2;
     bytes[30] = 0xF0;
     bytes[31] = 0x3F;
-    std::ofstream(dir / "user_data" / "Option.dat", std::ios::binary).write(reinterpret_cast<char*>(bytes), 40);
+    std::ofstream(dir / "user_data" / "Option.dat", std::ios::binary)
+        .write(reinterpret_cast<char*>(bytes), 40);
     return dir;
 }
 
-RUN Sim(const char* szScript, int nFrames, const fs::path& data, const std::string& szExtra = "")
-{
+RUN Sim(const char* szScript, int nFrames, const fs::path& data, const std::string& szExtra = "") {
     // Tests may run in parallel processes: each gets its own output folder.
     static int s_nRun = 0;
     const fs::path out = fs::path(POMRIN_BINARY_DIR) / "match_out" /
@@ -78,14 +80,16 @@ RUN Sim(const char* szScript, int nFrames, const fs::path& data, const std::stri
     std::istringstream trace(run.szTrace);
     for (std::string line; std::getline(trace, line);) {
         const size_t nBattle = line.find("\"battle\":");
-        FRAME f{IntAfter(line, "frame"), IntAfter(line, "scene"),
-                nBattle == std::string::npos ? -1 : IntAfter(line, "phase", nBattle), {}};
+        FRAME f{IntAfter(line, "frame"),
+                IntAfter(line, "scene"),
+                nBattle == std::string::npos ? -1 : IntAfter(line, "phase", nBattle),
+                {}};
         const size_t n2 = line.find("\"p2\":");
         for (int p = 0; p < 2 && f.nPhase >= 0; p++) {
             const size_t at = p == 0 ? line.find("\"p1\":") : n2;
             f.p[p] = FIGHTER{IntAfter(line, "x", at) >> 10, IntAfter(line, "y", at) >> 10,
-                             IntAfter(line, "win", at),      IntAfter(line, "dead", at),
-                             IntAfter(line, "chara", at),    IntAfter(line, "skills", at)};
+                             IntAfter(line, "win", at),     IntAfter(line, "dead", at),
+                             IntAfter(line, "chara", at),   IntAfter(line, "skills", at)};
         }
         run.Frames.push_back(f);
     }
@@ -96,17 +100,16 @@ RUN Sim(const char* szScript, int nFrames, const fs::path& data, const std::stri
 
 // Frames on which the running battle changed to phase nPhase. (On the frame the scene switches
 // to the battle, before it has run, the trace still shows the last battle's phase.)
-std::vector<int> PhaseStarts(const RUN& run, int nPhase)
-{
+std::vector<int> PhaseStarts(const RUN& run, int nPhase) {
     std::vector<int> v;
     for (size_t i = 1; i < run.Frames.size(); i++)
-        if (run.Frames[i].nPhase == nPhase && run.Frames[i - 1].nPhase != nPhase && run.Frames[i - 1].nScene == 2)
+        if (run.Frames[i].nPhase == nPhase && run.Frames[i - 1].nPhase != nPhase &&
+            run.Frames[i - 1].nScene == 2)
             v.push_back(run.Frames[i].nFrame);
     return v;
 }
 
-std::vector<int> SoundFrames(const RUN& run, int nSound)
-{
+std::vector<int> SoundFrames(const RUN& run, int nSound) {
     std::vector<int> v;
     for (auto [f, n] : run.Sounds)
         if (n == nSound) v.push_back(f);
@@ -115,8 +118,7 @@ std::vector<int> SoundFrames(const RUN& run, int nSound)
 
 enum { SND_GO = 4, SND_HIT_L = 9, SND_DEATH = 17 };
 
-TEST(Match, TwoPlayerMatchFromTitleAndBackToSelect)
-{
+TEST(Match, TwoPlayerMatchFromTitleAndBackToSelect) {
     const RUN run = Sim("match.txt", 2200, POMRIN_DATA_DIR);
     ASSERT_EQ(run.Frames.size(), 2200u);
     // Every round starts with 120 ready frames, and the fight starts with the go sound.
@@ -156,7 +158,10 @@ TEST(Match, TwoPlayerMatchFromTitleAndBackToSelect)
     ASSERT_EQ(fadeOut.size(), 1u);
     int nBack = 0;
     for (size_t i = fadeOut[0]; i < run.Frames.size(); i++)
-        if (run.Frames[i].nScene == 1) { nBack = run.Frames[i].nFrame; break; }
+        if (run.Frames[i].nScene == 1) {
+            nBack = run.Frames[i].nFrame;
+            break;
+        }
     EXPECT_EQ(nBack, fadeOut[0] + 25);  // 24 fade steps, then the release frame
 
     // Confirming at once picks the last characters; button 1 runs the kept シールド (bit 1).
@@ -168,8 +173,7 @@ TEST(Match, TwoPlayerMatchFromTitleAndBackToSelect)
     EXPECT_EQ(again.p[0].skill0, 2);
 }
 
-TEST(Match, OneWinNeededEndsTheMatchAtTheFirstKnockOut)
-{
+TEST(Match, OneWinNeededEndsTheMatchAtTheFirstKnockOut) {
     const RUN run = Sim("match.txt", 800, DataWithWinCount(1));
     const std::vector<int> ko = PhaseStarts(run, 4);
     ASSERT_EQ(ko.size(), 1u);
@@ -178,8 +182,7 @@ TEST(Match, OneWinNeededEndsTheMatchAtTheFirstKnockOut)
     EXPECT_EQ(PhaseStarts(run, 2).size(), 1u);
 }
 
-TEST(Match, DoubleKnockOutScoresForNobodyAndRepeatsTheRound)
-{
+TEST(Match, DoubleKnockOutScoresForNobodyAndRepeatsTheRound) {
     const RUN run = Sim("double_ko.txt", 800, POMRIN_DATA_DIR);
     const std::vector<int> ko = PhaseStarts(run, 4);
     ASSERT_EQ(ko.size(), 1u);
@@ -198,10 +201,10 @@ TEST(Match, DoubleKnockOutScoresForNobodyAndRepeatsTheRound)
     EXPECT_EQ(run.Frames[ko[0] + 200].nPhase, 3);
 }
 
-TEST(Match, ReplayIsIdentical)
-{
+TEST(Match, ReplayIsIdentical) {
     const std::string shots = "--shot-every 97 --shots ";
-    const fs::path a = fs::path(POMRIN_BINARY_DIR) / "match_shots_a", b = fs::path(POMRIN_BINARY_DIR) / "match_shots_b";
+    const fs::path a = fs::path(POMRIN_BINARY_DIR) / "match_shots_a",
+                   b = fs::path(POMRIN_BINARY_DIR) / "match_shots_b";
     fs::remove_all(a);
     fs::remove_all(b);
     fs::create_directories(a);

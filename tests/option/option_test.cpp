@@ -31,12 +31,13 @@ std::vector<uint8_t> ReadAll(const std::string& szPath) {
 }
 
 void WriteAll(const std::string& szPath, const std::vector<uint8_t>& bytes) {
-    std::ofstream(szPath, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(szPath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-const std::vector<uint8_t> kDefaultBytes = {
-    0x03, 0, 0, 0, 0x03, 0, 0, 0, 0x03, 0, 0, 0, 0x03, 0, 0, 0, 0x02, 0, 0, 0, 0, 0, 0, 0,
-    0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 0, 0, 0, 0, 0, 0, 0, 0};
+const std::vector<uint8_t> kDefaultBytes = {0x03, 0, 0,    0,    0x03, 0, 0, 0, 0x03, 0, 0, 0, 0x03, 0,
+                                            0,    0, 0x02, 0,    0,    0, 0, 0, 0,    0, 0, 0, 0,    0,
+                                            0,    0, 0xF0, 0x3F, 0,    0, 0, 0, 0,    0, 0, 0};
 
 }  // namespace
 
@@ -79,9 +80,9 @@ TEST(OptionFile, MissingEmptyShortAndDamagedFiles) {
     EXPECT_EQ(opt.nComLevel, 0);
 
     // Out-of-range values and padding are kept exactly as read, and written back the same.
-    std::vector<uint8_t> damaged = {0, 0, 0, 0,  0xFE, 0xFF, 0xFF, 0xFF, 3, 0, 0, 0, 3, 0, 0, 0, 9, 0, 0, 0,
-                                    0xAB, 0xCD, 0xEF, 0x01, 0, 0, 0, 0, 0, 0, 0xF8, 0x7F, 7, 0, 0, 0,
-                                    0x11, 0x22, 0x33, 0x44};
+    std::vector<uint8_t> damaged = {0, 0, 0,    0,    0xFE, 0xFF, 0xFF, 0xFF, 3,    0,    0,    0,   3, 0,
+                                    0, 0, 9,    0,    0,    0,    0xAB, 0xCD, 0xEF, 0x01, 0,    0,   0, 0,
+                                    0, 0, 0xF8, 0x7F, 7,    0,    0,    0,    0x11, 0x22, 0x33, 0x44};
     WriteAll(szFile, damaged);
     ASSERT_EQ(LoadOptionFile(szFile.c_str(), &opt), 1u);
     EXPECT_EQ(opt.nWinCount, 0);

@@ -1,7 +1,7 @@
 // The SDL backend under SDL's dummy video driver: window, presenting, events, instance lock.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>

@@ -19,14 +19,12 @@ namespace {
 enum : uint16_t { LEFT = 0x1, RIGHT = 0x2, B1 = 0x1, B2 = 0x2, B3 = 0x4 };
 
 // The C runtime generator, written out here to know the draws a roulette must make.
-int NextRand(uint32_t& dwState)
-{
+int NextRand(uint32_t& dwState) {
     dwState = dwState * 214013u + 2531011u;
     return int((dwState >> 16) & 0x7FFF);
 }
 
-void Step(uint16_t wButton0 = 0, uint16_t wDir0 = 0, uint16_t wButton1 = 0, uint16_t wDir1 = 0)
-{
+void Step(uint16_t wButton0 = 0, uint16_t wDir0 = 0, uint16_t wButton1 = 0, uint16_t wDir1 = 0) {
     g_Input[0].wButton = wButton0;
     g_Input[0].wDir = wDir0;
     g_Input[1].wButton = wButton1;
@@ -35,16 +33,14 @@ void Step(uint16_t wButton0 = 0, uint16_t wDir0 = 0, uint16_t wButton1 = 0, uint
 }
 
 // A press and its release.
-void Press(uint16_t wButton0, uint16_t wDir0 = 0, uint16_t wButton1 = 0, uint16_t wDir1 = 0)
-{
+void Press(uint16_t wButton0, uint16_t wDir0 = 0, uint16_t wButton1 = 0, uint16_t wDir1 = 0) {
     Step(wButton0, wDir0, wButton1, wDir1);
     Step();
 }
 
 class Select : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         ASSERT_EQ(chdir(POMRIN_DATA_DIR), 0);
         DDCreateSurface(g_BackBuffer, 640, 480, 0, 0);
         std::memset(g_Input, 0, sizeof g_Input);
@@ -53,21 +49,18 @@ protected:
         g_nBattleMode = 0;
         g_nSelectStep = 0;
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         if (g_nSelectStep != 0) SelectRelease();
     }
     // Enters from the title and runs the fade-in.
-    void Enter(int nTitleSelect)
-    {
+    void Enter(int nTitleSelect) {
         g_nTitleSelect = nTitleSelect;
         for (int i = 0; i < 24; i++) Step();
         ASSERT_EQ(g_nSelectState, nTitleSelect == 1 ? SELECT_VS_CHARA : SELECT_COM_CHARA);
     }
 };
 
-TEST_F(Select, RouletteJumpsEightTimesInFortyFramesThenWaits)
-{
+TEST_F(Select, RouletteJumpsEightTimesInFortyFramesThenWaits) {
     Enter(0);
     Step(B3);
     EXPECT_EQ(g_nRoulette[0], 40);
@@ -88,8 +81,7 @@ TEST_F(Select, RouletteJumpsEightTimesInFortyFramesThenWaits)
     EXPECT_EQ(g_Cursor[0].nChosen, nCol + 1);
 }
 
-TEST_F(Select, VsComFlowHandsOverWrappedSkillAndComDefaults)
-{
+TEST_F(Select, VsComFlowHandsOverWrappedSkillAndComDefaults) {
     Enter(0);
     Press(0, RIGHT);
     Press(B1);  // player 1 takes character 1
@@ -127,8 +119,7 @@ TEST_F(Select, VsComFlowHandsOverWrappedSkillAndComDefaults)
     EXPECT_EQ(g_nScene, SCENE_BATTLE);
 }
 
-TEST_F(Select, TwoPlayersWithdrawAndCancelFreeOnlyTheirOwnChoice)
-{
+TEST_F(Select, TwoPlayersWithdrawAndCancelFreeOnlyTheirOwnChoice) {
     Enter(1);
     EXPECT_EQ(g_Cursor[1].nCol, 10);
     Press(0, RIGHT);

@@ -54,8 +54,8 @@ TEST(InputTable, VsComSelectLeavesPlayer2Unread) {
 TEST(TitleCursor, BackFromSelectStandsOnTheRowThatStartedTheGame) {
     for (int nRow = 0; nRow < 2; ++nRow) {
         SimRun sim;
-        std::string szScript = (nRow == 1 ? Taps({{30, "DOWN"}, {34, "Z"}}) : Taps({{34, "Z"}})) +
-                               Taps({{100, "X"}});
+        std::string szScript =
+            (nRow == 1 ? Taps({{30, "DOWN"}, {34, "Z"}}) : Taps({{34, "Z"}})) + Taps({{100, "X"}});
         SimResult r = sim.Run(szScript, "--frames 200");
         ASSERT_EQ(r.nExit, 0) << r.szStderr;
         size_t nBack = 0;

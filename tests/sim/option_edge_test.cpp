@@ -17,8 +17,9 @@ const std::string kToOptions = Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "Z"}});
 // speed (1.0: F0 3F, 20.0: 34 40), mode, padding 55 66 77 88.
 std::vector<unsigned char> OptionBytes(unsigned char nWins, unsigned char nCom, unsigned char bSpeed6,
                                        unsigned char bSpeed7, unsigned char nMode) {
-    return {nWins, 0, 0, 0, 3, 0, 0, 0, 3, 0, 0, 0, 3, 0, 0, 0, nCom, 0, 0, 0, 0x11, 0x22, 0x33, 0x44,
-            0, 0, 0, 0, 0, 0, bSpeed6, bSpeed7, nMode, 0, 0, 0, 0x55, 0x66, 0x77, 0x88};
+    return {nWins, 0, 0,       0,       3,     0, 0,    0,    3,    0,    0,    0,   3, 0,
+            0,     0, nCom,    0,       0,     0, 0x11, 0x22, 0x33, 0x44, 0,    0,   0, 0,
+            0,     0, bSpeed6, bSpeed7, nMode, 0, 0,    0,    0x55, 0x66, 0x77, 0x88};
 }
 
 TEST(OptionsFile, EmptyFileGivesZerosThatWrapOnTheirFirstChange) {
@@ -43,9 +44,9 @@ TEST(OptionsFile, Speed20WrapsTo1AndSavingKeepsThePaddingAsRead) {
     taps.push_back({102, "DOWN"});   // row 6, mode 7: no help text, nothing looked up
     taps.push_back({104, "DOWN"});   // row 7: left and right do nothing here
     taps.push_back({106, "RIGHT"});
-    taps.push_back({108, "DOWN"});   // row 8
+    taps.push_back({108, "DOWN"});  // row 8
     taps.push_back({110, "LEFT"});
-    taps.push_back({112, "UP"});     // row 7: save
+    taps.push_back({112, "UP"});  // row 7: save
     taps.push_back({114, "Z"});
     SimResult r = sim.Run(kToOptions + Taps(taps), "--frames 120");
     ASSERT_EQ(r.nExit, 0) << r.szStderr;

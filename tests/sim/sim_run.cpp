@@ -46,8 +46,8 @@ SimResult SimRun::Run(const std::string& szScript, const std::string& szArgs) {
     for (const char* sz : {"/trace.jsonl", "/sounds.txt", "/stderr.txt"}) fs::remove(m_szDir + sz);
     std::string szCmd = std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim --data " + m_szDir +
                         "/data --input " + m_szDir + "/input.txt --trace " + m_szDir +
-                        "/trace.jsonl --sounds " + m_szDir + "/sounds.txt " + szArgs + " 2>" +
-                        m_szDir + "/stderr.txt";
+                        "/trace.jsonl --sounds " + m_szDir + "/sounds.txt " + szArgs + " 2>" + m_szDir +
+                        "/stderr.txt";
     SimResult r;
     int nStatus = std::system(szCmd.c_str());
     r.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;

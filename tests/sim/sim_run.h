@@ -9,12 +9,12 @@
 struct SimResult {
     int nExit = -1;
     std::string szStderr;
-    std::vector<std::string> Trace;              // one JSON object per frame
-    std::vector<std::pair<int, int>> Sounds;     // (frame, sound number)
+    std::vector<std::string> Trace;           // one JSON object per frame
+    std::vector<std::pair<int, int>> Sounds;  // (frame, sound number)
 };
 
 class SimRun {
-public:
+  public:
     SimRun();
     ~SimRun();
     const std::string& Dir() const { return m_szDir; }
@@ -25,7 +25,7 @@ public:
     // Runs with szScript as the input script and szArgs added to the command line.
     SimResult Run(const std::string& szScript, const std::string& szArgs);
 
-private:
+  private:
     std::string m_szDir;
 };
 

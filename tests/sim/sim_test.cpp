@@ -17,10 +17,9 @@ const std::string kToOptions = Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "Z"}});
 constexpr int kOptionsMenu = 84;
 // Two players from the title; player 1 (keyboard) and player 2 (joystick 0) each confirm a
 // character and their skills: the battle runs from about frame 200.
-const std::string kToBattle =
-    Taps({{30, "DOWN"}, {35, "Z"}, {100, "Z"}}) +
-    "105 J0=32767,32767,1\n106 J0=32767,32767,0\n" + Taps({{115, "Z"}}) +
-    "120 J0=32767,32767,1\n121 J0=32767,32767,0\n";
+const std::string kToBattle = Taps({{30, "DOWN"}, {35, "Z"}, {100, "Z"}}) +
+                              "105 J0=32767,32767,1\n106 J0=32767,32767,0\n" + Taps({{115, "Z"}}) +
+                              "120 J0=32767,32767,1\n121 J0=32767,32767,0\n";
 
 TEST(Title, FadeInCompletesOnIts24thFrameAndIgnoresButton1) {
     SimRun sim;
@@ -79,13 +78,13 @@ TEST(Options, GameSpeed7IsSavedAsTheDouble7WithTheShotSound) {
     EXPECT_EQ(TraceValues(r.Trace[110])[5], 7);
     EXPECT_EQ(SoundFrames(r, 15), std::vector<int>{116});
     EXPECT_EQ(SoundFrames(r, 1), std::vector<int>{34});  // only the title's confirm
-    EXPECT_EQ(TraceInt(r.Trace[129], "scene"), 3);        // saving stays in the menu
+    EXPECT_EQ(TraceInt(r.Trace[129], "scene"), 3);       // saving stays in the menu
 
     std::ifstream in(sim.UserData("Option.dat"), std::ios::binary);
     std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::vector<unsigned char> expected = {
-        3, 0, 0, 0, 3, 0, 0, 0, 3, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0,
-        0, 0, 0, 0, 0, 0, 0x1C, 0x40, 0, 0, 0, 0, 0, 0, 0, 0};
+    const std::vector<unsigned char> expected = {3, 0, 0,    0,    3, 0, 0, 0, 3, 0, 0, 0, 3, 0,
+                                                 0, 0, 2,    0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                                 0, 0, 0x1C, 0x40, 0, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(bytes, expected);
 }
 
@@ -163,8 +162,7 @@ TEST(Simulator, BadScriptIsRefusedWithItsLine) {
 TEST(Simulator, RecordedRunReplaysToTheSameTrace) {
     SimRun sim;
     // Into the options, change wins and speed, back out, move on the title, Escape.
-    std::string szScript = kToOptions +
-                           Taps({{90, "RIGHT"}, {92, "DOWN"}, {96, "LEFT"}, {98, "X"}}) +
+    std::string szScript = kToOptions + Taps({{90, "RIGHT"}, {92, "DOWN"}, {96, "LEFT"}, {98, "X"}}) +
                            "130 UP J0=100,40000,3\n150 ESCAPE\n";
     std::string szRecord = sim.Dir() + "/record.txt";
     SimResult a = sim.Run(szScript, "--frames 1000 --record " + szRecord);

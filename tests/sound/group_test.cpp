@@ -15,7 +15,8 @@ std::string g_szFiles[SND_COUNT];
 
 // The real table's counts and volumes over the sox fixtures; row nBad gets szBad.
 std::array<SOUNDTABLE, SND_COUNT> FixtureTable(int nBad = -1, const char* szBad = nullptr) {
-    static const char* kFiles[] = {"u8_mono_22k.wav", "s16_mono_22k.wav", "s16_stereo_22k.wav", "s16_mono_44k.wav"};
+    static const char* kFiles[] = {"u8_mono_22k.wav", "s16_mono_22k.wav", "s16_stereo_22k.wav",
+                                   "s16_mono_44k.wav"};
     std::array<SOUNDTABLE, SND_COUNT> t = g_SoundTable;
     for (int i = 0; i < SND_COUNT; ++i) {
         g_szFiles[i] = std::string(POMRIN_TEST_DIR) + "/fixtures/" + (i == nBad ? szBad : kFiles[i % 4]);
@@ -25,7 +26,7 @@ std::array<SOUNDTABLE, SND_COUNT> FixtureTable(int nBad = -1, const char* szBad 
 }
 
 class SoundGroups : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Headless_Reset();
         nLiveBefore = Headless_LiveSounds();

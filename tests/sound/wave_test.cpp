@@ -11,7 +11,9 @@
 
 namespace {
 
-std::string Fixture(const char* szName) { return std::string(POMRIN_TEST_DIR) + "/fixtures/" + szName; }
+std::string Fixture(const char* szName) {
+    return std::string(POMRIN_TEST_DIR) + "/fixtures/" + szName;
+}
 
 std::vector<uint8_t> ReadAll(const std::string& szPath) {
     std::ifstream in(szPath, std::ios::binary);
@@ -20,7 +22,8 @@ std::vector<uint8_t> ReadAll(const std::string& szPath) {
 
 std::string WriteTemp(const std::vector<uint8_t>& bytes, const char* szName) {
     std::string szPath = std::string(POMRIN_BINARY_DIR) + "/wave_test_" + szName + ".wav";
-    std::ofstream(szPath, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(szPath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return szPath;
 }
 
@@ -112,10 +115,10 @@ TEST(WaveRead, LyingSizesAreRefused) {
 
 TEST(WaveRead, OddChunksArePaddedBeforeTheNext) {
     // 8-bit header, then an odd 3-byte "junk" chunk with its pad byte, then 5 data bytes.
-    std::vector<uint8_t> b = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E',
-                              'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 1, 0, 0x22, 0x56, 0, 0, 0x22, 0x56, 0, 0, 1, 0, 8, 0,
-                              'j', 'u', 'n', 'k', 3, 0, 0, 0, 'd', 'a', 't', 0,
-                              'd', 'a', 't', 'a', 5, 0, 0, 0, 10, 20, 30, 40, 50, 0};
+    std::vector<uint8_t> b = {
+        'R', 'I', 'F', 'F',  0,    0, 0,   0,    'W',  'A', 'V', 'E', 'f', 'm', 't', ' ', 16,  0,   0,   0, 1,
+        0,   1,   0,   0x22, 0x56, 0, 0,   0x22, 0x56, 0,   0,   1,   0,   8,   0,   'j', 'u', 'n', 'k', 3, 0,
+        0,   0,   'd', 'a',  't',  0, 'd', 'a',  't',  'a', 5,   0,   0,   0,   10,  20,  30,  40,  50,  0};
     PutLe32(b, 4, uint32_t(b.size() - 8));
     WAVEDATA wave;
     ASSERT_TRUE(Reads(WriteTemp(b, "pad"), &wave));

@@ -16,7 +16,9 @@ int CycleIndex(float fTurns) {
     return kPalCycleFirst + std::min(8, int(f * 9));
 }
 
-float Edge(int x, int y) { return float(std::min({x, y, W - 1 - x, H - 1 - y})); }
+float Edge(int x, int y) {
+    return float(std::min({x, y, W - 1 - x, H - 1 - y}));
+}
 
 // The drop and rim along the border, and a gentle darkening toward it.
 void EdgeBand(Canvas& cv, RGB drop, RGB rim) {
@@ -77,7 +79,8 @@ void Soil(Canvas& cv) {
     });
     Scatter(cv, 90, 23, 24, [](float x, float y, float cx, float cy, uint32_t h, RGB& c) {
         float r = 2.0f + float(h % 5);
-        c = Mix(RampColor(RAMP_GREY, 8), RampColor(RAMP_GREY, 11), std::clamp((cy - y) / r * 0.5f + 0.5f, 0.0f, 1.0f));
+        c = Mix(RampColor(RAMP_GREY, 8), RampColor(RAMP_GREY, 11),
+                std::clamp((cy - y) / r * 0.5f + 0.5f, 0.0f, 1.0f));
         return SdEllipse(x, y, cx, cy, r * 1.3f, r);
     });
     EdgeBand(cv, RampColor(RAMP_BROWN, 1), RampColor(RAMP_SAND, 11));
@@ -86,7 +89,7 @@ void Soil(Canvas& cv) {
 void Road(Canvas& cv) {
     Ground(cv, [](float x, float y) {
         RGB c = Mix(RampColor(RAMP_GREY, 6), RampColor(RAMP_GREY, 8), Fbm(x / 6, y / 6, 31, 2));
-        if (std::fabs(y - 240) < 3 && int(x) % 64 < 36) c = RampColor(RAMP_YELLOW, 11);     // centre line
+        if (std::fabs(y - 240) < 3 && int(x) % 64 < 36) c = RampColor(RAMP_YELLOW, 11);  // centre line
         if ((std::fabs(y - 120) < 2 || std::fabs(y - 360) < 2) && int(x) % 48 < 24) c = Hex(0xE8E8E8);
         if (x > 280 && x < 360 && int(y) % 32 < 16 && y > 40 && y < 440) c = Mix(c, Hex(0xF0F0F0), 0.85f);
         return c;
@@ -120,7 +123,7 @@ void Sea(Canvas& cv) {
             if (ridge < 0.018f) cv.SetIndex(x, y, CycleIndex((x + y) / 160.0f));
         }
     Scatter(cv, 14, 43, 60, [](float x, float y, float cx, float cy, uint32_t h, RGB& c) {
-        c = (h & 1) ? Hex(0xF08C8C) : Hex(0xF8E0B0);   // shells and starfish on the floor
+        c = (h & 1) ? Hex(0xF08C8C) : Hex(0xF8E0B0);  // shells and starfish on the floor
         return SdStar(x, y, cx, cy, 5, 2.2f, 5, float(h % 100) / 100 * kTau);
     });
     EdgeBand(cv, RampColor(RAMP_BLUE, 2), Hex(0xE8F8FF));
@@ -130,11 +133,13 @@ void Desert(Canvas& cv) {
     Ground(cv, [](float x, float y) {
         float dune = std::sin((x * 0.6f + y) / 26 + Fbm(x / 120, y / 120, 51, 3) * 9);
         float n = Fbm(x / 30, y / 30, 52, 3);
-        RGB c = Mix(RampColor(RAMP_SAND, 7), RampColor(RAMP_SAND, 9), 0.5f + 0.35f * dune + 0.15f * (n - 0.5f));
+        RGB c =
+            Mix(RampColor(RAMP_SAND, 7), RampColor(RAMP_SAND, 9), 0.5f + 0.35f * dune + 0.15f * (n - 0.5f));
         return c;
     });
     Scatter(cv, 8, 53, 70, [](float x, float y, float cx, float cy, uint32_t h, RGB& c) {
-        c = Mix(RampColor(RAMP_GREEN, 6), RampColor(RAMP_GREEN, 9), (cx - x) / 16 + 0.5f);   // cactus from above
+        c = Mix(RampColor(RAMP_GREEN, 6), RampColor(RAMP_GREEN, 9),
+                (cx - x) / 16 + 0.5f);  // cactus from above
         return std::min(SdCircle(x, y, cx, cy, 7), SdStar(x, y, cx, cy, 11, 5, 6, float(h % 7)));
     });
     EdgeBand(cv, RampColor(RAMP_BROWN, 3), RampColor(RAMP_SAND, 13));
@@ -148,11 +153,13 @@ void Swamp(Canvas& cv) {
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
             float n = Fbm(x / 90.0f, y / 90.0f, 62, 3);
-            if (n < 0.36f) cv.Set(x, y, Mix(RampColor(RAMP_TEAL, 4), RampColor(RAMP_OLIVE, 5), n / 0.36f));
-            else if (n < 0.375f) cv.SetIndex(x, y, CycleIndex((x - y) / 120.0f));   // glinting puddle rims
+            if (n < 0.36f)
+                cv.Set(x, y, Mix(RampColor(RAMP_TEAL, 4), RampColor(RAMP_OLIVE, 5), n / 0.36f));
+            else if (n < 0.375f)
+                cv.SetIndex(x, y, CycleIndex((x - y) / 120.0f));  // glinting puddle rims
         }
     Scatter(cv, 26, 63, 30, [](float x, float y, float cx, float cy, uint32_t h, RGB& c) {
-        c = Mix(RampColor(RAMP_GREEN, 8), RampColor(RAMP_LIME, 9), float(h % 3) / 3);   // lily pads
+        c = Mix(RampColor(RAMP_GREEN, 8), RampColor(RAMP_LIME, 9), float(h % 3) / 3);  // lily pads
         float a = std::atan2(y - cy, x - cx) - float(h % 628) / 100;
         float d = SdCircle(x, y, cx, cy, 6.0f + float(h % 4));
         return std::cos(a) > 0.95f ? std::max(d, 1.0f) : d;
@@ -164,8 +171,9 @@ void Bridge(Canvas& cv) {
     Ground(cv, [](float x, float y) {
         int nPlank = int(x) / 32;
         float grain = Fbm(x / 40 + nPlank * 7.0f, y / 6, 71, 3);
-        RGB c = Mix(RampColor(RAMP_BROWN, 8), RampColor(RAMP_BROWN, 10), grain * 0.8f + Noise01(uint32_t(nPlank), 0, 72) * 0.3f);
-        if (int(x) % 32 < 2) c = RampColor(RAMP_BROWN, 4);                                // gaps
+        RGB c = Mix(RampColor(RAMP_BROWN, 8), RampColor(RAMP_BROWN, 10),
+                    grain * 0.8f + Noise01(uint32_t(nPlank), 0, 72) * 0.3f);
+        if (int(x) % 32 < 2) c = RampColor(RAMP_BROWN, 4);  // gaps
         float fNailY = std::fmod(y, 120.0f);
         if (std::hypot(std::fmod(x, 32.0f) - 16, fNailY - 60) < 1.8f) c = RampColor(RAMP_GREY, 11);
         return c;
@@ -174,8 +182,10 @@ void Bridge(Canvas& cv) {
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
             int e = std::min(y, H - 1 - y);
-            if (e < 22) cv.SetIndex(x, y, CycleIndex((x + e * 3) / 90.0f));
-            else if (e < 28) cv.Set(x, y, RampColor(RAMP_SAND, (x / 6 + y) % 4 < 2 ? 11 : 8));
+            if (e < 22)
+                cv.SetIndex(x, y, CycleIndex((x + e * 3) / 90.0f));
+            else if (e < 28)
+                cv.Set(x, y, RampColor(RAMP_SAND, (x / 6 + y) % 4 < 2 ? 11 : 8));
         }
     EdgeBand(cv, RampColor(RAMP_BLUE, 2), RampColor(RAMP_SAND, 13));
 }
@@ -185,13 +195,27 @@ void Bridge(Canvas& cv) {
 Canvas PaintArena(int nArena) {
     Canvas cv(W, H);
     switch (nArena) {
-    case 0: Grass(cv); break;
-    case 1: Soil(cv); break;
-    case 2: Road(cv); break;
-    case 3: Sea(cv); break;
-    case 4: Desert(cv); break;
-    case 5: Swamp(cv); break;
-    default: Bridge(cv); break;
+        case 0:
+            Grass(cv);
+            break;
+        case 1:
+            Soil(cv);
+            break;
+        case 2:
+            Road(cv);
+            break;
+        case 3:
+            Sea(cv);
+            break;
+        case 4:
+            Desert(cv);
+            break;
+        case 5:
+            Swamp(cv);
+            break;
+        default:
+            Bridge(cv);
+            break;
     }
     return cv;
 }

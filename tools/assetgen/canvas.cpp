@@ -20,7 +20,7 @@ constexpr std::array<uint32_t, RAMP_COUNT> kRampBase = {
 RGB CycleColor(int k) {
     float a = float(k) / 9.0f * 6.2831853f;
     RGB c = Mix(Hex(0x1C5C9C), Hex(0xC8F4FF), 0.5f + 0.5f * std::cos(a));
-    c.g += 22 * std::sin(a);   // a hue drift that keeps the rising and falling halves apart
+    c.g += 22 * std::sin(a);  // a hue drift that keeps the rising and falling halves apart
     c.r -= 14 * std::sin(a);
     return c;
 }
@@ -34,11 +34,11 @@ std::array<PlatColor, 256> BuildPalette() {
     };
     put(kPalTransparent, {0, 0, 0});
     put(kPalWhite, {255, 255, 255});
-    put(2, Hex(0x18121E));   // outlines
+    put(2, Hex(0x18121E));  // outlines
     put(3, Hex(0x3A3440));
     put(4, Hex(0x6C6874));
     put(5, Hex(0xB4B0B8));
-    put(6, Hex(0xF4EEDC));   // warm paper white
+    put(6, Hex(0xF4EEDC));  // warm paper white
     for (int k = 0; k < 9; ++k) put(kPalCycleFirst + k, CycleColor(k));
     for (int r = 0; r < RAMP_COUNT; ++r)
         for (int s = 0; s < 16; ++s) put(kRampFirst + r * 16 + s, RampColor(r, s));
@@ -46,7 +46,9 @@ std::array<PlatColor, 256> BuildPalette() {
 }
 
 // Entries colour matching may pick: everything but the key and the cycling loop.
-bool Pickable(int i) { return i != kPalTransparent && (i < kPalCycleFirst || i > kPalCycleLast); }
+bool Pickable(int i) {
+    return i != kPalTransparent && (i < kPalCycleFirst || i > kPalCycleLast);
+}
 
 }  // namespace
 
@@ -60,7 +62,9 @@ RGB RampColor(int nRamp, int nShade) {
     return Mix(base, {255, 255, 255}, float(nShade - 10) / 5.0f * 0.82f);
 }
 
-int RampIndex(int nRamp, int nShade) { return kRampFirst + nRamp * 16 + std::clamp(nShade, 0, 15); }
+int RampIndex(int nRamp, int nShade) {
+    return kRampFirst + nRamp * 16 + std::clamp(nShade, 0, 15);
+}
 
 const std::array<PlatColor, 256>& GamePalette() {
     static const std::array<PlatColor, 256> pal = BuildPalette();
@@ -145,7 +149,9 @@ uint32_t Hash(uint32_t x, uint32_t y, uint32_t seed) {
     return h;
 }
 
-float Noise01(uint32_t x, uint32_t y, uint32_t seed) { return float(Hash(x, y, seed) & 0xFFFFFF) / 16777215.0f; }
+float Noise01(uint32_t x, uint32_t y, uint32_t seed) {
+    return float(Hash(x, y, seed) & 0xFFFFFF) / 16777215.0f;
+}
 
 float ValueNoise(float x, float y, uint32_t seed) {
     float fx = std::floor(x), fy = std::floor(y);

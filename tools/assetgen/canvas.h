@@ -14,8 +14,12 @@ struct RGB {
 inline RGB Mix(RGB a, RGB b, float t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
-inline RGB Scale(RGB a, float k) { return {a.r * k, a.g * k, a.b * k}; }
-inline RGB Hex(uint32_t v) { return {float(v >> 16 & 255), float(v >> 8 & 255), float(v & 255)}; }
+inline RGB Scale(RGB a, float k) {
+    return {a.r * k, a.g * k, a.b * k};
+}
+inline RGB Hex(uint32_t v) {
+    return {float(v >> 16 & 255), float(v >> 8 & 255), float(v & 255)};
+}
 
 // A pixel is transparent (index 0), a colour to be matched, or a fixed palette index
 // (the cycling entries are never chosen by colour matching, only placed on purpose).
@@ -63,8 +67,22 @@ std::vector<uint8_t> ToIndices(const Canvas& cv, bool bDither);
 
 // Named colours of the palette's ramps, shade 0 (darkest) .. 15 (lightest).
 enum Ramp {
-    RAMP_GREY, RAMP_RED, RAMP_ORANGE, RAMP_YELLOW, RAMP_LIME, RAMP_GREEN, RAMP_TEAL, RAMP_SKY,
-    RAMP_BLUE, RAMP_PURPLE, RAMP_PINK, RAMP_BROWN, RAMP_SAND, RAMP_OLIVE, RAMP_GOLD, RAMP_COUNT
+    RAMP_GREY,
+    RAMP_RED,
+    RAMP_ORANGE,
+    RAMP_YELLOW,
+    RAMP_LIME,
+    RAMP_GREEN,
+    RAMP_TEAL,
+    RAMP_SKY,
+    RAMP_BLUE,
+    RAMP_PURPLE,
+    RAMP_PINK,
+    RAMP_BROWN,
+    RAMP_SAND,
+    RAMP_OLIVE,
+    RAMP_GOLD,
+    RAMP_COUNT
 };
 RGB RampColor(int nRamp, int nShade);
 int RampIndex(int nRamp, int nShade);
@@ -72,5 +90,5 @@ int RampIndex(int nRamp, int nShade);
 // Deterministic noise for textures.
 uint32_t Hash(uint32_t x, uint32_t y, uint32_t seed);
 float Noise01(uint32_t x, uint32_t y, uint32_t seed);
-float ValueNoise(float x, float y, uint32_t seed);   // smooth, 0..1
+float ValueNoise(float x, float y, uint32_t seed);  // smooth, 0..1
 float Fbm(float x, float y, uint32_t seed, int nOctaves);

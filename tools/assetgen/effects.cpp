@@ -23,7 +23,10 @@ void Spark(Canvas& cv, int x, int y, float fSize) {
         float ray = fSize * (0.45f + 0.55f * std::pow(std::fabs(std::cos(a * 4)), 6.0f));
         if (r < ray) {
             float t = r / ray;
-            s = {true, t < 0.35f ? Hex(0xFFFFFF) : t < 0.7f ? Hex(0xFFF07C) : t < 0.88f ? Hex(0xFFA030) : Hex(0xE04020)};
+            s = {true, t < 0.35f   ? Hex(0xFFFFFF)
+                       : t < 0.7f  ? Hex(0xFFF07C)
+                       : t < 0.88f ? Hex(0xFFA030)
+                                   : Hex(0xE04020)};
         }
         return s;
     });
@@ -58,7 +61,10 @@ void Aura(Canvas& cv, int x, int y, int nSize, bool bSuction) {
                 float spike = 0.82f + 0.5f * std::pow(std::fabs(std::cos(a * 4 + 0.4f)), 3.0f);
                 if (r < spike) {
                     float t = (r - 0.72f) / (spike - 0.72f);
-                    cv.Set(x + i, y + j, t < 0.4f ? Hex(0xFFF07C) : t < 0.75f ? Hex(0xFF9828) : Hex(0xE03020));
+                    cv.Set(x + i, y + j,
+                           t < 0.4f    ? Hex(0xFFF07C)
+                           : t < 0.75f ? Hex(0xFF9828)
+                                       : Hex(0xE03020));
                 }
             }
         }
@@ -81,7 +87,7 @@ Canvas PaintEffect() {
         if (SdStar(u, v, 0, 0.05f, 0.6f, 0.26f, 5, -1.5708f) < 0) s = {true, Hex(0xFFFFFF)};
         return s;
     });
-    for (int k = 1; k <= 3; ++k) GaugeFlash(cv, 0, 64 + 32 * k, k);   // frame 0 stays empty
+    for (int k = 1; k <= 3; ++k) GaugeFlash(cv, 0, 64 + 32 * k, k);  // frame 0 stays empty
 
     // Trap: a spiked mine with a red lamp.
     PaintSampled(cv, 32, 64, 32, 32, 4, [&](float u, float v) {
@@ -99,9 +105,12 @@ Canvas PaintEffect() {
     for (int j = 0; j < 32; ++j)
         for (int i = 0; i < 32; ++i) {
             float u = (i + 0.5f) / 16 - 1, v = (j + 0.5f) / 16 - 1, r = std::hypot(u, v);
-            if (r < 0.3f) cv.Set(64 + i, 64 + j, Hex(0xFFFFFF));
-            else if (r < 0.62f) cv.SetIndex(64 + i, 64 + j, CycleIndex(r * 1.5f + std::atan2(v, u) / kTau));
-            else if (r < 0.74f) cv.Set(64 + i, 64 + j, Hex(0x2850B0));
+            if (r < 0.3f)
+                cv.Set(64 + i, 64 + j, Hex(0xFFFFFF));
+            else if (r < 0.62f)
+                cv.SetIndex(64 + i, 64 + j, CycleIndex(r * 1.5f + std::atan2(v, u) / kTau));
+            else if (r < 0.74f)
+                cv.Set(64 + i, 64 + j, Hex(0x2850B0));
         }
 
     Aura(cv, 32, 96, 32, false);

@@ -12,7 +12,9 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
     Put16(out, v & 0xFFFF);
     Put16(out, v >> 16);
 }
-void PutTag(std::vector<uint8_t>& out, const char* sz) { out.insert(out.end(), sz, sz + 4); }
+void PutTag(std::vector<uint8_t>& out, const char* sz) {
+    out.insert(out.end(), sz, sz + 4);
+}
 
 }  // namespace
 
@@ -30,12 +32,12 @@ std::vector<uint8_t> EncodeBmp(const std::vector<uint8_t>& indices, int nWidth, 
     Put32(out, dwOffset);
     Put32(out, 40);
     Put32(out, uint32_t(nWidth));
-    Put32(out, uint32_t(nHeight));   // positive: bottom-up
+    Put32(out, uint32_t(nHeight));  // positive: bottom-up
     Put16(out, 1);
     Put16(out, 8);
-    Put32(out, 0);                   // BI_RGB, no compression
+    Put32(out, 0);  // BI_RGB, no compression
     Put32(out, dwImage);
-    Put32(out, 2835);                // 72 dpi
+    Put32(out, 2835);  // 72 dpi
     Put32(out, 2835);
     Put32(out, 256);
     Put32(out, 0);
@@ -56,18 +58,19 @@ std::vector<uint8_t> EncodeBmp(const std::vector<uint8_t>& indices, int nWidth, 
 std::vector<uint8_t> EncodeWav(const std::vector<uint8_t>& samples, int nRate) {
     std::vector<uint8_t> out;
     const uint32_t dwData = uint32_t(samples.size());
-    const uint32_t dwPad = dwData & 1;   // RIFF chunks are word aligned
+    const uint32_t dwPad = dwData & 1;  // RIFF chunks are word aligned
+    out.reserve(44 + dwData + dwPad);
     PutTag(out, "RIFF");
     Put32(out, 4 + 8 + 16 + 8 + dwData + dwPad);
     PutTag(out, "WAVE");
     PutTag(out, "fmt ");
     Put32(out, 16);
-    Put16(out, 1);                       // PCM
-    Put16(out, 1);                       // mono
+    Put16(out, 1);  // PCM
+    Put16(out, 1);  // mono
     Put32(out, uint32_t(nRate));
-    Put32(out, uint32_t(nRate));         // bytes per second at one byte per sample
-    Put16(out, 1);                       // block alignment
-    Put16(out, 8);                       // bits per sample
+    Put32(out, uint32_t(nRate));  // bytes per second at one byte per sample
+    Put16(out, 1);                // block alignment
+    Put16(out, 8);                // bits per sample
     PutTag(out, "data");
     Put32(out, dwData);
     out.insert(out.end(), samples.begin(), samples.end());

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 enum AssetBitmap {
-    ABMP_MOJI = 0,          // ids 0..8 follow the game's bitmap list
+    ABMP_MOJI = 0,  // ids 0..8 follow the game's bitmap list
     ABMP_TITLE,
     ABMP_OPTION,
     ABMP_BATTLE_BG,
@@ -14,7 +14,7 @@ enum AssetBitmap {
     ABMP_CHARA_SELECT,
     ABMP_MESSAGE,
     ABMP_OTHER,
-    ABMP_BG_GRASS,          // the seven battle backgrounds, in the battle's list order
+    ABMP_BG_GRASS,  // the seven battle backgrounds, in the battle's list order
     ABMP_BG_SOIL,
     ABMP_BG_ROAD,
     ABMP_BG_SEA,
@@ -25,7 +25,7 @@ enum AssetBitmap {
 };
 
 struct AssetBitmapInfo {
-    const char* szFile;     // relative to the data folder
+    const char* szFile;  // relative to the data folder
     int nWidth, nHeight;
 };
 
@@ -60,7 +60,7 @@ struct AssetRect {
 // Sprite sheet rows: sprite index s of a size sits at y = s * size + row offset.
 inline constexpr int kCharaCount = 12;
 inline constexpr int kSizeRowNormal = 0, kSizeRowBig = 64, kSizeRowSmall = 192;
-inline constexpr int kStillBlockX = 384;   // player 1's still images
+inline constexpr int kStillBlockX = 384;  // player 1's still images
 
 inline constexpr AssetRect g_AssetRects[] = {
     {ABMP_MOJI, "letter cells, ASCII 0x20..0x7F", 0, 0, 16, 16, 16, 16, 6, 16},
@@ -78,8 +78,8 @@ inline constexpr AssetRect g_AssetRects[] = {
 
     // Fighters: column = id x size, sprites 0 (vanished) and 1 (body) of each size.
     {ABMP_BATTLE_CHARA, "32 px sprites 0..1", 0, kSizeRowNormal, 32, 32, kCharaCount, 32, 2, 32},
-    {ABMP_BATTLE_CHARA, "player 1 still sprites 0..1", kStillBlockX, kSizeRowNormal, 32, 32,
-     kCharaCount, 32, 2, 32},
+    {ABMP_BATTLE_CHARA, "player 1 still sprites 0..1", kStillBlockX, kSizeRowNormal, 32, 32, kCharaCount, 32,
+     2, 32},
     {ABMP_BATTLE_CHARA, "64 px sprites 0..1", 0, kSizeRowBig, 64, 64, kCharaCount, 64, 2, 64},
     {ABMP_BATTLE_CHARA, "16 px sprites 0..1", 0, kSizeRowSmall, 16, 16, kCharaCount, 16, 2, 16},
     {ABMP_BATTLE_CHARA, "select row and portraits", 0, 32, 32, 32, kCharaCount, 32},
@@ -112,11 +112,11 @@ inline constexpr AssetRect g_AssetRects[] = {
 };
 
 // Palette entries with a fixed job.
-inline constexpr int kPalTransparent = 0;   // colour key of every keyed picture
-inline constexpr int kPalWhite = 1;         // pure white: text is drawn in it
-inline constexpr int kPalCycleFirst = 7;    // 7..15 rotate during the battle
+inline constexpr int kPalTransparent = 0;  // colour key of every keyed picture
+inline constexpr int kPalWhite = 1;        // pure white: text is drawn in it
+inline constexpr int kPalCycleFirst = 7;   // 7..15 rotate during the battle
 inline constexpr int kPalCycleLast = 15;
-inline constexpr int kPalFrame = 255;       // frame of the options picture
+inline constexpr int kPalFrame = 255;  // frame of the options picture
 
 // Sounds, in the game's sound table order, with the table's volume (hundredths of a dB).
 struct AssetSoundInfo {

@@ -10,15 +10,25 @@ bool IsDitheredBitmap(int nBitmap) {
 
 Canvas PaintBitmap(int nBitmap) {
     switch (nBitmap) {
-    case ABMP_MOJI: return PaintLetters();
-    case ABMP_TITLE: return PaintTitle();
-    case ABMP_OPTION: return PaintOptionScreen();
-    case ABMP_BATTLE_BG: return PaintArena(0);
-    case ABMP_BATTLE_CHARA: return PaintBattleChara();
-    case ABMP_EFFECT: return PaintEffect();
-    case ABMP_CHARA_SELECT: return PaintCharaSelect();
-    case ABMP_MESSAGE: return PaintMessage();
-    case ABMP_OTHER: return PaintOther();
-    default: return PaintArena(nBitmap - ABMP_BG_GRASS);
+        case ABMP_MOJI:
+            return PaintLetters();
+        case ABMP_TITLE:
+            return PaintTitle();
+        case ABMP_OPTION:
+            return PaintOptionScreen();
+        case ABMP_BATTLE_BG:
+            return PaintArena(0);
+        case ABMP_BATTLE_CHARA:
+            return PaintBattleChara();
+        case ABMP_EFFECT:
+            return PaintEffect();
+        case ABMP_CHARA_SELECT:
+            return PaintCharaSelect();
+        case ABMP_MESSAGE:
+            return PaintMessage();
+        case ABMP_OTHER:
+            return PaintOther();
+        default:
+            return PaintArena(nBitmap - ABMP_BG_GRASS);
     }
 }

@@ -45,7 +45,8 @@ Canvas PaintTitle() {
     Canvas cv(W, H);
     Gradient(cv, Hex(0x78C8F8), Hex(0xD8F0FF));
     // Clouds and two rolling hills.
-    for (auto [cx, cy, r] : {std::array{80.f, 60.f, 26.f}, std::array{560.f, 40.f, 22.f}, std::array{600.f, 210.f, 18.f}})
+    for (auto [cx, cy, r] :
+         {std::array{80.f, 60.f, 26.f}, std::array{560.f, 40.f, 22.f}, std::array{600.f, 210.f, 18.f}})
         BlendShape(cv, 0, 0, W, H, [&](float x, float y, RGB& c) {
             c = Hex(0xFFFFFF);
             return std::min({SdCircle(x, y, cx, cy, r), SdCircle(x, y, cx + r, cy + 6, r * 0.8f),
@@ -60,9 +61,9 @@ Canvas PaintTitle() {
         return y - (372 + 26 * std::sin(x / 70 + 2));
     });
     // The fighters around the menu, rolling in from both sides.
-    const int places[][4] = {{24, 250, 64, 0}, {112, 300, 32, 3}, {40, 350, 64, 2}, {128, 420, 32, 8},
+    const int places[][4] = {{24, 250, 64, 0},   {112, 300, 32, 3}, {40, 350, 64, 2},  {128, 420, 32, 8},
                              {536, 250, 64, 10}, {496, 318, 32, 4}, {552, 360, 64, 6}, {504, 424, 32, 7},
-                             {16, 200, 32, 1}, {592, 190, 32, 5}, {232, 440, 32, 9}, {440, 440, 32, 11}};
+                             {16, 200, 32, 1},   {592, 190, 32, 5}, {232, 440, 32, 9}, {440, 440, 32, 11}};
     for (const auto& p : places) PaintFighter(cv, p[3], p[0], p[1], p[2], p[0] < 320);
     TextStyle logo{Hex(0xFFF8B8), Hex(0xFF6AA8), kInk, 4, true};
     TextStyle inner{Hex(0xFFF8B8), Hex(0xFF6AA8), Hex(0xFFFFFF), 2, false};
@@ -88,7 +89,7 @@ Canvas PaintCharaSelect() {
             return SdBox(x, y, 144 + 32.0f * i, 336, 15, 15);
         });
     TextBox(cv, 200, 404, 240, 36, Hex(0x201C40), Hex(0xFFE070));  // battle mode
-    for (int k = 0; k < 2; ++k) {   // portrait frames
+    for (int k = 0; k < 2; ++k) {                                  // portrait frames
         int x = k ? 588 : 12;
         BlendShape(cv, x, 60, x + 40, 100, [&](float px, float py, RGB& c) {
             c = Hex(0xF4EEDC);
@@ -105,7 +106,7 @@ Canvas PaintOptionScreen() {
     TextBox(cv, 8, 24, 624, 228, Hex(0x0C2030), Hex(0x78D8E8));   // nine rows
     TextBox(cv, 8, 272, 624, 108, Hex(0x0C2030), Hex(0x4C8CA0));  // help lines
     TextBox(cv, 8, 408, 624, 36, Hex(0x0C2030), Hex(0x4C8CA0));   // footer
-    for (int k = 0; k < 9; ++k)   // faint row guides
+    for (int k = 0; k < 9; ++k)                                   // faint row guides
         cv.Fill(32, 32 + 24 * k + 22, 576, 1, Hex(0x1C3848));
     return cv;
 }

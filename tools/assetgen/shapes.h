@@ -6,7 +6,9 @@
 
 #include "canvas.h"
 
-inline float SdCircle(float x, float y, float cx, float cy, float r) { return std::hypot(x - cx, y - cy) - r; }
+inline float SdCircle(float x, float y, float cx, float cy, float r) {
+    return std::hypot(x - cx, y - cy) - r;
+}
 
 inline float SdEllipse(float x, float y, float cx, float cy, float rx, float ry) {
     float k = std::hypot((x - cx) / rx, (y - cy) / ry);
@@ -33,7 +35,9 @@ inline float SdTriangle(float x, float y, float ax, float ay, float bx, float by
         return std::hypot(wx - ex * t, wy - ey * t);
     };
     float d = std::min({edge(ax, ay, bx, by), edge(bx, by, cx, cy), edge(cx, cy, ax, ay)});
-    auto side = [&](float x0, float y0, float x1, float y1) { return (x1 - x0) * (y - y0) - (y1 - y0) * (x - x0); };
+    auto side = [&](float x0, float y0, float x1, float y1) {
+        return (x1 - x0) * (y - y0) - (y1 - y0) * (x - x0);
+    };
     float s0 = side(ax, ay, bx, by), s1 = side(bx, by, cx, cy), s2 = side(cx, cy, ax, ay);
     bool bInside = (s0 >= 0 && s1 >= 0 && s2 >= 0) || (s0 <= 0 && s1 <= 0 && s2 <= 0);
     return bInside ? -d : d;

@@ -35,9 +35,9 @@ void Tone(Wave& w, float t0, float fDur, float f0, float f1, float amp, int nSha
         float f = f0 * std::pow(f1 / f0, u) * (1 + fVibrato * std::sin(kTau * 6 * t));
         phase += f / kRate;
         phase -= std::floor(phase);
-        float v = nShape == 0 ? std::sin(kTau * phase)
-                 : nShape == 1 ? std::tanh(3 * std::sin(kTau * phase)) * 0.8f
-                               : (2 * phase - 1) * 0.7f;
+        float v = nShape == 0   ? std::sin(kTau * phase)
+                  : nShape == 1 ? std::tanh(3 * std::sin(kTau * phase)) * 0.8f
+                                : (2 * phase - 1) * 0.7f;
         float env = std::exp(-decay * t) * std::min(1.0f, t * 400);
         w.s[i0 + k] += amp * v * env;
     }
@@ -74,113 +74,114 @@ std::vector<uint8_t> Finish(Wave& w, float fPeak) {
 std::vector<uint8_t> SynthSound(int n) {
     g_dwNoise = 0x9E3779B9u + uint32_t(n);
     switch (n) {
-    case 0: {  // cursor: a short high blip
-        Wave w(0.06f);
-        Tone(w, 0, 0.06f, 1320, 1400, 1, 1, 40);
-        return Finish(w, 0.8f);
-    }
-    case 1: {  // decide: rising two notes
-        Wave w(0.22f);
-        Tone(w, 0, 0.08f, 988, 988, 1, 1, 10);
-        Tone(w, 0.07f, 0.15f, 1480, 1480, 1, 1, 14);
-        return Finish(w, 0.5f);
-    }
-    case 2: {  // cancel: falling two notes
-        Wave w(0.18f);
-        Tone(w, 0, 0.07f, 784, 784, 1, 1, 12);
-        Tone(w, 0.06f, 0.12f, 523, 500, 1, 1, 16);
-        return Finish(w, 0.8f);
-    }
-    case 3: {  // error: low double buzz
-        Wave w(0.26f);
-        Tone(w, 0, 0.1f, 140, 130, 1, 2, 6);
-        Tone(w, 0.13f, 0.13f, 140, 120, 1, 2, 6);
-        return Finish(w, 0.95f);
-    }
-    case 4: {  // GO: a brass fanfare, G C E then a held G with vibrato
-        Wave w(0.75f);
-        const float notes[] = {392, 523, 659};
-        for (int k = 0; k < 3; ++k) Tone(w, 0.07f * k, 0.09f, notes[k], notes[k], 0.8f, 2, 8);
-        Tone(w, 0.21f, 0.54f, 784, 784, 1, 2, 3, 0.006f);
-        Tone(w, 0.21f, 0.54f, 392, 392, 0.5f, 1, 3);
-        return Finish(w, 0.7f);
-    }
-    case 5: {  // gauge stock: a bell with two inharmonic partials
-        Wave w(0.5f);
-        Tone(w, 0, 0.5f, 1568, 1568, 1, 0, 8);
-        Tone(w, 0, 0.5f, 1568 * 2.76f, 1568 * 2.76f, 0.35f, 0, 14);
-        Tone(w, 0.08f, 0.42f, 2093, 2093, 0.6f, 0, 9);
-        return Finish(w, 0.95f);
-    }
-    case 6:
-    case 7: {  // small collisions: a light thump with a tick of noise
-        Wave w(0.12f);
-        float f = n == 6 ? 220.0f : 260.0f;
-        Tone(w, 0, 0.12f, f, f * 0.6f, 1, 0, 30);
-        Noise(w, 0, 0.05f, n == 6 ? 0.5f : 0.7f, 0.1f, 0.6f, 60);
-        return Finish(w, 0.9f);
-    }
-    case 8: {  // medium collision
-        Wave w(0.2f);
-        Tone(w, 0, 0.2f, 160, 80, 1, 0, 18);
-        Noise(w, 0, 0.12f, 0.6f, 0.05f, 0.8f, 30);
-        return Finish(w, 0.6f);
-    }
-    case 9: {  // large collision: a boom with a crunch
-        Wave w(0.45f);
-        Tone(w, 0, 0.45f, 110, 45, 1, 0, 8);
-        Noise(w, 0, 0.3f, 0.8f, 0.03f, 1, 12);
-        return Finish(w, 0.8f);
-    }
-    case 10: {  // attack: a rising whoosh
-        Wave w(0.3f);
-        Noise(w, 0, 0.3f, 0.05f, 0.6f, 1, 4);
-        Tone(w, 0, 0.3f, 200, 600, 0.3f, 2, 6);
-        return Finish(w, 0.6f);
-    }
-    case 11: {  // shield: a shimmering chord
-        Wave w(0.45f);
-        Tone(w, 0, 0.45f, 880, 880, 1, 0, 5, 0.02f);
-        Tone(w, 0, 0.45f, 1320, 1320, 0.7f, 0, 5, 0.02f);
-        Tone(w, 0, 0.45f, 887, 887, 0.7f, 0, 5);
-        return Finish(w, 0.6f);
-    }
-    case 12: {  // metal: a clang of inharmonic partials
-        Wave w(0.45f);
-        const float ratios[] = {1, 2.41f, 3.77f, 5.13f};
-        for (int k = 0; k < 4; ++k) Tone(w, 0, 0.45f, 420 * ratios[k], 420 * ratios[k], 1.0f / (k + 1), 0, 7 + 3 * k);
-        Noise(w, 0, 0.02f, 0.9f, 0.9f, 0.5f, 100);
-        return Finish(w, 0.6f);
-    }
-    case 13: {  // boost: a jet that climbs
-        Wave w(0.4f);
-        Noise(w, 0, 0.4f, 0.2f, 0.5f, 1, 3);
-        Tone(w, 0, 0.4f, 150, 500, 0.5f, 2, 3);
-        return Finish(w, 0.6f);
-    }
-    case 14: {  // reflect: a springy boing
-        Wave w(0.28f);
-        Tone(w, 0, 0.28f, 330, 660, 1, 0, 7, 0.06f);
-        return Finish(w, 0.6f);
-    }
-    case 15: {  // shot: a falling laser zap
-        Wave w(0.2f);
-        Tone(w, 0, 0.2f, 1800, 300, 1, 1, 10);
-        return Finish(w, 0.55f);
-    }
-    case 16: {  // trap: a click and two rising beeps
-        Wave w(0.3f);
-        Noise(w, 0, 0.015f, 0.9f, 0.9f, 1, 50);
-        Tone(w, 0.04f, 0.1f, 880, 880, 0.8f, 1, 12);
-        Tone(w, 0.16f, 0.14f, 1175, 1175, 0.8f, 1, 12);
-        return Finish(w, 0.55f);
-    }
-    default: {  // knock-out: a long falling whistle and a far thud
-        Wave w(1.1f);
-        Tone(w, 0, 0.9f, 1200, 160, 0.8f, 0, 1.5f, 0.01f);
-        Tone(w, 0.85f, 0.25f, 90, 50, 1, 0, 14);
-        Noise(w, 0.85f, 0.2f, 0.3f, 0.02f, 0.6f, 18);
-        return Finish(w, 0.6f);
-    }
+        case 0: {  // cursor: a short high blip
+            Wave w(0.06f);
+            Tone(w, 0, 0.06f, 1320, 1400, 1, 1, 40);
+            return Finish(w, 0.8f);
+        }
+        case 1: {  // decide: rising two notes
+            Wave w(0.22f);
+            Tone(w, 0, 0.08f, 988, 988, 1, 1, 10);
+            Tone(w, 0.07f, 0.15f, 1480, 1480, 1, 1, 14);
+            return Finish(w, 0.5f);
+        }
+        case 2: {  // cancel: falling two notes
+            Wave w(0.18f);
+            Tone(w, 0, 0.07f, 784, 784, 1, 1, 12);
+            Tone(w, 0.06f, 0.12f, 523, 500, 1, 1, 16);
+            return Finish(w, 0.8f);
+        }
+        case 3: {  // error: low double buzz
+            Wave w(0.26f);
+            Tone(w, 0, 0.1f, 140, 130, 1, 2, 6);
+            Tone(w, 0.13f, 0.13f, 140, 120, 1, 2, 6);
+            return Finish(w, 0.95f);
+        }
+        case 4: {  // GO: a brass fanfare, G C E then a held G with vibrato
+            Wave w(0.75f);
+            const float notes[] = {392, 523, 659};
+            for (int k = 0; k < 3; ++k) Tone(w, 0.07f * k, 0.09f, notes[k], notes[k], 0.8f, 2, 8);
+            Tone(w, 0.21f, 0.54f, 784, 784, 1, 2, 3, 0.006f);
+            Tone(w, 0.21f, 0.54f, 392, 392, 0.5f, 1, 3);
+            return Finish(w, 0.7f);
+        }
+        case 5: {  // gauge stock: a bell with two inharmonic partials
+            Wave w(0.5f);
+            Tone(w, 0, 0.5f, 1568, 1568, 1, 0, 8);
+            Tone(w, 0, 0.5f, 1568 * 2.76f, 1568 * 2.76f, 0.35f, 0, 14);
+            Tone(w, 0.08f, 0.42f, 2093, 2093, 0.6f, 0, 9);
+            return Finish(w, 0.95f);
+        }
+        case 6:
+        case 7: {  // small collisions: a light thump with a tick of noise
+            Wave w(0.12f);
+            float f = n == 6 ? 220.0f : 260.0f;
+            Tone(w, 0, 0.12f, f, f * 0.6f, 1, 0, 30);
+            Noise(w, 0, 0.05f, n == 6 ? 0.5f : 0.7f, 0.1f, 0.6f, 60);
+            return Finish(w, 0.9f);
+        }
+        case 8: {  // medium collision
+            Wave w(0.2f);
+            Tone(w, 0, 0.2f, 160, 80, 1, 0, 18);
+            Noise(w, 0, 0.12f, 0.6f, 0.05f, 0.8f, 30);
+            return Finish(w, 0.6f);
+        }
+        case 9: {  // large collision: a boom with a crunch
+            Wave w(0.45f);
+            Tone(w, 0, 0.45f, 110, 45, 1, 0, 8);
+            Noise(w, 0, 0.3f, 0.8f, 0.03f, 1, 12);
+            return Finish(w, 0.8f);
+        }
+        case 10: {  // attack: a rising whoosh
+            Wave w(0.3f);
+            Noise(w, 0, 0.3f, 0.05f, 0.6f, 1, 4);
+            Tone(w, 0, 0.3f, 200, 600, 0.3f, 2, 6);
+            return Finish(w, 0.6f);
+        }
+        case 11: {  // shield: a shimmering chord
+            Wave w(0.45f);
+            Tone(w, 0, 0.45f, 880, 880, 1, 0, 5, 0.02f);
+            Tone(w, 0, 0.45f, 1320, 1320, 0.7f, 0, 5, 0.02f);
+            Tone(w, 0, 0.45f, 887, 887, 0.7f, 0, 5);
+            return Finish(w, 0.6f);
+        }
+        case 12: {  // metal: a clang of inharmonic partials
+            Wave w(0.45f);
+            const float ratios[] = {1, 2.41f, 3.77f, 5.13f};
+            for (int k = 0; k < 4; ++k)
+                Tone(w, 0, 0.45f, 420 * ratios[k], 420 * ratios[k], 1.0f / (k + 1), 0, 7 + 3 * k);
+            Noise(w, 0, 0.02f, 0.9f, 0.9f, 0.5f, 100);
+            return Finish(w, 0.6f);
+        }
+        case 13: {  // boost: a jet that climbs
+            Wave w(0.4f);
+            Noise(w, 0, 0.4f, 0.2f, 0.5f, 1, 3);
+            Tone(w, 0, 0.4f, 150, 500, 0.5f, 2, 3);
+            return Finish(w, 0.6f);
+        }
+        case 14: {  // reflect: a springy boing
+            Wave w(0.28f);
+            Tone(w, 0, 0.28f, 330, 660, 1, 0, 7, 0.06f);
+            return Finish(w, 0.6f);
+        }
+        case 15: {  // shot: a falling laser zap
+            Wave w(0.2f);
+            Tone(w, 0, 0.2f, 1800, 300, 1, 1, 10);
+            return Finish(w, 0.55f);
+        }
+        case 16: {  // trap: a click and two rising beeps
+            Wave w(0.3f);
+            Noise(w, 0, 0.015f, 0.9f, 0.9f, 1, 50);
+            Tone(w, 0.04f, 0.1f, 880, 880, 0.8f, 1, 12);
+            Tone(w, 0.16f, 0.14f, 1175, 1175, 0.8f, 1, 12);
+            return Finish(w, 0.55f);
+        }
+        default: {  // knock-out: a long falling whistle and a far thud
+            Wave w(1.1f);
+            Tone(w, 0, 0.9f, 1200, 160, 0.8f, 0, 1.5f, 0.01f);
+            Tone(w, 0.85f, 0.25f, 90, 50, 1, 0, 14);
+            Noise(w, 0.85f, 0.2f, 0.3f, 0.02f, 0.6f, 18);
+            return Finish(w, 0.6f);
+        }
     }
 }

@@ -6,7 +6,7 @@
 
 struct TextMask {
     int nWidth = 0, nHeight = 0;
-    std::vector<float> a;   // coverage 0..1
+    std::vector<float> a;  // coverage 0..1
     float At(int x, int y) const {
         return x < 0 || y < 0 || x >= nWidth || y >= nHeight ? 0.0f : a[size_t(y) * nWidth + x];
     }
@@ -16,7 +16,7 @@ struct TextMask {
 TextMask RenderText(const char* szUtf8, int nPixels);
 
 struct TextStyle {
-    RGB top, bottom;     // fill, a vertical gradient
+    RGB top, bottom;  // fill, a vertical gradient
     RGB outline;
     float fOutline = 2;  // outline width in pixels (0: none)
     bool bShadow = true;

@@ -22,7 +22,7 @@ void Panel(Canvas& cv, int x, int y, int w, int h, RGB top, RGB bottom, RGB rim)
         float d = SdBox(px, py, x + w / 2.0f, y + h / 2.0f, w / 2.0f - r - 1, h / 2.0f - r - 1) - r;
         float t = (py - y) / h;
         c = d > -2 ? kInk : d > -5 ? rim : Mix(top, bottom, t);
-        if (d <= -5 && d > -8 && t < 0.5f) c = Mix(c, {255, 255, 255}, 0.25f);   // inner gloss
+        if (d <= -5 && d > -8 && t < 0.5f) c = Mix(c, {255, 255, 255}, 0.25f);  // inner gloss
         return d;
     });
 }
@@ -57,13 +57,14 @@ Canvas PaintOther() {
     const RGB kRed = Hex(0xF04048), kBlue = Hex(0x3C8CF0);
     auto arrow = [&](int x, int y, RGB c, bool bDown) {
         PaintSampled(cv, x, y, 16, 16, 4, [&](float u, float v) {
-            if (bDown) std::swap(u, v);   // pointing down instead of right
+            if (bDown) std::swap(u, v);  // pointing down instead of right
             float d = std::min(SdTriangle(u, v, -0.1f, -0.92f, 0.92f, 0.0f, -0.1f, 0.92f),
                                SdBox(u, v, -0.5f, 0, 0.45f, 0.32f));
             Sample s;
-            if (d < 0) s = {true, d > -0.2f ? kInk : (v < -0.05f && !bDown) || (u < -0.05f && bDown)
-                                                         ? Mix(c, {255, 255, 255}, 0.45f)
-                                                         : c};
+            if (d < 0)
+                s = {true, d > -0.2f                                         ? kInk
+                           : (v < -0.05f && !bDown) || (u < -0.05f && bDown) ? Mix(c, {255, 255, 255}, 0.45f)
+                                                                             : c};
             return s;
         });
     };
@@ -75,7 +76,10 @@ Canvas PaintOther() {
         PaintSampled(cv, x, y, 16, 16, 4, [&](float u, float v) {
             float d = SdStar(u, v, 0, 0.06f, 0.98f, 0.45f, 5, -1.5708f);
             Sample s;
-            if (d < 0) s = {true, d > -0.13f ? kInk : d > -0.3f ? rim : Mix(Hex(0xFFF8C0), Hex(0xF8C020), (v + 1) / 2)};
+            if (d < 0)
+                s = {true, d > -0.13f  ? kInk
+                           : d > -0.3f ? rim
+                                       : Mix(Hex(0xFFF8C0), Hex(0xF8C020), (v + 1) / 2)};
             return s;
         });
     };

@@ -26,8 +26,8 @@ int Show(const char* szFile) {
     }
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (bytes.size() != KEYMAP_FILE_SIZE)
-        std::fprintf(stderr, "keymap: %s is %zu bytes, not %u; the game reads what is there over zeros\n", szFile,
-                     bytes.size(), KEYMAP_FILE_SIZE);
+        std::fprintf(stderr, "keymap: %s is %zu bytes, not %u; the game reads what is there over zeros\n",
+                     szFile, bytes.size(), KEYMAP_FILE_SIZE);
     KEYMAP map{};
     KeyMapDecode(reinterpret_cast<const uint8_t*>(bytes.data()), uint32_t(bytes.size()), &map);
     std::fputs(KeyMapToText(map).c_str(), stdout);

@@ -100,8 +100,7 @@ bool ParseArgs(int argc, char** argv) {
             g_Sim.bSecondCopy = true;
         } else if (szArg == "--fail") {
             if (!Value(&g_Sim.szFail)) return false;
-            if (g_Sim.szFail != "video" && g_Sim.szFail != "window" && g_Sim.szFail != "audio")
-                return false;
+            if (g_Sim.szFail != "video" && g_Sim.szFail != "window" && g_Sim.szFail != "audio") return false;
         } else {
             return false;
         }
@@ -140,8 +139,8 @@ void AfterFrame(uint32_t dwFrame) {
         for (const HeadlessPlay& play : plays) std::fprintf(g_fpSounds, "%u %d\n", dwFrame, play.nGroup);
     plays.clear();
     if (g_fpTrace) std::fprintf(g_fpTrace, "%s\n", TraceLine(dwFrame).c_str());
-    bool bShot = (g_Sim.dwShotEvery != 0 && dwFrame % g_Sim.dwShotEvery == 0) ||
-                 g_Sim.ShotFrames.count(dwFrame) != 0;
+    bool bShot =
+        (g_Sim.dwShotEvery != 0 && dwFrame % g_Sim.dwShotEvery == 0) || g_Sim.ShotFrames.count(dwFrame) != 0;
     if (bShot && !g_Sim.szShots.empty()) {
         char szName[32];
         std::snprintf(szName, sizeof(szName), "%06u.png", dwFrame);

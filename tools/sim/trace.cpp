@@ -7,17 +7,17 @@
 namespace {
 
 void AppendInput(std::string& s, const INPUTSTATE& in) {
-    s += "[" + std::to_string(in.wDir) + "," + std::to_string(in.nDir) + "," +
-         std::to_string(in.wButton) + "]";
+    s += "[" + std::to_string(in.wDir) + "," + std::to_string(in.nDir) + "," + std::to_string(in.wButton) +
+         "]";
 }
 
 void AppendFighter(std::string& s, const CHARA& c) {
     auto num = [](int64_t n) { return std::to_string(n); };
     s += "{\"x\":" + num(c.box.nX) + ",\"y\":" + num(c.box.nY) + ",\"vx\":" + num(c.nSpeedX) +
          ",\"vy\":" + num(c.nSpeedY) + ",\"win\":" + num(c.nWin) + ",\"gauge\":" + num(c.nGauge) +
-         ",\"dead\":" + num(c.bDead) + ",\"control\":" + num(c.nControl) + ",\"chara\":" +
-         num(c.chr.nId) + ",\"skills\":[" + num(c.nSkillFlag[0]) + "," + num(c.nSkillFlag[1]) + "," +
-         num(c.nSkillFlag[2]) + "],\"big\":" + num(c.bBig) + ",\"small\":" + num(c.bSmall) + "}";
+         ",\"dead\":" + num(c.bDead) + ",\"control\":" + num(c.nControl) + ",\"chara\":" + num(c.chr.nId) +
+         ",\"skills\":[" + num(c.nSkillFlag[0]) + "," + num(c.nSkillFlag[1]) + "," + num(c.nSkillFlag[2]) +
+         "],\"big\":" + num(c.bBig) + ",\"small\":" + num(c.bSmall) + "}";
 }
 
 }  // namespace

@@ -54,48 +54,90 @@ void Headless_Reset() {
     St() = HeadlessState{};
     St().nLiveSounds = nLive;
 }
-void Headless_SetTicks(uint32_t dwTicks) { St().dwTicks = dwTicks; }
-void Headless_AdvanceTicks(uint32_t dwMs) { St().dwTicks += dwMs; }
+void Headless_SetTicks(uint32_t dwTicks) {
+    St().dwTicks = dwTicks;
+}
+void Headless_AdvanceTicks(uint32_t dwMs) {
+    St().dwTicks += dwMs;
+}
 void Headless_SetKey(int nVk, bool bDown) {
     if (nVk >= 0 && nVk < 256) St().keys[nVk] = bDown;
 }
-void Headless_ReleaseAllKeys() { St().keys.fill(false); }
+void Headless_ReleaseAllKeys() {
+    St().keys.fill(false);
+}
 void Headless_SetJoy(int nId, bool bConnected, uint32_t dwX, uint32_t dwY, uint32_t dwButtons) {
     if (nId < 0 || nId > 1) return;
     St().joys[nId].bConnected = bConnected;
     St().joys[nId].state = PlatJoy{dwX, dwY, dwButtons};
 }
-void Headless_PushEvent(PlatEvent ev) { St().events.push_back(ev); }
-void Headless_SetVideoAvailable(bool b) { St().bVideo = b; }
-void Headless_SetWindowAvailable(bool b) { St().bWindow = b; }
-void Headless_SetAudioAvailable(bool b) { St().bAudio = b; }
-void Headless_SetInstanceHeld(bool b) { St().bInstanceHeld = b; }
-int Headless_PresentCount() { return St().nPresents; }
-const std::vector<uint8_t>& Headless_FramePixels() { return St().frame; }
-int Headless_FrameWidth() { return St().nWidth; }
-int Headless_FrameHeight() { return St().nHeight; }
-const PlatColor* Headless_FramePalette() { return St().framePalette.data(); }
-std::vector<std::string>& Headless_MessageBoxes() { return St().boxes; }
-std::vector<HeadlessPlay>& Headless_Plays() { return St().plays; }
-int Headless_LiveSounds() { return St().nLiveSounds; }
+void Headless_PushEvent(PlatEvent ev) {
+    St().events.push_back(ev);
+}
+void Headless_SetVideoAvailable(bool b) {
+    St().bVideo = b;
+}
+void Headless_SetWindowAvailable(bool b) {
+    St().bWindow = b;
+}
+void Headless_SetAudioAvailable(bool b) {
+    St().bAudio = b;
+}
+void Headless_SetInstanceHeld(bool b) {
+    St().bInstanceHeld = b;
+}
+int Headless_PresentCount() {
+    return St().nPresents;
+}
+const std::vector<uint8_t>& Headless_FramePixels() {
+    return St().frame;
+}
+int Headless_FrameWidth() {
+    return St().nWidth;
+}
+int Headless_FrameHeight() {
+    return St().nHeight;
+}
+const PlatColor* Headless_FramePalette() {
+    return St().framePalette.data();
+}
+std::vector<std::string>& Headless_MessageBoxes() {
+    return St().boxes;
+}
+std::vector<HeadlessPlay>& Headless_Plays() {
+    return St().plays;
+}
+int Headless_LiveSounds() {
+    return St().nLiveSounds;
+}
 
 // ---- system ----
-bool Plat_Init() { return St().bVideo; }
+bool Plat_Init() {
+    return St().bVideo;
+}
 void Plat_Quit() {}
-uint32_t Plat_GetTicks() { return St().dwTicks; }
-void Plat_Delay(uint32_t ms) { St().dwTicks += ms; }
+uint32_t Plat_GetTicks() {
+    return St().dwTicks;
+}
+void Plat_Delay(uint32_t ms) {
+    St().dwTicks += ms;
+}
 bool Plat_LockInstance(const char*) {
     if (St().bInstanceHeld) return false;
     St().bLocked = true;
     return true;
 }
-void Plat_UnlockInstance() { St().bLocked = false; }
+void Plat_UnlockInstance() {
+    St().bLocked = false;
+}
 void Plat_MessageBox(const char* szText, const char* szCaption) {
     std::string line = std::string(szCaption) + ": " + szText;
     St().boxes.push_back(line);
     std::fprintf(stderr, "%s\n", line.c_str());
 }
-bool Plat_CreateWindow(const char*, int, int) { return St().bWindow; }
+bool Plat_CreateWindow(const char*, int, int) {
+    return St().bWindow;
+}
 void Plat_DestroyWindow() {}
 PlatEvent Plat_PollEvent() {
     if (St().events.empty()) return PLAT_EV_NONE;
@@ -126,10 +168,14 @@ void Plat_Present(const uint8_t* lpPixels, int nPitch) {
     s.framePalette = s.palette;
     ++s.nPresents;
 }
-int Plat_RefreshRate() { return 0; }
+int Plat_RefreshRate() {
+    return 0;
+}
 
 // ---- input ----
-bool Plat_KeyDown(int nVk) { return nVk >= 0 && nVk < 256 && St().keys[nVk]; }
+bool Plat_KeyDown(int nVk) {
+    return nVk >= 0 && nVk < 256 && St().keys[nVk];
+}
 bool Plat_JoyRead(int nId, PlatJoy* lpJoy) {
     if (nId < 0 || nId > 1 || !St().joys[nId].bConnected) return false;
     *lpJoy = St().joys[nId].state;
@@ -137,7 +183,9 @@ bool Plat_JoyRead(int nId, PlatJoy* lpJoy) {
 }
 
 // ---- audio ----
-bool Plat_AudioInit(uint32_t, uint16_t, uint16_t) { return St().bAudio; }
+bool Plat_AudioInit(uint32_t, uint16_t, uint16_t) {
+    return St().bAudio;
+}
 void Plat_AudioQuit() {}
 PlatSound* Plat_SoundCreate(const PlatWaveFormat&, const uint8_t*, uint32_t) {
     ++St().nLiveSounds;
@@ -161,7 +209,8 @@ void Plat_SoundSetLabel(PlatSound* lpSound, int nGroup, int nIndex) {
 void Plat_SoundPlay(PlatSound* lpSound, bool bLoop) {
     if (!lpSound) return;
     lpSound->bPlaying = true;
-    St().plays.push_back(HeadlessPlay{lpSound->nGroup, lpSound->nIndex, bLoop, St().nPresents, lpSound->nVolume});
+    St().plays.push_back(
+        HeadlessPlay{lpSound->nGroup, lpSound->nIndex, bLoop, St().nPresents, lpSound->nVolume});
 }
 void Plat_SoundStop(PlatSound* lpSound) {
     if (lpSound) lpSound->bPlaying = false;
@@ -170,4 +219,6 @@ void Plat_SoundRewind(PlatSound*) {}
 void Plat_SoundSetVolume(PlatSound* lpSound, int32_t nVolume) {
     if (lpSound) lpSound->nVolume = nVolume;
 }
-int32_t Plat_SoundGetVolume(PlatSound* lpSound) { return lpSound ? lpSound->nVolume : 0; }
+int32_t Plat_SoundGetVolume(PlatSound* lpSound) {
+    return lpSound ? lpSound->nVolume : 0;
+}

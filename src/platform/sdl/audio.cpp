@@ -171,4 +171,6 @@ void Plat_SoundSetVolume(PlatSound* lpSound, int32_t nVolume) {
     if (Audio().bOpen) Mix_Volume(lpSound->nChannel, GainOf(nVolume));
 }
 
-int32_t Plat_SoundGetVolume(PlatSound* lpSound) { return lpSound ? lpSound->nVolume : 0; }
+int32_t Plat_SoundGetVolume(PlatSound* lpSound) {
+    return lpSound ? lpSound->nVolume : 0;
+}

@@ -27,7 +27,8 @@ Uint32 PreferredFormat(SDL_Renderer* lpRenderer) {
     if (SDL_GetRendererInfo(lpRenderer, &info) == 0)
         for (Uint32 i = 0; i < info.num_texture_formats; ++i) {
             const Uint32 f = info.texture_formats[i];
-            if (!SDL_ISPIXELFORMAT_FOURCC(f) && SDL_BITSPERPIXEL(f) == 32 && SDL_ISPIXELFORMAT_PACKED(f)) return f;
+            if (!SDL_ISPIXELFORMAT_FOURCC(f) && SDL_BITSPERPIXEL(f) == 32 && SDL_ISPIXELFORMAT_PACKED(f))
+                return f;
         }
     return SDL_PIXELFORMAT_ARGB8888;
 }
@@ -102,7 +103,8 @@ void Plat_Present(const uint8_t* lpPixels, int nPitch) {
     void* lpTex;
     int nTexPitch;
     if (SDL_LockTexture(d.lpTexture, nullptr, &lpTex, &nTexPitch) != 0) return;
-    ConvertFrame(lpPixels, nPitch, d.nWidth, d.nHeight, d.lut.data(), static_cast<uint8_t*>(lpTex), nTexPitch);
+    ConvertFrame(lpPixels, nPitch, d.nWidth, d.nHeight, d.lut.data(), static_cast<uint8_t*>(lpTex),
+                 nTexPitch);
     SDL_UnlockTexture(d.lpTexture);
     int nOutW, nOutH;
     if (SDL_GetRendererOutputSize(d.lpRenderer, &nOutW, &nOutH) != 0) return;

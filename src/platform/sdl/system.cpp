@@ -35,12 +35,22 @@ int OpeningScale(int nWidth, int nHeight) {
 
 }  // namespace
 
-SDL_Window* SdlWindow() { return g_lpWindow; }
+SDL_Window* SdlWindow() {
+    return g_lpWindow;
+}
 
-bool Plat_Init() { return SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0; }
-void Plat_Quit() { SDL_Quit(); }
-uint32_t Plat_GetTicks() { return SDL_GetTicks(); }
-void Plat_Delay(uint32_t ms) { SDL_Delay(ms); }
+bool Plat_Init() {
+    return SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+}
+void Plat_Quit() {
+    SDL_Quit();
+}
+uint32_t Plat_GetTicks() {
+    return SDL_GetTicks();
+}
+void Plat_Delay(uint32_t ms) {
+    SDL_Delay(ms);
+}
 
 bool Plat_LockInstance(const char* szName) {
     if (g_nLockFd >= 0) return true;
@@ -96,33 +106,40 @@ PlatEvent Plat_PollEvent() {
     SDL_Event ev;
     while (SDL_PollEvent(&ev)) {
         switch (ev.type) {
-        case SDL_QUIT:
-            return PLAT_EV_CLOSE;
-        case SDL_WINDOWEVENT:
-            switch (ev.window.event) {
-            case SDL_WINDOWEVENT_FOCUS_GAINED: return PLAT_EV_ACTIVATE;
-            case SDL_WINDOWEVENT_FOCUS_LOST: return PLAT_EV_DEACTIVATE;
-            case SDL_WINDOWEVENT_CLOSE: return PLAT_EV_CLOSE;
-            case SDL_WINDOWEVENT_SIZE_CHANGED:
-                            return PLAT_EV_REPAINT;
-            case SDL_WINDOWEVENT_EXPOSED: return PLAT_EV_REPAINT;
-            default: break;
-            }
-            break;
-        case SDL_KEYDOWN:
-            if (ev.key.repeat) break;
-            if (ev.key.keysym.sym == SDLK_F11 ||
-                (ev.key.keysym.sym == SDLK_RETURN && (ev.key.keysym.mod & KMOD_ALT))) {
-                ToggleFullScreen();
+            case SDL_QUIT:
+                return PLAT_EV_CLOSE;
+            case SDL_WINDOWEVENT:
+                switch (ev.window.event) {
+                    case SDL_WINDOWEVENT_FOCUS_GAINED:
+                        return PLAT_EV_ACTIVATE;
+                    case SDL_WINDOWEVENT_FOCUS_LOST:
+                        return PLAT_EV_DEACTIVATE;
+                    case SDL_WINDOWEVENT_CLOSE:
+                        return PLAT_EV_CLOSE;
+                    case SDL_WINDOWEVENT_SIZE_CHANGED:
+                        return PLAT_EV_REPAINT;
+                    case SDL_WINDOWEVENT_EXPOSED:
+                        return PLAT_EV_REPAINT;
+                    default:
+                        break;
+                }
                 break;
-            }
-            if (ev.key.keysym.sym == SDLK_ESCAPE) return PLAT_EV_ESCAPE;
-            break;
-        default:  // joysticks are polled, keys read as state
-            break;
+            case SDL_KEYDOWN:
+                if (ev.key.repeat) break;
+                if (ev.key.keysym.sym == SDLK_F11 ||
+                    (ev.key.keysym.sym == SDLK_RETURN && (ev.key.keysym.mod & KMOD_ALT))) {
+                    ToggleFullScreen();
+                    break;
+                }
+                if (ev.key.keysym.sym == SDLK_ESCAPE) return PLAT_EV_ESCAPE;
+                break;
+            default:  // joysticks are polled, keys read as state
+                break;
         }
     }
     return PLAT_EV_NONE;
 }
 
-void Plat_WaitEvent() { SDL_WaitEvent(nullptr); }
+void Plat_WaitEvent() {
+    SDL_WaitEvent(nullptr);
+}
