@@ -13,7 +13,7 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
     Put16(out, v >> 16);
 }
 void PutTag(std::vector<uint8_t>& out, const char* sz) {
-    out.insert(out.end(), sz, sz + 4);
+    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(sz[i]));
 }
 
 }  // namespace
