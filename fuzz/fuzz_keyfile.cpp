@@ -28,12 +28,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* lpData, size_t nSize) {
     KEYMAP map{};
     if (!LoadKeyFile(FuzzWriteFile(lpData, nFile), &map)) std::abort();
 
-    // The tool's text for a record it can describe must read back to that record.
+    // The tool's text for a record it can describe must read back to that record (the
+    // padding words are not part of the text; the reader never looks at them).
     std::string szError;
     KEYMAP again{};
     if (KeyMapFromText(KeyMapToText(map), &again, &szError)) {
+        KEYMAP unpadded = map;
+        for (KEYPLAYER& player : unpadded.Player)
+            for (KEYBIND& bind : player.Bind) bind.wPad = 0;
         uint8_t a[KEYMAP_FILE_SIZE], b[KEYMAP_FILE_SIZE];
-        KeyMapEncode(&map, a);
+        KeyMapEncode(&unpadded, a);
         KeyMapEncode(&again, b);
         Check(std::memcmp(a, b, KEYMAP_FILE_SIZE) == 0);
     }
