@@ -153,7 +153,7 @@ void DSPlay(SOUNDGROUP* lpGroup, int32_t dwFlags) {
     if (lpBuffer) {
         Plat_SoundStop(lpBuffer);
         Plat_SoundRewind(lpBuffer);
-        Plat_SoundPlay(lpBuffer, dwFlags == 1);
+        Plat_SoundPlay(lpBuffer, (dwFlags & 1) != 0);  // bit 0: loop
     }
     if (++lpGroup->nNext >= lpGroup->nCount) lpGroup->nNext = 0;
 }

@@ -68,6 +68,9 @@ TEST_F(SoundGroups, CursorPlaysRoundRobinAndGoRestarts) {
     DSPlay(&g_Sound[SND_GO], 0);
     EXPECT_EQ(PlayedIndices(), (std::vector<int>{0, 0}));
     EXPECT_EQ(Headless_Plays()[1].nGroup, SND_GO);
+    EXPECT_FALSE(Headless_Plays()[1].bLoop);
+    DSPlay(&g_Sound[SND_GO], 3);  // the looping bit among other play flags
+    EXPECT_TRUE(Headless_Plays()[2].bLoop);
 }
 
 TEST_F(SoundGroups, DiagonalCursorSoundUsesTwoBuffers) {
