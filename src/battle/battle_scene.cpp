@@ -152,6 +152,8 @@ void PhaseKnockOut() {
     BattlePaletteCycle();
 }
 
+// g_nPhaseCount is not reset for the result: it counts on from where the go sign left it
+// (60 after any fight that outlasted the sign), so the sign stays until the count reaches 255.
 void PhaseMatchOver() {
     DrawBackground();
     DrawStanding();
