@@ -30,6 +30,7 @@ class SceneFlow : public BattleTest {
         ASSERT_TRUE(DDCreateSurface(g_BackBuffer, 640, 480, 0, 0));
         g_nTitleSelect = 1;
         g_nBattleStep = 0;
+        g_nBattlePhase = 0;
         g_nScene = 2;
         A.chr = g_CharaTable[0];  // weight 60, speed 60, power 90
         B.chr = g_CharaTable[8];  // weight 40, speed 50, power 120
@@ -172,3 +173,25 @@ TEST_F(SceneFlow, DoubleKnockOutScoresForNobodyAfterHalfTheFall) {
 }
 
 }  // namespace
+
+TEST_F(SceneFlow, SkillsRunInTheFightExceptInTheSimpleBattle) {
+    // Power 180, cost 370. The press starts アタック, whose first tick comes in the same frame,
+    // and the gauge refills by one frame; in the simple battle nothing of this runs.
+    for (int nMode : {0, 3}) {
+        g_nBattleMode = nMode;
+        g_nBattleStep = 0;
+        g_nBattlePhase = 0;
+        A.chr = g_CharaTable[0];
+        B.chr = g_CharaTable[8];
+        A.nSkill[0] = SKILL_ATTACK;
+        for (INPUTSTATE& in : g_Input) in = INPUTSTATE{0, 0, 0, 5, 0, 0, 0, {}};
+        Until(PHASE_FIGHT);
+        g_Input[0].wButton = 1;
+        BattleMain();
+        g_Input[0].wButton = 0;
+        EXPECT_EQ(A.nSkillFlag[0], nMode == 3 ? 0u : 1u << SKILL_ATTACK) << nMode;
+        EXPECT_EQ(A.nSkillTime[0], nMode == 3 ? 0 : 179) << nMode;
+        EXPECT_EQ(A.nGauge, nMode == 3 ? 370 : 1) << nMode;
+        EXPECT_EQ(B.nGauge, nMode == 3 ? 310 : 311) << nMode;
+    }
+}
