@@ -123,6 +123,9 @@ TEST_F(SceneFlow, PhaseLengthsScoringAndTheResultSignCountingOnFromTheGoSign) {
     EXPECT_EQ(B.nWin, 0);
     EXPECT_EQ(A.chr.nId, 0);
     EXPECT_EQ(B.chr.nId, 8);
+    EXPECT_EQ(A.chr.nSpeed, 23);  // rescaled once per match, not per round
+    EXPECT_EQ(A.chr.nSkillPower, 180);
+    EXPECT_EQ(A.nGauge, 370);
     EXPECT_EQ(B.bDead, 0);
     EXPECT_EQ(B.box.nX, 480 * 1024);
     EXPECT_EQ(g_nPhaseCount, 0);
