@@ -37,7 +37,7 @@ void ResetFighter(CHARA* lpChara) {
     lpChara->nSizeRow = 0;
     lpChara->bBig = lpChara->bSmall = 0;
     lpChara->nGauge = lpChara->nGaugeCost;
-    for (int32_t s = 0; s < 3; s++) {
+    for (int32_t s = 0; s < SKILL_SLOTS; s++) {
         lpChara->nSkillFlag[s] = 0;
         lpChara->nSkillTime[s] = 0;
     }
