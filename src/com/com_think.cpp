@@ -111,7 +111,9 @@ void BoostCheck(CHARA* lpCom, const CHARA* lpEnemy) {
     INPUTSTATE l{};
     ComClearInput(&l);
     l.wButton = 4;
-    SkillTrigger(&c, &l, &e);
+    // Only ブースト is started on the copy: other skills reach past it (チェンジ swaps the real
+    // fighters' character data, フリー may sound its refusal). The COM's button 3 holds ブースト.
+    if (c.nSkill[2] == SKILL_BOOST) SkillTrigger(&c, &l, &e);
     bool bHit = false;
     for (int32_t i = 0; i < lpCom->nComAhead3 && !bHit; ++i) {
         c.nComTargetX = Sub32(e.box.nCenterX, c.box.nCenterX);

@@ -148,6 +148,33 @@ TEST(ComThink, HitAndBoostRolledOncePerPredictedHit) {
     }
 }
 
+// The boost look-ahead starts button 3's skill on copies. Were that skill チェンジ (which swaps
+// the real fighters' character data) the look-ahead must still leave the real records alone.
+TEST(ComThink, BoostLookAheadNeverChangesTheRealFighters) {
+    g_Option.nComLevel = 4;
+    g_nBattleMode = 0;
+    g_Input[0] = INPUTSTATE{};
+    g_Input[0].nDir = 5;
+    CHARA& com = g_Chara[1];
+    CHARA& enemy = g_Chara[0];
+    com = MakeFighter(300, 240);
+    enemy = MakeFighter(345, 240);
+    ComSetup(&com);
+    com.chr.nId = 5;
+    enemy.chr.nId = 7;
+    com.nSkill[2] = SKILL_CHANGE;
+    com.nGauge = com.nGaugeCost = 100;
+    com.nSpeedX = 6000;
+    com.nComMode = 0;
+    com.nComThinkInterval = 1000000;
+    ComThink(&com, &enemy);
+    EXPECT_EQ(g_Chara[1].chr.nId, 5);
+    EXPECT_EQ(g_Chara[0].chr.nId, 7);
+    EXPECT_EQ(com.nGauge, 100);
+    EXPECT_EQ(com.nSkillFlag[0] | com.nSkillFlag[1] | com.nSkillFlag[2], 0u);
+    g_Chara[0] = g_Chara[1] = CHARA{};
+}
+
 TEST(ComThink, ShieldWhenHitHarder) {
     // The opponent rushes in at 8000 against a COM creeping at 600: button 2, rate 800.
     Duel d(4, 0, false, 300, 240, 345, 240);
