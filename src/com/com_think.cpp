@@ -221,7 +221,9 @@ void ComThink(CHARA* lpCom, CHARA* lpEnemy) {
     if (lpCom->nComMoveCount < lpCom->nComMoveFrames) ComStepPlan(lpCom, lpInput);
     ComAvoidWall(lpCom, lpInput);
 
-    if (g_nBattleMode != BATTLE_NORMAL) return;
+    // Trick, shooting and simple battles: no skill buttons. A damaged mode number plays as the
+    // normal battle everywhere else (skill list, battle rules), so the COM uses its buttons there.
+    if (g_nBattleMode >= BATTLE_TRICK && g_nBattleMode <= BATTLE_SIMPLE) return;
     FallCheck(lpCom);
     if (lpCom->nComMode != COM_CHASE) return;
     HitCheck(lpCom, lpEnemy);
