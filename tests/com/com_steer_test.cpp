@@ -255,6 +255,21 @@ TEST(ComEscape, StillOpponentWalksSideways) {
     EXPECT_EQ(CrtRandState(), LcgSkip(777, 2));  // one draw per candidate kept
 }
 
+TEST(ComEscape, WalkEndsAtTheInnerArenaAfterBothChecks) {
+    // COM at (601, 39) px, opponent rolling (2, 2) px a frame. Candidate 0 steps (+2, -2) px:
+    // on step 12 x = 625 is clamped to 624 and, in the same step, y = 15 to 16: (+23, -23) px.
+    // Candidate 1 steps (-2, +2) px: y = 465 on step 213 is clamped to 464, x = 175: (-426, +425).
+    CHARA com = MakeFighter(601, 39), enemy = MakeFighter(100, 400);
+    com.nComPredict = 85;
+    com.nComWallMargin = 32;
+    enemy.nSpeedX = enemy.nSpeedY = 2048;
+    CrtRandSetState(5);
+    ASSERT_EQ(ComFindEscape(&com, &enemy), 1);
+    const bool bFirst = com.nComTargetX == 23 * 1024 && com.nComTargetY == -23 * 1024;
+    const bool bSecond = com.nComTargetX == -426 * 1024 && com.nComTargetY == 425 * 1024;
+    EXPECT_TRUE(bFirst || bSecond) << com.nComTargetX << " " << com.nComTargetY;
+}
+
 TEST(ComEscape, NoEscapeFromAFastRush) {
     // The opponent rushes in at 20 px a frame from 70 px away: caught in flight either way.
     CHARA com = MakeFighter(320, 240), enemy = MakeFighter(250, 240);
