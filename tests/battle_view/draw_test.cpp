@@ -239,8 +239,8 @@ TEST_F(BattleDraw, AuraPieceBySizeAndSkill) {
     const struct {
         int nSize, nShift, bBig, bSmall, nAnim, nAuraX, nAuraY;
     } cases[] = {
-        {32, 5, 0, 0, 1, 32, 96},  {32, 5, 0, 0, 4, 64, 96},   {64, 6, 1, 0, 1, 32, 128},
-        {64, 6, 1, 0, 4, 96, 128}, {16, 4, 0, 1, 1, 96, 96},   {16, 4, 0, 1, 4, 112, 96},
+        {32, 5, 0, 0, 1, 32, 96},  {32, 5, 0, 0, 4, 64, 96}, {64, 6, 1, 0, 1, 32, 128},
+        {64, 6, 1, 0, 4, 96, 128}, {16, 4, 0, 1, 1, 96, 96}, {16, 4, 0, 1, 4, 112, 96},
     };
     for (const auto& t : cases) {
         DDFillRect(g_Bitmap[BMP_BATTLE_CHARA], 0, 0, 768, 256, 0);

@@ -196,9 +196,7 @@ bool LiteralBrakeTowardPlus(int64_t a, int64_t v, int64_t x, int64_t nEdge) {
 }
 
 TEST(ComSteer, WallBrakingOtherEdgesMatchFrameByFrame) {
-    const struct {
-        int32_t bBig, bSmall, a;
-    } sizes[] = {{0, 0, 23}, {1, 0, 11}, {0, 1, 92}};
+    const struct { int32_t bBig, bSmall, a; } sizes[] = {{0, 0, 23}, {1, 0, 11}, {0, 1, 92}};
     for (const auto& t : sizes) {
         CHARA c = MakeFighter(320, 240, 23);
         c.bBig = t.bBig;
@@ -214,11 +212,13 @@ TEST(ComSteer, WallBrakingOtherEdgesMatchFrameByFrame) {
                 c.nSpeedX = 0, c.nSpeedY = v, c.box.nCenterX = 320 * 1024, c.box.nCenterY = x - 163840;
                 l = Cleared();
                 ComAvoidWall(&c, &l);
-                EXPECT_EQ(l.wDir == COM_UP, LiteralBrakeTowardPlus(t.a, v, x - 163840, 470 * 1024)) << v << " " << x;
+                EXPECT_EQ(l.wDir == COM_UP, LiteralBrakeTowardPlus(t.a, v, x - 163840, 470 * 1024))
+                    << v << " " << x;
                 c.nSpeedY = -v, c.box.nCenterY = 20480 - (x - 163840 - 470 * 1024) - 1;
                 l = Cleared();
                 ComAvoidWall(&c, &l);
-                EXPECT_EQ(l.wDir == COM_DOWN, LiteralBrakeLeft(t.a, -v, c.box.nCenterY, 10240)) << v << " " << x;
+                EXPECT_EQ(l.wDir == COM_DOWN, LiteralBrakeLeft(t.a, -v, c.box.nCenterY, 10240))
+                    << v << " " << x;
             }
         }
     }
