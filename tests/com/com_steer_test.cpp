@@ -184,6 +184,63 @@ TEST(ComSteer, WallBrakingMatchesFrameByFrame) {
     }
 }
 
+// The right and lower edges, and the upper one, written out frame by frame: the braking
+// toward them runs mirrored in the closed form. Big and small records brake at their own rate.
+bool LiteralBrakeTowardPlus(int64_t a, int64_t v, int64_t x, int64_t nEdge) {
+    while (true) {
+        v -= v > 0 ? 2 * a : a;
+        x += v;
+        if (x >= nEdge) return true;
+        if (v < 0) return false;
+    }
+}
+
+TEST(ComSteer, WallBrakingOtherEdgesMatchFrameByFrame) {
+    const struct { int32_t bBig, bSmall, a; } sizes[] = {{0, 0, 23}, {1, 0, 11}, {0, 1, 92}};
+    for (const auto& t : sizes) {
+        CHARA c = MakeFighter(320, 240, 23);
+        c.bBig = t.bBig;
+        c.bSmall = t.bSmall;
+        c.nComWallMargin = 10;
+        for (int32_t v : Span(1, 90001, 1999, 1, 200)) {
+            for (int32_t x : Span(300000, 700000, 7013, 644000, 644600)) {
+                c.nSpeedX = v, c.nSpeedY = 0, c.box.nCenterX = x, c.box.nCenterY = 240 * 1024;
+                INPUTSTATE l = Cleared();
+                ComAvoidWall(&c, &l);
+                EXPECT_EQ(l.wDir == COM_LEFT, LiteralBrakeTowardPlus(t.a, v, x, 630 * 1024)) << v << " " << x;
+                // Down toward y = 470 px; up toward 10 px is the same seen upside down.
+                c.nSpeedX = 0, c.nSpeedY = v, c.box.nCenterX = 320 * 1024, c.box.nCenterY = x - 163840;
+                l = Cleared();
+                ComAvoidWall(&c, &l);
+                EXPECT_EQ(l.wDir == COM_UP, LiteralBrakeTowardPlus(t.a, v, x - 163840, 470 * 1024))
+                    << v << " " << x;
+                c.nSpeedY = -v, c.box.nCenterY = 20480 - (x - 163840 - 470 * 1024) - 1;
+                l = Cleared();
+                ComAvoidWall(&c, &l);
+                EXPECT_EQ(l.wDir == COM_DOWN, LiteralBrakeLeft(t.a, -v, c.box.nCenterY, 10240))
+                    << v << " " << x;
+            }
+        }
+    }
+}
+
+TEST(ComSteer, PlanCountOfBigAndBoostedRecordsMatchesFrameByFrame) {
+    CHARA c = MakeFighter(320, 240, 23);
+    c.bBig = 1;  // 23 >> 1
+    for (int32_t v : Span(-20000, 20000, 3001, -30, 30))
+        for (int32_t d : {-30000, -828, 828, 30000}) {
+            c.nSpeedX = c.nSpeedY = v;
+            EXPECT_EQ(ComPlanCount(&c, d, true), LiteralCount(11, v, d, true)) << v << " " << d;
+        }
+    c.bBig = 0;
+    c.nSkillFlag[1] = 1u << 3;  // one ブースト running: twice the acceleration
+    for (int32_t v : Span(-20000, 20000, 3001, -30, 30))
+        for (int32_t d : {-30000, -828, 828, 30000}) {
+            c.nSpeedX = c.nSpeedY = v;
+            EXPECT_EQ(ComPlanCount(&c, d, false), LiteralCount(46, v, d, false)) << v << " " << d;
+        }
+}
+
 TEST(ComEscape, StillOpponentWalksSideways) {
     // Both at rest: the walk uses (0, 1), 255 steps of 1/1024 px. Neither flight is caught
     // within 170 frames (85 each), candidate 0 (+255) moves toward the middle (+50) and
@@ -196,6 +253,21 @@ TEST(ComEscape, StillOpponentWalksSideways) {
     EXPECT_EQ(com.nComTargetX, 255);
     EXPECT_EQ(com.nComTargetY, 0);
     EXPECT_EQ(CrtRandState(), LcgSkip(777, 2));  // one draw per candidate kept
+}
+
+TEST(ComEscape, WalkEndsAtTheInnerArenaAfterBothChecks) {
+    // COM at (601, 39) px, opponent rolling (2, 2) px a frame. Candidate 0 steps (+2, -2) px:
+    // on step 12 x = 625 is clamped to 624 and, in the same step, y = 15 to 16: (+23, -23) px.
+    // Candidate 1 steps (-2, +2) px: y = 465 on step 213 is clamped to 464, x = 175: (-426, +425).
+    CHARA com = MakeFighter(601, 39), enemy = MakeFighter(100, 400);
+    com.nComPredict = 85;
+    com.nComWallMargin = 32;
+    enemy.nSpeedX = enemy.nSpeedY = 2048;
+    CrtRandSetState(5);
+    ASSERT_EQ(ComFindEscape(&com, &enemy), 1);
+    const bool bFirst = com.nComTargetX == 23 * 1024 && com.nComTargetY == -23 * 1024;
+    const bool bSecond = com.nComTargetX == -426 * 1024 && com.nComTargetY == 425 * 1024;
+    EXPECT_TRUE(bFirst || bSecond) << com.nComTargetX << " " << com.nComTargetY;
 }
 
 TEST(ComEscape, NoEscapeFromAFastRush) {

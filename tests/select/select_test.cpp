@@ -117,6 +117,42 @@ TEST_F(Select, VsComFlowHandsOverWrappedSkillAndComDefaults) {
     EXPECT_EQ(g_Cursor[0].nRow, 0);
     Step();
     EXPECT_EQ(g_nScene, SCENE_BATTLE);
+
+    // Back from the battle: the cursors on that battle's characters, nothing chosen, the
+    // skill choices as they were (player 1's wrapped choice included).
+    g_nScene = SCENE_SELECT;
+    Enter(0);
+    EXPECT_EQ(g_Cursor[0].nCol, 1);
+    EXPECT_EQ(g_Cursor[1].nCol, 11);
+    EXPECT_EQ(g_Cursor[0].nChosen | g_Cursor[1].nChosen | g_Cursor[0].nDecided, 0);
+    EXPECT_EQ(g_nSkillChoice[0][0], 3);
+    EXPECT_EQ(g_nSkillChoice[2][1], 2);
+}
+
+TEST_F(Select, SkillRouletteRollsFourChoicesEveryFifthFrame) {
+    g_nBattleMode = 1;  // the trick list: 17 skills
+    Enter(1);
+    Press(B1);
+    Press(0, 0, B1);
+    Step();
+    ASSERT_EQ(g_nSelectState, SELECT_VS_SKILL);
+    Step(0, 0, B3);
+    EXPECT_EQ(g_nRoulette[1], 40);
+    uint32_t dwExpect = CrtRandState();
+    int nChoice[4] = {0, 1, 2, 3};
+    for (int nFrame = 1; nFrame <= 40; nFrame++) {
+        Step();
+        if (nFrame % 5 == 0)  // counts 35, 30, ..., 0: four separate draws
+            for (int& n : nChoice) n = NextRand(dwExpect) % 17;
+        ASSERT_EQ(CrtRandState(), dwExpect) << nFrame;
+        for (int k = 0; k < 4; k++) {
+            ASSERT_EQ(g_nSkillChoice[k][1], nChoice[k]) << nFrame;
+            ASSERT_EQ(g_nSkillChoice[k][0], k) << nFrame;  // player 1's untouched
+        }
+    }
+    Step();
+    EXPECT_EQ(CrtRandState(), dwExpect);
+    EXPECT_EQ(g_Cursor[1].nDecided, 0);  // the player still has to confirm
 }
 
 TEST_F(Select, TwoPlayersWithdrawAndCancelFreeOnlyTheirOwnChoice) {
