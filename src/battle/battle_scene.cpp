@@ -37,7 +37,7 @@ void ResetFighter(CHARA* lpChara) {
     lpChara->nSizeRow = 0;
     lpChara->bBig = lpChara->bSmall = 0;
     lpChara->nGauge = lpChara->nGaugeCost;
-    for (int32_t s = 0; s < 3; s++) {
+    for (int32_t s = 0; s < SKILL_SLOTS; s++) {
         lpChara->nSkillFlag[s] = 0;
         lpChara->nSkillTime[s] = 0;
     }
@@ -152,6 +152,8 @@ void PhaseKnockOut() {
     BattlePaletteCycle();
 }
 
+// g_nPhaseCount is not reset for the result: it counts on from where the go sign left it
+// (60 after any fight that outlasted the sign), so the sign stays until the count reaches 255.
 void PhaseMatchOver() {
     DrawBackground();
     DrawStanding();
