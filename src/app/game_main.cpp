@@ -121,7 +121,11 @@ int GameRun(const char* szRecord) {
         if (bInit) nExit = MessageLoop();
         GameRelease();
         Plat_DestroyWindow();
-        if (!bInit) Plat_MessageBox("ゲーム全体の初期設定に失敗！", "エラー");
+        if (!bInit) {
+            // The lock goes first: a copy started while the box is open runs normally.
+            Plat_UnlockInstance();
+            Plat_MessageBox("ゲーム全体の初期設定に失敗！", "エラー");
+        }
         Plat_Quit();
     }
     RecordClose();

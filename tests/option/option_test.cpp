@@ -67,6 +67,10 @@ TEST(OptionFile, MissingEmptyShortAndDamagedFiles) {
     std::string szFile = dir.File("Option.dat");
     OPTIONDATA opt{};
     EXPECT_EQ(LoadOptionFile(szFile.c_str(), &opt), 0u);
+    // A folder in the file's place is no file: the defaults, not an empty record.
+    fs::create_directory(szFile);
+    EXPECT_EQ(LoadOptionFile(szFile.c_str(), &opt), 0u);
+    fs::remove(szFile);
 
     WriteAll(szFile, {});
     ASSERT_EQ(LoadOptionFile(szFile.c_str(), &opt), 1u);

@@ -99,3 +99,29 @@ TEST(TitleBattleMode, VsComTurnsTrickAndShootingIntoNormal) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(OptionsBack, UpWrapsToBackWhichAppliesWithTheDecideSound) {
+    SimRun sim;
+    // Wins 3 -> 4 on row 0; up wraps to row 8 ("back"); right there does nothing; confirm at
+    // 94: fade-out 95..118, the title loads at 119 and fades in until 142 with its cursor on
+    // the options row; confirming it at 146 re-enters the options at 172.
+    const std::string kToOptions = Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "Z"}});
+    SimResult r = sim.Run(kToOptions + Taps({{86, "RIGHT"}, {90, "UP"}, {92, "RIGHT"}, {94, "Z"}, {146, "Z"}}),
+                          "--frames 174");
+    ASSERT_EQ(r.nExit, 0) << r.szStderr;
+    EXPECT_EQ(TraceInt(r.Trace[90], "row"), 8);
+    EXPECT_EQ(SoundFrames(r, 0), (std::vector<int>{30, 32, 86, 90}));
+    EXPECT_EQ(SoundFrames(r, 1), (std::vector<int>{34, 94, 146}));
+    EXPECT_EQ(TraceInt(r.Trace[117], "scene"), 3);
+    EXPECT_EQ(TraceInt(r.Trace[118], "scene"), 0);
+    EXPECT_EQ(TraceInt(r.Trace[141], "state"), 0);
+    EXPECT_EQ(TraceInt(r.Trace[142], "state"), 1);
+    EXPECT_EQ(TraceInt(r.Trace[143], "row"), 2);
+    EXPECT_EQ(TraceInt(r.Trace[171], "scene"), 3);
+    EXPECT_EQ(TraceValues(r.Trace[172]), (std::vector<int>{4, 3, 3, 3, 2, 1, 0}));
+    EXPECT_FALSE(std::filesystem::exists(sim.UserData("Option.dat")));
+}
+
+}  // namespace
