@@ -108,7 +108,7 @@ Canvas PaintOptionScreen() {
     // runs off the screen there too instead of crossing the text with its rim.
     TextBox(cv, 8, 266, 680, 140, Hex(0x0C2030), Hex(0x4C8CA0));
     TextBox(cv, 8, 410, 624, 40, Hex(0x0C2030), Hex(0x4C8CA0));  // footer, y 416..440
-    for (int k = 0; k < 9; ++k)                                   // faint row guides
+    for (int k = 0; k < 9; ++k)                                  // faint row guides
         cv.Fill(32, 32 + 24 * k + 22, 576, 1, Hex(0x1C3848));
     return cv;
 }

@@ -22,7 +22,7 @@ void Panel(Canvas& cv, int x, int y, int w, int h, RGB top, RGB bottom, RGB rim)
         float d = SdBox(px, py, x + w / 2.0f, y + h / 2.0f, w / 2.0f - r - 1, h / 2.0f - r - 1) - r;
         float t = (py - y) / h;
         c = d > -2 ? kInk : d > -5 ? rim : Dithered(Mix(top, bottom, t), int(px), int(py), 2.0f);
-        if (d <= -5 && d > -8 && t < 0.5f) c = Mix(c, {255, 255, 255}, 0.25f);  // inner gloss
+        if (d <= -5 && d > -8 && py - y < 16) c = Mix(c, {255, 255, 255}, 0.25f);  // gloss along the top
         return d;
     });
 }

@@ -85,8 +85,7 @@ void StatusRow(int nWin1, int nWin2, int nStock1, int nStock2) {
 void ArenaPicture(int nArena) {
     DDLoadBattleBackground(g_szBattleBackground[size_t(nArena)]);
     DrawBackground();
-    for (int id = 0; id < 12; ++id)
-        Fight(MakeFighter(id, 1, 32, 64 + 44 * id, 200 + (id % 2) * 40, id * 30));
+    for (int id = 0; id < 12; ++id) Fight(MakeFighter(id, 1, 32, 64 + 44 * id, 200 + (id % 2) * 40, id * 30));
     for (int k = 0; k < 4; ++k) Fight(MakeFighter((nArena + 3 * k) % 12, 1, 64, 70 + 140 * k, 300, 20 * k));
     for (int id = 0; id < 12; ++id) Fight(MakeFighter(id, 1, 16, 64 + 44 * id, 392, 45 * id));
     CHARA p1 = MakeFighter(nArena % 12, 0, 32, 128, 96, 0);
