@@ -10,6 +10,7 @@
 #include "gfx/blit.h"
 #include "gfx/palette.h"
 #include "gfx/surface.h"
+#include "support/fighter.h"
 
 namespace {
 
@@ -48,17 +49,8 @@ void MakeSheet(int nId, int w, int h, int bKey) {
 }
 
 void PlaceFighter(CHARA& c, int nNum, int x, int y) {
-    c = CHARA{};
-    c.nNum = nNum;
+    c = Fighter(x, y, nNum);
     c.chr.nId = 3;
-    c.box.nWidth = c.box.nHeight = 32;
-    c.box.nWidthShift = c.box.nHeightShift = 5;
-    c.box.nX = x * 1024;
-    c.box.nY = y * 1024;
-    BoxUpdate(&c.box);
-    c.nGaugeCost = 100;
-    c.anmBody.lpAnimTable = &g_AnimSetBody;
-    c.anmGauge.lpAnimTable = &g_AnimSetGauge;
 }
 
 class BattleDraw : public ::testing::Test {

@@ -154,21 +154,8 @@ TEST(BmpTest, BitmapListStopsAtFirstFailure) {
     EXPECT_TRUE(DDCreateSurfaceFromBitmapList(surfs, nIds, 0));
 }
 
-}  // namespace
-
-namespace {
-
-TEST(BmpTest, GamePicturesLoadWithTheirKeyAndMemoryFlags) {
+TEST(BmpTest, BattleBackgroundsReplaceEachOtherOpaque) {
     ASSERT_EQ(0, chdir(POMRIN_DATA_DIR));
-    // Per id: transparent index 0, system memory.
-    const int nFlags[BMP_COUNT][2] = {{1, 0}, {0, 0}, {0, 0}, {0, 0}, {1, 1}, {1, 0}, {0, 0}, {1, 0}, {1, 0}};
-    const int nIds[BMP_COUNT] = {0, 1, 2, 3, 4, 5, 6, 7, 8};
-    std::array<SURFACE, BMP_COUNT> surfs;
-    ASSERT_TRUE(DDCreateSurfaceFromBitmapList(surfs, nIds, BMP_COUNT));
-    for (int i = 0; i < BMP_COUNT; ++i) {
-        EXPECT_EQ(surfs[i].bColorKey, nFlags[i][0]) << i;
-        EXPECT_EQ(surfs[i].bSysMem, nFlags[i][1]) << i;
-    }
     // Every battle background replaces the one before in the background surface, opaque.
     for (const char* szFile : g_szBattleBackground) {
         ASSERT_TRUE(DDLoadBattleBackground(szFile)) << szFile;
