@@ -10,6 +10,7 @@
 #include "gfx/blit.h"
 #include "gfx/palette.h"
 #include "gfx/surface.h"
+#include "support/back_buffer.h"
 #include "support/fighter.h"
 
 namespace {
@@ -32,17 +33,6 @@ enum : uint8_t {
     AURA = 60,
     FLASH = 70
 };
-
-uint8_t Pixel(int x, int y) {
-    return g_BackBuffer.lpSurface[y * g_BackBuffer.nPitch + x];
-}
-
-int CountIndex(uint8_t n) {
-    int c = 0;
-    for (int y = 0; y < 480; y++)
-        for (int x = 0; x < 640; x++) c += Pixel(x, y) == n;
-    return c;
-}
 
 void MakeSheet(int nId, int w, int h, int bKey) {
     DDCreateSurface(g_Bitmap[nId], w, h, bKey, 0);
