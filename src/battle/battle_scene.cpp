@@ -255,18 +255,5 @@ void BattleExit() {
 }
 
 bool BattleMain() {
-    switch (g_nBattleStep) {
-        case -1:
-            BattleExit();
-            return true;
-        case 0:
-            if (!BattleSetup()) return false;
-            BattleFrame();
-            return true;
-        case 1:
-            BattleFrame();
-            return true;
-        default:
-            return true;
-    }
+    return SceneMain(&g_nBattleStep, BattleSetup, BattleFrame, BattleExit);
 }

@@ -53,20 +53,7 @@ void TitleConfirm(int nRow) {
 }  // namespace
 
 bool TitleMain() {
-    switch (g_nTitleState) {
-        case -1:
-            TitleRelease();
-            return true;
-        case 0:
-            if (!TitleLoad()) return false;
-            TitleRun();
-            return true;
-        case 1:
-            TitleRun();
-            return true;
-        default:
-            return true;
-    }
+    return SceneMain(&g_nTitleState, TitleLoad, TitleRun, TitleRelease);
 }
 
 bool TitleLoad() {

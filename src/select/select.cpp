@@ -338,18 +338,5 @@ void SelectRelease() {
 }
 
 bool SelectMain() {
-    switch (g_nSelectStep) {
-        case -1:
-            SelectRelease();
-            return true;
-        case 0:
-            if (!SelectSetup()) return false;
-            SelectFrame();
-            return true;
-        case 1:
-            SelectFrame();
-            return true;
-        default:
-            return true;
-    }
+    return SceneMain(&g_nSelectStep, SelectSetup, SelectFrame, SelectRelease);
 }
