@@ -54,7 +54,7 @@ bool BufferIndexValid(const SOUNDGROUP* lpGroup, int32_t nIndex) {
 
 // What the device can take: PCM of 8 or 16 bits, 1 or 2 channels, a sane rate, whole frames.
 bool WaveFormatUsable(const WAVEDATA& wave) {
-    const WAVEFORMAT& f = wave.Format;
+    const PlatWaveFormat& f = wave.Format;
     if (f.wBitsPerSample != 8 && f.wBitsPerSample != 16) return false;
     if (f.nChannels < 1 || f.nChannels > 2) return false;
     if (f.nSamplesPerSec < 1000 || f.nSamplesPerSec > 192000) return false;
@@ -183,11 +183,9 @@ bool DSCreateBufferFromFile(PlatSound** lpBuffers, const char* szFile) {
     }
     PlatSound* lpSound = nullptr;
     if (WaveFormatUsable(wave)) {
-        PlatWaveFormat fmt{wave.Format.wFormatTag,      wave.Format.nChannels,   wave.Format.nSamplesPerSec,
-                           wave.Format.nAvgBytesPerSec, wave.Format.nBlockAlign, wave.Format.wBitsPerSample};
         // Only whole frames go to the device.
         uint32_t dwBytes = wave.dwSize - wave.dwSize % wave.Format.nBlockAlign;
-        lpSound = Plat_SoundCreate(fmt, wave.lpData, dwBytes);
+        lpSound = Plat_SoundCreate(wave.Format, wave.lpData, dwBytes);
     }
     DSFreeWave(&wave);
     if (!lpSound) {
