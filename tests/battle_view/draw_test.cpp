@@ -1,6 +1,8 @@
 // Battle drawing on the back buffer, with made-up pictures whose colours tell the pieces apart.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "app/option.h"
 #include "battle/battle_scene.h"
 #include "battle/chara.h"
@@ -140,6 +142,22 @@ TEST_F(BattleDraw, WinStarsOfPlayerTwoByWinsNeeded) {
         EXPECT_EQ(CountIndex(STAR1), 2 * 16 * 16);
         EXPECT_EQ(Pixel(31, 15), STAR1);
     }
+}
+
+// A damaged settings file can ask for any number of wins: player 2's marks then start far
+// left of the screen. 268435457 is the count whose 32-bit product would wrap back to x 624.
+TEST_F(BattleDraw, WinStarsOfHugeWinCountStayOffScreen) {
+    g_Chara[0].nWin = 0;
+    g_Chara[1].nWin = 2;
+    for (int nWinCount : {268435457, INT32_MAX, 39}) {
+        g_Option.nWinCount = nWinCount;
+        DrawBackground();
+        DrawWins();
+        // 39 wins needed: 592 + (3 - 39) * 16 = 16, both marks on screen.
+        EXPECT_EQ(CountIndex(STAR2), nWinCount == 39 ? 2 * 16 * 16 : 0) << nWinCount;
+    }
+    EXPECT_EQ(Pixel(16, 0), STAR2);
+    EXPECT_EQ(Pixel(47, 15), STAR2);
 }
 
 TEST_F(BattleDraw, DoubleKnockOutBurstEndsAfterEightyFrames) {
