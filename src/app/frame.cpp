@@ -93,6 +93,23 @@ void PresentBackBuffer() {
     DDPresent();
 }
 
+bool SceneMain(int32_t* lpStep, bool (*lpfnLoad)(), void (*lpfnRun)(), void (*lpfnRelease)()) {
+    switch (*lpStep) {
+        case -1:
+            lpfnRelease();
+            return true;
+        case 0:
+            if (!lpfnLoad()) return false;
+            lpfnRun();
+            return true;
+        case 1:
+            lpfnRun();
+            return true;
+        default:
+            return true;
+    }
+}
+
 static void ReadInput() {
     bool bTwo = IsTwoHumans();
     if (g_KeyMap.bCustom != 0) {

@@ -44,3 +44,8 @@ void PresentBackBuffer();
 
 // Two humans play: the select or battle scene after the two-player title row.
 bool IsTwoHumans();
+
+// The entry the title, select and battle scenes share, on the scene's own step variable:
+// -1 release (which switches g_nScene), 0 load and run in the same frame, 1 run; any other
+// value does nothing. False only when the load failed.
+bool SceneMain(int32_t* lpStep, bool (*lpfnLoad)(), void (*lpfnRun)(), void (*lpfnRelease)());

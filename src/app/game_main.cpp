@@ -62,9 +62,7 @@ int MessageLoop() {
 bool GameInit() {
     // The millisecond timer needs no resolution request on this platform.
     if (!DDInitDisplay(nullptr, g_DisplayModes, 0, 1)) return false;
-    const BITMAPLISTENTRY& moji = g_BitmapList[BMP_MOJI];
-    if (!DDCheckLoadError(DDLoadBitmap(g_Bitmap[BMP_MOJI], moji.szFile, moji.bColorKey, 8, moji.bSysMem)))
-        return false;
+    if (!DDLoadListedBitmap(g_Bitmap[BMP_MOJI], BMP_MOJI)) return false;
     // The platform reports no refresh rate the presentation could rely on: always pace.
     g_bFrameLimit = 1;
     if (!DDLoadPaletteFromFile(g_BasePalette, "bmp/メッセージ.bmp", 0)) {
@@ -121,7 +119,11 @@ int GameRun(const char* szRecord) {
         if (bInit) nExit = MessageLoop();
         GameRelease();
         Plat_DestroyWindow();
-        if (!bInit) Plat_MessageBox("ゲーム全体の初期設定に失敗！", "エラー");
+        if (!bInit) {
+            // The lock goes first: a copy started while the box is open runs normally.
+            Plat_UnlockInstance();
+            Plat_MessageBox("ゲーム全体の初期設定に失敗！", "エラー");
+        }
         Plat_Quit();
     }
     RecordClose();

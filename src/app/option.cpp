@@ -58,7 +58,10 @@ uint32_t LoadOptionFile(const char* szFile, OPTIONDATA* lpOption) {
     if (!lpFile) return 0;
     uint8_t bytes[OPTION_FILE_SIZE];
     size_t nRead = std::fread(bytes, 1, sizeof bytes, lpFile);
+    // A folder of that name opens here but cannot be read: it is no settings file at all.
+    bool bUnreadable = nRead == 0 && std::ferror(lpFile);
     std::fclose(lpFile);
+    if (bUnreadable) return 0;
     OptionDecode(bytes, uint32_t(nRead), lpOption);
     return 1;
 }

@@ -21,7 +21,8 @@ extern int32_t g_nBattleMode;
 
 // 3 wins, defences 3, COM normal, speed 1.0, normal battle, padding zero.
 void SetDefaultOption(OPTIONDATA* lpOption);
-// Reads up to 40 bytes over the record, values as they are. 0 when the file cannot be opened.
+// Reads up to 40 bytes over the record, values as they are. 0 when the file cannot be opened
+// or read (a folder).
 uint32_t LoadOptionFile(const char* szFile, OPTIONDATA* lpOption);
 // Writes the 40 bytes. The old file is replaced only once the new one is complete. 0 on failure.
 uint32_t SaveOptionFile(const char* szFile, const OPTIONDATA* lpOption);

@@ -18,7 +18,9 @@
 
 namespace {
 
-constexpr int32_t BATTLE_SURFACES[5] = {BMP_BATTLE_BG, BMP_BATTLE_CHARA, BMP_EFFECT, BMP_MESSAGE, BMP_OTHER};
+// The background is loaded per round (LoadBackground), the rest once per match.
+constexpr int BATTLE_BITMAPS[4] = {BMP_BATTLE_CHARA, BMP_EFFECT, BMP_MESSAGE, BMP_OTHER};
+constexpr int BATTLE_SURFACES[5] = {BMP_BATTLE_BG, BMP_BATTLE_CHARA, BMP_EFFECT, BMP_MESSAGE, BMP_OTHER};
 
 bool ComGame() {
     return g_Chara[1].nControl == 2;
@@ -37,7 +39,7 @@ void ResetFighter(CHARA* lpChara) {
     lpChara->nSizeRow = 0;
     lpChara->bBig = lpChara->bSmall = 0;
     lpChara->nGauge = lpChara->nGaugeCost;
-    for (int32_t s = 0; s < 3; s++) {
+    for (int32_t s = 0; s < SKILL_SLOTS; s++) {
         lpChara->nSkillFlag[s] = 0;
         lpChara->nSkillTime[s] = 0;
     }
@@ -152,6 +154,8 @@ void PhaseKnockOut() {
     BattlePaletteCycle();
 }
 
+// g_nPhaseCount is not reset for the result: it counts on from where the go sign left it
+// (60 after any fight that outlasted the sign), so the sign stays until the count reaches 255.
 void PhaseMatchOver() {
     DrawBackground();
     DrawStanding();
@@ -176,20 +180,7 @@ void PhaseFadeOut() {
 }  // namespace
 
 bool BattleSetup() {
-    static constexpr struct {
-        int32_t nId;
-        const char* szFile;
-        int32_t bSysMem;
-    } LOADS[4] = {
-        {BMP_BATTLE_CHARA, "bmp/バトルキャラ.bmp", 1},
-        {BMP_EFFECT, "bmp/エフェクト.bmp", 0},
-        {BMP_MESSAGE, "bmp/メッセージ.bmp", 0},
-        {BMP_OTHER, "bmp/その他.bmp", 0},
-    };
-    for (const auto& load : LOADS) {
-        if (!DDCheckLoadError(DDLoadBitmap(g_Bitmap[load.nId], load.szFile, 1, 8, load.bSysMem)))
-            return false;
-    }
+    if (!DDLoadBitmaps(BATTLE_BITMAPS)) return false;
     for (int32_t p = 0; p < 2; p++) {
         CHARA* c = &g_Chara[p];
         c->nNum = p;
@@ -247,24 +238,11 @@ void BattleFrame() {
 }
 
 void BattleExit() {
-    for (int32_t nId : BATTLE_SURFACES) DDReleaseSurface(g_Bitmap[nId]);
+    DDReleaseBitmaps(BATTLE_SURFACES);
     g_nBattleStep = 0;
     g_nScene = 1;
 }
 
 bool BattleMain() {
-    switch (g_nBattleStep) {
-        case -1:
-            BattleExit();
-            return true;
-        case 0:
-            if (!BattleSetup()) return false;
-            BattleFrame();
-            return true;
-        case 1:
-            BattleFrame();
-            return true;
-        default:
-            return true;
-    }
+    return SceneMain(&g_nBattleStep, BattleSetup, BattleFrame, BattleExit);
 }

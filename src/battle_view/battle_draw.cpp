@@ -21,10 +21,6 @@ constexpr int32_t Px(int32_t nFixed) {
     return nFixed >> 10;
 }
 
-bool RunsSkill(const CHARA* lpChara, int32_t nId) {
-    return SkillActive(lpChara, nId);
-}
-
 // A clone or afterimage body: sprite 1 of the owner's column, placed by the image centre.
 void DrawImageBody(const CHARA* lpChara, const IMAGE& img, bool bRotate) {
     const BOX& box = img.box;
@@ -89,7 +85,7 @@ void DrawFighter(CHARA* lpChara, bool bStill, bool bShow) {
         if (!lpChara->bBig && !lpChara->bSmall) nSrcX = nSrcX - lpChara->nNum * 384 + 384;
         DDBltClip(g_BackBuffer, Px(box.nX), Px(box.nY), box.nWidth, box.nHeight, g_Bitmap[BMP_BATTLE_CHARA],
                   nSrcX, nSrcY, KEYED);
-    } else if (RunsSkill(lpChara, SKILL_FREE)) {
+    } else if (SkillActive(lpChara, SKILL_FREE)) {
         DDBltClip(g_BackBuffer, Px(box.nX), Px(box.nY), box.nWidth, box.nHeight, g_Bitmap[BMP_BATTLE_CHARA],
                   nSrcX, nSrcY, KEYED);
     } else {
@@ -100,7 +96,7 @@ void DrawFighter(CHARA* lpChara, bool bStill, bool bShow) {
 
 void DrawSkillImages(CHARA* lpChara) {
     AnimStep(&lpChara->anmBody);
-    const bool bRotate = !RunsSkill(lpChara, SKILL_FREE);
+    const bool bRotate = !SkillActive(lpChara, SKILL_FREE);
     for (int32_t nSlot = 0; nSlot < 3; nSlot++) {
         const IMAGE* lpImg = lpChara->slot[nSlot];
         if (SlotRuns(lpChara, nSlot, SKILL_CLONE4)) {
@@ -127,12 +123,12 @@ void DrawShots(CHARA* lpChara) {
 }
 
 void DrawShade(CHARA* lpChara) {
-    if (RunsSkill(lpChara, SKILL_SHADE)) DDFillRect(g_BackBuffer, 0, 0, 640, 480, 0);
+    if (SkillActive(lpChara, SKILL_SHADE)) DDFillRect(g_BackBuffer, 0, 0, 640, 480, 0);
 }
 
 void DrawGaugeFlash(CHARA* lpChara) {
-    if (RunsSkill(lpChara, SKILL_VANISH) || RunsSkill(lpChara, SKILL_CLONE) ||
-        RunsSkill(lpChara, SKILL_CLONE4) || RunsSkill(lpChara, SKILL_AFTERIMAGE))
+    if (SkillActive(lpChara, SKILL_VANISH) || SkillActive(lpChara, SKILL_CLONE) ||
+        SkillActive(lpChara, SKILL_CLONE4) || SkillActive(lpChara, SKILL_AFTERIMAGE))
         return;
     const int32_t s = AnimStep(&lpChara->anmGauge);
     DDBltClip(g_BackBuffer, Px(lpChara->box.nX) - 16, Px(lpChara->box.nY) - 16, 32, 32, g_Bitmap[BMP_EFFECT],

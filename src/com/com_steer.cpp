@@ -19,8 +19,9 @@ struct PUSH {
     int64_t nSame;
 };
 
-// Asks Accelerate for both cases on the record itself and puts the record back as it was;
-// Accelerate only writes nAccelX/Y and reads nothing but the sign of the speed that changes.
+// Asks Accelerate for both cases on the record itself and puts the record back as it was.
+// Accelerate writes only nAccelX/Y, and of the speed it reads only the sign, so these two
+// cases give every step of the counting and braking loops.
 PUSH PushOf(CHARA* lpChara, int32_t nDir, bool bAxisX) {
     const int32_t nSign = (nDir == 4 || nDir == 2) ? -1 : 1;
     const int32_t nSpeedX = lpChara->nSpeedX, nSpeedY = lpChara->nSpeedY;

@@ -111,7 +111,9 @@ void BoostCheck(CHARA* lpCom, const CHARA* lpEnemy) {
     INPUTSTATE l{};
     ComClearInput(&l);
     l.wButton = 4;
-    SkillTrigger(&c, &l, &e);
+    // Only ブースト is started on the copy: other skills reach past it (チェンジ swaps the real
+    // fighters' character data, フリー may sound its refusal). The COM's button 3 holds ブースト.
+    if (c.nSkill[2] == SKILL_BOOST) SkillTrigger(&c, &l, &e);
     bool bHit = false;
     for (int32_t i = 0; i < lpCom->nComAhead3 && !bHit; ++i) {
         c.nComTargetX = Sub32(e.box.nCenterX, c.box.nCenterX);
@@ -219,7 +221,9 @@ void ComThink(CHARA* lpCom, CHARA* lpEnemy) {
     if (lpCom->nComMoveCount < lpCom->nComMoveFrames) ComStepPlan(lpCom, lpInput);
     ComAvoidWall(lpCom, lpInput);
 
-    if (g_nBattleMode != BATTLE_NORMAL) return;
+    // Trick, shooting and simple battles: no skill buttons. A damaged mode number plays as the
+    // normal battle everywhere else (skill list, battle rules), so the COM uses its buttons there.
+    if (g_nBattleMode >= BATTLE_TRICK && g_nBattleMode <= BATTLE_SIMPLE) return;
     FallCheck(lpCom);
     if (lpCom->nComMode != COM_CHASE) return;
     HitCheck(lpCom, lpEnemy);

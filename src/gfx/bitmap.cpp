@@ -79,16 +79,30 @@ bool DDReloadBitmap(SURFACE& surf, int) {
     return CopyPixels(surf, surf.szFileName);
 }
 
+bool DDLoadListedBitmap(SURFACE& surf, int nId) {
+    const BITMAPLISTENTRY& row = g_BitmapList[size_t(nId)];
+    return DDCheckLoadError(DDLoadBitmap(surf, row.szFile, row.bColorKey, 8, row.bSysMem));
+}
+
+bool DDLoadBitmaps(std::span<const int> nIds) {
+    for (int nId : nIds)
+        if (!DDLoadListedBitmap(g_Bitmap[size_t(nId)], nId)) return false;
+    return true;
+}
+
+void DDReleaseBitmaps(std::span<const int> nIds) {
+    for (int nId : nIds) DDReleaseSurface(g_Bitmap[size_t(nId)]);
+}
+
 bool DDCreateSurfaceFromBitmapList(std::array<SURFACE, BMP_COUNT>& lpSurfaces, const int* lpIds, int nCount) {
     if (nCount < 1) return true;
     if (!lpIds) return false;
     for (int i = 0; i < nCount; ++i) {
         const int nId = lpIds[i];
         if (nId < 0 || nId >= BMP_COUNT) return false;
-        const BITMAPLISTENTRY& row = g_BitmapList[nId];
-        if (!DDCheckLoadError(DDLoadBitmap(lpSurfaces[nId], row.szFile, row.bColorKey, 8, row.bSysMem))) {
+        if (!DDLoadListedBitmap(lpSurfaces[nId], nId)) {
             char szText[300];
-            std::snprintf(szText, sizeof szText, "%s 生成失敗！", row.szFile);
+            std::snprintf(szText, sizeof szText, "%s 生成失敗！", g_BitmapList[nId].szFile);
             DebugTrace(szText);
             return false;
         }

@@ -1,6 +1,7 @@
 // The game's pictures: the bitmap list, loading BMP files into surfaces, surface recovery.
 #pragma once
 #include <array>
+#include <span>
 
 #include "gfx/surface.h"
 
@@ -34,6 +35,11 @@ int DDLoadBitmap(SURFACE& surf, const char* szFile, int bColorKey, int nBits, in
 bool DDCheckLoadError(int nCode);
 bool DDCopyBitmap(SURFACE& surf, const char* szFile, int nBits);
 bool DDReloadBitmap(SURFACE& surf, int nBits);
+// Loads bitmap nId of g_BitmapList into surf with the flags of its row.
+bool DDLoadListedBitmap(SURFACE& surf, int nId);
+// A scene's pictures: loads the listed ids into g_Bitmap, stopping at the first failure.
+bool DDLoadBitmaps(std::span<const int> nIds);
+void DDReleaseBitmaps(std::span<const int> nIds);
 // Loads the listed ids into lpSurfaces[id], stopping at the first failure (earlier ones stay).
 bool DDCreateSurfaceFromBitmapList(std::array<SURFACE, BMP_COUNT>& lpSurfaces, const int* lpIds, int nCount);
 // Replaces g_Bitmap[BMP_BATTLE_BG] with szFile. False (after a trace) when it cannot be loaded;

@@ -12,7 +12,7 @@ int32_t g_nTitleState;
 int32_t g_nTitlePhase;
 
 namespace {
-constexpr int kTitleBitmaps[4] = {BMP_BATTLE_CHARA, BMP_TITLE, BMP_MESSAGE, BMP_OTHER};
+constexpr int TITLE_BITMAPS[4] = {BMP_BATTLE_CHARA, BMP_TITLE, BMP_MESSAGE, BMP_OTHER};
 
 void TitleDraw(bool bCursor) {
     DDBltClip(g_BackBuffer, 0, 0, 640, 480, g_Bitmap[BMP_TITLE], 0, 0, 0);
@@ -53,29 +53,11 @@ void TitleConfirm(int nRow) {
 }  // namespace
 
 bool TitleMain() {
-    switch (g_nTitleState) {
-        case -1:
-            TitleRelease();
-            return true;
-        case 0:
-            if (!TitleLoad()) return false;
-            TitleRun();
-            return true;
-        case 1:
-            TitleRun();
-            return true;
-        default:
-            return true;
-    }
+    return SceneMain(&g_nTitleState, TitleLoad, TitleRun, TitleRelease);
 }
 
 bool TitleLoad() {
-    for (int nId : kTitleBitmaps) {
-        const BITMAPLISTENTRY& entry = g_BitmapList[size_t(nId)];
-        if (!DDCheckLoadError(
-                DDLoadBitmap(g_Bitmap[size_t(nId)], entry.szFile, entry.bColorKey, 8, entry.bSysMem)))
-            return false;
-    }
+    if (!DDLoadBitmaps(TITLE_BITMAPS)) return false;
     g_bPaletteDirty = 1;
     g_nTitleState = 1;
     g_nTitlePhase = TITLE_FADE_IN;
@@ -116,7 +98,7 @@ void TitleRun() {
 }
 
 void TitleRelease() {
-    for (int nId : kTitleBitmaps) DDReleaseSurface(g_Bitmap[size_t(nId)]);
+    DDReleaseBitmaps(TITLE_BITMAPS);
     g_nTitleState = 0;
     g_nScene = g_nNextScene;
 }

@@ -28,6 +28,8 @@ constexpr int32_t DEFAULT_SKILLS[4][4] = {{0, 1, 2, 3}, {0, 1, 2, 3}, {6, 7, 0, 
 
 constexpr int32_t SKILL_ARROW_X[2] = {64, 400};
 
+constexpr int SELECT_BITMAPS[3] = {BMP_BATTLE_CHARA, BMP_CHARA_SELECT, BMP_OTHER};
+
 void Play(int32_t nSound) {
     DSPlay(&g_Sound[nSound], 0);
 }
@@ -271,12 +273,7 @@ void SkillRoulette(int* lpCount, int nPlayer) {
 }
 
 bool SelectSetup() {
-    static constexpr int32_t LOADS[3] = {BMP_BATTLE_CHARA, BMP_CHARA_SELECT, BMP_OTHER};
-    for (int32_t nId : LOADS) {
-        const BITMAPLISTENTRY& row = g_BitmapList[nId];
-        if (!DDCheckLoadError(DDLoadBitmap(g_Bitmap[nId], row.szFile, row.bColorKey, 8, row.bSysMem)))
-            return false;
-    }
+    if (!DDLoadBitmaps(SELECT_BITMAPS)) return false;
     DDCreateFont(0, 20);
     g_nSelectState = SELECT_FADE_IN;
     g_bPaletteDirty = 1;
@@ -330,26 +327,12 @@ void SelectFrame() {
 }
 
 void SelectRelease() {
-    static constexpr int32_t SURFACES[3] = {BMP_BATTLE_CHARA, BMP_CHARA_SELECT, BMP_OTHER};
-    for (int32_t nId : SURFACES) DDReleaseSurface(g_Bitmap[nId]);
+    DDReleaseBitmaps(SELECT_BITMAPS);
     DDDeleteFont();
     g_nScene = g_nNextScene;
     g_nSelectStep = 0;
 }
 
 bool SelectMain() {
-    switch (g_nSelectStep) {
-        case -1:
-            SelectRelease();
-            return true;
-        case 0:
-            if (!SelectSetup()) return false;
-            SelectFrame();
-            return true;
-        case 1:
-            SelectFrame();
-            return true;
-        default:
-            return true;
-    }
+    return SceneMain(&g_nSelectStep, SelectSetup, SelectFrame, SelectRelease);
 }

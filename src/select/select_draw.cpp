@@ -26,11 +26,15 @@ int32_t ShownChara(int32_t p) {
     return bSkills ? g_Cursor[p].nChosen - 1 : g_Cursor[p].nCol;
 }
 
-void DrawPlayer(int32_t p, int32_t nPortraitX, int32_t nInfoX) {
+void DrawPortrait(int32_t p, int32_t x) {
     const int32_t nIndex = ShownChara(p);
-    if (!ValidChara(nIndex)) return;
-    DDBltClip(g_BackBuffer, nPortraitX, 64, 32, 32, g_Bitmap[BMP_BATTLE_CHARA], 32 * nIndex, 32, 1);
-    DrawCharaInfo(nInfoX, 64, nIndex);
+    if (ValidChara(nIndex))
+        DDBltClip(g_BackBuffer, x, 64, 32, 32, g_Bitmap[BMP_BATTLE_CHARA], 32 * nIndex, 32, 1);
+}
+
+void DrawInfo(int32_t p, int32_t x) {
+    const int32_t nIndex = ShownChara(p);
+    if (ValidChara(nIndex)) DrawCharaInfo(x, 64, nIndex);
 }
 
 }  // namespace
@@ -59,8 +63,10 @@ void SelectDraw() {
         if (nState == SELECT_VS_SKILL && !c2.nDecided)
             DDBltClip(g_BackBuffer, c2.nX, c2.nY, 16, 16, other, 16, 16, 1);
     }
-    DrawPlayer(0, 16, 80);
-    if (bShowP2) DrawPlayer(1, 592, 416);
+    DrawPortrait(0, 16);
+    if (bShowP2) DrawPortrait(1, 592);
+    DrawInfo(0, 80);
+    if (bShowP2) DrawInfo(1, 416);
     if (!bCharaState) DrawSkillNames();
     DrawModeName();
 }

@@ -54,12 +54,20 @@ bool BufferIndexValid(const SOUNDGROUP* lpGroup, int32_t nIndex) {
 
 // What the device can take: PCM of 8 or 16 bits, 1 or 2 channels, a sane rate, whole frames.
 bool WaveFormatUsable(const WAVEDATA& wave) {
-    const WAVEFORMAT& f = wave.Format;
+    const PlatWaveFormat& f = wave.Format;
     if (f.wBitsPerSample != 8 && f.wBitsPerSample != 16) return false;
     if (f.nChannels < 1 || f.nChannels > 2) return false;
     if (f.nSamplesPerSec < 1000 || f.nSamplesPerSec > 192000) return false;
     if (f.nBlockAlign != f.nChannels * f.wBitsPerSample / 8) return false;
     return wave.dwSize >= f.nBlockAlign;
+}
+
+// A group that failed half-way gives back what it made and stays empty (lpBuffer null),
+// so it is not taken for a built group later. Returns false for the caller to pass on.
+bool EmptyGroup(SOUNDGROUP* lpGroup) {
+    DSReleaseBufferGroup(lpGroup);
+    std::memset(lpGroup, 0, sizeof *lpGroup);
+    return false;
 }
 
 }  // namespace
@@ -96,8 +104,7 @@ uint32_t DSCreateBufferGroup(SOUNDGROUP* lpGroups, const SOUNDTABLE* lpTable) {
 
 bool DSCreateBufferGropeFromFile(SOUNDGROUP* lpGroup, const char* szFile, uint32_t nCount, int32_t nVolume) {
     if (!g_lpDS) return true;
-    // A group that failed half-way keeps its buffers until DSReleaseBufferGroup, as the
-    // array is owned by the group; a count outside 1..4 is refused before anything is made.
+    // A count outside 1..4 is refused before anything is made.
     std::memset(lpGroup, 0, sizeof *lpGroup);
     if (nCount < 1 || nCount > uint32_t(kMaxBuffers)) {
         TraceFile("%sのメモリ確保失敗！", szFile);
@@ -108,15 +115,15 @@ bool DSCreateBufferGropeFromFile(SOUNDGROUP* lpGroup, const char* szFile, uint32
         TraceFile("%sのメモリ確保失敗！", szFile);
         return false;
     }
-    // nCount is set before the buffers exist so that a release after a failure frees them.
+    // nCount is set before the buffers exist so that a failure can release what was made.
     lpGroup->nCount = int32_t(nCount);
-    if (!DSCreateBufferFromFile(lpGroup->lpBuffer, szFile)) return false;
+    if (!DSCreateBufferFromFile(lpGroup->lpBuffer, szFile)) return EmptyGroup(lpGroup);
     int nGroup = GroupNumber(lpGroup);
     Plat_SoundSetLabel(lpGroup->lpBuffer[0], nGroup, 0);
     for (uint32_t i = 1; i < nCount; ++i) {
         if (!DSDuplicateBuffer(&lpGroup->lpBuffer[i], lpGroup->lpBuffer[0])) {
             TraceFile("%sのメモリ共用バッファの生成失敗！", szFile);
-            return false;
+            return EmptyGroup(lpGroup);
         }
         Plat_SoundSetLabel(lpGroup->lpBuffer[i], nGroup, int(i));
     }
@@ -146,7 +153,7 @@ void DSPlay(SOUNDGROUP* lpGroup, int32_t dwFlags) {
     if (lpBuffer) {
         Plat_SoundStop(lpBuffer);
         Plat_SoundRewind(lpBuffer);
-        Plat_SoundPlay(lpBuffer, dwFlags == 1);
+        Plat_SoundPlay(lpBuffer, (dwFlags & 1) != 0);  // bit 0: loop
     }
     if (++lpGroup->nNext >= lpGroup->nCount) lpGroup->nNext = 0;
 }
@@ -176,11 +183,9 @@ bool DSCreateBufferFromFile(PlatSound** lpBuffers, const char* szFile) {
     }
     PlatSound* lpSound = nullptr;
     if (WaveFormatUsable(wave)) {
-        PlatWaveFormat fmt{wave.Format.wFormatTag,      wave.Format.nChannels,   wave.Format.nSamplesPerSec,
-                           wave.Format.nAvgBytesPerSec, wave.Format.nBlockAlign, wave.Format.wBitsPerSample};
         // Only whole frames go to the device.
         uint32_t dwBytes = wave.dwSize - wave.dwSize % wave.Format.nBlockAlign;
-        lpSound = Plat_SoundCreate(fmt, wave.lpData, dwBytes);
+        lpSound = Plat_SoundCreate(wave.Format, wave.lpData, dwBytes);
     }
     DSFreeWave(&wave);
     if (!lpSound) {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-struct PlatSound;
+#include "platform/plat_audio.h"
 
 struct SOUNDGROUP {
     char szName[260];      // the WAV file the group was made from
@@ -43,19 +43,8 @@ struct SOUNDTABLE {
 };
 extern const std::array<SOUNDTABLE, SND_COUNT> g_SoundTable;
 
-// The "fmt " chunk of a WAV file as stored (16 or 18 bytes; nExtra is 0 when absent).
-struct WAVEFORMAT {
-    uint16_t wFormatTag;
-    uint16_t nChannels;
-    uint32_t nSamplesPerSec;
-    uint32_t nAvgBytesPerSec;
-    uint16_t nBlockAlign;
-    uint16_t wBitsPerSample;
-    uint16_t nExtra;
-};
-
 struct WAVEDATA {
-    WAVEFORMAT Format;
+    PlatWaveFormat Format;  // the file's "fmt " chunk
     uint8_t* lpData;  // owned sample bytes; DSFreeWave frees them
     uint32_t dwSize;  // number of sample bytes
 };

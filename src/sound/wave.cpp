@@ -83,8 +83,9 @@ bool DSReadWaveFile(const char* szFile, WAVEDATA* lpWave) {
     if (fmt.dwSize > 18 || fmt.dwSize < 16) return false;
     uint8_t raw[18] = {};
     if (!ReadAt(file.get(), fmt.qwData, raw, fmt.dwSize)) return false;
-    WAVEFORMAT format{Le16(raw),      Le16(raw + 2),  Le32(raw + 4), Le32(raw + 8),
-                      Le16(raw + 12), Le16(raw + 14), Le16(raw + 16)};
+    // The two bytes of an 18-byte chunk's extension size carry nothing for PCM.
+    PlatWaveFormat format{Le16(raw),     Le16(raw + 2),  Le32(raw + 4),
+                          Le32(raw + 8), Le16(raw + 12), Le16(raw + 14)};
     if (format.wFormatTag != 1) return false;
 
     // The data chunk is looked for after the format chunk, as the samples follow it.

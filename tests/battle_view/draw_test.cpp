@@ -12,6 +12,8 @@
 #include "gfx/blit.h"
 #include "gfx/palette.h"
 #include "gfx/surface.h"
+#include "support/back_buffer.h"
+#include "support/fighter.h"
 
 namespace {
 
@@ -28,36 +30,19 @@ enum : uint8_t {
     COMWIN = 33,
     STAR1 = 40,
     STAR2 = 41,
-    STOCK = 42
+    STOCK = 42,
+    STILL1 = 50,
+    AURA = 60,
+    FLASH = 70
 };
-
-uint8_t Pixel(int x, int y) {
-    return g_BackBuffer.lpSurface[y * g_BackBuffer.nPitch + x];
-}
-
-int CountIndex(uint8_t n) {
-    int c = 0;
-    for (int y = 0; y < 480; y++)
-        for (int x = 0; x < 640; x++) c += Pixel(x, y) == n;
-    return c;
-}
 
 void MakeSheet(int nId, int w, int h, int bKey) {
     DDCreateSurface(g_Bitmap[nId], w, h, bKey, 0);
 }
 
 void PlaceFighter(CHARA& c, int nNum, int x, int y) {
-    c = CHARA{};
-    c.nNum = nNum;
+    c = Fighter(x, y, nNum);
     c.chr.nId = 3;
-    c.box.nWidth = c.box.nHeight = 32;
-    c.box.nWidthShift = c.box.nHeightShift = 5;
-    c.box.nX = x * 1024;
-    c.box.nY = y * 1024;
-    BoxUpdate(&c.box);
-    c.nGaugeCost = 100;
-    c.anmBody.lpAnimTable = &g_AnimSetBody;
-    c.anmGauge.lpAnimTable = &g_AnimSetGauge;
 }
 
 class BattleDraw : public ::testing::Test {
@@ -220,6 +205,93 @@ TEST_F(BattleDraw, PaletteCycleRotatesEntriesSevenToFifteen) {
     EXPECT_EQ(g_Palette[6].peRed, 6);
     EXPECT_EQ(g_Palette[16].peRed, 16);
     EXPECT_EQ(DDGetDisplayPalette()[7].peRed, 13);
+}
+
+// Player 1's still pictures come from the block 384 pixels to the right, player 2's from the
+// sprite's own place; in the fight both use the sprite's own place, centred on the body.
+TEST_F(BattleDraw, StillPicturesOfPlayerOneFromTheRightBlock) {
+    DDFillRect(g_Bitmap[BMP_BATTLE_CHARA], 0, 0, 768, 256, 0);
+    DDFillRect(g_Bitmap[BMP_BATTLE_CHARA], 96, 32, 32, 32, BODY);          // character 3, sprite 1
+    DDFillRect(g_Bitmap[BMP_BATTLE_CHARA], 96 + 384, 32, 32, 32, STILL1);  // its still picture
+    AnimSet(&g_Chara[0].anmBody, 0);
+    AnimSet(&g_Chara[1].anmBody, 0);
+    DrawBackground();
+    DrawFighter(&g_Chara[0], true, false);
+    DrawFighter(&g_Chara[1], true, false);
+    EXPECT_EQ(CountIndex(STILL1), 32 * 32);
+    EXPECT_EQ(Pixel(100, 100), STILL1);
+    EXPECT_EQ(Pixel(131, 131), STILL1);
+    EXPECT_EQ(CountIndex(BODY), 32 * 32);
+    EXPECT_EQ(Pixel(400, 300), BODY);
+    // Fight phase, angle 0: the sprite's centre (16, 16) on the body centre, 15 px in: one
+    // pixel up and left of the box.
+    DrawBackground();
+    DrawFighter(&g_Chara[0], false, false);
+    EXPECT_EQ(CountIndex(STILL1), 0);
+    EXPECT_EQ(Pixel(99, 99), BODY);
+    EXPECT_EQ(Pixel(130, 130), BODY);
+    EXPECT_EQ(Pixel(131, 131), BG);
+}
+
+// Attack (animation 1) and suction (animation 4) auras by body size; the body sprite of
+// character 5 is left empty so the aura under it shows whole.
+TEST_F(BattleDraw, AuraPieceBySizeAndSkill) {
+    const struct {
+        int nSize, nShift, bBig, bSmall, nAnim, nAuraX, nAuraY;
+    } cases[] = {
+        {32, 5, 0, 0, 1, 32, 96},  {32, 5, 0, 0, 4, 64, 96}, {64, 6, 1, 0, 1, 32, 128},
+        {64, 6, 1, 0, 4, 96, 128}, {16, 4, 0, 1, 1, 96, 96}, {16, 4, 0, 1, 4, 112, 96},
+    };
+    for (const auto& t : cases) {
+        DDFillRect(g_Bitmap[BMP_BATTLE_CHARA], 0, 0, 768, 256, 0);
+        DDFillRect(g_Bitmap[BMP_EFFECT], 0, 0, 256, 256, 0);
+        DDFillRect(g_Bitmap[BMP_EFFECT], t.nAuraX, t.nAuraY, t.nSize, t.nSize, AURA);
+        CHARA& c = g_Chara[1];
+        c.chr.nId = 5;
+        c.box.nWidth = c.box.nHeight = t.nSize;
+        c.box.nWidthShift = c.box.nHeightShift = t.nShift;
+        c.bBig = t.bBig;
+        c.bSmall = t.bSmall;
+        BoxUpdate(&c.box);
+        AnimSet(&c.anmBody, t.nAnim);
+        DrawBackground();
+        DrawFighter(&c, false, false);
+        // The piece's centre (size / 2) lands on the body centre (size / 2 - 1 px in).
+        EXPECT_EQ(CountIndex(AURA), t.nSize * t.nSize) << t.nAuraX << " " << t.nAuraY;
+        EXPECT_EQ(Pixel(399, 299), AURA) << t.nAuraX << " " << t.nAuraY;
+        EXPECT_EQ(Pixel(398 + t.nSize, 298 + t.nSize), AURA) << t.nAuraX << " " << t.nAuraY;
+    }
+}
+
+TEST_F(BattleDraw, GaugeFlashAtTheCornerAndStocksInTheSecondRow) {
+    DDFillRect(g_Bitmap[BMP_EFFECT], 0, 64, 32, 32, FLASH);  // gauge sprite 0 (held)
+    AnimSet(&g_Chara[0].anmGauge, 0);
+    DrawBackground();
+    DrawGaugeFlash(&g_Chara[0]);
+    EXPECT_EQ(CountIndex(FLASH), 32 * 32);
+    EXPECT_EQ(Pixel(84, 84), FLASH);
+    EXPECT_EQ(Pixel(115, 115), FLASH);
+    g_Chara[1].nSkillFlag[2] = 1u << SKILL_CLONE;  // hidden while a clone runs
+    DrawGaugeFlash(&g_Chara[1]);
+    EXPECT_EQ(CountIndex(FLASH), 32 * 32);
+
+    // 250 / 100 = 2 stocks for player 1 from x = 0, 300 / 100 = 3 for player 2 from x = 592.
+    g_Chara[0].nGauge = 250;
+    g_Chara[1].nGauge = 300;
+    DrawBackground();
+    DrawGaugeStocks();
+    EXPECT_EQ(CountIndex(STOCK), 5 * 16 * 16);
+    EXPECT_EQ(Pixel(31, 31), STOCK);
+    EXPECT_EQ(Pixel(32, 16), BG);
+    EXPECT_EQ(Pixel(592, 16), STOCK);
+    EXPECT_EQ(Pixel(639, 31), STOCK);
+    EXPECT_EQ(Pixel(591, 16), BG);
+    // The simple battle shows no stocks in the fight.
+    for (int nMode : {3, 0}) {
+        g_nBattleMode = nMode;
+        DrawFightPhase();
+        EXPECT_EQ(CountIndex(STOCK), nMode == 3 ? 0 : 5 * 16 * 16) << nMode;
+    }
 }
 
 }  // namespace

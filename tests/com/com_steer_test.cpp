@@ -107,16 +107,30 @@ int64_t LiteralCount(int64_t a, int64_t v, int64_t nDist, bool bAxisX) {
     }
 }
 
+// Records by their acceleration a per frame: plain, big (halved), small (x 4), one ブースト (x 2).
+struct Accel {
+    int32_t nSpeed, bBig, bSmall, bBoost, a;
+};
+constexpr Accel kAccels[] = {{7, 0, 0, 0, 7},   {23, 0, 0, 0, 23}, {61, 0, 0, 0, 61},
+                             {23, 1, 0, 0, 11}, {23, 0, 1, 0, 92}, {23, 0, 0, 1, 46}};
+
+CHARA Record(const Accel& t) {
+    CHARA c = MakeFighter(320, 240, t.nSpeed);
+    c.bBig = t.bBig;
+    c.bSmall = t.bSmall;
+    if (t.bBoost) c.nSkillFlag[1] = 1u << 3;  // ブースト
+    return c;
+}
+
 TEST(ComSteer, PlanCountMatchesFrameByFrame) {
-    for (int32_t a : {7, 23, 61}) {
-        CHARA c = MakeFighter(320, 240, a);
+    for (const Accel& t : kAccels) {
+        if (t.bSmall) continue;
+        CHARA c = Record(t);
         for (int32_t v : Span(-40000, 40000, 1237, -300, 300)) {
             for (int32_t d : {-655360, -30000, -1024, -828, -1, 1, 23, 828, 5000, 491520}) {
                 c.nSpeedX = c.nSpeedY = v;
-                EXPECT_EQ(ComPlanCount(&c, d, true), LiteralCount(a, v, d, true))
-                    << a << " " << v << " " << d;
-                EXPECT_EQ(ComPlanCount(&c, d, false), LiteralCount(a, v, d, false))
-                    << a << " " << v << " " << d;
+                EXPECT_EQ(ComPlanCount(&c, d, true), LiteralCount(t.a, v, d, true)) << t.a << " " << v << " " << d;
+                EXPECT_EQ(ComPlanCount(&c, d, false), LiteralCount(t.a, v, d, false)) << t.a << " " << v << " " << d;
             }
         }
     }
@@ -158,27 +172,40 @@ TEST(ComSteer, WallBrakingAtTheLastMoment) {
     EXPECT_EQ(pressed(0, -2300, 0, 32768 + 56350 - 1), COM_DOWN);
 }
 
-// The left-edge braking loop written out frame by frame.
-bool LiteralBrakeLeft(int64_t a, int64_t v, int64_t x, int64_t nMargin) {
-    while (true) {
-        v += v < 0 ? 2 * a : a;
+// Braking toward an edge written out frame by frame, speed v toward it and nDist away: true
+// when the record would still reach it.
+bool LiteralReachesEdge(int64_t a, int64_t v, int64_t nDist) {
+    for (int64_t x = 0;;) {
+        v -= v > 0 ? 2 * a : a;
         x += v;
-        if (x < nMargin) return true;
-        if (v > 0) return false;
+        if (x >= nDist) return true;
+        if (v < 0) return false;
     }
 }
 
-TEST(ComSteer, WallBrakingMatchesFrameByFrame) {
-    for (int32_t a : {7, 23, 61}) {
-        CHARA c = MakeFighter(320, 240, a);
+TEST(ComSteer, WallBrakingMatchesFrameByFrameAtEveryEdge) {
+    // Margin 10 px: the right and lower edges are reached at 630 and 470 px, the left and upper
+    // ones when the centre falls below 10 px (so nDist is counted from 10 px - 1).
+    for (const Accel& t : kAccels) {
+        if (t.bBoost) continue;
+        CHARA c = Record(t);
         c.nComWallMargin = 10;
-        for (int32_t v : Span(-90001, -1, 997, -300, -1)) {
-            for (int32_t x : Span(-5000, 700000, 12011, 10000, 10500)) {
-                c.nSpeedX = v;
-                c.box.nCenterX = x;
-                INPUTSTATE l = Cleared();
-                ComAvoidWall(&c, &l);
-                EXPECT_EQ(l.wDir == COM_RIGHT, LiteralBrakeLeft(a, v, x, 10240)) << a << " " << v << " " << x;
+        for (int32_t v : Span(1, 90001, 1999, 1, 200)) {
+            for (int32_t d : Span(-5000, 400000, 7013, -300, 1200)) {
+                const struct {
+                    int32_t vx, vy, cx, cy;
+                    uint16_t wPress;
+                } edges[] = {{v, 0, 630 * 1024 - d, 240 * 1024, COM_LEFT},
+                             {-v, 0, 10239 + d, 240 * 1024, COM_RIGHT},
+                             {0, v, 320 * 1024, 470 * 1024 - d, COM_UP},
+                             {0, -v, 320 * 1024, 10239 + d, COM_DOWN}};
+                for (const auto& e : edges) {
+                    c.nSpeedX = e.vx, c.nSpeedY = e.vy, c.box.nCenterX = e.cx, c.box.nCenterY = e.cy;
+                    INPUTSTATE l = Cleared();
+                    ComAvoidWall(&c, &l);
+                    EXPECT_EQ(l.wDir == e.wPress, LiteralReachesEdge(t.a, v, d))
+                        << t.a << " " << e.wPress << " " << v << " " << d;
+                }
             }
         }
     }
@@ -196,6 +223,21 @@ TEST(ComEscape, StillOpponentWalksSideways) {
     EXPECT_EQ(com.nComTargetX, 255);
     EXPECT_EQ(com.nComTargetY, 0);
     EXPECT_EQ(CrtRandState(), LcgSkip(777, 2));  // one draw per candidate kept
+}
+
+TEST(ComEscape, WalkEndsAtTheInnerArenaAfterBothChecks) {
+    // COM at (601, 39) px, opponent rolling (2, 2) px a frame. Candidate 0 steps (+2, -2) px:
+    // on step 12 x = 625 is clamped to 624 and, in the same step, y = 15 to 16: (+23, -23) px.
+    // Candidate 1 steps (-2, +2) px: y = 465 on step 213 is clamped to 464, x = 175: (-426, +425).
+    CHARA com = MakeFighter(601, 39), enemy = MakeFighter(100, 400);
+    com.nComPredict = 85;
+    com.nComWallMargin = 32;
+    enemy.nSpeedX = enemy.nSpeedY = 2048;
+    CrtRandSetState(5);
+    ASSERT_EQ(ComFindEscape(&com, &enemy), 1);
+    const bool bFirst = com.nComTargetX == 23 * 1024 && com.nComTargetY == -23 * 1024;
+    const bool bSecond = com.nComTargetX == -426 * 1024 && com.nComTargetY == 425 * 1024;
+    EXPECT_TRUE(bFirst || bSecond) << com.nComTargetX << " " << com.nComTargetY;
 }
 
 TEST(ComEscape, NoEscapeFromAFastRush) {

@@ -112,17 +112,19 @@ TEST(ComThink, ApproachJudgedOncePerApproach) {
 }
 
 TEST(ComThink, FallPressesButton4OnlyInNormalBattle) {
-    for (int32_t nMode : {0, 1, 2, 3}) {
+    // A mode number outside 0..3 (damaged settings) is played as the normal battle.
+    for (int32_t nMode : {0, 1, 2, 3, 7, -1}) {
+        const bool bNormal = nMode < 1 || nMode > 3;
         Duel d(4, nMode, false, 5, 240);
         d.com.nSpeedX = -3072;  // out within two frames
         d.enemy.nSpeedY = 2048;
         CrtRandSetState(2);
         d.Think();
-        EXPECT_EQ(g_Input[1].wButton, nMode == 0 ? 8 : 0) << nMode;
-        EXPECT_EQ(CrtRandState(), LcgSkip(2, nMode == 0 ? 2 : 0)) << nMode;
+        EXPECT_EQ(g_Input[1].wButton, bNormal ? 8 : 0) << nMode;
+        EXPECT_EQ(CrtRandState(), LcgSkip(2, bNormal ? 2 : 0)) << nMode;
         d.Think();  // the same predicted fall: the n draw, no second roll
         EXPECT_EQ(g_Input[1].wButton, 0) << nMode;
-        EXPECT_EQ(CrtRandState(), LcgSkip(2, nMode == 0 ? 3 : 0)) << nMode;
+        EXPECT_EQ(CrtRandState(), LcgSkip(2, bNormal ? 3 : 0)) << nMode;
     }
 }
 
@@ -145,6 +147,62 @@ TEST(ComThink, HitAndBoostRolledOncePerPredictedHit) {
         d.enemy.nSpeedY = 2048;
         d.Think();
         EXPECT_EQ(d.com.bComDone12, 0);
+    }
+}
+
+// The boost look-ahead starts button 3's skill on copies. Were that skill チェンジ (which swaps
+// the real fighters' character data) the look-ahead must still leave the real records alone.
+TEST(ComThink, BoostLookAheadNeverChangesTheRealFighters) {
+    g_Option.nComLevel = 4;
+    g_nBattleMode = 0;
+    g_Input[0] = INPUTSTATE{};
+    g_Input[0].nDir = 5;
+    CHARA& com = g_Chara[1];
+    CHARA& enemy = g_Chara[0];
+    com = MakeFighter(300, 240);
+    enemy = MakeFighter(345, 240);
+    ComSetup(&com);
+    com.chr.nId = 5;
+    enemy.chr.nId = 7;
+    com.nSkill[2] = SKILL_CHANGE;
+    com.nGauge = com.nGaugeCost = 100;
+    com.nSpeedX = 6000;
+    com.nComMode = 0;
+    com.nComThinkInterval = 1000000;
+    ComThink(&com, &enemy);
+    EXPECT_EQ(g_Chara[1].chr.nId, 5);
+    EXPECT_EQ(g_Chara[0].chr.nId, 7);
+    EXPECT_EQ(com.nGauge, 100);
+    EXPECT_EQ(com.nSkillFlag[0] | com.nSkillFlag[1] | com.nSkillFlag[2], 0u);
+    g_Chara[0] = g_Chara[1] = CHARA{};
+}
+
+// All look-aheads run on copies: whatever the COM decides, the opponent's record and the
+// fighter part of its own record are exactly as before, in every mode of deciding.
+TEST(ComThink, DecidingChangesOnlyTheComBlock) {
+    constexpr size_t nFighter = offsetof(CHARA, nComReadyCount);
+    for (int32_t nComMode : {0, 1}) {
+        Duel d(4, 0, true, 300, 240, 360, 250);
+        d.com.nComMode = nComMode;
+        d.com.nSkill[2] = SKILL_BOOST;
+        d.com.nGauge = d.com.nGaugeCost = 100;
+        d.com.nSpeedX = 3000;
+        d.enemy.nSpeedX = -2500;
+        d.enemy.nSpeedY = 700;
+        g_Input[0].nDir = 4;
+        for (int f = 0; f < 20; ++f) {
+            CHARA com, enemy;  // byte copies, padding included
+            std::memcpy(&com, &d.com, sizeof(CHARA));
+            std::memcpy(&enemy, &d.enemy, sizeof(CHARA));
+            d.Think();
+            EXPECT_EQ(std::memcmp(&d.enemy, &enemy, sizeof(CHARA)), 0) << nComMode << " " << f;
+            EXPECT_EQ(std::memcmp(&d.com, &com, nFighter), 0) << nComMode << " " << f;
+            // Let both roll on as the battle would, without a collision.
+            d.com.box.nX += d.com.nSpeedX / 4;
+            d.enemy.box.nX += d.enemy.nSpeedX / 4;
+            BoxUpdate(&d.com.box);
+            BoxUpdate(&d.enemy.box);
+        }
     }
 }
 

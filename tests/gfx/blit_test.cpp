@@ -106,6 +106,15 @@ TEST_F(BlitTest, StretchDoublesAndTrims) {
     EXPECT_EQ(At(dst, 0, 0), 3);
     EXPECT_EQ(At(dst, 3, 0), 4);
     EXPECT_EQ(CountNot(dst, 200), 4);
+    Fill(dst, 200);
+    // Past the right and bottom edges by 4 and 2: the source shrinks by trunc(4 * 0.5) = 2
+    // columns and trunc(2 * 0.5) = 1 row, leaving 2 x 1 source pixels on 4 x 2 destination ones.
+    DDBltStretch(dst, 636, 478, 8, 4, src, 0, 0, 4, 2, 0);
+    for (int y = 478; y < 480; ++y) {
+        const int nRow[4] = {1, 1, 2, 2};
+        for (int k = 0; k < 4; ++k) EXPECT_EQ(At(dst, 636 + k, y), nRow[k]) << k << "," << y;
+    }
+    EXPECT_EQ(CountNot(dst, 200), 8);
 }
 
 TEST(BurstTest, OffsetsAtRadius2And10And100) {

@@ -61,6 +61,29 @@ TEST(PaletteTest, FadeTowardColourOnPartOfTheRange) {
     ExpectLevel(dst, 0, 0);
 }
 
+TEST(PaletteTest, UnfinishedFadeKeepsItsAngleAndBigStepsStopAtTheEnd) {
+    const PALETTE src = Ramp();
+    PALETTE dst;
+    // Three steps of a fade-out (levels 256, 255, 253), then the fade resumes at 78 degrees.
+    for (int k = 0; k < 3; ++k) EXPECT_FALSE(DDFadeOutStep(dst, 0, 255, 0, 0, 0, 4.0, src, 0));
+    EXPECT_EQ(g_dFadeOutAngle, 78.0);
+    EXPECT_FALSE(DDFadeOutStep(dst, 0, 255, 0, 0, 0, 4.0, src, 0));
+    ExpectLevel(dst, 250, 3);
+    // bFinish completes a fade-in at once at full level, and the fade-in starts over next time.
+    EXPECT_TRUE(DDFadeInStep(dst, 0, 255, 0, 0, 0, 4.0, src, 1));
+    ExpectLevel(dst, 256, 0);
+    EXPECT_EQ(g_dFadeInAngle, 0.0);
+    // A step past the end is cut to the end: 90 -> 0 (level 0, done) and 0 -> 90.
+    g_dFadeOutAngle = 90.0;
+    EXPECT_FALSE(DDFadeOutStep(dst, 0, 255, 0, 0, 0, 100.0, src, 0));
+    EXPECT_TRUE(DDFadeOutStep(dst, 0, 255, 0, 0, 0, 100.0, src, 0));
+    ExpectLevel(dst, 0, 1);
+    EXPECT_FALSE(DDFadeInStep(dst, 0, 255, 0, 0, 0, 100.0, src, 0));
+    ExpectLevel(dst, 0, 0);
+    EXPECT_TRUE(DDFadeInStep(dst, 0, 255, 0, 0, 0, 100.0, src, 0));
+    ExpectLevel(dst, 256, 1);
+}
+
 TEST(PaletteTest, CyclePalette) {
     const PALETTE src = Ramp();
     PALETTE dst;
@@ -80,7 +103,9 @@ TEST(PaletteTest, CyclePalette) {
     for (int i = 0; i < 9; ++i) EXPECT_EQ(dst[7 + i].peRed, nDown[i]);
     EXPECT_EQ(dst[6].peRed, 6);
     EXPECT_EQ(dst[16].peRed, 16);
-    // Out-of-range requests only copy.
+    // A direction other than 0 and 1, and out-of-range requests, only copy.
+    DDCyclePalette(dst, 7, 15, 2, 2, src);
+    EXPECT_EQ(dst[7].peRed, 7);
     DDCyclePalette(dst, 250, 260, 2, 0, src);
     DDCyclePalette(dst, 7, 15, 10, 0, src);
     EXPECT_EQ(dst[7].peRed, 7);

@@ -13,16 +13,11 @@
 #include "gfx/text.h"
 #include "input/input.h"
 #include "select/select.h"
+#include "support/lcg.h"
 
 namespace {
 
 enum : uint16_t { LEFT = 0x1, RIGHT = 0x2, B1 = 0x1, B2 = 0x2, B3 = 0x4 };
-
-// The C runtime generator, written out here to know the draws a roulette must make.
-int NextRand(uint32_t& dwState) {
-    dwState = dwState * 214013u + 2531011u;
-    return int((dwState >> 16) & 0x7FFF);
-}
 
 void Step(uint16_t wButton0 = 0, uint16_t wDir0 = 0, uint16_t wButton1 = 0, uint16_t wDir1 = 0) {
     g_Input[0].wButton = wButton0;
@@ -68,7 +63,7 @@ TEST_F(Select, RouletteJumpsEightTimesInFortyFramesThenWaits) {
     int nCol = g_Cursor[0].nCol;
     for (int nFrame = 1; nFrame <= 40; nFrame++) {
         Step();
-        if (nFrame % 5 == 0) nCol = NextRand(dwExpect) % 12;  // counts 35, 30, ..., 0
+        if (nFrame % 5 == 0) nCol = LcgDraw(dwExpect) % 12;  // counts 35, 30, ..., 0
         ASSERT_EQ(CrtRandState(), dwExpect) << nFrame;
         ASSERT_EQ(g_Cursor[0].nCol, nCol) << nFrame;
         ASSERT_EQ(g_Cursor[0].nX, 136 + 32 * nCol);
@@ -117,6 +112,42 @@ TEST_F(Select, VsComFlowHandsOverWrappedSkillAndComDefaults) {
     EXPECT_EQ(g_Cursor[0].nRow, 0);
     Step();
     EXPECT_EQ(g_nScene, SCENE_BATTLE);
+
+    // Back from the battle: the cursors on that battle's characters, nothing chosen, the
+    // skill choices as they were (player 1's wrapped choice included).
+    g_nScene = SCENE_SELECT;
+    Enter(0);
+    EXPECT_EQ(g_Cursor[0].nCol, 1);
+    EXPECT_EQ(g_Cursor[1].nCol, 11);
+    EXPECT_EQ(g_Cursor[0].nChosen | g_Cursor[1].nChosen | g_Cursor[0].nDecided, 0);
+    EXPECT_EQ(g_nSkillChoice[0][0], 3);
+    EXPECT_EQ(g_nSkillChoice[2][1], 2);
+}
+
+TEST_F(Select, SkillRouletteRollsFourChoicesEveryFifthFrame) {
+    g_nBattleMode = 1;  // the trick list: 17 skills
+    Enter(1);
+    Press(B1);
+    Press(0, 0, B1);
+    Step();
+    ASSERT_EQ(g_nSelectState, SELECT_VS_SKILL);
+    Step(0, 0, B3);
+    EXPECT_EQ(g_nRoulette[1], 40);
+    uint32_t dwExpect = CrtRandState();
+    int nChoice[4] = {0, 1, 2, 3};
+    for (int nFrame = 1; nFrame <= 40; nFrame++) {
+        Step();
+        if (nFrame % 5 == 0)  // counts 35, 30, ..., 0: four separate draws
+            for (int& n : nChoice) n = LcgDraw(dwExpect) % 17;
+        ASSERT_EQ(CrtRandState(), dwExpect) << nFrame;
+        for (int k = 0; k < 4; k++) {
+            ASSERT_EQ(g_nSkillChoice[k][1], nChoice[k]) << nFrame;
+            ASSERT_EQ(g_nSkillChoice[k][0], k) << nFrame;  // player 1's untouched
+        }
+    }
+    Step();
+    EXPECT_EQ(CrtRandState(), dwExpect);
+    EXPECT_EQ(g_Cursor[1].nDecided, 0);  // the player still has to confirm
 }
 
 TEST_F(Select, TwoPlayersWithdrawAndCancelFreeOnlyTheirOwnChoice) {

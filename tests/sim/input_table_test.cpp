@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <fstream>
 
-#include "sim_run.h"
+#include "support/sim_run.h"
 
 namespace {
 
@@ -49,6 +50,50 @@ TEST(InputTable, VsComSelectLeavesPlayer2Unread) {
     ASSERT_EQ(TraceInt(r.Trace[100], "scene"), 1);
     EXPECT_EQ(TraceDir(r.Trace[100], 0), 6);
     EXPECT_EQ(TraceDir(r.Trace[100], 1), 0);
+}
+
+// A key file in force: player 1 on the arrows and Z X C V, player 2 on W A S D and 1 2 3 4.
+void WriteKeyFile(const SimRun& sim) {
+    std::vector<unsigned char> bytes;
+    auto Put32 = [&](uint32_t v) {
+        for (int i = 0; i < 4; ++i) bytes.push_back((unsigned char)(v >> (8 * i)));
+    };
+    for (const auto& codes : {std::vector<int>{37, 39, 38, 40, 'Z', 'X', 'C', 'V'},
+                              std::vector<int>{'A', 'D', 'W', 'S', '1', '2', '3', '4'}}) {
+        for (int nCode : codes) {
+            Put32(8);
+            Put32(uint32_t(nCode));  // code, then two bytes of padding
+        }
+        Put32(8);  // nCount
+    }
+    Put32(0);  // nJoyCount
+    Put32(1);  // bCustom
+    ASSERT_EQ(bytes.size(), 144u);
+    std::ofstream(sim.UserData("CustomKey.dat"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+TEST(InputTable, KeyFileReadsPlayer2OnlyWhenTwoHumansPlay) {
+    struct Case {
+        const char* szName;
+        std::string szScript;
+        int nScene, nDir1, nDir2;  // keypad numbers: 2 up, 4 left, 0 never read
+    };
+    const Case cases[] = {
+        {"title", "40 UP A\n", 0, 2, 0},
+        {"two players", Taps({{30, "DOWN"}, {34, "Z"}}) + "100 UP A\n", 1, 2, 4},
+        {"vs com", Taps({{34, "Z"}}) + "100 UP A\n", 1, 2, 0},
+    };
+    for (const Case& c : cases) {
+        SimRun sim;
+        WriteKeyFile(sim);
+        SimResult r = sim.Run(c.szScript, "--frames 105");
+        ASSERT_EQ(r.nExit, 0) << r.szStderr;
+        size_t n = c.nScene == 0 ? 40 : 100;
+        EXPECT_EQ(TraceInt(r.Trace[n], "scene"), c.nScene) << c.szName;
+        EXPECT_EQ(TraceDir(r.Trace[n], 0), c.nDir1) << c.szName;
+        EXPECT_EQ(TraceDir(r.Trace[n], 1), c.nDir2) << c.szName;
+    }
 }
 
 TEST(TitleCursor, BackFromSelectStandsOnTheRowThatStartedTheGame) {

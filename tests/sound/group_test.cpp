@@ -66,6 +66,9 @@ TEST_F(SoundGroups, CursorPlaysRoundRobinAndGoRestarts) {
     DSPlay(&g_Sound[SND_GO], 0);
     EXPECT_EQ(PlayedIndices(), (std::vector<int>{0, 0}));
     EXPECT_EQ(Headless_Plays()[1].nGroup, SND_GO);
+    EXPECT_FALSE(Headless_Plays()[1].bLoop);
+    DSPlay(&g_Sound[SND_GO], 3);  // the looping bit among other play flags
+    EXPECT_TRUE(Headless_Plays()[2].bLoop);
 }
 
 TEST_F(SoundGroups, DiagonalCursorSoundUsesTwoBuffers) {
@@ -98,9 +101,22 @@ TEST_F(SoundGroups, ARefusedFileStopsTheChainThere) {
     auto table = FixtureTable(5, "s24_extensible.wav");
     EXPECT_EQ(DSCreateBufferGroup(g_Sound, table.data()), 0u);
     for (int i = 0; i < 5; ++i) EXPECT_NE(g_Sound[i].lpBuffer, nullptr) << i;
-    for (int i = 6; i < SND_COUNT; ++i) EXPECT_EQ(g_Sound[i].lpBuffer, nullptr) << i;
+    // The failing group itself is left empty, holding no buffers: 4 + 2 + 2 + 2 + 1 remain.
+    for (int i = 5; i < SND_COUNT; ++i) EXPECT_EQ(g_Sound[i].lpBuffer, nullptr) << i;
+    EXPECT_EQ(Headless_LiveSounds(), nLiveBefore + 11);
     DSPlay(&g_Sound[SND_DEATH], 0);  // an empty group is silent
     EXPECT_TRUE(Headless_Plays().empty());
+
+    // A second pass builds only the groups still empty, the failed one included.
+    auto good = FixtureTable();
+    ASSERT_EQ(DSCreateBufferGroup(g_Sound, good.data()), 1u);
+    EXPECT_EQ(g_Sound[SND_SKILL].nCount, 2);
+    DSPlay(&g_Sound[SND_SKILL], 0);
+    DSPlay(&g_Sound[SND_SKILL], 0);
+    ASSERT_EQ(Headless_Plays().size(), 2u);
+    EXPECT_EQ(Headless_Plays()[1].nGroup, SND_SKILL);
+    EXPECT_EQ(Headless_Plays()[1].nIndex, 1);
+    EXPECT_EQ(Headless_Plays()[1].nVolume, -1000);
 }
 
 TEST(SoundDevice, WithoutADeviceStartUpFailsAndEverythingIsQuiet) {

@@ -79,7 +79,8 @@ void Soil(Canvas& cv) {
     });
     Scatter(cv, 90, 23, 24, [](float x, float y, float cx, float cy, uint32_t h, RGB& c) {
         float r = 2.0f + float(h % 5);
-        c = Mix(RampColor(RAMP_GREY, 8), RampColor(RAMP_GREY, 11),
+        // Pebbles a little darker than light grey fighters, so nothing on the ground looks like one.
+        c = Mix(RampColor(RAMP_BROWN, 6), RampColor(RAMP_SAND, 7),
                 std::clamp((cy - y) / r * 0.5f + 0.5f, 0.0f, 1.0f));
         return SdEllipse(x, y, cx, cy, r * 1.3f, r);
     });
@@ -118,9 +119,10 @@ void Sea(Canvas& cv) {
     // Caustics on the lagoon floor, in the cycling entries.
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
-            float v = Fbm(x / 45.0f, y / 30.0f, 42, 3);
+            // Thin and sparse, so the fighters above them stay the busiest thing on screen.
+            float v = Fbm(x / 80.0f, y / 56.0f, 42, 2);
             float ridge = std::fabs(v - 0.5f);
-            if (ridge < 0.018f) cv.SetIndex(x, y, CycleIndex((x + y) / 160.0f));
+            if (ridge < 0.008f) cv.SetIndex(x, y, CycleIndex((x + y) / 160.0f));
         }
     Scatter(cv, 14, 43, 60, [](float x, float y, float cx, float cy, uint32_t h, RGB& c) {
         c = (h & 1) ? Hex(0xF08C8C) : Hex(0xF8E0B0);  // shells and starfish on the floor
@@ -148,7 +150,7 @@ void Desert(Canvas& cv) {
 void Swamp(Canvas& cv) {
     Ground(cv, [](float x, float y) {
         float n = Fbm(x / 40, y / 40, 61, 4);
-        return Mix(RampColor(RAMP_OLIVE, 6), RampColor(RAMP_OLIVE, 9), n);
+        return Mix(RampColor(RAMP_OLIVE, 8), RampColor(RAMP_OLIVE, 10), n);
     });
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {

@@ -96,8 +96,16 @@ uint8_t NearestIndex(RGB c) {
     return uint8_t(nBest);
 }
 
+namespace {
+constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+}
+
+RGB Dithered(RGB c, int x, int y, float fAmp) {
+    float d = (kBayer[y & 3][x & 3] - 7.5f) * fAmp;
+    return {c.r + d, c.g + d, c.b + d};
+}
+
 std::vector<uint8_t> ToIndices(const Canvas& cv, bool bDither) {
-    static constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
     std::vector<uint8_t> out(size_t(cv.nWidth) * cv.nHeight);
     for (int y = 0; y < cv.nHeight; ++y)
         for (int x = 0; x < cv.nWidth; ++x) {
@@ -107,10 +115,7 @@ std::vector<uint8_t> ToIndices(const Canvas& cv, bool bDither) {
                 n = p.nIndex;
             } else if (p.mode == PX_COLOR) {
                 RGB c = p.c;
-                if (bDither) {
-                    float d = (kBayer[y & 3][x & 3] - 7.5f) * 1.6f;
-                    c = {c.r + d, c.g + d, c.b + d};
-                }
+                if (bDither) c = Dithered(c, x, y, 1.6f);
                 n = NearestIndex(c);
             }
             out[size_t(y) * cv.nWidth + x] = n;

@@ -58,6 +58,10 @@ struct Canvas {
     void Paste(const Canvas& src, int x, int y);
 };
 
+// c with the ordered-dither offset of pixel (x, y), fAmp per matrix step: gradients in pictures
+// that are not dithered as a whole (panels) then fall between palette entries without bands.
+RGB Dithered(RGB c, int x, int y, float fAmp);
+
 // The game palette (the colour table of every written bitmap).
 const std::array<PlatColor, 256>& GamePalette();
 // Nearest palette entry to c among the entries pictures are painted with.

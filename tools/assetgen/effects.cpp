@@ -32,18 +32,25 @@ void Spark(Canvas& cv, int x, int y, float fSize) {
     });
 }
 
+// The stock flash is drawn centred on the body's top-left box corner, which lies outside the
+// round body; the twinkle sits down-right of the piece's centre, on the body's upper-left rim.
+// Frames: 1 a sharp glint, 2 the glint at full size with a ring, 3 a fading ring of sparkles.
 void GaugeFlash(Canvas& cv, int x, int y, int nFrame) {
+    const float c0 = 0.28f;
     PaintSampled(cv, x, y, 32, 32, 4, [&](float u, float v) {
         Sample s;
-        float r = std::hypot(u, v), a = std::atan2(v, u);
-        float fStar = (nFrame == 1 ? 0.5f : 0.9f) * std::pow(std::fabs(std::cos(a * 2)), 12.0f) + 0.12f;
-        if (nFrame <= 2 && r < fStar) s = {true, r < 0.18f ? Hex(0xFFFFFF) : Hex(0xFFF0A0)};
-        float ring = nFrame == 2 ? 0.6f : 0.85f;
-        if (nFrame >= 2 && std::fabs(r - ring) < 0.07f) {
-            bool bDotted = nFrame == 3 && std::cos(a * 8) < 0;
-            if (!bDotted) s = {true, Hex(0xFFD850)};
+        float du = u - c0, dv = v - c0;
+        float r = std::hypot(du, dv), a = std::atan2(dv, du);
+        float fLen = nFrame == 1 ? 0.5f : nFrame == 2 ? 0.68f : 0.3f;
+        float fStar = fLen * std::pow(std::fabs(std::cos(a * 2)), 10.0f) + 0.1f;
+        if (nFrame >= 2) {
+            float ring = nFrame == 2 ? 0.42f : 0.6f;
+            bool bGap = nFrame == 3 && std::cos(a * 6) < 0.2f;
+            if (!bGap && std::fabs(r - ring) < 0.1f) s = {true, kInk};
+            if (!bGap && std::fabs(r - ring) < 0.05f) s = {true, Hex(0xFFD850)};
         }
-        if (nFrame == 3 && SdCircle(u, v, 0, 0, 0.12f) < 0) s = {true, Hex(0xFFFFFF)};
+        if (r < fStar + 0.1f) s = {true, kInk};
+        if (r < fStar) s = {true, r < 0.16f ? Hex(0xFFFFFF) : Hex(0xFFF4A8)};
         return s;
     });
 }
@@ -58,13 +65,17 @@ void Aura(Canvas& cv, int x, int y, int nSize, bool bSuction) {
                 float phase = a / kTau * 3 + r * 1.6f;
                 if (std::cos(phase * kTau) > -0.2f) cv.SetIndex(x + i, y + j, CycleIndex(phase));
             } else {
-                float spike = 0.82f + 0.5f * std::pow(std::fabs(std::cos(a * 4 + 0.4f)), 3.0f);
+                // Only the part outside the body shows; at 16 pixels that is a pixel or two, so
+                // the small flames are broader and stay yellow to their tips.
+                const bool bSmall = nSize <= 16;
+                float spike = bSmall ? 0.95f + 0.45f * std::pow(std::fabs(std::cos(a * 4 + 0.4f)), 1.5f)
+                                     : 0.82f + 0.5f * std::pow(std::fabs(std::cos(a * 4 + 0.4f)), 3.0f);
                 if (r < spike) {
                     float t = (r - 0.72f) / (spike - 0.72f);
                     cv.Set(x + i, y + j,
-                           t < 0.4f    ? Hex(0xFFF07C)
-                           : t < 0.75f ? Hex(0xFF9828)
-                                       : Hex(0xE03020));
+                           t < (bSmall ? 0.6f : 0.4f) ? Hex(0xFFF07C)
+                           : t < 0.75f || bSmall      ? Hex(0xFF9828)
+                                                      : Hex(0xE03020));
                 }
             }
         }

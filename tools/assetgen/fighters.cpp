@@ -93,7 +93,7 @@ Sample Chara(int nId, float x, float y, const Look& lk) {
                                    SdEllipse(x, y, 0.2f, -0.86f, 0.2f, 0.1f));
             PutRimmed(s, std::min(dLeaf, SdSegment(x, y, 0, -0.8f, 0, -0.9f, 0.05f)),
                       bDark ? RampColor(RAMP_PURPLE, 5) : RampColor(RAMP_LIME, 11), ow);
-            body(dBody, bDark ? RAMP_PURPLE : RAMP_PINK, bDark ? 5 : 11);
+            body(dBody, bDark ? RAMP_PURPLE : RAMP_PINK, bDark ? 7 : 11);
             if (bDark) {
                 Face(s, x, y, fx, fy, 1, FACE_ANGRY, RampColor(RAMP_RED, 11));
                 float dm = std::fabs(SdCircle(x, y, fx, fy + 0.32f, 0.16f)) - 0.035f;

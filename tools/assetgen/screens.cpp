@@ -54,11 +54,11 @@ Canvas PaintTitle() {
         });
     BlendShape(cv, 0, 240, W, H, [](float x, float y, RGB& c) {
         c = Mix(RampColor(RAMP_LIME, 10), RampColor(RAMP_GREEN, 8), (y - 260) / 220);
-        return y - (300 + 40 * std::sin(x / 110));
+        return (300 + 40 * std::sin(x / 110)) - y;  // inside below the crest
     });
     BlendShape(cv, 0, 300, W, H, [](float x, float y, RGB& c) {
         c = Mix(RampColor(RAMP_GREEN, 9), RampColor(RAMP_GREEN, 7), (y - 340) / 140);
-        return y - (372 + 26 * std::sin(x / 70 + 2));
+        return (372 + 26 * std::sin(x / 70 + 2)) - y;
     });
     // The fighters around the menu, rolling in from both sides.
     const int places[][4] = {{24, 250, 64, 0},   {112, 300, 32, 3}, {40, 350, 64, 2},  {128, 420, 32, 8},
@@ -103,10 +103,12 @@ Canvas PaintOptionScreen() {
     Canvas cv(W, H);
     Gradient(cv, Hex(0x10485C), Hex(0x0C1C34));
     Lozenges(cv, 0.04f);
-    TextBox(cv, 8, 24, 624, 228, Hex(0x0C2030), Hex(0x78D8E8));   // nine rows
-    TextBox(cv, 8, 272, 624, 108, Hex(0x0C2030), Hex(0x4C8CA0));  // help lines
-    TextBox(cv, 8, 408, 624, 36, Hex(0x0C2030), Hex(0x4C8CA0));   // footer
-    for (int k = 0; k < 9; ++k)                                   // faint row guides
+    TextBox(cv, 8, 20, 624, 238, Hex(0x0C2030), Hex(0x78D8E8));  // nine rows, y 32..248
+    // Help lines, y 280..400. The longest line runs past the screen's right edge, so the box
+    // runs off the screen there too instead of crossing the text with its rim.
+    TextBox(cv, 8, 266, 680, 140, Hex(0x0C2030), Hex(0x4C8CA0));
+    TextBox(cv, 8, 410, 624, 40, Hex(0x0C2030), Hex(0x4C8CA0));  // footer, y 416..440
+    for (int k = 0; k < 9; ++k)                                  // faint row guides
         cv.Fill(32, 32 + 24 * k + 22, 576, 1, Hex(0x1C3848));
     return cv;
 }
@@ -114,11 +116,12 @@ Canvas PaintOptionScreen() {
 Canvas PaintLetters() {
     const AssetBitmapInfo& info = g_AssetBitmaps[ABMP_MOJI];
     Canvas cv(info.nWidth, info.nHeight);
+    // Thickened strokes: the face's thin lines at 14 pixels would break up into grey dots.
     TextStyle st{Hex(0xFFFFFF), Hex(0xE0E8FF), kInk, 1, false};
     for (int c = 0x21; c < 0x7F; ++c) {
         std::string s(1, char(c));
         int k = c - 0x20;
-        DrawTextCentred(cv, (k % 16) * 16 + 8, (k / 16) * 16 + 8, s.c_str(), 14, st);
+        DrawTextCentred(cv, (k % 16) * 16 + 8, (k / 16) * 16 + 8, s.c_str(), 14, st, 1.0f);
     }
     return cv;
 }

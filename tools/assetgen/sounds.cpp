@@ -38,7 +38,9 @@ void Tone(Wave& w, float t0, float fDur, float f0, float f1, float amp, int nSha
         float v = nShape == 0   ? std::sin(kTau * phase)
                   : nShape == 1 ? std::tanh(3 * std::sin(kTau * phase)) * 0.8f
                                 : (2 * phase - 1) * 0.7f;
-        float env = std::exp(-decay * t) * std::min(1.0f, t * 400);
+        // 2.5 ms attack and 3 ms release: a note cut off mid-swing would click.
+        float env =
+            std::exp(-decay * t) * std::min(1.0f, t * 400) * std::min(1.0f, float(n - k) / (0.003f * kRate));
         w.s[i0 + k] += amp * v * env;
     }
 }
@@ -51,11 +53,19 @@ void Noise(Wave& w, float t0, float fDur, float c0, float c1, float amp, float d
         float t = float(k) / kRate, u = float(k) / float(n);
         float c = c0 + (c1 - c0) * u;
         y += c * (NoiseSample() - y);
-        w.s[i0 + k] += amp * y * std::exp(-decay * t) * std::min(1.0f, t * 400);
+        w.s[i0 + k] += amp * y * std::exp(-decay * t) * std::min(1.0f, t * 400) *
+                       std::min(1.0f, float(n - k) / (0.003f * kRate));
     }
 }
 
 std::vector<uint8_t> Finish(Wave& w, float fPeak) {
+    // A DC blocker (one-pole high-pass near 20 Hz): filtered noise and glides drift off centre.
+    float fPrevIn = 0, fPrevOut = 0;
+    for (float& v : w.s) {
+        float fOut = v - fPrevIn + 0.994f * fPrevOut;
+        fPrevIn = v;
+        v = fPrevOut = fOut;
+    }
     float peak = 1e-6f;
     for (float v : w.s) peak = std::max(peak, std::fabs(v));
     const size_t nIn = size_t(0.004f * kRate), nOut = size_t(0.015f * kRate), n = w.s.size();
@@ -91,10 +101,12 @@ std::vector<uint8_t> SynthSound(int n) {
             Tone(w, 0.06f, 0.12f, 523, 500, 1, 1, 16);
             return Finish(w, 0.8f);
         }
-        case 3: {  // error: low double buzz
+        case 3: {  // error: low double buzz, full-bodied so it carries at the table's -10 dB
             Wave w(0.26f);
-            Tone(w, 0, 0.1f, 140, 130, 1, 2, 6);
-            Tone(w, 0.13f, 0.13f, 140, 120, 1, 2, 6);
+            Tone(w, 0, 0.1f, 150, 140, 1, 1, 6);
+            Tone(w, 0, 0.1f, 300, 280, 0.3f, 2, 6);
+            Tone(w, 0.13f, 0.13f, 150, 125, 1, 1, 6);
+            Tone(w, 0.13f, 0.13f, 300, 250, 0.3f, 2, 6);
             return Finish(w, 0.95f);
         }
         case 4: {  // GO: a brass fanfare, G C E then a held G with vibrato
@@ -105,11 +117,10 @@ std::vector<uint8_t> SynthSound(int n) {
             Tone(w, 0.21f, 0.54f, 392, 392, 0.5f, 1, 3);
             return Finish(w, 0.7f);
         }
-        case 5: {  // gauge stock: a bell with two inharmonic partials
-            Wave w(0.5f);
-            Tone(w, 0, 0.5f, 1568, 1568, 1, 0, 8);
-            Tone(w, 0, 0.5f, 1568 * 2.76f, 1568 * 2.76f, 0.35f, 0, 14);
-            Tone(w, 0.08f, 0.42f, 2093, 2093, 0.6f, 0, 9);
+        case 5: {  // gauge stock: a bright two-note chime, square-ish so it carries at -10 dB
+            Wave w(0.4f);
+            Tone(w, 0, 0.075f, 1568, 1568, 1, 1, 4);
+            Tone(w, 0.08f, 0.32f, 2093, 2093, 1, 1, 5);
             return Finish(w, 0.95f);
         }
         case 6:
@@ -162,12 +173,12 @@ std::vector<uint8_t> SynthSound(int n) {
         case 14: {  // reflect: a springy boing
             Wave w(0.28f);
             Tone(w, 0, 0.28f, 330, 660, 1, 0, 7, 0.06f);
-            return Finish(w, 0.6f);
+            return Finish(w, 0.48f);
         }
         case 15: {  // shot: a falling laser zap
             Wave w(0.2f);
             Tone(w, 0, 0.2f, 1800, 300, 1, 1, 10);
-            return Finish(w, 0.55f);
+            return Finish(w, 0.42f);
         }
         case 16: {  // trap: a click and two rising beeps
             Wave w(0.3f);

@@ -2,6 +2,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <cmath>
@@ -27,7 +28,7 @@ std::vector<uint32_t> Decode(const char* sz) {
 
 }  // namespace
 
-TextMask RenderText(const char* szUtf8, int nPixels) {
+TextMask RenderText(const char* szUtf8, int nPixels, float fBold) {
     TextMask m;
     FT_Library lib = nullptr;
     FT_Face face = nullptr;
@@ -50,7 +51,10 @@ TextMask RenderText(const char* szUtf8, int nPixels) {
     m.a.assign(size_t(m.nWidth) * m.nHeight, 0.0f);
     nPen = 0;
     for (uint32_t c : text) {
-        if (FT_Load_Char(face, c, FT_LOAD_RENDER)) continue;
+        if (FT_Load_Char(face, c, FT_LOAD_NO_BITMAP)) continue;
+        if (face->glyph->format == FT_GLYPH_FORMAT_OUTLINE && fBold > 0)
+            FT_Outline_Embolden(&face->glyph->outline, FT_Pos(fBold * 64));
+        if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL)) continue;
         const FT_Bitmap& bm = face->glyph->bitmap;
         int x0 = nPen + face->glyph->bitmap_left, y0 = nAscent - face->glyph->bitmap_top;
         for (unsigned j = 0; j < bm.rows; ++j)
@@ -100,7 +104,8 @@ void DrawTextMask(Canvas& cv, int x, int y, const TextMask& m, const TextStyle& 
         }
 }
 
-void DrawTextCentred(Canvas& cv, float cx, float cy, const char* szUtf8, int nPixels, const TextStyle& st) {
-    TextMask m = RenderText(szUtf8, nPixels);
+void DrawTextCentred(Canvas& cv, float cx, float cy, const char* szUtf8, int nPixels, const TextStyle& st,
+                     float fBold) {
+    TextMask m = RenderText(szUtf8, nPixels, fBold);
     DrawTextMask(cv, int(std::lround(cx - m.nWidth / 2.0f)), int(std::lround(cy - m.nHeight / 2.0f)), m, st);
 }

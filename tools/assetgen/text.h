@@ -12,8 +12,9 @@ struct TextMask {
     }
 };
 
-// szUtf8 in one line at nPixels em size; an empty mask when the face cannot be loaded.
-TextMask RenderText(const char* szUtf8, int nPixels);
+// szUtf8 in one line at nPixels em size, strokes thickened by fBold pixels; an empty mask
+// when the face cannot be loaded.
+TextMask RenderText(const char* szUtf8, int nPixels, float fBold = 0);
 
 struct TextStyle {
     RGB top, bottom;  // fill, a vertical gradient
@@ -23,5 +24,6 @@ struct TextStyle {
 };
 
 // Draws the text centred on (cx, cy).
-void DrawTextCentred(Canvas& cv, float cx, float cy, const char* szUtf8, int nPixels, const TextStyle& st);
+void DrawTextCentred(Canvas& cv, float cx, float cy, const char* szUtf8, int nPixels, const TextStyle& st,
+                     float fBold = 0);
 void DrawTextMask(Canvas& cv, int x, int y, const TextMask& m, const TextStyle& st);

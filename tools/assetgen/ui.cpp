@@ -21,8 +21,8 @@ void Panel(Canvas& cv, int x, int y, int w, int h, RGB top, RGB bottom, RGB rim)
     BlendShape(cv, x, y, x + w, y + h, [&](float px, float py, RGB& c) {
         float d = SdBox(px, py, x + w / 2.0f, y + h / 2.0f, w / 2.0f - r - 1, h / 2.0f - r - 1) - r;
         float t = (py - y) / h;
-        c = d > -2 ? kInk : d > -5 ? rim : Mix(top, bottom, t);
-        if (d <= -5 && d > -8 && t < 0.5f) c = Mix(c, {255, 255, 255}, 0.25f);  // inner gloss
+        c = d > -2 ? kInk : d > -5 ? rim : Dithered(Mix(top, bottom, t), int(px), int(py), 2.0f);
+        if (d <= -5 && d > -8 && py - y < 16) c = Mix(c, {255, 255, 255}, 0.25f);  // gloss along the top
         return d;
     });
 }
@@ -54,16 +54,18 @@ Canvas PaintMessage() {
 Canvas PaintOther() {
     const AssetBitmapInfo& info = g_AssetBitmaps[ABMP_OTHER];
     Canvas cv(info.nWidth, info.nHeight);
-    const RGB kRed = Hex(0xF04048), kBlue = Hex(0x3C8CF0);
+    const RGB kRed = Hex(0xFF3C48), kBlue = Hex(0x3C9CFF);
     auto arrow = [&](int x, int y, RGB c, bool bDown) {
         PaintSampled(cv, x, y, 16, 16, 4, [&](float u, float v) {
             if (bDown) std::swap(u, v);  // pointing down instead of right
-            float d = std::min(SdTriangle(u, v, -0.1f, -0.92f, 0.92f, 0.0f, -0.1f, 0.92f),
-                               SdBox(u, v, -0.5f, 0, 0.45f, 0.32f));
+            float d = std::min(SdTriangle(u, v, -0.2f, -1.0f, 1.0f, 0.0f, -0.2f, 1.0f),
+                               SdBox(u, v, -0.55f, 0, 0.45f, 0.42f));
             Sample s;
+            // Dark edge, then a white rim: the arrows sit on dark panels as well as on the sky.
             if (d < 0)
-                s = {true, d > -0.2f                                         ? kInk
-                           : (v < -0.05f && !bDown) || (u < -0.05f && bDown) ? Mix(c, {255, 255, 255}, 0.45f)
+                s = {true, d > -0.12f                                        ? kInk
+                           : d > -0.22f                                      ? Hex(0xFFFFFF)
+                           : (v < -0.05f && !bDown) || (u < -0.05f && bDown) ? Mix(c, {255, 255, 255}, 0.4f)
                                                                              : c};
             return s;
         });

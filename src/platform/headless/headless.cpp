@@ -31,6 +31,7 @@ struct HeadlessState {
     std::array<PlatColor, 256> palette{};
     std::array<PlatColor, 256> framePalette{};
     std::vector<std::string> boxes;
+    std::vector<bool> boxLocked;
     std::vector<HeadlessPlay> plays;
     int nLiveSounds = 0;
 };
@@ -104,6 +105,9 @@ const PlatColor* Headless_FramePalette() {
 std::vector<std::string>& Headless_MessageBoxes() {
     return St().boxes;
 }
+const std::vector<bool>& Headless_MessageBoxLocked() {
+    return St().boxLocked;
+}
 std::vector<HeadlessPlay>& Headless_Plays() {
     return St().plays;
 }
@@ -133,6 +137,7 @@ void Plat_UnlockInstance() {
 void Plat_MessageBox(const char* szText, const char* szCaption) {
     std::string line = std::string(szCaption) + ": " + szText;
     St().boxes.push_back(line);
+    St().boxLocked.push_back(St().bLocked);
     std::fprintf(stderr, "%s\n", line.c_str());
 }
 bool Plat_CreateWindow(const char*, int, int) {

@@ -39,6 +39,8 @@ const PlatColor* Headless_FramePalette();
 
 // Message boxes shown, in order, as "<caption>: <text>".
 std::vector<std::string>& Headless_MessageBoxes();
+// For each box: whether this program held the instance lock while it was shown.
+const std::vector<bool>& Headless_MessageBoxLocked();
 
 // Every buffer play since the last clear.
 struct HeadlessPlay {

@@ -1,0 +1,47 @@
+// Scenes whose pictures are missing end the program quietly, each through its own path.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/sim_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The data folder of sim with every picture but szMissing.
+void RemovePicture(const SimRun& sim, const char* szMissing) {
+    fs::path bmp = fs::path(sim.Dir()) / "data" / "bmp";
+    fs::remove(bmp);
+    fs::create_directory(bmp);
+    for (const fs::directory_entry& e : fs::directory_iterator(fs::path(POMRIN_DATA_DIR) / "bmp"))
+        if (e.path().filename() != fs::u8path(szMissing)) fs::create_symlink(e.path(), bmp / e.path().filename());
+}
+
+TEST(LoadFailure, TitleEndsAtOnceAndOptionsThroughTheCloseRequest) {
+    // The title cannot load on frame 0: the frame reports failure and the loop ends there,
+    // without a box.
+    {
+        SimRun sim;
+        RemovePicture(sim, "タイトル.bmp");
+        SimResult r = sim.Run("", "--frames 50");
+        EXPECT_EQ(r.nExit, 0);
+        EXPECT_TRUE(r.Trace.empty());
+        EXPECT_EQ(r.szStderr, "");
+    }
+    // The options picture is missing: the title runs, the options scene is entered on frame 60,
+    // that frame still completes (the fade-in draws what it has), and the close request posted
+    // there ends the program before frame 61.
+    {
+        SimRun sim;
+        RemovePicture(sim, "オプション.bmp");
+        SimResult r = sim.Run(Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "Z"}}), "--frames 200");
+        EXPECT_EQ(r.nExit, 0);
+        ASSERT_EQ(r.Trace.size(), 61u);
+        EXPECT_EQ(TraceInt(r.Trace[60], "scene"), 3);
+        EXPECT_EQ(TraceInt(r.Trace[60], "state"), 0);
+        EXPECT_EQ(r.szStderr, "");
+    }
+}
+
+}  // namespace
