@@ -154,7 +154,10 @@ SOAKSESSION MakeSoakSession(uint64_t qwSeed, uint32_t dwFrames) {
     s.dwFrames = dwFrames;
     s.bNoOption = rng.Chance(10);
     if (!s.bNoOption) s.Option = MakeOption(rng);
-    if (rng.Chance(25)) s.KeyFile = MakeKeyFile(rng);
+    if (rng.Chance(25)) {
+        s.KeyFile = MakeKeyFile(rng);
+        if (dwFrames > 8000) s.dwFrames = dwFrames = 8000;
+    }
 
     ScriptWriter w(rng, dwFrames);
     w.Idle(60 + rng.Below(60));

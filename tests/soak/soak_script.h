@@ -14,4 +14,6 @@ struct SOAKSESSION {
     uint32_t dwFrames = 0;
 };
 
+// dwFrames is the most the session runs; one with a key file runs at most 8000, as a file
+// binding player 1 to an absent joystick leaves the game waiting at the title.
 SOAKSESSION MakeSoakSession(uint64_t qwSeed, uint32_t dwFrames);
