@@ -10,6 +10,9 @@
 OPTIONDATA g_Option;
 int32_t g_nBattleMode;
 
+const std::array<const char*, BATTLE_MODES> g_szBattleModeName = {"ノーマルバトル", "トリックバトル",
+                                                                  "シューティングバトル", "シンプルバトル"};
+
 namespace {
 
 uint32_t Le32(const uint8_t* p) {

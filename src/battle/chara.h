@@ -56,10 +56,12 @@ struct CHARACTER {
 static_assert(sizeof(CHARACTER) == 48);
 
 enum { CHARA_COUNT = 12, SKILL_SLOTS = 3, SKILL_BUTTONS = 4, SLOT_IMAGES = 3 };
+// Who steers a fighter (CHARA::nControl).
+enum { CONTROL_P1 = 0, CONTROL_P2 = 1, CONTROL_COM = 2 };
 
 struct CHARA {
     int32_t nNum;      // 0 player 1, 1 player 2
-    int32_t nControl;  // 0 player-1 controls, 1 player-2 controls, 2 COM; index of nDefense
+    int32_t nControl;  // CONTROL_*; also the index of the defence setting
     uint8_t bDead;
     int32_t nAccelX, nAccelY;
     int32_t nSpeedX, nSpeedY;

@@ -175,7 +175,7 @@ bool DrawMatchResult() {
     const SURFACE& msg = g_Bitmap[BMP_MESSAGE];
     if (g_Chara[0].nWin >= g_Option.nWinCount)
         DDBltClip(g_BackBuffer, 240, 216, 144, 48, msg, 160, 0, KEYED);
-    else if (g_Chara[1].nControl == 1)
+    else if (g_Chara[1].nControl == CONTROL_P2)
         DDBltClip(g_BackBuffer, 240, 216, 144, 48, msg, 160, 48, KEYED);
     else
         DDBltClip(g_BackBuffer, 240, 216, 168, 48, msg, 304, 0, KEYED);
@@ -204,7 +204,7 @@ void DrawFightPhase() {
     DrawGaugeFlash(p1);
     DrawGaugeFlash(p2);
     DrawWins();
-    if (g_nBattleMode != 3) DrawGaugeStocks();
+    if (g_nBattleMode != BATTLE_SIMPLE) DrawGaugeStocks();
     DrawShade(p1);
     DrawShade(p2);
     DrawShots(p1);

@@ -33,8 +33,6 @@ constexpr std::array<OPTIONROW, 9> g_OptionRows = {{
     {"戻る", 0, 0},
 }};
 constexpr std::array<const char*, 5> g_szComLevel = {"弱すぎ", "弱い", "普通", "強い", "強すぎ"};
-constexpr std::array<const char*, 4> g_szBattleMode = {"ノーマルバトル", "トリックバトル",
-                                                       "シューティングバトル", "シンプルバトル"};
 
 struct HELPLINE {
     int32_t nMode, nOffset;
@@ -177,7 +175,7 @@ void OptionDraw(OPTIONSCENE* lpScene, SURFACE& surf, int32_t nX, int32_t nY) {
         if (nRow == 4)
             DDTextOutF(surf, nX + 320, nY2, kWhite, "%s", NameOf(g_szComLevel, nValue));
         else if (nRow == 6)
-            DDTextOutF(surf, nX + 320, nY2, kWhite, "%s", NameOf(g_szBattleMode, nValue));
+            DDTextOutF(surf, nX + 320, nY2, kWhite, "%s", NameOf(g_szBattleModeName, nValue));
         else
             DDTextOutF(surf, nX + 320, nY2, kWhite, "%d", nValue);
     }

@@ -27,8 +27,9 @@ void TitleConfirm(int nRow) {
     switch (nRow) {
         case TITLE_ROW_VS_COM:
             // Trick and shooting battles are for two humans only.
-            g_nBattleMode =
-                (g_Option.nBattleMode == 1 || g_Option.nBattleMode == 2) ? 0 : g_Option.nBattleMode;
+            g_nBattleMode = g_Option.nBattleMode;
+            if (g_nBattleMode == BATTLE_TRICK || g_nBattleMode == BATTLE_SHOOTING)
+                g_nBattleMode = BATTLE_NORMAL;
             CursorReset(&g_Cursor[0]);
             CursorReset(&g_Cursor[1]);
             g_nNextScene = SCENE_SELECT;

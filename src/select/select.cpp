@@ -49,7 +49,7 @@ int32_t CharaCursorStep(INPUTSTATE* lpInput, CURSOR* lpCursor) {
     InputTrigger(lpInput);
     InputRepeat(lpInput);
     MoveCharaCursor(lpInput, lpCursor);
-    PlayCursorSound(lpInput, 1, 0);
+    PlayCursorSound(lpInput, 1, SND_CURSOR);
     return Action(lpInput);
 }
 
@@ -58,7 +58,7 @@ int32_t SkillCursorStep(int32_t nPlayer, INPUTSTATE* lpInput, CURSOR* lpCursor) 
     InputRepeat(lpInput);
     CursorMove(lpInput, lpCursor, 0, 19, SKILL_ARROW_X[nPlayer], 163, 0, 3);
     SelectSkillCycle(lpInput, &g_nSkillChoice[lpCursor->nRow][nPlayer]);
-    PlayCursorSound(lpInput, 3, 0);
+    PlayCursorSound(lpInput, 3, SND_CURSOR);
     return Action(lpInput);
 }
 
@@ -76,7 +76,7 @@ void Withdraw(CURSOR* lpCursor) {
 // Hands both fighters to the battle: who steers, and the skills on the four buttons.
 void HandOver(int32_t nControl2) {
     const SKILLLIST& list = *SkillListOf(g_nBattleMode);
-    g_Chara[0].nControl = 0;
+    g_Chara[0].nControl = CONTROL_P1;
     g_Chara[1].nControl = nControl2;
     for (int32_t p = 0; p < 2; p++)
         for (int32_t k = 0; k < 4; k++) {
@@ -131,7 +131,7 @@ void StateComSkill() {
                 case ACT_DECIDE:
                     Play(SND_DECIDE);
                     g_Cursor[0].nDecided = g_Cursor[0].nRow + 1;
-                    HandOver(2);
+                    HandOver(CONTROL_COM);
                     return;
                 case ACT_CANCEL:
                     Play(SND_CANCEL);
@@ -228,7 +228,7 @@ void StateVsSkill() {
         }
     }
     if (g_Cursor[0].nDecided && g_Cursor[1].nDecided) {
-        HandOver(1);
+        HandOver(CONTROL_P2);
         return;
     }
     SelectDraw();
@@ -238,7 +238,7 @@ void StateVsSkill() {
 
 void SelectDefaultSkills() {
     // A damaged mode number falls back to the normal battle, as the skill lists do.
-    const int32_t nMode = g_nBattleMode >= 0 && g_nBattleMode < BATTLE_MODES ? g_nBattleMode : 0;
+    const int32_t nMode = g_nBattleMode >= 0 && g_nBattleMode < BATTLE_MODES ? g_nBattleMode : BATTLE_NORMAL;
     for (int32_t k = 0; k < 4; k++) g_nSkillChoice[k][0] = g_nSkillChoice[k][1] = DEFAULT_SKILLS[nMode][k];
 }
 
@@ -285,7 +285,7 @@ bool SelectSetup() {
         }
     } else {
         g_Cursor[0].nCol = 0;
-        g_Cursor[1].nCol = g_nTitleSelect == 1 ? 10 : 0;
+        g_Cursor[1].nCol = g_nTitleSelect == TITLE_ROW_TWO_PLAYERS ? 10 : 0;
         SelectDefaultSkills();
     }
     g_nSelectStep = 1;
@@ -297,7 +297,7 @@ void SelectFrame() {
         case SELECT_FADE_IN:
             if (DDFadeInStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
                 g_bPaletteDirty = 0;
-                g_nSelectState = g_nTitleSelect == 1 ? SELECT_VS_CHARA : SELECT_COM_CHARA;
+                g_nSelectState = g_nTitleSelect == TITLE_ROW_TWO_PLAYERS ? SELECT_VS_CHARA : SELECT_COM_CHARA;
             } else {
                 SelectDrawRow();
             }
