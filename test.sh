@@ -1,10 +1,22 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite.
+# Builds everything and runs the whole test suite, then the suite again under AddressSanitizer
+# and UndefinedBehaviorSanitizer (build-asan), then each fuzz target for a few seconds (build-fuzz).
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
-need_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool imagemagick sox
+need_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool imagemagick sox clang libclang-rt-14-dev
+JOBS=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
-cd build
-ctest --output-on-failure -j"$(nproc)"
+cmake --build build -j"$JOBS"
+(cd build && ctest --output-on-failure -j"$JOBS")
+
+echo "== sanitizers =="
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOMRIN_SANITIZE=ON -DPOMRIN_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$JOBS"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+(cd build-asan && ctest --output-on-failure -j"$JOBS")
+
+echo "== fuzz targets =="
+scripts/fuzz.sh 5

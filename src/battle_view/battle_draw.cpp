@@ -154,10 +154,11 @@ void DrawEffects() {
 void DrawWins() {
     for (int32_t i = 0; i < g_Chara[0].nWin; i++)
         DDBltClip(g_BackBuffer, 16 * i, 0, 16, 16, g_Bitmap[BMP_OTHER], 0, 32, KEYED);
-    int32_t x = 592;
-    if (g_Option.nWinCount >= 4) x = 592 + (3 - g_Option.nWinCount) * 16;
-    for (int32_t i = 0; i < g_Chara[1].nWin; i++, x += 16)
-        DDBltClip(g_BackBuffer, x, 0, 16, 16, g_Bitmap[BMP_OTHER], 16, 32, KEYED);
+    // Wide enough for any wins-needed a damaged settings file holds; marks left of the screen are skipped.
+    int64_t x = 592;
+    if (g_Option.nWinCount >= 4) x = 592 + (3 - int64_t(g_Option.nWinCount)) * 16;
+    for (int32_t i = 0; i < g_Chara[1].nWin && x < 640; i++, x += 16)
+        if (x > -16) DDBltClip(g_BackBuffer, int32_t(x), 0, 16, 16, g_Bitmap[BMP_OTHER], 16, 32, KEYED);
 }
 
 void DrawGaugeStocks() {

@@ -82,6 +82,16 @@ bool ParseButtons(const std::string& s, uint16_t* lpMask) {
 }
 
 bool ParseBind(const std::vector<std::string>& w, KEYBIND* lpBind, std::string* lpWhy) {
+    // "key code N": a key without a name; a bare single digit would mean the digit key instead.
+    if (w.size() == 5 && w[2] == "key" && w[3] == "code") {
+        uint32_t n;
+        if (!ParseNumber(w[4], 255, &n)) {
+            *lpWhy = "key code takes 0..255";
+            return false;
+        }
+        *lpBind = KEYBIND{KEY_DEVICE_KEYBOARD, uint16_t(n), 0};
+        return true;
+    }
     if (w.size() == 4 && w[2] == "key") {
         int nVk = KeyCode(w[3]);
         if (nVk < 0) {
@@ -139,7 +149,7 @@ std::string KeyMapToText(const KEYMAP& map) {
             out << "player" << p + 1 << " " << kEntryNames[i] << " ";
             if (b.nDevice == KEY_DEVICE_KEYBOARD) {
                 std::string szName = KeyName(b.wCode);
-                out << "key " << (szName.empty() || b.wCode > 255 ? std::to_string(b.wCode) : szName);
+                out << "key " << (szName.empty() ? "code " + std::to_string(b.wCode) : szName);
             } else {
                 out << "joy" << b.nDevice << " " << JoyCodeText(b.wCode);
             }

@@ -2,7 +2,7 @@
 //   custom 1
 //   joysticks 2
 //   player1 count 8
-//   player1 left key LEFT          (keyboard: a key name or a code 0..255)
+//   player1 left key LEFT          (keyboard: a key name, or "code N" for 0..255)
 //   player2 left joy0 X-           (joystick: X- X+ Y- Y+, "button 1+3", or "code N")
 #pragma once
 #include <string>

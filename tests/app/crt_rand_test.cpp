@@ -11,12 +11,3 @@ TEST(CrtRand, FirstDrawsFromStateOne) {
     EXPECT_EQ(CrtRand(), 6334);
     EXPECT_EQ(CrtRand(), 26500);
 }
-
-TEST(CrtRand, StateCanBeSavedAndRestored) {
-    CrtRandSetState(12345);
-    uint32_t dwSaved = CrtRandState();
-    int a = CrtRand(), b = CrtRand();
-    CrtRandSetState(dwSaved);
-    EXPECT_EQ(CrtRand(), a);
-    EXPECT_EQ(CrtRand(), b);
-}

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/png_write.h"
+#include "support/files.h"
 
 // A picture written by our writer must be read back by a decoder nobody here wrote:
 // ImageMagick's identify reports its size and the colour of a known pixel.
@@ -17,7 +18,8 @@ TEST(PngWrite, ImageMagickReadsSizeAndPixels) {
     uint8_t px[pitch * h] = {};
     px[0] = 1;              // (0,0) red
     px[2 * pitch + 4] = 2;  // (4,2) blue
-    std::string path = std::string(POMRIN_BINARY_DIR) + "/png_write_test.png";
+    TempDir dir;
+    const std::string path = dir.File("w.png");
     ASSERT_TRUE(SavePng(path.c_str(), px, w, h, pitch, pal));
 
     std::string cmd =

@@ -7,34 +7,46 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <set>
 #include <string>
 
 #include "../../tools/assetgen/layout.h"
-#include "data_files.h"
+#include "gfx/bmp_file.h"
 #include "sound/sound.h"
+#include "support/files.h"
 
 namespace {
 
 const std::string kData = POMRIN_DATA_DIR;
 
-const Bmp& Picture(const char* szFile) {
-    static std::map<std::string, Bmp> cache;
+// The generated pictures through the game's own reader (checked against ImageMagick's files
+// in the graphics tests), read once each.
+const BMPFILE& Picture(const char* szFile) {
+    static std::map<std::string, BMPFILE> cache;
     auto it = cache.find(szFile);
     if (it == cache.end()) {
-        auto bmp = ReadBmp(kData + "/" + szFile);
-        EXPECT_TRUE(bmp.has_value()) << szFile;
-        it = cache.emplace(szFile, bmp.value_or(Bmp{})).first;
+        BMPFILE bmp;
+        EXPECT_TRUE(DDReadBmpFile((kData + "/" + szFile).c_str(), bmp)) << szFile;
+        it = cache.emplace(szFile, bmp).first;
     }
     return it->second;
 }
 
-int Opaque(const Bmp& b, int x, int y, int w, int h) {
+uint8_t At(const BMPFILE& b, int x, int y) {
+    return b.pixels[size_t(y) * size_t(b.nWidth) + size_t(x)];
+}
+
+std::array<int, 3> Rgb(const BMPFILE& b, int i) {
+    return {b.colors[size_t(i)].r, b.colors[size_t(i)].g, b.colors[size_t(i)].b};
+}
+
+int Opaque(const BMPFILE& b, int x, int y, int w, int h) {
     int n = 0;
     for (int j = y; j < y + h; ++j)
-        for (int i = x; i < x + w; ++i) n += b.At(i, j) != 0;
+        for (int i = x; i < x + w; ++i) n += At(b, i, j) != 0;
     return n;
 }
 
@@ -43,7 +55,7 @@ int Opaque(const Bmp& b, int x, int y, int w, int h) {
 TEST(AssetBitmaps, EveryDrawnRectangleLiesInsideAndEachFileIsExactlyBigEnough) {
     std::vector<int> maxRight(ABMP_COUNT, 0), maxBottom(ABMP_COUNT, 0);
     for (const AssetRect& r : g_AssetRects) {
-        const Bmp& b = Picture(g_AssetBitmaps[size_t(r.nBitmap)].szFile);
+        const BMPFILE& b = Picture(g_AssetBitmaps[size_t(r.nBitmap)].szFile);
         for (int gy = 0; gy < r.nCountY; ++gy)
             for (int gx = 0; gx < r.nCountX; ++gx) {
                 int x = r.nX + gx * r.nStepX, y = r.nY + gy * r.nStepY;
@@ -56,7 +68,7 @@ TEST(AssetBitmaps, EveryDrawnRectangleLiesInsideAndEachFileIsExactlyBigEnough) {
             }
     }
     for (int n = 0; n < ABMP_COUNT; ++n) {
-        const Bmp& b = Picture(g_AssetBitmaps[size_t(n)].szFile);
+        const BMPFILE& b = Picture(g_AssetBitmaps[size_t(n)].szFile);
         EXPECT_EQ(b.nWidth, maxRight[size_t(n)]) << g_AssetBitmaps[size_t(n)].szFile;
         EXPECT_EQ(b.nHeight, maxBottom[size_t(n)]) << g_AssetBitmaps[size_t(n)].szFile;
     }
@@ -85,19 +97,16 @@ TEST(AssetBitmaps, FarthestRectanglesOfTheScenesFit) {
         {"bmp/背景＿橋.bmp", 0, 0, 640, 480},
     };
     for (const Case& c : cases) {
-        const Bmp& b = Picture(c.szFile);
+        const BMPFILE& b = Picture(c.szFile);
         EXPECT_LE(c.x + c.w, b.nWidth) << c.szFile << " " << c.x << "," << c.y;
         EXPECT_LE(c.y + c.h, b.nHeight) << c.szFile << " " << c.x << "," << c.y;
     }
 }
 
 TEST(AssetPalette, MessageTableIsTheGamePaletteWithKeyWhiteFrameAndColourLoop) {
-    const Bmp& msg = Picture("bmp/メッセージ.bmp");
-    ASSERT_EQ(msg.table.size(), 1024u);
-    auto rgb = [&](int i) {
-        return std::array<int, 3>{msg.table[size_t(i) * 4 + 2], msg.table[size_t(i) * 4 + 1],
-                                  msg.table[size_t(i) * 4]};
-    };
+    const BMPFILE& msg = Picture("bmp/メッセージ.bmp");
+    ASSERT_EQ(msg.colors.size(), 256u);
+    auto rgb = [&](int i) { return Rgb(msg, i); };
     // Pure white exists once, as entry 1; nothing else is close enough to take white text.
     int nWhite = 0;
     for (int i = 0; i < 256; ++i) {
@@ -107,9 +116,9 @@ TEST(AssetPalette, MessageTableIsTheGamePaletteWithKeyWhiteFrameAndColourLoop) {
     EXPECT_EQ(nWhite, 1);
     EXPECT_EQ(rgb(1), (std::array<int, 3>{255, 255, 255}));
     // Index 0 is the key: every keyed picture's unused corner is 0.
-    EXPECT_EQ(msg.At(msg.nWidth - 1, msg.nHeight - 1), 0);
-    EXPECT_EQ(Picture("bmp/エフェクト.bmp").At(0, 0), 0);
-    EXPECT_EQ(Picture("bmp/その他.bmp").At(0, 0), 0);
+    EXPECT_EQ(At(msg, msg.nWidth - 1, msg.nHeight - 1), 0);
+    EXPECT_EQ(At(Picture("bmp/エフェクト.bmp"), 0, 0), 0);
+    EXPECT_EQ(At(Picture("bmp/その他.bmp"), 0, 0), 0);
     EXPECT_NE(rgb(255), rgb(0));  // the options frame shows against black
     // 7..15 are nine different colours whose steps, including 15 back to 7, are all small
     // next to the loop's range, so the rotation runs smoothly.
@@ -126,11 +135,15 @@ TEST(AssetPalette, MessageTableIsTheGamePaletteWithKeyWhiteFrameAndColourLoop) {
     }
     EXPECT_LT(nMaxStep * 2, nRange);
     // Every picture carries the same colour table.
-    for (const auto& info : g_AssetBitmaps) EXPECT_EQ(Picture(info.szFile).table, msg.table) << info.szFile;
+    for (const auto& info : g_AssetBitmaps) {
+        const BMPFILE& b = Picture(info.szFile);
+        ASSERT_EQ(b.colors.size(), 256u) << info.szFile;
+        for (int i = 0; i < 256; ++i) EXPECT_EQ(Rgb(b, i), rgb(i)) << info.szFile << " " << i;
+    }
 }
 
 TEST(AssetFighters, SpriteZeroIsEmptyAndSpriteOneIsARoundBodyTurnedForPlayerOne) {
-    const Bmp& b = Picture("bmp/バトルキャラ.bmp");
+    const BMPFILE& b = Picture("bmp/バトルキャラ.bmp");
     struct Size {
         int nSize, nRow, nX0;
     } sizes[] = {{32, 0, 0}, {32, 0, 384}, {64, 64, 0}, {16, 192, 0}};
@@ -142,20 +155,20 @@ TEST(AssetFighters, SpriteZeroIsEmptyAndSpriteOneIsARoundBodyTurnedForPlayerOne)
             int y = s.nRow + s.nSize;
             // A round body fills about pi/4 of its square; the corners stay clear.
             EXPECT_GT(Opaque(b, x, y, s.nSize, s.nSize), s.nSize * s.nSize * 45 / 100) << id;
-            EXPECT_EQ(b.At(x, y), 0);
-            EXPECT_EQ(b.At(x + s.nSize - 1, y + s.nSize - 1), 0);
+            EXPECT_EQ(At(b, x, y), 0);
+            EXPECT_EQ(At(b, x + s.nSize - 1, y + s.nSize - 1), 0);
         }
     // Player 1's still image looks the other way, so it differs from the turning sprite.
     for (int id = 0; id < 12; ++id) {
         int nDiff = 0;
         for (int j = 32; j < 64; ++j)
-            for (int i = 0; i < 32; ++i) nDiff += b.At(id * 32 + i, j) != b.At(384 + id * 32 + i, j);
+            for (int i = 0; i < 32; ++i) nDiff += At(b, id * 32 + i, j) != At(b, 384 + id * 32 + i, j);
         EXPECT_GT(nDiff, 20) << id;
     }
 }
 
 TEST(AssetEffects, GaugeRestFrameIsEmptyAndTheOthersShow) {
-    const Bmp& e = Picture("bmp/エフェクト.bmp");
+    const BMPFILE& e = Picture("bmp/エフェクト.bmp");
     EXPECT_EQ(Opaque(e, 0, 64, 32, 32), 0);  // held all the time on the fighter's corner
     for (int k = 1; k <= 3; ++k) EXPECT_GT(Opaque(e, 0, 64 + 32 * k, 32, 32), 20) << k;
     for (int t = 0; t < 3; ++t) EXPECT_GT(Opaque(e, t * 32, 16, 32, 32), 20) << "spark " << t;
@@ -164,39 +177,36 @@ TEST(AssetEffects, GaugeRestFrameIsEmptyAndTheOthersShow) {
 // Faults that showed on screen once: flat bands in the menu panel's gradient, sky under the
 // title's hills, letters too thin to keep any white, help text crossing a box rim.
 TEST(AssetScreens, PanelsAreSmoothGroundFillsTheTitleLettersAreSolidHelpLinesHaveRoom) {
-    const Bmp& msg = Picture("bmp/メッセージ.bmp");
-    auto rgb = [&](int i) {
-        return std::array<int, 3>{msg.table[size_t(i) * 4 + 2], msg.table[size_t(i) * 4 + 1],
-                                  msg.table[size_t(i) * 4]};
-    };
+    const BMPFILE& msg = Picture("bmp/メッセージ.bmp");
+    auto rgb = [&](int i) { return Rgb(msg, i); };
     // The menu panel (0, 144, 288 x 192): its left margin, clear of the rim and the row texts,
     // mixes at least two entries on every line of the gradient.
     for (int y = 154; y < 326; ++y) {
         std::set<int> seen;
-        for (int x = 12; x < 28; ++x) seen.insert(msg.At(x, y));
+        for (int x = 12; x < 28; ++x) seen.insert(At(msg, x, y));
         EXPECT_GE(seen.size(), 2u) << "menu panel line " << y;
     }
     // The hills reach the bottom of the title picture: green, not sky.
-    const Bmp& title = Picture("bmp/タイトル.bmp");
+    const BMPFILE& title = Picture("bmp/タイトル.bmp");
     for (int x = 0; x < 640; x += 16) {
-        auto c = rgb(title.At(x, 479));
+        auto c = rgb(At(title, x, 479));
         EXPECT_TRUE(c[1] > c[0] && c[1] > c[2]) << "title bottom at x " << x;
     }
     // Every letter and digit of the letter picture keeps pure white pixels.
-    const Bmp& moji = Picture("bmp/文字.bmp");
+    const BMPFILE& moji = Picture("bmp/文字.bmp");
     for (int ch = '0'; ch <= 'z'; ++ch) {
         if (!std::isalnum(ch)) continue;
         int k = ch - 0x20, nWhite = 0;
         for (int j = 0; j < 16; ++j)
-            for (int i = 0; i < 16; ++i) nWhite += moji.At(k % 16 * 16 + i, k / 16 * 16 + j) == 1;
+            for (int i = 0; i < 16; ++i) nWhite += At(moji, k % 16 * 16 + i, k / 16 * 16 + j) == 1;
         EXPECT_GE(nWhite, 4) << char(ch);
     }
     // Options: the help lines (x 32 on, y 280..400, the longest running off the right edge)
     // and the footer (y 416..440) lie on dark fill only: no rim (brightest channel 0x8C and
     // more) under any of them.
-    const Bmp& opt = Picture("bmp/オプション.bmp");
+    const BMPFILE& opt = Picture("bmp/オプション.bmp");
     auto dark = [&](int x, int y) {
-        auto c = rgb(opt.At(x, y));
+        auto c = rgb(At(opt, x, y));
         return std::max({c[0], c[1], c[2]}) < 0x60;
     };
     for (int y = 276; y < 404; ++y)
@@ -208,16 +218,13 @@ TEST(AssetScreens, PanelsAreSmoothGroundFillsTheTitleLettersAreSolidHelpLinesHav
 TEST(AssetSounds, EveryWavIsReadByTheGameStartsAndEndsSilentAndIsNotClipped) {
     double dMin = 1e9, dMax = 0;
     for (const auto& snd : g_AssetSounds) {
-        auto w = ReadWavLikeGame(kData + "/" + snd.szFile);
-        ASSERT_TRUE(w.has_value()) << snd.szFile;
-        WAVEDATA wave{};  // and the game's own reader takes it with the same bytes
+        WAVEDATA wave{};
         ASSERT_TRUE(DSReadWaveFile((kData + "/" + snd.szFile).c_str(), &wave)) << snd.szFile;
-        EXPECT_EQ(std::vector<uint8_t>(wave.lpData, wave.lpData + wave.dwSize), w->data) << snd.szFile;
+        const std::vector<uint8_t> d(wave.lpData, wave.lpData + wave.dwSize);
+        EXPECT_EQ(wave.Format.nChannels, 1);
+        EXPECT_EQ(wave.Format.wBitsPerSample, 8);
+        EXPECT_EQ(wave.Format.nSamplesPerSec, 22050u);
         DSFreeWave(&wave);
-        EXPECT_EQ(w->wChannels, 1);
-        EXPECT_EQ(w->wBits, 8);
-        EXPECT_EQ(w->dwRate, 22050u);
-        const auto& d = w->data;
         ASSERT_GT(d.size(), 22050u / 50) << snd.szFile;  // at least 20 ms
         EXPECT_LT(d.size(), 22050u * 2) << snd.szFile;   // short effects
         for (size_t i = 0; i < 3; ++i) {
@@ -262,10 +269,10 @@ TEST(AssetGen, TwoRunsWriteIdenticalBytesAndTheSheetIsAPng) {
         if (!entry.is_regular_file()) continue;
         ++nFiles;
         fs::path rel = fs::relative(entry.path(), tmp / "out");
-        EXPECT_EQ(ReadAll(entry.path().string()), ReadAll((fs::path(kData) / rel).string())) << rel;
+        EXPECT_EQ(ReadBytes(entry.path()), ReadBytes(fs::path(kData) / rel)) << rel;
     }
     EXPECT_EQ(nFiles, int(ABMP_COUNT + g_AssetSounds.size()));
-    auto png = ReadAll((tmp / "sheet.png").string());
+    auto png = ReadBytes(tmp / "sheet.png");
     ASSERT_GT(png.size(), 8u);
     EXPECT_EQ(std::memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);
     fs::remove_all(tmp);

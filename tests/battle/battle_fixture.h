@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "support/fighter.h"
 #include "app/crt_rand.h"
 #include "app/option.h"
 #include "battle/chara.h"
@@ -34,17 +35,8 @@ inline int Plays(int nSound) {
     return n;
 }
 
-// A 32 x 32 fighter at rest with its corner at (nPx, nPy) pixels.
 inline void PlaceFighter(CHARA* lpChara, int32_t nPx, int32_t nPy, int32_t nWeight = 60) {
-    std::memset(lpChara, 0, sizeof *lpChara);
-    lpChara->nNum = lpChara->nControl = int32_t(lpChara - g_Chara) & 1;
-    lpChara->chr = CHARACTER{"", 0, nWeight, 23, 100};
-    lpChara->box = BOX{32, 32, 5, 5, nPx * 1024, nPy * 1024, 0, 0, 0, 0, 0};
-    BoxUpdate(&lpChara->box);
-    lpChara->anmBody.lpAnimTable = &g_AnimSetBody;
-    lpChara->anmGauge.lpAnimTable = &g_AnimSetGauge;
-    lpChara->nGaugeCost = 100;
-    lpChara->nSkill[0] = SKILL_ATTACK;
+    *lpChara = Fighter(nPx, nPy, int32_t(lpChara - g_Chara) & 1, nWeight);
 }
 
 class BattleTest : public ::testing::Test {

@@ -1,6 +1,7 @@
 #include "battle/collision.h"
 #include "app/option.h"
 #include "battle_fixture.h"
+#include "support/lcg.h"
 
 // From rand() state 1 the draws are 41, 18467, 6334, 26500, 19169, 15724, 11478, 29358.
 // With equal masses (r = 100): nDiff = 41 % 201 - 100 = -59; kA = 21 x -59 / 100 = -12;
@@ -46,10 +47,9 @@ TEST_F(CollisionTest, EqualStrengthSpansMinus100To100) {
     // jAX = draw3 % 21 - 10 + kA and kA = draw2 % 401 x nDiff / 100. Find states giving the
     // extreme draws and check the extreme results.
     auto Find = [](int n1, int n2, int n3) {
-        // Walk the generator's own sequence of states.
-        for (uint32_t s = 1;; s = s * 214013u + 2531011u) {
-            CrtRandSetState(s);
-            if (CrtRand() % 201 == n1 && CrtRand() % 401 == n2 && (CrtRand(), CrtRand() % 21 == n3)) return s;
+        for (uint32_t s = 1;; s = LcgSkip(s, 1)) {
+            uint32_t t = s;
+            if (LcgDraw(t) % 201 == n1 && LcgDraw(t) % 401 == n2 && (LcgDraw(t), LcgDraw(t) % 21 == n3)) return s;
         }
     };
     const uint32_t sHigh = Find(200, 400, 20), sLow = Find(0, 400, 0);
@@ -114,10 +114,7 @@ TEST_F(CollisionTest, BothAtRestGetOnlyTheRandomJitter) {
     EXPECT_EQ(A.nSpeedY, 63);
     EXPECT_EQ(B.nSpeedX, 54);
     EXPECT_EQ(B.nSpeedY, 18);
-    const uint32_t dwAfter = CrtRandState();
-    CrtRandSetState(1);
-    for (int i = 0; i < 8; i++) CrtRand();  // 3 strength, 4 jitter, 1 small-sound draws
-    EXPECT_EQ(dwAfter, CrtRandState());
+    EXPECT_EQ(CrtRandState(), LcgSkip(1, 8));  // 3 strength, 4 jitter, 1 small-sound draws
 }
 
 TEST_F(CollisionTest, HugeProductsWrapLikeA32BitMachine) {

@@ -1,6 +1,8 @@
 // Battle drawing on the back buffer, with made-up pictures whose colours tell the pieces apart.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "app/option.h"
 #include "battle/battle_scene.h"
 #include "battle/chara.h"
@@ -10,6 +12,8 @@
 #include "gfx/blit.h"
 #include "gfx/palette.h"
 #include "gfx/surface.h"
+#include "support/back_buffer.h"
+#include "support/fighter.h"
 
 namespace {
 
@@ -32,33 +36,13 @@ enum : uint8_t {
     FLASH = 70
 };
 
-uint8_t Pixel(int x, int y) {
-    return g_BackBuffer.lpSurface[y * g_BackBuffer.nPitch + x];
-}
-
-int CountIndex(uint8_t n) {
-    int c = 0;
-    for (int y = 0; y < 480; y++)
-        for (int x = 0; x < 640; x++) c += Pixel(x, y) == n;
-    return c;
-}
-
 void MakeSheet(int nId, int w, int h, int bKey) {
     DDCreateSurface(g_Bitmap[nId], w, h, bKey, 0);
 }
 
 void PlaceFighter(CHARA& c, int nNum, int x, int y) {
-    c = CHARA{};
-    c.nNum = nNum;
+    c = Fighter(x, y, nNum);
     c.chr.nId = 3;
-    c.box.nWidth = c.box.nHeight = 32;
-    c.box.nWidthShift = c.box.nHeightShift = 5;
-    c.box.nX = x * 1024;
-    c.box.nY = y * 1024;
-    BoxUpdate(&c.box);
-    c.nGaugeCost = 100;
-    c.anmBody.lpAnimTable = &g_AnimSetBody;
-    c.anmGauge.lpAnimTable = &g_AnimSetGauge;
 }
 
 class BattleDraw : public ::testing::Test {
@@ -158,6 +142,22 @@ TEST_F(BattleDraw, WinStarsOfPlayerTwoByWinsNeeded) {
         EXPECT_EQ(CountIndex(STAR1), 2 * 16 * 16);
         EXPECT_EQ(Pixel(31, 15), STAR1);
     }
+}
+
+// A damaged settings file can ask for any number of wins: player 2's marks then start far
+// left of the screen. 268435457 is the count whose 32-bit product would wrap back to x 624.
+TEST_F(BattleDraw, WinStarsOfHugeWinCountStayOffScreen) {
+    g_Chara[0].nWin = 0;
+    g_Chara[1].nWin = 2;
+    for (int nWinCount : {268435457, INT32_MAX, 39}) {
+        g_Option.nWinCount = nWinCount;
+        DrawBackground();
+        DrawWins();
+        // 39 wins needed: 592 + (3 - 39) * 16 = 16, both marks on screen.
+        EXPECT_EQ(CountIndex(STAR2), nWinCount == 39 ? 2 * 16 * 16 : 0) << nWinCount;
+    }
+    EXPECT_EQ(Pixel(16, 0), STAR2);
+    EXPECT_EQ(Pixel(47, 15), STAR2);
 }
 
 TEST_F(BattleDraw, DoubleKnockOutBurstEndsAfterEightyFrames) {

@@ -107,16 +107,30 @@ int64_t LiteralCount(int64_t a, int64_t v, int64_t nDist, bool bAxisX) {
     }
 }
 
+// Records by their acceleration a per frame: plain, big (halved), small (x 4), one ブースト (x 2).
+struct Accel {
+    int32_t nSpeed, bBig, bSmall, bBoost, a;
+};
+constexpr Accel kAccels[] = {{7, 0, 0, 0, 7},   {23, 0, 0, 0, 23}, {61, 0, 0, 0, 61},
+                             {23, 1, 0, 0, 11}, {23, 0, 1, 0, 92}, {23, 0, 0, 1, 46}};
+
+CHARA Record(const Accel& t) {
+    CHARA c = MakeFighter(320, 240, t.nSpeed);
+    c.bBig = t.bBig;
+    c.bSmall = t.bSmall;
+    if (t.bBoost) c.nSkillFlag[1] = 1u << 3;  // ブースト
+    return c;
+}
+
 TEST(ComSteer, PlanCountMatchesFrameByFrame) {
-    for (int32_t a : {7, 23, 61}) {
-        CHARA c = MakeFighter(320, 240, a);
+    for (const Accel& t : kAccels) {
+        if (t.bSmall) continue;
+        CHARA c = Record(t);
         for (int32_t v : Span(-40000, 40000, 1237, -300, 300)) {
             for (int32_t d : {-655360, -30000, -1024, -828, -1, 1, 23, 828, 5000, 491520}) {
                 c.nSpeedX = c.nSpeedY = v;
-                EXPECT_EQ(ComPlanCount(&c, d, true), LiteralCount(a, v, d, true))
-                    << a << " " << v << " " << d;
-                EXPECT_EQ(ComPlanCount(&c, d, false), LiteralCount(a, v, d, false))
-                    << a << " " << v << " " << d;
+                EXPECT_EQ(ComPlanCount(&c, d, true), LiteralCount(t.a, v, d, true)) << t.a << " " << v << " " << d;
+                EXPECT_EQ(ComPlanCount(&c, d, false), LiteralCount(t.a, v, d, false)) << t.a << " " << v << " " << d;
             }
         }
     }
@@ -158,87 +172,43 @@ TEST(ComSteer, WallBrakingAtTheLastMoment) {
     EXPECT_EQ(pressed(0, -2300, 0, 32768 + 56350 - 1), COM_DOWN);
 }
 
-// The left-edge braking loop written out frame by frame.
-bool LiteralBrakeLeft(int64_t a, int64_t v, int64_t x, int64_t nMargin) {
-    while (true) {
-        v += v < 0 ? 2 * a : a;
-        x += v;
-        if (x < nMargin) return true;
-        if (v > 0) return false;
-    }
-}
-
-TEST(ComSteer, WallBrakingMatchesFrameByFrame) {
-    for (int32_t a : {7, 23, 61}) {
-        CHARA c = MakeFighter(320, 240, a);
-        c.nComWallMargin = 10;
-        for (int32_t v : Span(-90001, -1, 997, -300, -1)) {
-            for (int32_t x : Span(-5000, 700000, 12011, 10000, 10500)) {
-                c.nSpeedX = v;
-                c.box.nCenterX = x;
-                INPUTSTATE l = Cleared();
-                ComAvoidWall(&c, &l);
-                EXPECT_EQ(l.wDir == COM_RIGHT, LiteralBrakeLeft(a, v, x, 10240)) << a << " " << v << " " << x;
-            }
-        }
-    }
-}
-
-// The right and lower edges, and the upper one, written out frame by frame: the braking
-// toward them runs mirrored in the closed form. Big and small records brake at their own rate.
-bool LiteralBrakeTowardPlus(int64_t a, int64_t v, int64_t x, int64_t nEdge) {
-    while (true) {
+// Braking toward an edge written out frame by frame, speed v toward it and nDist away: true
+// when the record would still reach it.
+bool LiteralReachesEdge(int64_t a, int64_t v, int64_t nDist) {
+    for (int64_t x = 0;;) {
         v -= v > 0 ? 2 * a : a;
         x += v;
-        if (x >= nEdge) return true;
+        if (x >= nDist) return true;
         if (v < 0) return false;
     }
 }
 
-TEST(ComSteer, WallBrakingOtherEdgesMatchFrameByFrame) {
-    const struct { int32_t bBig, bSmall, a; } sizes[] = {{0, 0, 23}, {1, 0, 11}, {0, 1, 92}};
-    for (const auto& t : sizes) {
-        CHARA c = MakeFighter(320, 240, 23);
-        c.bBig = t.bBig;
-        c.bSmall = t.bSmall;
+TEST(ComSteer, WallBrakingMatchesFrameByFrameAtEveryEdge) {
+    // Margin 10 px: the right and lower edges are reached at 630 and 470 px, the left and upper
+    // ones when the centre falls below 10 px (so nDist is counted from 10 px - 1).
+    for (const Accel& t : kAccels) {
+        if (t.bBoost) continue;
+        CHARA c = Record(t);
         c.nComWallMargin = 10;
         for (int32_t v : Span(1, 90001, 1999, 1, 200)) {
-            for (int32_t x : Span(300000, 700000, 7013, 644000, 644600)) {
-                c.nSpeedX = v, c.nSpeedY = 0, c.box.nCenterX = x, c.box.nCenterY = 240 * 1024;
-                INPUTSTATE l = Cleared();
-                ComAvoidWall(&c, &l);
-                EXPECT_EQ(l.wDir == COM_LEFT, LiteralBrakeTowardPlus(t.a, v, x, 630 * 1024)) << v << " " << x;
-                // Down toward y = 470 px; up toward 10 px is the same seen upside down.
-                c.nSpeedX = 0, c.nSpeedY = v, c.box.nCenterX = 320 * 1024, c.box.nCenterY = x - 163840;
-                l = Cleared();
-                ComAvoidWall(&c, &l);
-                EXPECT_EQ(l.wDir == COM_UP, LiteralBrakeTowardPlus(t.a, v, x - 163840, 470 * 1024))
-                    << v << " " << x;
-                c.nSpeedY = -v, c.box.nCenterY = 20480 - (x - 163840 - 470 * 1024) - 1;
-                l = Cleared();
-                ComAvoidWall(&c, &l);
-                EXPECT_EQ(l.wDir == COM_DOWN, LiteralBrakeLeft(t.a, -v, c.box.nCenterY, 10240))
-                    << v << " " << x;
+            for (int32_t d : Span(-5000, 400000, 7013, -300, 1200)) {
+                const struct {
+                    int32_t vx, vy, cx, cy;
+                    uint16_t wPress;
+                } edges[] = {{v, 0, 630 * 1024 - d, 240 * 1024, COM_LEFT},
+                             {-v, 0, 10239 + d, 240 * 1024, COM_RIGHT},
+                             {0, v, 320 * 1024, 470 * 1024 - d, COM_UP},
+                             {0, -v, 320 * 1024, 10239 + d, COM_DOWN}};
+                for (const auto& e : edges) {
+                    c.nSpeedX = e.vx, c.nSpeedY = e.vy, c.box.nCenterX = e.cx, c.box.nCenterY = e.cy;
+                    INPUTSTATE l = Cleared();
+                    ComAvoidWall(&c, &l);
+                    EXPECT_EQ(l.wDir == e.wPress, LiteralReachesEdge(t.a, v, d))
+                        << t.a << " " << e.wPress << " " << v << " " << d;
+                }
             }
         }
     }
-}
-
-TEST(ComSteer, PlanCountOfBigAndBoostedRecordsMatchesFrameByFrame) {
-    CHARA c = MakeFighter(320, 240, 23);
-    c.bBig = 1;  // 23 >> 1
-    for (int32_t v : Span(-20000, 20000, 3001, -30, 30))
-        for (int32_t d : {-30000, -828, 828, 30000}) {
-            c.nSpeedX = c.nSpeedY = v;
-            EXPECT_EQ(ComPlanCount(&c, d, true), LiteralCount(11, v, d, true)) << v << " " << d;
-        }
-    c.bBig = 0;
-    c.nSkillFlag[1] = 1u << 3;  // one ブースト running: twice the acceleration
-    for (int32_t v : Span(-20000, 20000, 3001, -30, 30))
-        for (int32_t d : {-30000, -828, 828, 30000}) {
-            c.nSpeedX = c.nSpeedY = v;
-            EXPECT_EQ(ComPlanCount(&c, d, false), LiteralCount(46, v, d, false)) << v << " " << d;
-        }
 }
 
 TEST(ComEscape, StillOpponentWalksSideways) {

@@ -10,6 +10,7 @@
 #include "gfx/bmp_file.h"
 #include "gfx/palette.h"
 #include "gfx_test.h"
+#include "support/files.h"
 
 namespace {
 
@@ -77,10 +78,9 @@ TEST(BmpTest, ImageMagickFilesLoadWithTheirColours) {
 }
 
 TEST(BmpTest, OddWidthLoadsIntoSurfaceWithoutSkew) {
-    const std::string szFile = std::string(POMRIN_BINARY_DIR) + "/gfx_test_w5.bmp";
-    const std::vector<uint8_t> v = HandBmp(5, 3);
-    std::ofstream(szFile, std::ios::binary)
-        .write(reinterpret_cast<const char*>(v.data()), std::streamsize(v.size()));
+    TempDir dir;
+    const std::string szFile = dir.File("w5.bmp");
+    WriteBytes(szFile, HandBmp(5, 3));
     SURFACE s;
     ASSERT_EQ(DDLoadBitmap(s, szFile.c_str(), 1, 8, 1), LOAD_OK);
     EXPECT_EQ(s.nWidth, 5);
@@ -97,7 +97,6 @@ TEST(BmpTest, OddWidthLoadsIntoSurfaceWithoutSkew) {
     EXPECT_EQ(pal[1].peGreen, 2);
     EXPECT_EQ(pal[2].peRed + pal[255].peBlue, 0);
     EXPECT_EQ(pal[7].peFlags, PC_RESERVED);
-    std::remove(szFile.c_str());
 }
 
 TEST(BmpTest, TopDownRowsAreReadInOrder) {
@@ -139,12 +138,10 @@ TEST(BmpTest, MalformedAndTruncatedAreRefused) {
 
 TEST(BmpTest, BitmapListStopsAtFirstFailure) {
     // Only bmp/その他.bmp exists in this folder.
-    const std::filesystem::path dir = std::filesystem::path(POMRIN_BINARY_DIR) / "gfx_list_test";
-    std::filesystem::create_directories(dir / "bmp");
-    const std::vector<uint8_t> v = HandBmp(6, 4);
-    std::ofstream(dir / "bmp" / "その他.bmp", std::ios::binary)
-        .write(reinterpret_cast<const char*>(v.data()), std::streamsize(v.size()));
-    ASSERT_EQ(0, chdir(dir.c_str()));
+    TempDir dir;
+    std::filesystem::create_directories(dir.path / "bmp");
+    WriteBytes(dir.path / "bmp" / "その他.bmp", HandBmp(6, 4));
+    ASSERT_EQ(0, chdir(dir.path.c_str()));
     std::array<SURFACE, BMP_COUNT> surfs;
     const int nIds[] = {BMP_OTHER, 42, BMP_MOJI};
     EXPECT_FALSE(DDCreateSurfaceFromBitmapList(surfs, nIds, 3));
@@ -154,21 +151,8 @@ TEST(BmpTest, BitmapListStopsAtFirstFailure) {
     EXPECT_TRUE(DDCreateSurfaceFromBitmapList(surfs, nIds, 0));
 }
 
-}  // namespace
-
-namespace {
-
-TEST(BmpTest, GamePicturesLoadWithTheirKeyAndMemoryFlags) {
+TEST(BmpTest, BattleBackgroundsReplaceEachOtherOpaque) {
     ASSERT_EQ(0, chdir(POMRIN_DATA_DIR));
-    // Per id: transparent index 0, system memory.
-    const int nFlags[BMP_COUNT][2] = {{1, 0}, {0, 0}, {0, 0}, {0, 0}, {1, 1}, {1, 0}, {0, 0}, {1, 0}, {1, 0}};
-    const int nIds[BMP_COUNT] = {0, 1, 2, 3, 4, 5, 6, 7, 8};
-    std::array<SURFACE, BMP_COUNT> surfs;
-    ASSERT_TRUE(DDCreateSurfaceFromBitmapList(surfs, nIds, BMP_COUNT));
-    for (int i = 0; i < BMP_COUNT; ++i) {
-        EXPECT_EQ(surfs[i].bColorKey, nFlags[i][0]) << i;
-        EXPECT_EQ(surfs[i].bSysMem, nFlags[i][1]) << i;
-    }
     // Every battle background replaces the one before in the background surface, opaque.
     for (const char* szFile : g_szBattleBackground) {
         ASSERT_TRUE(DDLoadBattleBackground(szFile)) << szFile;

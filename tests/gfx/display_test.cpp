@@ -12,9 +12,6 @@ TEST(DisplayTest, InitPresentAndRelease) {
     EXPECT_EQ(g_bDisplayReady, 1);
     EXPECT_EQ(g_Primary.nWidth, 640);
     EXPECT_EQ(g_BackBuffer.nHeight, 480);
-    // Placeholder palette until the game palette is loaded: entry i = (i, i, 0), entry 0 blue.
-    EXPECT_EQ(DDGetDisplayPalette()[0].peBlue, 255);
-    EXPECT_EQ(DDGetDisplayPalette()[9].peGreen, 9);
 
     // The frame's copy to the screen is what shows the picture.
     DDFillRect(g_BackBuffer, 10, 20, 3, 2, 77);

@@ -8,6 +8,7 @@
 
 #include "input/input.h"
 #include "platform/headless/headless.h"
+#include "support/files.h"
 
 namespace {
 
@@ -160,11 +161,9 @@ TEST(KeyFile, LoadsTheLittleEndianImage) {
     bytes[132] = 4;
     bytes[136] = 1;
     bytes[140] = 1;
-    std::string szPath = std::string(POMRIN_BINARY_DIR) + "/keyfile_test.dat";
-    auto write = [&](size_t n) {
-        std::ofstream(szPath, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(n));
-    };
+    TempDir dir;
+    const std::string szPath = dir.File("CustomKey.dat");
+    auto write = [&](size_t n) { WriteBytes(szPath, std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(n))); };
     write(144);
     KEYMAP map{};
     ASSERT_EQ(LoadKeyFile(szPath.c_str(), &map), 1u);

@@ -24,6 +24,25 @@ TEST(KeyMapText, DefaultsPrintReadablyAndReadBack) {
     EXPECT_EQ(std::string(a, a + 144), std::string(b, b + 144));
 }
 
+// Key codes without a name are written as "key code N": a bare "5" would read back as the
+// digit key 5 (code 53).
+TEST(KeyMapText, UnnamedKeyCodesReadBackUnchanged) {
+    KEYMAP map;
+    SetDefaultKeyMap(&map);
+    map.Player[0].Bind[4].wCode = 0;
+    map.Player[0].Bind[5].wCode = 5;
+    map.Player[0].Bind[6].wCode = 200;
+    std::string szText = KeyMapToText(map);
+    EXPECT_NE(szText.find("player1 button2 key code 5\n"), std::string::npos) << szText;
+    KEYMAP back{};
+    std::string szError;
+    ASSERT_TRUE(KeyMapFromText(szText, &back, &szError)) << szError;
+    EXPECT_EQ(back.Player[0].Bind[4].wCode, 0);
+    EXPECT_EQ(back.Player[0].Bind[5].wCode, 5);
+    EXPECT_EQ(back.Player[0].Bind[6].wCode, 200);
+    EXPECT_EQ(back.Player[0].Bind[6].nDevice, uint32_t(KEY_DEVICE_KEYBOARD));
+}
+
 TEST(KeyMapText, WrittenTextGivesTheFileBytes) {
     KEYMAP map{};
     std::string szError;
@@ -62,6 +81,7 @@ TEST(KeyMapText, TextThatCannotBeMappedIsRefused) {
         "player2 left joy2 X-\n",  // joystick 2 is not polled with "joysticks 2"
         "joysticks 0\n",           // player 2 still uses joystick 0
         "player1 left key 256\n",
+        "player1 left key code 256\n",
     };
     for (const char* szText : kBad) {
         SCOPED_TRACE(szText);

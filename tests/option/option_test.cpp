@@ -2,38 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/option.h"
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct TempDir {
-    fs::path path;
-    explicit TempDir(const char* szName) : path(fs::path(POMRIN_BINARY_DIR) / szName) {
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempDir() { fs::remove_all(path); }
-    std::string File(const char* szName) const { return (path / szName).string(); }
-};
-
-std::vector<uint8_t> ReadAll(const std::string& szPath) {
-    std::ifstream in(szPath, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const std::string& szPath, const std::vector<uint8_t>& bytes) {
-    std::ofstream(szPath, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
 
 const std::vector<uint8_t> kDefaultBytes = {0x03, 0, 0,    0,    0x03, 0, 0, 0, 0x03, 0, 0, 0, 0x03, 0,
                                             0,    0, 0x02, 0,    0,    0, 0, 0, 0,    0, 0, 0, 0,    0,
@@ -42,16 +20,16 @@ const std::vector<uint8_t> kDefaultBytes = {0x03, 0, 0,    0,    0x03, 0, 0, 0, 
 }  // namespace
 
 TEST(OptionFile, DefaultsAndGameSpeedSeven) {
-    TempDir dir("option_test_defaults");
+    TempDir dir;
     std::string szFile = dir.File("Option.dat");
     OPTIONDATA opt;
     SetDefaultOption(&opt);
     ASSERT_EQ(SaveOptionFile(szFile.c_str(), &opt), 1u);
-    EXPECT_EQ(ReadAll(szFile), kDefaultBytes);
+    EXPECT_EQ(ReadBytes(szFile), kDefaultBytes);
 
     opt.dGameSpeed = 7.0;  // 7.0 = 0x401C000000000000
     ASSERT_EQ(SaveOptionFile(szFile.c_str(), &opt), 1u);
-    std::vector<uint8_t> bytes = ReadAll(szFile);
+    std::vector<uint8_t> bytes = ReadBytes(szFile);
     ASSERT_EQ(bytes.size(), 40u);
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 24, bytes.begin() + 32),
               (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0x1C, 0x40}));
@@ -63,7 +41,7 @@ TEST(OptionFile, DefaultsAndGameSpeedSeven) {
 }
 
 TEST(OptionFile, MissingEmptyShortAndDamagedFiles) {
-    TempDir dir("option_test_load");
+    TempDir dir;
     std::string szFile = dir.File("Option.dat");
     OPTIONDATA opt{};
     EXPECT_EQ(LoadOptionFile(szFile.c_str(), &opt), 0u);
@@ -72,12 +50,12 @@ TEST(OptionFile, MissingEmptyShortAndDamagedFiles) {
     EXPECT_EQ(LoadOptionFile(szFile.c_str(), &opt), 0u);
     fs::remove(szFile);
 
-    WriteAll(szFile, {});
+    WriteBytes(szFile, {});
     ASSERT_EQ(LoadOptionFile(szFile.c_str(), &opt), 1u);
     EXPECT_EQ(opt.nWinCount, 0);
     EXPECT_EQ(opt.dGameSpeed, 0.0);
 
-    WriteAll(szFile, {5, 0, 0, 0, 1, 0});  // wins 5, then half a defence
+    WriteBytes(szFile, {5, 0, 0, 0, 1, 0});  // wins 5, then half a defence
     ASSERT_EQ(LoadOptionFile(szFile.c_str(), &opt), 1u);
     EXPECT_EQ(opt.nWinCount, 5);
     EXPECT_EQ(opt.nDefense[0], 1);
@@ -87,7 +65,7 @@ TEST(OptionFile, MissingEmptyShortAndDamagedFiles) {
     std::vector<uint8_t> damaged = {0, 0, 0,    0,    0xFE, 0xFF, 0xFF, 0xFF, 3,    0,    0,    0,   3, 0,
                                     0, 0, 9,    0,    0,    0,    0xAB, 0xCD, 0xEF, 0x01, 0,    0,   0, 0,
                                     0, 0, 0xF8, 0x7F, 7,    0,    0,    0,    0x11, 0x22, 0x33, 0x44};
-    WriteAll(szFile, damaged);
+    WriteBytes(szFile, damaged);
     ASSERT_EQ(LoadOptionFile(szFile.c_str(), &opt), 1u);
     EXPECT_EQ(opt.nWinCount, 0);
     EXPECT_EQ(opt.nDefense[0], -2);
@@ -95,11 +73,11 @@ TEST(OptionFile, MissingEmptyShortAndDamagedFiles) {
     EXPECT_TRUE(std::isnan(opt.dGameSpeed));
     EXPECT_EQ(opt.nBattleMode, 7);
     ASSERT_EQ(SaveOptionFile(szFile.c_str(), &opt), 1u);
-    EXPECT_EQ(ReadAll(szFile), damaged);
+    EXPECT_EQ(ReadBytes(szFile), damaged);
 }
 
 TEST(OptionFile, AFailedSaveLeavesTheOldFile) {
-    TempDir dir("option_test_save");
+    TempDir dir;
     OPTIONDATA opt;
     SetDefaultOption(&opt);
     EXPECT_EQ(SaveOptionFile(dir.File("no_folder/Option.dat").c_str(), &opt), 0u);
@@ -109,5 +87,5 @@ TEST(OptionFile, AFailedSaveLeavesTheOldFile) {
     fs::create_directory(szFile + ".tmp");  // the new file cannot be written
     opt.nWinCount = 5;
     EXPECT_EQ(SaveOptionFile(szFile.c_str(), &opt), 0u);
-    EXPECT_EQ(ReadAll(szFile), kDefaultBytes);
+    EXPECT_EQ(ReadBytes(szFile), kDefaultBytes);
 }

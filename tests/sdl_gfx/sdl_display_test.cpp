@@ -12,6 +12,7 @@
 #include "platform/plat_display.h"
 #include "platform/plat_system.h"
 #include "platform/sdl/sdl_window.h"
+#include "support/files.h"
 
 namespace {
 
@@ -118,10 +119,9 @@ TEST_F(SdlTest, EventsAndFullScreenToggle) {
 }
 
 TEST(SdlLockTest, ExclusiveLockNotAFile) {
-    const std::filesystem::path dir = std::filesystem::path(POMRIN_BINARY_DIR) / "sdl_lock_test";
-    std::filesystem::create_directories(dir);
-    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
-    const std::string szPath = (dir / "ゲーム.lock").string();
+    TempDir dir;
+    setenv("XDG_RUNTIME_DIR", dir.path.c_str(), 1);
+    const std::string szPath = dir.File("ゲーム.lock");
     // A file left behind by an earlier run does not count as a running copy.
     close(open(szPath.c_str(), O_CREAT | O_RDWR, 0600));
     ASSERT_TRUE(Plat_LockInstance("ゲーム"));

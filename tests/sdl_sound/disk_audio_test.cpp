@@ -4,19 +4,13 @@
 #include <SDL.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "sound/sound.h"
+#include "support/files.h"
 
 namespace {
-
-std::vector<uint8_t> ReadAll(const std::string& szPath) {
-    std::ifstream in(szPath, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Output samples far from the 8-bit silence level 0x80.
 size_t LoudBytes(const std::vector<uint8_t>& bytes) {
@@ -28,8 +22,8 @@ size_t LoudBytes(const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 TEST(SdlSound, PlayedSoundReachesTheDiskDevice) {
-    std::string szOut = std::string(POMRIN_BINARY_DIR) + "/sdl_sound_disk.raw";
-    std::remove(szOut.c_str());
+    TempDir dir;
+    const std::string szOut = dir.File("disk.raw");
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", szOut.c_str(), 1);
     setenv("SDL_DISKAUDIODELAY", "1", 1);
@@ -44,7 +38,7 @@ TEST(SdlSound, PlayedSoundReachesTheDiskDevice) {
     size_t nLoud = 0;
     for (int i = 0; i < 200 && nLoud < 500; ++i) {
         SDL_Delay(20);
-        nLoud = LoudBytes(ReadAll(szOut));
+        nLoud = LoudBytes(ReadBytes(szOut));
     }
     DSReleaseBufferGroup(&group);
     DS_Release();

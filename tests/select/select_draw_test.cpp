@@ -8,23 +8,13 @@
 #include "gfx/bitmap.h"
 #include "gfx/blit.h"
 #include "gfx/surface.h"
+#include "support/back_buffer.h"
 #include "input/input.h"
 #include "select/select.h"
 
 namespace {
 
 enum : uint8_t { BG = 1, CHARA0 = 100, ARROW_C1 = 30, ARROW_C2 = 31, ARROW_S1 = 32, ARROW_S2 = 33 };
-
-uint8_t Pixel(int x, int y) {
-    return g_BackBuffer.lpSurface[y * g_BackBuffer.nPitch + x];
-}
-
-int CountIndex(uint8_t n) {
-    int c = 0;
-    for (int y = 0; y < 480; y++)
-        for (int x = 0; x < 640; x++) c += Pixel(x, y) == n;
-    return c;
-}
 
 class SelectPicture : public ::testing::Test {
   protected:

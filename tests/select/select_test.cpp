@@ -13,16 +13,11 @@
 #include "gfx/text.h"
 #include "input/input.h"
 #include "select/select.h"
+#include "support/lcg.h"
 
 namespace {
 
 enum : uint16_t { LEFT = 0x1, RIGHT = 0x2, B1 = 0x1, B2 = 0x2, B3 = 0x4 };
-
-// The C runtime generator, written out here to know the draws a roulette must make.
-int NextRand(uint32_t& dwState) {
-    dwState = dwState * 214013u + 2531011u;
-    return int((dwState >> 16) & 0x7FFF);
-}
 
 void Step(uint16_t wButton0 = 0, uint16_t wDir0 = 0, uint16_t wButton1 = 0, uint16_t wDir1 = 0) {
     g_Input[0].wButton = wButton0;
@@ -68,7 +63,7 @@ TEST_F(Select, RouletteJumpsEightTimesInFortyFramesThenWaits) {
     int nCol = g_Cursor[0].nCol;
     for (int nFrame = 1; nFrame <= 40; nFrame++) {
         Step();
-        if (nFrame % 5 == 0) nCol = NextRand(dwExpect) % 12;  // counts 35, 30, ..., 0
+        if (nFrame % 5 == 0) nCol = LcgDraw(dwExpect) % 12;  // counts 35, 30, ..., 0
         ASSERT_EQ(CrtRandState(), dwExpect) << nFrame;
         ASSERT_EQ(g_Cursor[0].nCol, nCol) << nFrame;
         ASSERT_EQ(g_Cursor[0].nX, 136 + 32 * nCol);
@@ -143,7 +138,7 @@ TEST_F(Select, SkillRouletteRollsFourChoicesEveryFifthFrame) {
     for (int nFrame = 1; nFrame <= 40; nFrame++) {
         Step();
         if (nFrame % 5 == 0)  // counts 35, 30, ..., 0: four separate draws
-            for (int& n : nChoice) n = NextRand(dwExpect) % 17;
+            for (int& n : nChoice) n = LcgDraw(dwExpect) % 17;
         ASSERT_EQ(CrtRandState(), dwExpect) << nFrame;
         for (int k = 0; k < 4; k++) {
             ASSERT_EQ(g_nSkillChoice[k][1], nChoice[k]) << nFrame;

@@ -5,7 +5,7 @@
 #include <climits>
 #include <fstream>
 
-#include "sim_run.h"
+#include "support/sim_run.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "sim_run.h"
+#include "support/sim_run.h"
 
 namespace {
 

@@ -6,12 +6,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "sim_run.h"
+#include "support/sim_run.h"
 
 namespace {
-
-// Same way into the options menu as in the main tests: menu from frame 84.
-const std::string kToOptions = Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "Z"}});
 
 // Option.dat bytes: wins, defences 3, COM level, padding 11 22 33 44, the two top bytes of the
 // speed (1.0: F0 3F, 20.0: 34 40), mode, padding 55 66 77 88.
@@ -22,15 +19,17 @@ std::vector<unsigned char> OptionBytes(unsigned char nWins, unsigned char nCom, 
             0,     0, bSpeed6, bSpeed7, nMode, 0, 0,    0,    0x55, 0x66, 0x77, 0x88};
 }
 
-TEST(OptionsFile, EmptyFileGivesZerosThatWrapOnTheirFirstChange) {
+TEST(OptionsFile, EmptyFileGivesZerosAndWinsNeededWrapsBothWays) {
     SimRun sim;
     sim.WriteOption({});
-    SimResult r = sim.Run(kToOptions + Taps({{90, "RIGHT"}, {92, "LEFT"}, {94, "LEFT"}}), "--frames 96");
+    SimResult r = sim.Run(kToOptions + Taps({{90, "RIGHT"}, {92, "LEFT"}, {94, "RIGHT"}, {96, "LEFT"}}),
+                          "--frames 98");
     ASSERT_EQ(r.nExit, 0) << r.szStderr;
-    EXPECT_EQ(TraceValues(r.Trace[84]), (std::vector<int>{0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(TraceValues(r.Trace[90])[0], 1);
+    EXPECT_EQ(TraceValues(r.Trace[kOptionsMenu]), (std::vector<int>{0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(TraceValues(r.Trace[90])[0], 1);  // 0 + 1
     EXPECT_EQ(TraceValues(r.Trace[92])[0], 5);  // 1 - 1 = 0 is below the minimum
-    EXPECT_EQ(TraceValues(r.Trace[94])[0], 4);
+    EXPECT_EQ(TraceValues(r.Trace[94])[0], 1);  // 5 + 1 is above the maximum
+    EXPECT_EQ(TraceValues(r.Trace[96])[0], 5);
 }
 
 TEST(OptionsFile, Speed20WrapsTo1AndSavingKeepsThePaddingAsRead) {
@@ -96,32 +95,6 @@ TEST(TitleBattleMode, VsComTurnsTrickAndShootingIntoNormal) {
             EXPECT_EQ(TraceInt(r.Trace[61], "mode"), c[1 + nRow]) << "setting " << c[0] << " row " << nRow;
         }
     }
-}
-
-}  // namespace
-
-namespace {
-
-TEST(OptionsBack, UpWrapsToBackWhichAppliesWithTheDecideSound) {
-    SimRun sim;
-    // Wins 3 -> 4 on row 0; up wraps to row 8 ("back"); right there does nothing; confirm at
-    // 94: fade-out 95..118, the title loads at 119 and fades in until 142 with its cursor on
-    // the options row; confirming it at 146 re-enters the options at 172.
-    const std::string kToOptions = Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "Z"}});
-    SimResult r = sim.Run(kToOptions + Taps({{86, "RIGHT"}, {90, "UP"}, {92, "RIGHT"}, {94, "Z"}, {146, "Z"}}),
-                          "--frames 174");
-    ASSERT_EQ(r.nExit, 0) << r.szStderr;
-    EXPECT_EQ(TraceInt(r.Trace[90], "row"), 8);
-    EXPECT_EQ(SoundFrames(r, 0), (std::vector<int>{30, 32, 86, 90}));
-    EXPECT_EQ(SoundFrames(r, 1), (std::vector<int>{34, 94, 146}));
-    EXPECT_EQ(TraceInt(r.Trace[117], "scene"), 3);
-    EXPECT_EQ(TraceInt(r.Trace[118], "scene"), 0);
-    EXPECT_EQ(TraceInt(r.Trace[141], "state"), 0);
-    EXPECT_EQ(TraceInt(r.Trace[142], "state"), 1);
-    EXPECT_EQ(TraceInt(r.Trace[143], "row"), 2);
-    EXPECT_EQ(TraceInt(r.Trace[171], "scene"), 3);
-    EXPECT_EQ(TraceValues(r.Trace[172]), (std::vector<int>{4, 3, 3, 3, 2, 1, 0}));
-    EXPECT_FALSE(std::filesystem::exists(sim.UserData("Option.dat")));
 }
 
 }  // namespace

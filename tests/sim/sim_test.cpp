@@ -6,15 +6,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "sim_run.h"
+#include "support/sim_run.h"
 
 namespace {
 
-// The way from the title into the options menu: down twice to the options row, confirm.
-// Title fade-in frames 0..23, menu from 24; confirm at 34; fade-out 35..58; the title
-// releases at 59 (scene 3); the options fade in 60..83; their menu runs from 84.
-const std::string kToOptions = Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "Z"}});
-constexpr int kOptionsMenu = 84;
 // Two players from the title; player 1 (keyboard) and player 2 (joystick 0) each confirm a
 // character and their skills: the battle runs from about frame 200.
 const std::string kToBattle = Taps({{30, "DOWN"}, {35, "Z"}, {100, "Z"}}) +
@@ -88,30 +83,39 @@ TEST(Options, GameSpeed7IsSavedAsTheDouble7WithTheShotSound) {
     EXPECT_EQ(bytes, expected);
 }
 
-TEST(Options, WinsNeededWrapsBothWays) {
-    SimRun sim;
-    SimResult r = sim.Run(kToOptions + Taps({{90, "RIGHT"}, {92, "RIGHT"}, {94, "RIGHT"}, {96, "LEFT"}}),
-                          "--frames 100");
-    ASSERT_EQ(r.nExit, 0) << r.szStderr;
-    EXPECT_EQ(TraceValues(r.Trace[92])[0], 5);
-    EXPECT_EQ(TraceValues(r.Trace[94])[0], 1);
-    EXPECT_EQ(TraceValues(r.Trace[96])[0], 5);
-}
-
-TEST(Options, CancelKeepsChangesInMemoryOnlyAndTheTitleCursorReturnsToOptions) {
-    SimRun sim;
-    // Wins 3 -> 4, cancel at 92: fade-out 93..116 sets scene 0; the title loads at 117 and
-    // fades in until 140; confirming the options row again at 145 re-enters at 170.
-    SimResult r = sim.Run(kToOptions + Taps({{90, "RIGHT"}, {92, "X"}, {145, "Z"}}), "--frames 172");
-    ASSERT_EQ(r.nExit, 0) << r.szStderr;
-    EXPECT_EQ(SoundFrames(r, 2), std::vector<int>{92});
-    EXPECT_EQ(TraceInt(r.Trace[116], "scene"), 0);
-    EXPECT_EQ(TraceInt(r.Trace[117], "state"), 0);
-    EXPECT_EQ(TraceInt(r.Trace[140], "state"), 1);
-    EXPECT_EQ(TraceInt(r.Trace[141], "row"), 2);
-    EXPECT_EQ(TraceInt(r.Trace[170], "scene"), 3);
-    EXPECT_EQ(TraceValues(r.Trace[171])[0], 4);
-    EXPECT_FALSE(std::filesystem::exists(sim.UserData("Option.dat")));
+TEST(Options, LeavingByCancelOrBackKeepsChangesInMemoryAndReturnsToTheOptionsRow) {
+    // Wins 3 -> 4 on row 0, then leave on frame c: fade-out c+1..c+24, the title loads at
+    // c+25 and fades in until c+48 with its cursor on the options row; confirming that row at
+    // c+53 re-enters the options at c+78, still showing wins 4. No file is written.
+    struct Case {
+        const char* szName;
+        std::vector<std::pair<int, const char*>> taps;
+        int c, nSound;
+    };
+    const Case cases[] = {
+        {"cancel", {{90, "RIGHT"}, {92, "X"}}, 92, 2},
+        // Up from row 0 wraps to row 8 ("back"); right there does nothing; confirm applies.
+        {"back", {{86, "RIGHT"}, {90, "UP"}, {92, "RIGHT"}, {94, "Z"}}, 94, 1},
+    };
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.szName);
+        SimRun sim;
+        auto taps = t.taps;
+        taps.push_back({t.c + 53, "Z"});
+        SimResult r = sim.Run(kToOptions + Taps(taps), "--frames " + std::to_string(t.c + 80));
+        ASSERT_EQ(r.nExit, 0) << r.szStderr;
+        EXPECT_EQ(SoundFrames(r, t.nSound).at(t.nSound == 1 ? 1 : 0), t.c);
+        EXPECT_EQ(SoundFrames(r, 0).size(), t.nSound == 1 ? 4u : 3u);  // the right on row 8 is silent
+        EXPECT_EQ(TraceInt(r.Trace[t.c + 23], "scene"), 3);
+        EXPECT_EQ(TraceInt(r.Trace[t.c + 24], "scene"), 0);
+        EXPECT_EQ(TraceInt(r.Trace[t.c + 47], "state"), 0);
+        EXPECT_EQ(TraceInt(r.Trace[t.c + 48], "state"), 1);
+        EXPECT_EQ(TraceInt(r.Trace[t.c + 49], "row"), 2);
+        EXPECT_EQ(TraceInt(r.Trace[t.c + 77], "scene"), 0);
+        EXPECT_EQ(TraceInt(r.Trace[t.c + 78], "scene"), 3);
+        EXPECT_EQ(TraceValues(r.Trace[t.c + 79]), (std::vector<int>{4, 3, 3, 3, 2, 1, 0}));
+        EXPECT_FALSE(std::filesystem::exists(sim.UserData("Option.dat")));
+    }
 }
 
 TEST(Shutdown, EscapeEndsTheGameFromEveryScene) {

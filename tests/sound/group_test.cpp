@@ -1,8 +1,6 @@
 // Sound groups on the headless device: building, round robin, volumes, failure chain.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <array>
 #include <climits>
 #include <string>
@@ -132,15 +130,4 @@ TEST(SoundDevice, WithoutADeviceStartUpFailsAndEverythingIsQuiet) {
     EXPECT_EQ(DSSetVolume(&group, 0, -100, 0), 0);
     EXPECT_TRUE(Headless_Plays().empty());
     Headless_Reset();
-}
-
-TEST_F(SoundGroups, TheGameTableGivesEachSoundItsBuffersAndVolume) {
-    ASSERT_EQ(0, chdir(POMRIN_DATA_DIR));
-    ASSERT_EQ(DSCreateBufferGroup(g_Sound, g_SoundTable.data()), 1u);
-    const int nCounts[SND_COUNT] = {4, 2, 2, 2, 1, 2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-    const int nVolumes[SND_COUNT] = {-500, 0, -500, -1000, 0, -1000, -500, -500, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    for (int n = 0; n < SND_COUNT; ++n) {
-        ASSERT_EQ(g_Sound[n].nCount, nCounts[n]) << n;
-        for (int i = 0; i < nCounts[n]; ++i) EXPECT_EQ(DSGetVolume(&g_Sound[n], i), nVolumes[n]) << n;
-    }
 }

@@ -1,13 +1,11 @@
 // The WAV reader against files written by sox, and against damaged copies of them.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "sound/sound.h"
+#include "support/files.h"
 
 namespace {
 
@@ -15,15 +13,11 @@ std::string Fixture(const char* szName) {
     return std::string(POMRIN_TEST_DIR) + "/fixtures/" + szName;
 }
 
-std::vector<uint8_t> ReadAll(const std::string& szPath) {
-    std::ifstream in(szPath, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string WriteTemp(const std::vector<uint8_t>& bytes, const char* szName) {
-    std::string szPath = std::string(POMRIN_BINARY_DIR) + "/wave_test_" + szName + ".wav";
-    std::ofstream(szPath, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+// Each case writes its own file in the test's temporary folder.
+std::string WriteTemp(const TempDir& dir, const std::vector<uint8_t>& bytes) {
+    static int s_nFile = 0;
+    const std::string szPath = dir.File(("case" + std::to_string(s_nFile++) + ".wav").c_str());
+    WriteBytes(szPath, bytes);
     return szPath;
 }
 
@@ -75,21 +69,23 @@ TEST(WaveRead, ExtensibleNonPcmAndMissingFilesAreRefused) {
 }
 
 TEST(WaveRead, EveryTruncationIsRefused) {
+    TempDir dir;
     // u8_mono_22k.wav: 44-byte header, 2205 data bytes, one pad byte; any cut loses part of
     // a chunk the headers promise.
-    std::vector<uint8_t> whole = ReadAll(Fixture("u8_mono_22k.wav"));
+    std::vector<uint8_t> whole = ReadBytes(Fixture("u8_mono_22k.wav"));
     ASSERT_EQ(whole.size(), 2250u);
     for (size_t n : {size_t(0), size_t(4), size_t(11), size_t(12), size_t(20), size_t(36), size_t(43),
                      size_t(44), size_t(1000), size_t(2248), size_t(2249)}) {
         SCOPED_TRACE(n);
         std::vector<uint8_t> cut(whole.begin(), whole.begin() + long(n));
         WAVEDATA wave;
-        EXPECT_FALSE(Reads(WriteTemp(cut, "cut"), &wave));
+        EXPECT_FALSE(Reads(WriteTemp(dir, cut), &wave));
     }
 }
 
 TEST(WaveRead, LyingSizesAreRefused) {
-    std::vector<uint8_t> whole = ReadAll(Fixture("s16_mono_22k.wav"));
+    TempDir dir;
+    std::vector<uint8_t> whole = ReadBytes(Fixture("s16_mono_22k.wav"));
     struct Lie {
         size_t nAt;
         uint32_t dwValue;
@@ -105,15 +101,16 @@ TEST(WaveRead, LyingSizesAreRefused) {
         std::vector<uint8_t> bad = whole;
         PutLe32(bad, lie.nAt, lie.dwValue);
         WAVEDATA wave;
-        EXPECT_FALSE(Reads(WriteTemp(bad, "lie"), &wave));
+        EXPECT_FALSE(Reads(WriteTemp(dir, bad), &wave));
     }
     std::vector<uint8_t> notWave = whole;
     notWave[8] = 'X';  // form type "XAVE"
     WAVEDATA wave;
-    EXPECT_FALSE(Reads(WriteTemp(notWave, "form"), &wave));
+    EXPECT_FALSE(Reads(WriteTemp(dir, notWave), &wave));
 }
 
 TEST(WaveRead, OddChunksArePaddedBeforeTheNext) {
+    TempDir dir;
     // 8-bit header, then an odd 3-byte "junk" chunk with its pad byte, then 5 data bytes.
     std::vector<uint8_t> b = {
         'R', 'I', 'F', 'F',  0,    0, 0,   0,    'W',  'A', 'V', 'E', 'f', 'm', 't', ' ', 16,  0,   0,   0, 1,
@@ -121,7 +118,7 @@ TEST(WaveRead, OddChunksArePaddedBeforeTheNext) {
         0,   0,   'd', 'a',  't',  0, 'd', 'a',  't',  'a', 5,   0,   0,   0,   10,  20,  30,  40,  50,  0};
     PutLe32(b, 4, uint32_t(b.size() - 8));
     WAVEDATA wave;
-    ASSERT_TRUE(Reads(WriteTemp(b, "pad"), &wave));
+    ASSERT_TRUE(Reads(WriteTemp(dir, b), &wave));
     ASSERT_EQ(wave.dwSize, 5u);
     EXPECT_EQ(std::vector<uint8_t>(wave.lpData, wave.lpData + 5), (std::vector<uint8_t>{10, 20, 30, 40, 50}));
     DSFreeWave(&wave);

@@ -1,0 +1,17 @@
+// Random sessions for the soak: settings and key files (sound, odd or damaged) and an input
+// script that wanders through every scene. Seeded with a generator of its own, so the game's
+// rand() sequence is untouched and every seed gives the same session.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct SOAKSESSION {
+    std::vector<uint8_t> Option;  // user_data/Option.dat; empty vector with bNoOption: no file
+    bool bNoOption = false;
+    std::vector<uint8_t> KeyFile;  // user_data/CustomKey.dat; none when empty
+    std::string szScript;
+    uint32_t dwFrames = 0;
+};
+
+SOAKSESSION MakeSoakSession(uint64_t qwSeed, uint32_t dwFrames);

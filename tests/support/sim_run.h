@@ -1,0 +1,137 @@
+// Runs pomrin-sim in a fresh temporary data folder (the build's pictures and sounds, its own
+// user_data/) and reads back its trace and sound log. Header only: tests/support is no program.
+#pragma once
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+inline std::string ReadFileText(const std::string& szFile) {
+    std::ifstream in(szFile, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct SimResult {
+    int nExit = -1;
+    std::string szStderr, szTrace, szSounds;
+    std::vector<std::string> Trace;           // one JSON object per frame
+    std::vector<std::pair<int, int>> Sounds;  // (frame, sound number)
+};
+
+class SimRun {
+  public:
+    SimRun() {
+        char szTemplate[] = "/tmp/pomrin_sim_XXXXXX";
+        m_szDir = mkdtemp(szTemplate);
+        namespace fs = std::filesystem;
+        fs::create_directories(m_szDir + "/data/user_data");
+        fs::create_directory_symlink(fs::path(POMRIN_DATA_DIR) / "bmp", m_szDir + "/data/bmp");
+        fs::create_directory_symlink(fs::path(POMRIN_DATA_DIR) / "wav", m_szDir + "/data/wav");
+    }
+    ~SimRun() {
+        std::error_code ec;
+        std::filesystem::remove_all(m_szDir, ec);
+    }
+    SimRun(const SimRun&) = delete;
+    SimRun& operator=(const SimRun&) = delete;
+
+    const std::string& Dir() const { return m_szDir; }
+    std::string UserData(const char* szFile) const { return m_szDir + "/data/user_data/" + szFile; }
+    // Writes user_data/Option.dat as given, however short or damaged.
+    void WriteOption(const std::vector<unsigned char>& bytes) const {
+        std::ofstream(UserData("Option.dat"), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    std::vector<unsigned char> ReadOption() const {
+        const std::string s = ReadFileText(UserData("Option.dat"));
+        return {s.begin(), s.end()};
+    }
+    // Runs with szScript as the input script and szArgs added to the command line.
+    SimResult Run(const std::string& szScript, const std::string& szArgs) {
+        std::ofstream(m_szDir + "/input.txt") << szScript;
+        const std::string szOut = m_szDir + "/out";
+        std::filesystem::remove_all(szOut);
+        std::filesystem::create_directory(szOut);
+        const std::string szCmd = std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim --data " + m_szDir +
+                                  "/data --input " + m_szDir + "/input.txt --trace " + szOut +
+                                  "/trace.jsonl --sounds " + szOut + "/sounds.txt " + szArgs + " 2>" + szOut +
+                                  "/stderr.txt";
+        SimResult r;
+        const int nStatus = std::system(szCmd.c_str());
+        r.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
+        r.szStderr = ReadFileText(szOut + "/stderr.txt");
+        r.szTrace = ReadFileText(szOut + "/trace.jsonl");
+        r.szSounds = ReadFileText(szOut + "/sounds.txt");
+        std::istringstream trace(r.szTrace);
+        for (std::string szLine; std::getline(trace, szLine);) r.Trace.push_back(szLine);
+        std::istringstream sounds(r.szSounds);
+        for (int nFrame, nSound; sounds >> nFrame >> nSound;) r.Sounds.emplace_back(nFrame, nSound);
+        return r;
+    }
+
+  private:
+    std::string m_szDir;
+};
+
+// Taps: each key pressed on its frame and released on the next.
+inline std::string Taps(const std::vector<std::pair<int, const char*>>& taps) {
+    std::string s;
+    for (const auto& [nFrame, szKey] : taps)
+        s += std::to_string(nFrame) + " " + szKey + "\n" + std::to_string(nFrame + 1) + "\n";
+    return s;
+}
+
+// From the title into the options: down twice to the options row, confirm on frame 34. Title
+// fade-in 0..23, fade-out 35..58, scene 3 from 59, options fade-in 60..83, menu from 84.
+inline const std::string kToOptions = Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "Z"}});
+constexpr int kOptionsMenu = 84;
+
+// Integer after "key": at or after nFrom (a '[' before it is skipped); INT_MIN when absent.
+inline int TraceInt(const std::string& szLine, const char* szKey, size_t nFrom = 0) {
+    const std::string szFind = std::string("\"") + szKey + "\":";
+    const size_t n = szLine.find(szFind, nFrom);
+    if (n == std::string::npos) return INT_MIN;
+    size_t i = n + szFind.size();
+    if (szLine[i] == '[') i++;
+    return std::atoi(szLine.c_str() + i);
+}
+
+// Integer of fighter nPlayer's "key" inside the trace's battle object.
+inline int TraceFighter(const std::string& szLine, int nPlayer, const char* szKey) {
+    const size_t n = szLine.find(nPlayer == 0 ? "\"p1\":" : "\"p2\":");
+    return n == std::string::npos ? INT_MIN : TraceInt(szLine, szKey, n);
+}
+
+// Phase of the battle object, or -1 outside the battle.
+inline int TracePhase(const std::string& szLine) {
+    const size_t n = szLine.find("\"battle\":");
+    return n == std::string::npos ? -1 : TraceInt(szLine, "phase", n);
+}
+
+// Values of "values":[...] in a trace line.
+inline std::vector<int> TraceValues(const std::string& szLine) {
+    std::vector<int> values;
+    const size_t n = szLine.find("\"values\":[");
+    if (n == std::string::npos) return values;
+    std::istringstream list(szLine.substr(n + 10, szLine.find(']', n) - n - 10));
+    for (std::string szItem; std::getline(list, szItem, ',');) values.push_back(std::atoi(szItem.c_str()));
+    return values;
+}
+
+// Frames in which sound nSound played.
+inline std::vector<int> SoundFrames(const SimResult& r, int nSound) {
+    std::vector<int> frames;
+    for (const auto& [nFrame, n] : r.Sounds)
+        if (n == nSound) frames.push_back(nFrame);
+    return frames;
+}
