@@ -43,8 +43,8 @@ void ResetFighter(CHARA* lpChara) {
         lpChara->nSkillFlag[s] = 0;
         lpChara->nSkillTime[s] = 0;
     }
-    AnimSet(&lpChara->anmBody, 0);
-    AnimSet(&lpChara->anmGauge, 0);
+    AnimSet(&lpChara->anmBody, POSE_PLAIN);
+    AnimSet(&lpChara->anmGauge, GAUGE_HELD);
 }
 
 void LoadBackground() {

@@ -129,8 +129,9 @@ extern int32_t g_nFallCount;
 extern int32_t g_nPhaseCount;
 extern const int32_t g_nStartPos[2][2];  // start corners, fixed point
 
-// Body animations: 0 plain, 1 attack, 2 shield/metal/reflect, 3 vanish/afterimage, 4 suction.
-// Gauge animations: 0 held, 1 the stock flash.
+// Body animations (the poses skills hold) and gauge animations.
+enum { POSE_PLAIN = 0, POSE_ATTACK = 1, POSE_GUARD = 2, POSE_HIDDEN = 3, POSE_SUCTION = 4 };
+enum { GAUGE_HELD = 0, GAUGE_FLASH = 1 };
 extern const ANIMSET g_AnimSetBody;
 extern const ANIMSET g_AnimSetGauge;
 
