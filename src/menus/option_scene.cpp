@@ -122,7 +122,7 @@ void OptionMenu(OPTIONSCENE* lpScene) {
     CursorMove(&in, &g_Cursor[0], 0, 24, 16, 36, 0, 8);
     PlayCursorSound(&in, 2, SND_CURSOR);
     int32_t nRow = g_Cursor[0].nRow;
-    if (in.wButton & 0x1) {
+    if (in.wButton & BUTTON_1) {
         if (nRow == OPTION_ROW_SAVE) {
             DSPlay(&g_Sound[SND_SHOT], 0);
             OptionApply(lpScene);
@@ -134,13 +134,13 @@ void OptionMenu(OPTIONSCENE* lpScene) {
         }
         return;
     }
-    if (in.wButton & 0x2) {
+    if (in.wButton & BUTTON_2) {
         DSPlay(&g_Sound[SND_CANCEL], 0);
         OptionApply(lpScene);
         lpScene->nState = OPTION_FADE_OUT;
         return;
     }
-    int32_t nChange = (in.wDir & 0x2) ? 1 : (in.wDir & 0x1) ? -1 : 0;
+    int32_t nChange = (in.wDir & DIR_RIGHT) ? 1 : (in.wDir & DIR_LEFT) ? -1 : 0;
     if (nChange != 0 && nRow >= 0 && nRow < OPTION_ROW_SAVE) {
         DSPlay(&g_Sound[SND_CURSOR], 0);
         const OPTIONROW& row = g_OptionRows[size_t(nRow)];

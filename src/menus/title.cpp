@@ -79,7 +79,7 @@ void TitleRun() {
         case TITLE_MENU:
             CursorMove(&g_Input[0], &g_Cursor[0], 0, 48, 184, 256, 0, 3);
             PlayCursorSound(&g_Input[0], 2, SND_CURSOR);
-            if (g_Input[0].wButton & 0x1) {
+            if (g_Input[0].wButton & BUTTON_1) {
                 DSPlay(&g_Sound[SND_DECIDE], 0);
                 g_nTitlePhase = TITLE_FADE_OUT;
                 TitleConfirm(g_Cursor[0].nRow);

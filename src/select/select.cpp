@@ -35,9 +35,9 @@ void Play(int32_t nSound) {
 }
 
 int32_t Action(const INPUTSTATE* lpInput) {
-    if (lpInput->wButton & 0x1) return ACT_DECIDE;
-    if (lpInput->wButton & 0x2) return ACT_CANCEL;
-    if (lpInput->wButton & 0x4) return ACT_ROULETTE;
+    if (lpInput->wButton & BUTTON_1) return ACT_DECIDE;
+    if (lpInput->wButton & BUTTON_2) return ACT_CANCEL;
+    if (lpInput->wButton & BUTTON_3) return ACT_ROULETTE;
     return ACT_NONE;
 }
 
@@ -176,7 +176,7 @@ void StateVsChara() {
                 default:
                     break;
             }
-        } else if (lpInput->wButton & 0x2) {
+        } else if (lpInput->wButton & BUTTON_2) {
             // Read raw: a chosen player's filter is not stepped, so a held button 2 withdraws.
             Play(SND_CANCEL);
             Withdraw(lpCursor);
@@ -220,7 +220,7 @@ void StateVsSkill() {
                 default:
                     break;
             }
-        } else if (lpInput->wButton & 0x2) {
+        } else if (lpInput->wButton & BUTTON_2) {
             Play(SND_CANCEL);
             lpCursor->nRow = lpCursor->nDecided - 1;
             lpCursor->nDecided = 0;
@@ -249,9 +249,9 @@ void SelectChara(CHARA* lpChara, CURSOR* lpCursor, int nIndex) {
 
 void SelectSkillCycle(INPUTSTATE* lpInput, int* lpChoice) {
     const int32_t nCount = SkillListOf(g_nBattleMode)->nCount;
-    if (lpInput->wDir & 0x1) {
+    if (lpInput->wDir & DIR_LEFT) {
         if (--*lpChoice < 0) *lpChoice = nCount - 1;
-    } else if (lpInput->wDir & 0x2) {
+    } else if (lpInput->wDir & DIR_RIGHT) {
         if (++*lpChoice >= nCount) *lpChoice = 0;
     }
 }
