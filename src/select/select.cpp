@@ -68,6 +68,18 @@ void Leave(int32_t nNextScene) {
     g_bPaletteDirty = 1;
 }
 
+// Button 3: 40 frames of roulette, a new pick every 5th.
+void StartRoulette(int32_t nPlayer) {
+    Play(SND_CURSOR);
+    g_nRoulette[nPlayer] = 40;
+}
+
+// Both characters are chosen: the select comes back to them after the battle.
+void RememberCharas() {
+    g_nLastChara[0] = g_Cursor[0].nCol;
+    g_nLastChara[1] = g_Cursor[1].nCol;
+}
+
 void Withdraw(CURSOR* lpCursor) {
     lpCursor->nCol = lpCursor->nChosen - 1;
     lpCursor->nChosen = 0;
@@ -100,8 +112,7 @@ void StateComChara() {
             Play(SND_DECIDE);
             SelectChara(&g_Chara[bOwn ? 0 : 1], lpCursor, lpCursor->nCol);
             if (!bOwn) {
-                g_nLastChara[0] = g_Cursor[0].nCol;
-                g_nLastChara[1] = g_Cursor[1].nCol;
+                RememberCharas();
                 g_nSelectState = SELECT_COM_SKILL;
             }
             return;
@@ -113,8 +124,7 @@ void StateComChara() {
                 Withdraw(&g_Cursor[0]);
             return;
         case ACT_ROULETTE:
-            Play(SND_CURSOR);
-            g_nRoulette[0] = 40;
+            StartRoulette(0);
             return;
         default:
             SelectDraw();
@@ -140,8 +150,7 @@ void StateComSkill() {
                     g_nSelectState = SELECT_COM_CHARA;
                     return;
                 case ACT_ROULETTE:
-                    Play(SND_CURSOR);
-                    g_nRoulette[0] = 40;
+                    StartRoulette(0);
                     return;
                 default:
                     break;
@@ -170,8 +179,7 @@ void StateVsChara() {
                     Leave(SCENE_TITLE);
                     return;
                 case ACT_ROULETTE:
-                    Play(SND_CURSOR);
-                    g_nRoulette[p] = 40;
+                    StartRoulette(p);
                     return;
                 default:
                     break;
@@ -184,8 +192,7 @@ void StateVsChara() {
         }
     }
     if (g_Cursor[0].nChosen && g_Cursor[1].nChosen) {
-        g_nLastChara[0] = g_Cursor[0].nCol;
-        g_nLastChara[1] = g_Cursor[1].nCol;
+        RememberCharas();
         g_nSelectState = SELECT_VS_SKILL;
         return;
     }
@@ -214,8 +221,7 @@ void StateVsSkill() {
                     g_nSelectState = SELECT_VS_CHARA;
                     return;
                 case ACT_ROULETTE:
-                    Play(SND_CURSOR);
-                    g_nRoulette[p] = 40;
+                    StartRoulette(p);
                     return;
                 default:
                     break;
