@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 
 #include "platform/plat_display.h"
 #include "platform/sdl/frame_convert.h"
@@ -33,6 +34,17 @@ Uint32 PreferredFormat(SDL_Renderer* lpRenderer) {
     return SDL_PIXELFORMAT_ARGB8888;
 }
 
+// Without a GPU render node (Xvfb, headless servers, no driver) a GL renderer rasterizes in
+// software, which costs more per frame than SDL's own software renderer and maps a large
+// driver library. A renderer named in SDL_RENDER_DRIVER is always respected.
+bool PreferSoftware() {
+    if (SDL_GetHint(SDL_HINT_RENDER_DRIVER)) return false;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", ec))
+        if (entry.path().filename().string().rfind("renderD", 0) == 0) return false;
+    return true;
+}
+
 // The picture's place in the window: whole-number scale when it fits, aspect kept otherwise.
 SDL_Rect PictureRect(int nOutW, int nOutH) {
     const int W = g_Display.nWidth, H = g_Display.nHeight;
@@ -55,8 +67,15 @@ bool Plat_DisplayInit(int nWidth, int nHeight) {
     SDL_Window* lpWindow = SdlWindow();
     if (!lpWindow || nWidth <= 0 || nHeight <= 0) return false;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // The frame limiter paces the game; waiting for the display's refresh would slow it.
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_VSYNC, "0", SDL_HINT_OVERRIDE);
     DISPLAY& d = g_Display;
-    d.lpRenderer = SDL_CreateRenderer(lpWindow, -1, 0);
+    if (PreferSoftware()) {
+        // The window surface goes straight to the screen, not through a GL texture.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        d.lpRenderer = SDL_CreateRenderer(lpWindow, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (!d.lpRenderer) d.lpRenderer = SDL_CreateRenderer(lpWindow, -1, 0);
     if (!d.lpRenderer) return false;
     const Uint32 dwFormat = PreferredFormat(d.lpRenderer);
     d.lpFormat = SDL_AllocFormat(dwFormat);
@@ -109,8 +128,11 @@ void Plat_Present(const uint8_t* lpPixels, int nPitch) {
     int nOutW, nOutH;
     if (SDL_GetRendererOutputSize(d.lpRenderer, &nOutW, &nOutH) != 0) return;
     const SDL_Rect rc = PictureRect(nOutW, nOutH);
-    SDL_SetRenderDrawColor(d.lpRenderer, 0, 0, 0, 255);
-    SDL_RenderClear(d.lpRenderer);
+    // Only the bars around a picture that does not fill the window need clearing.
+    if (rc.w != nOutW || rc.h != nOutH) {
+        SDL_SetRenderDrawColor(d.lpRenderer, 0, 0, 0, 255);
+        SDL_RenderClear(d.lpRenderer);
+    }
     SDL_RenderCopy(d.lpRenderer, d.lpTexture, nullptr, &rc);
     SDL_RenderPresent(d.lpRenderer);
 }
