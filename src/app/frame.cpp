@@ -81,7 +81,7 @@ void PostClose() {
 }
 
 bool IsTwoHumans() {
-    return (g_nScene == SCENE_SELECT || g_nScene == SCENE_BATTLE) && g_nTitleSelect == 1;
+    return (g_nScene == SCENE_SELECT || g_nScene == SCENE_BATTLE) && g_nTitleSelect == TITLE_ROW_TWO_PLAYERS;
 }
 
 void PresentBackBuffer() {

@@ -11,11 +11,14 @@ enum {
     SCENE_OPTION = 3,
 };
 
+// Rows of the title menu, the values of g_nTitleSelect.
+enum { TITLE_ROW_VS_COM = 0, TITLE_ROW_TWO_PLAYERS = 1, TITLE_ROW_OPTIONS = 2, TITLE_ROW_QUIT = 3 };
+
 struct OPTIONSCENE;
 
 extern int32_t g_nScene;         // the scene to run this frame
 extern int32_t g_nNextScene;     // where a finishing title or select goes
-extern int32_t g_nTitleSelect;   // title row confirmed last: 0 VS COM, 1 two players, 2 options, 3 quit
+extern int32_t g_nTitleSelect;   // title row confirmed last: TITLE_ROW_*
 extern uint8_t g_bActive;        // the window is the active one; frames run only then
 extern uint8_t g_bReady;         // start-up succeeded; repaints only then
 extern int32_t g_bFrameLimit;    // the software frame limiter is on

@@ -7,19 +7,13 @@
 
 #include <unistd.h>
 
+#include "app/byte_order.h"
+
 OPTIONDATA g_Option;
 int32_t g_nBattleMode;
 
-namespace {
-
-uint32_t Le32(const uint8_t* p) {
-    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
-}
-void PutLe32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
-}
-
-}  // namespace
+const std::array<const char*, BATTLE_MODES> g_szBattleModeName = {"ノーマルバトル", "トリックバトル",
+                                                                  "シューティングバトル", "シンプルバトル"};
 
 void SetDefaultOption(OPTIONDATA* lpOption) {
     *lpOption = OPTIONDATA{3, {3, 3, 3}, 2, 0, 1.0, 0, 0};

@@ -1,5 +1,6 @@
 // The player's settings record, its file image, and the battle mode of the game in progress.
 #pragma once
+#include <array>
 #include <cstdint>
 
 // Memory image of "user_data/Option.dat": 40 bytes, little-endian, padding kept as read.
@@ -9,7 +10,7 @@ struct OPTIONDATA {
     int32_t nComLevel;    // 0..4
     int32_t nPad0;        // padding, written as read
     double dGameSpeed;    // 1.0..20.0, whole numbers
-    int32_t nBattleMode;  // 0 normal, 1 trick, 2 shooting, 3 simple
+    int32_t nBattleMode;  // BATTLE_*
     int32_t nPad1;        // padding, written as read
 };
 static_assert(sizeof(OPTIONDATA) == 40, "OPTIONDATA must match the 40-byte settings file");
@@ -18,6 +19,9 @@ constexpr uint32_t OPTION_FILE_SIZE = 40;
 extern OPTIONDATA g_Option;
 // Battle mode of the game being played (0..3); set by the title when a game starts.
 extern int32_t g_nBattleMode;
+
+enum { BATTLE_NORMAL = 0, BATTLE_TRICK = 1, BATTLE_SHOOTING = 2, BATTLE_SIMPLE = 3, BATTLE_MODES = 4 };
+extern const std::array<const char*, BATTLE_MODES> g_szBattleModeName;
 
 // 3 wins, defences 3, COM normal, speed 1.0, normal battle, padding zero.
 void SetDefaultOption(OPTIONDATA* lpOption);

@@ -23,7 +23,7 @@ constexpr int BATTLE_BITMAPS[4] = {BMP_BATTLE_CHARA, BMP_EFFECT, BMP_MESSAGE, BM
 constexpr int BATTLE_SURFACES[5] = {BMP_BATTLE_BG, BMP_BATTLE_CHARA, BMP_EFFECT, BMP_MESSAGE, BMP_OTHER};
 
 bool ComGame() {
-    return g_Chara[1].nControl == 2;
+    return g_Chara[1].nControl == CONTROL_COM;
 }
 
 void ResetFighter(CHARA* lpChara) {
@@ -43,8 +43,8 @@ void ResetFighter(CHARA* lpChara) {
         lpChara->nSkillFlag[s] = 0;
         lpChara->nSkillTime[s] = 0;
     }
-    AnimSet(&lpChara->anmBody, 0);
-    AnimSet(&lpChara->anmGauge, 0);
+    AnimSet(&lpChara->anmBody, POSE_PLAIN);
+    AnimSet(&lpChara->anmGauge, GAUGE_HELD);
 }
 
 void LoadBackground() {
@@ -109,7 +109,7 @@ void PhaseFight() {
     if (ComGame()) ComThink(p2, p1);
     MoveFighter(&g_Input[0], p1);
     MoveFighter(&g_Input[1], p2);
-    if (g_nBattleMode != 3) FightSkills();
+    if (g_nBattleMode != BATTLE_SIMPLE) FightSkills();
     if (BoxOverlap(&p1->box, &p2->box)) {
         FighterCollision(p1, p2);
         if (ComGame()) p2->bComReset = 1;
@@ -191,7 +191,7 @@ bool BattleSetup() {
         chr.nSkillPower = 2 * chr.nSkillPower;
         chr.nSpeed = SpeedUp(chr.nSpeed / 4 + 8);
         c->nGaugeCost = 550 - chr.nSkillPower;
-        if (g_nBattleMode == 2) c->nGaugeCost /= 3;
+        if (g_nBattleMode == BATTLE_SHOOTING) c->nGaugeCost /= 3;
         chr.nSkillPower = SlowDown(chr.nSkillPower);
         c->nGaugeCost = SlowDown(c->nGaugeCost);
     }
@@ -207,7 +207,7 @@ void RoundReset() {
     g_nPhaseCount = 0;
     ResetFighter(&g_Chara[0]);
     ResetFighter(&g_Chara[1]);
-    if (g_nTitleSelect == 0) ComSetup(&g_Chara[1]);
+    if (g_nTitleSelect == TITLE_ROW_VS_COM) ComSetup(&g_Chara[1]);
     LoadBackground();
     for (EFFECT& eff : g_Effect) eff = EFFECT{};
 }
@@ -240,7 +240,7 @@ void BattleFrame() {
 void BattleExit() {
     DDReleaseBitmaps(BATTLE_SURFACES);
     g_nBattleStep = 0;
-    g_nScene = 1;
+    g_nScene = SCENE_SELECT;
 }
 
 bool BattleMain() {

@@ -123,7 +123,7 @@ double BattleGameSpeed() {
 
 double DefenseDivisor(const CHARA* lpChara) {
     int32_t nControl = lpChara->nControl;
-    if (nControl < 0 || nControl > 2) nControl = 2;
+    if (nControl < CONTROL_P1 || nControl > CONTROL_COM) nControl = CONTROL_COM;
     int32_t nDefense = g_Option.nDefense[nControl];
     if (nDefense < 1) nDefense = 1;
     if (nDefense > 5) nDefense = 5;

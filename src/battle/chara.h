@@ -56,10 +56,12 @@ struct CHARACTER {
 static_assert(sizeof(CHARACTER) == 48);
 
 enum { CHARA_COUNT = 12, SKILL_SLOTS = 3, SKILL_BUTTONS = 4, SLOT_IMAGES = 3 };
+// Who steers a fighter (CHARA::nControl).
+enum { CONTROL_P1 = 0, CONTROL_P2 = 1, CONTROL_COM = 2 };
 
 struct CHARA {
     int32_t nNum;      // 0 player 1, 1 player 2
-    int32_t nControl;  // 0 player-1 controls, 1 player-2 controls, 2 COM; index of nDefense
+    int32_t nControl;  // CONTROL_*; also the index of the defence setting
     uint8_t bDead;
     int32_t nAccelX, nAccelY;
     int32_t nSpeedX, nSpeedY;
@@ -127,8 +129,9 @@ extern int32_t g_nFallCount;
 extern int32_t g_nPhaseCount;
 extern const int32_t g_nStartPos[2][2];  // start corners, fixed point
 
-// Body animations: 0 plain, 1 attack, 2 shield/metal/reflect, 3 vanish/afterimage, 4 suction.
-// Gauge animations: 0 held, 1 the stock flash.
+// Body animations (the poses skills hold) and gauge animations.
+enum { POSE_PLAIN = 0, POSE_ATTACK = 1, POSE_GUARD = 2, POSE_HIDDEN = 3, POSE_SUCTION = 4 };
+enum { GAUGE_HELD = 0, GAUGE_FLASH = 1 };
 extern const ANIMSET g_AnimSetBody;
 extern const ANIMSET g_AnimSetGauge;
 

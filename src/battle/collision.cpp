@@ -56,7 +56,7 @@ void FighterCollision(CHARA* lpA, CHARA* lpB) {
     const double fA = PushFactor(lpA, lpB);
     const double fB = PushFactor(lpB, lpA);
     double dA = DefenseDivisor(lpA), dB = DefenseDivisor(lpB);
-    if (g_nBattleMode == 2) dA = dB = 10.4;
+    if (g_nBattleMode == BATTLE_SHOOTING) dA = dB = 10.4;
 
     const int32_t pA = Trunc32(lpA->nMass / dB);
     const int32_t pB = Trunc32(lpB->nMass / dA);

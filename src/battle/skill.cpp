@@ -40,6 +40,9 @@ const SKILLLIST* SkillListOf(int32_t nMode) {
 }
 
 namespace {
+// The pose argument of a skill that leaves the body as it is.
+constexpr int32_t KEEP_POSE = POSE_PLAIN;
+
 // Marks the slot as running skill nId for dFactor x P frames, with its body pose if any.
 void SkillStart(CHARA* lpChara, int32_t nSlot, int32_t nId, double dFactor, int32_t nPose) {
     lpChara->nSkillFlag[nSlot] = 1u << nId;
@@ -48,48 +51,48 @@ void SkillStart(CHARA* lpChara, int32_t nSlot, int32_t nId, double dFactor, int3
 }
 
 void SkillAttack(CHARA* lpChara, int32_t nSlot) {
-    SkillStart(lpChara, nSlot, SKILL_ATTACK, 1.0, 1);
+    SkillStart(lpChara, nSlot, SKILL_ATTACK, 1.0, POSE_ATTACK);
 }
 void SkillShield(CHARA* lpChara, int32_t nSlot) {
-    SkillStart(lpChara, nSlot, SKILL_SHIELD, 1.0, 2);
+    SkillStart(lpChara, nSlot, SKILL_SHIELD, 1.0, POSE_GUARD);
 }
 void SkillMetal(CHARA* lpChara, int32_t nSlot) {
-    SkillStart(lpChara, nSlot, SKILL_METAL, 0.4, 2);
+    SkillStart(lpChara, nSlot, SKILL_METAL, 0.4, POSE_GUARD);
     lpChara->nSpeedX = lpChara->nSpeedY = 0;
 }
 void SkillBoost(CHARA* lpChara, int32_t nSlot) {
-    SkillStart(lpChara, nSlot, SKILL_BOOST, 0.7, 0);
+    SkillStart(lpChara, nSlot, SKILL_BOOST, 0.7, KEEP_POSE);
 }
 void SkillReflectStart(CHARA* lpChara, int32_t nSlot) {
-    SkillStart(lpChara, nSlot, SKILL_REFLECT, 0.3, 2);
+    SkillStart(lpChara, nSlot, SKILL_REFLECT, 0.3, POSE_GUARD);
 }
 void SkillFree(CHARA* lpChara, int32_t nSlot) {
-    SkillStart(lpChara, nSlot, SKILL_FREE, 2.0, 0);
+    SkillStart(lpChara, nSlot, SKILL_FREE, 2.0, KEEP_POSE);
 }
 void SkillSuctionStart(CHARA* lpChara, int32_t nSlot) {
-    SkillStart(lpChara, nSlot, SKILL_SUCTION, 2.0, 4);
+    SkillStart(lpChara, nSlot, SKILL_SUCTION, 2.0, POSE_SUCTION);
 }
 void SkillClone(CHARA* lpChara, int32_t nSlot) {
-    SkillStart(lpChara, nSlot, SKILL_CLONE, 3.0, 0);
+    SkillStart(lpChara, nSlot, SKILL_CLONE, 3.0, KEEP_POSE);
     ImageStartClone(lpChara, nSlot, 1);
 }
 void SkillClone4(CHARA* lpChara, int32_t nSlot) {
-    SkillStart(lpChara, nSlot, SKILL_CLONE4, 2.0, 0);
+    SkillStart(lpChara, nSlot, SKILL_CLONE4, 2.0, KEEP_POSE);
     ImageStartClone(lpChara, nSlot, 3);
 }
 void SkillVanish(CHARA* lpChara, int32_t nSlot) {
-    SkillStart(lpChara, nSlot, SKILL_VANISH, 2.0, 3);
+    SkillStart(lpChara, nSlot, SKILL_VANISH, 2.0, POSE_HIDDEN);
 }
 void SkillAfterimage(CHARA* lpChara, int32_t nSlot) {
-    SkillStart(lpChara, nSlot, SKILL_AFTERIMAGE, 1.2, 3);
+    SkillStart(lpChara, nSlot, SKILL_AFTERIMAGE, 1.2, POSE_HIDDEN);
     ImageStartAfterimage(lpChara, nSlot);
 }
 void SkillShot(CHARA* lpChara, int32_t nSlot) {
-    SkillStart(lpChara, nSlot, SKILL_SHOT, 0.7, 0);
+    SkillStart(lpChara, nSlot, SKILL_SHOT, 0.7, KEEP_POSE);
     ImageStartShot(lpChara, nSlot);
 }
 void SkillTrap(CHARA* lpChara, int32_t nSlot) {
-    SkillStart(lpChara, nSlot, SKILL_TRAP, 3.0, 0);
+    SkillStart(lpChara, nSlot, SKILL_TRAP, 3.0, KEEP_POSE);
     ImageStartTrap(lpChara, nSlot);
 }
 // The size change comes first: SizeNormal frees every size slot, which must not include
@@ -97,19 +100,19 @@ void SkillTrap(CHARA* lpChara, int32_t nSlot) {
 void SkillBig(CHARA* lpChara, int32_t nSlot) {
     SizeNormal(lpChara);
     SizeBig(lpChara);
-    SkillStart(lpChara, nSlot, SKILL_BIG, 2.0, 0);
+    SkillStart(lpChara, nSlot, SKILL_BIG, 2.0, KEEP_POSE);
 }
 void SkillSmall(CHARA* lpChara, int32_t nSlot) {
     SizeNormal(lpChara);
     SizeSmall(lpChara);
-    SkillStart(lpChara, nSlot, SKILL_SMALL, 2.0, 0);
+    SkillStart(lpChara, nSlot, SKILL_SMALL, 2.0, KEEP_POSE);
 }
 void SkillChange(CHARA* lpChara, int32_t nSlot) {
-    SkillStart(lpChara, nSlot, SKILL_CHANGE, 2.5, 0);
+    SkillStart(lpChara, nSlot, SKILL_CHANGE, 2.5, KEEP_POSE);
     ChangeSwap();
 }
 void SkillShade(CHARA* lpChara, int32_t nSlot) {
-    SkillStart(lpChara, nSlot, SKILL_SHADE, 1.0, 0);
+    SkillStart(lpChara, nSlot, SKILL_SHADE, 1.0, KEEP_POSE);
 }
 
 void SetBox(CHARA* lpChara, int32_t nSize, int32_t nShift, int32_t nSizeRow) {
@@ -124,7 +127,7 @@ void SetBox(CHARA* lpChara, int32_t nSize, int32_t nShift, int32_t nSizeRow) {
 
 void SlotEnd(CHARA* lpChara, int32_t nSlot) {
     lpChara->nSkillFlag[nSlot] = 0;
-    if (SkillPoseFree(lpChara)) AnimSet(&lpChara->anmBody, 0);
+    if (SkillPoseFree(lpChara)) AnimSet(&lpChara->anmBody, POSE_PLAIN);
 }
 }  // namespace
 
@@ -218,7 +221,7 @@ void SkillTick(CHARA* lpChara, const CHARA* lpOther) {
         // A cost of 0 or less (damaged numbers) fills no stock, rather than dividing by it.
         if (nCost > 0 && lpChara->nGauge % nCost == 0) {
             DSPlay(&g_Sound[SND_SKILL], 0);
-            AnimSet(&lpChara->anmGauge, 1);
+            AnimSet(&lpChara->anmGauge, GAUGE_FLASH);
         }
     }
 }

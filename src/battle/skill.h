@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "app/option.h"
 #include "battle/chara.h"
 #include "input/input.h"
 
@@ -26,8 +27,6 @@ enum {
     SKILL_SHADE = 16,       // シェイド
     SKILL_COUNT = 17,
 };
-
-enum { BATTLE_NORMAL = 0, BATTLE_TRICK = 1, BATTLE_SHOOTING = 2, BATTLE_SIMPLE = 3, BATTLE_MODES = 4 };
 
 extern const std::array<const char*, SKILL_COUNT> g_szSkillName;
 

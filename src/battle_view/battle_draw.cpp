@@ -66,14 +66,14 @@ void DrawFighter(CHARA* lpChara, bool bStill, bool bShow) {
     const BOX& box = lpChara->box;
     int32_t s = AnimSprite(lpChara->anmBody);
     const int32_t nAnim = lpChara->anmBody.nAnim;
-    if (nAnim == 1 || nAnim == 4) {
+    if (nAnim == POSE_ATTACK || nAnim == POSE_SUCTION) {
         s = 1;
         int32_t nAuraX = 32, nAuraY = 96;
         if (lpChara->bBig)
             nAuraY += 32;
         else if (lpChara->bSmall)
             nAuraX += 64;
-        if (nAnim == 4) nAuraX += box.nWidth;
+        if (nAnim == POSE_SUCTION) nAuraX += box.nWidth;
         DDBltRotate(g_BackBuffer, Px(box.nCenterX), Px(box.nCenterY), box.nWidth, box.nHeight, box.nWidth / 2,
                     box.nHeight / 2, lpChara->nAngle, g_Bitmap[BMP_EFFECT], nAuraX, nAuraY, KEYED);
     }
@@ -97,10 +97,10 @@ void DrawFighter(CHARA* lpChara, bool bStill, bool bShow) {
 void DrawSkillImages(CHARA* lpChara) {
     AnimStep(&lpChara->anmBody);
     const bool bRotate = !SkillActive(lpChara, SKILL_FREE);
-    for (int32_t nSlot = 0; nSlot < 3; nSlot++) {
+    for (int32_t nSlot = 0; nSlot < SKILL_SLOTS; nSlot++) {
         const IMAGE* lpImg = lpChara->slot[nSlot];
         if (SlotRuns(lpChara, nSlot, SKILL_CLONE4)) {
-            for (int32_t i = 0; i < 3; i++) DrawImageBody(lpChara, lpImg[i], bRotate);
+            for (int32_t i = 0; i < SLOT_IMAGES; i++) DrawImageBody(lpChara, lpImg[i], bRotate);
         } else if (SlotRuns(lpChara, nSlot, SKILL_CLONE)) {
             DrawImageBody(lpChara, lpImg[0], bRotate);
         } else if (SlotRuns(lpChara, nSlot, SKILL_AFTERIMAGE)) {
@@ -110,14 +110,14 @@ void DrawSkillImages(CHARA* lpChara) {
 }
 
 void DrawTraps(CHARA* lpChara) {
-    for (int32_t nSlot = 0; nSlot < 3; nSlot++) {
+    for (int32_t nSlot = 0; nSlot < SKILL_SLOTS; nSlot++) {
         if (SlotRuns(lpChara, nSlot, SKILL_TRAP) && lpChara->slot[nSlot][0].nCount >= 100)
             DrawImagePiece(lpChara, lpChara->slot[nSlot][0], 32, 64);
     }
 }
 
 void DrawShots(CHARA* lpChara) {
-    for (int32_t nSlot = 0; nSlot < 3; nSlot++) {
+    for (int32_t nSlot = 0; nSlot < SKILL_SLOTS; nSlot++) {
         if (SlotRuns(lpChara, nSlot, SKILL_SHOT)) DrawImagePiece(lpChara, lpChara->slot[nSlot][0], 64, 64);
     }
 }
@@ -176,7 +176,7 @@ bool DrawMatchResult() {
     const SURFACE& msg = g_Bitmap[BMP_MESSAGE];
     if (g_Chara[0].nWin >= g_Option.nWinCount)
         DDBltClip(g_BackBuffer, 240, 216, 144, 48, msg, 160, 0, KEYED);
-    else if (g_Chara[1].nControl == 1)
+    else if (g_Chara[1].nControl == CONTROL_P2)
         DDBltClip(g_BackBuffer, 240, 216, 144, 48, msg, 160, 48, KEYED);
     else
         DDBltClip(g_BackBuffer, 240, 216, 168, 48, msg, 304, 0, KEYED);
@@ -205,7 +205,7 @@ void DrawFightPhase() {
     DrawGaugeFlash(p1);
     DrawGaugeFlash(p2);
     DrawWins();
-    if (g_nBattleMode != 3) DrawGaugeStocks();
+    if (g_nBattleMode != BATTLE_SIMPLE) DrawGaugeStocks();
     DrawShade(p1);
     DrawShade(p2);
     DrawShots(p1);

@@ -69,7 +69,7 @@ void FallCheck(CHARA* lpCom) {
         if (IsOutOfArena(&c)) {
             if (!lpCom->bComDone4) {
                 lpCom->bComDone4 = 1;
-                if (RandPerMille(lpCom->nComRate4)) g_Input[1].wButton |= 8;
+                if (RandPerMille(lpCom->nComRate4)) g_Input[1].wButton |= BUTTON_4;
             }
             return;
         }
@@ -102,7 +102,7 @@ void HitCheck(CHARA* lpCom, const CHARA* lpEnemy) {
     const CHARA* lpFast = bHarder ? lpCom : lpEnemy;
     int32_t nRate = lpCom->nComRate12;
     if (lpCom->nComStrength >= 3 && Speed1(lpFast) > FAST_SPEED) nRate = FAST_RATE12;
-    if (RandPerMille(nRate)) g_Input[1].wButton |= bHarder ? 1 : 2;
+    if (RandPerMille(nRate)) g_Input[1].wButton |= bHarder ? BUTTON_1 : BUTTON_2;
 }
 
 // Button 3 (ブースト) when a boosted chase would catch the opponent.
@@ -110,7 +110,7 @@ void BoostCheck(CHARA* lpCom, const CHARA* lpEnemy) {
     CHARA c = *lpCom, e = *lpEnemy;
     INPUTSTATE l{};
     ComClearInput(&l);
-    l.wButton = 4;
+    l.wButton = BUTTON_3;
     // Only ブースト is started on the copy: other skills reach past it (チェンジ swaps the real
     // fighters' character data, フリー may sound its refusal). The COM's button 3 holds ブースト.
     if (c.nSkill[2] == SKILL_BOOST) SkillTrigger(&c, &l, &e);
@@ -131,7 +131,7 @@ void BoostCheck(CHARA* lpCom, const CHARA* lpEnemy) {
     }
     if (lpCom->bComDone3) return;
     lpCom->bComDone3 = 1;
-    if (RandPerMille(lpCom->nComRate3)) g_Input[1].wButton |= 4;
+    if (RandPerMille(lpCom->nComRate3)) g_Input[1].wButton |= BUTTON_3;
 }
 
 }  // namespace

@@ -75,10 +75,6 @@ bool DDCopyBitmap(SURFACE& surf, const char* szFile, int) {
     return true;
 }
 
-bool DDReloadBitmap(SURFACE& surf, int) {
-    return CopyPixels(surf, surf.szFileName);
-}
-
 bool DDLoadListedBitmap(SURFACE& surf, int nId) {
     const BITMAPLISTENTRY& row = g_BitmapList[size_t(nId)];
     return DDCheckLoadError(DDLoadBitmap(surf, row.szFile, row.bColorKey, 8, row.bSysMem));

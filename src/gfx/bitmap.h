@@ -34,7 +34,6 @@ enum { LOAD_OK = 0, LOAD_CREATESURFACE_ERR = 4, LOAD_LOADIMAGE_ERR = 8 };
 int DDLoadBitmap(SURFACE& surf, const char* szFile, int bColorKey, int nBits, int bSysMem);
 bool DDCheckLoadError(int nCode);
 bool DDCopyBitmap(SURFACE& surf, const char* szFile, int nBits);
-bool DDReloadBitmap(SURFACE& surf, int nBits);
 // Loads bitmap nId of g_BitmapList into surf with the flags of its row.
 bool DDLoadListedBitmap(SURFACE& surf, int nId);
 // A scene's pictures: loads the listed ids into g_Bitmap, stopping at the first failure.

@@ -4,32 +4,27 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/byte_order.h"
+
 namespace {
 
 // Larger pictures than this are not game pictures; refusing them keeps allocations bounded.
 constexpr int64_t MAX_BMP_SIZE = 16384;
 
-uint32_t Rd16(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8;
-}
-uint32_t Rd32(const uint8_t* p) {
-    return Rd16(p) | Rd16(p + 2) << 16;
-}
-
 }  // namespace
 
 bool DDParseBmp(const uint8_t* lpData, size_t nSize, BMPFILE& bmp) {
     if (!lpData || nSize < 14 + 40 || lpData[0] != 'B' || lpData[1] != 'M') return false;
-    const uint32_t dwOffBits = Rd32(lpData + 10);
-    const uint32_t dwInfoSize = Rd32(lpData + 14);
+    const uint32_t dwOffBits = Le32(lpData + 10);
+    const uint32_t dwInfoSize = Le32(lpData + 14);
     // BITMAPINFOHEADER and its later extensions (V2..V5) all start the same way.
     if (dwInfoSize < 40 || dwInfoSize > 1024 || 14 + uint64_t(dwInfoSize) > nSize) return false;
-    const int64_t nWidth = int32_t(Rd32(lpData + 18));
-    const int64_t nRawHeight = int32_t(Rd32(lpData + 22));
-    const uint32_t wPlanes = Rd16(lpData + 26);
-    const uint32_t wBitCount = Rd16(lpData + 28);
-    const uint32_t dwCompression = Rd32(lpData + 30);
-    uint32_t dwClrUsed = Rd32(lpData + 46);
+    const int64_t nWidth = int32_t(Le32(lpData + 18));
+    const int64_t nRawHeight = int32_t(Le32(lpData + 22));
+    const uint32_t wPlanes = Le16(lpData + 26);
+    const uint32_t wBitCount = Le16(lpData + 28);
+    const uint32_t dwCompression = Le32(lpData + 30);
+    uint32_t dwClrUsed = Le32(lpData + 46);
     const bool bTopDown = nRawHeight < 0;
     const int64_t nHeight = bTopDown ? -nRawHeight : nRawHeight;
     if (wPlanes != 1 || wBitCount != 8 || dwCompression != 0) return false;

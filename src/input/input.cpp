@@ -7,9 +7,6 @@ CURSOR g_Cursor[2];
 
 namespace {
 
-constexpr uint32_t kJoyLow = 10000;
-constexpr uint32_t kJoyHigh = 55535;  // 65535 - 10000
-
 // The fixed keyboard layout: left, right, up, down, then buttons 1..4.
 constexpr int kDirKeys[4] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN};
 constexpr int kButtonKeys[4] = {'Z', 'X', 'C', 'V'};
@@ -27,17 +24,17 @@ uint32_t InputRead(INPUTSTATE* lpInput, uint32_t nJoy, uint8_t nMode) {
     if (JoyQuery(nJoy, &joy) && (nMode & INPUT_JOY)) {
         lpInput->nDir = 5;
         lpInput->wDir = 0;
-        if (joy.dwX <= kJoyLow) {
+        if (joy.dwX <= JOY_AXIS_LOW) {
             lpInput->nDir = 4;
             lpInput->wDir = DIR_LEFT;
-        } else if (joy.dwX >= kJoyHigh) {
+        } else if (joy.dwX >= JOY_AXIS_HIGH) {
             lpInput->nDir = 6;
             lpInput->wDir = DIR_RIGHT;
         }
-        if (joy.dwY <= kJoyLow) {
+        if (joy.dwY <= JOY_AXIS_LOW) {
             lpInput->nDir -= 3;
             lpInput->wDir |= DIR_UP;
-        } else if (joy.dwY >= kJoyHigh) {
+        } else if (joy.dwY >= JOY_AXIS_HIGH) {
             lpInput->nDir += 3;
             lpInput->wDir |= DIR_DOWN;
         }

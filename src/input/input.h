@@ -28,6 +28,11 @@ extern CURSOR g_Cursor[2];
 enum { INPUT_JOY = 0x1, INPUT_KEY = 0x2 };
 // Direction bits of wDir.
 enum { DIR_LEFT = 0x1, DIR_RIGHT = 0x2, DIR_UP = 0x4, DIR_DOWN = 0x8 };
+// Button bits of wButton. In menus button 1 decides and button 2 cancels.
+enum { BUTTON_1 = 0x1, BUTTON_2 = 0x2, BUTTON_3 = 0x4, BUTTON_4 = 0x8 };
+// A joystick axis (0..65535) counts as pushed within 10000 of either end.
+constexpr uint32_t JOY_AXIS_LOW = 10000;
+constexpr uint32_t JOY_AXIS_HIGH = 65535 - 10000;
 
 // Fixed reader: joystick nJoy and/or the keyboard into one record. 0 when the key map is in force.
 uint32_t InputRead(INPUTSTATE* lpInput, uint32_t nJoy, uint8_t nMode);

@@ -3,21 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/byte_order.h"
 #include "input/input.h"
 
 KEYMAP g_KeyMap;
 
 namespace {
-
-uint32_t Le32(const uint8_t* p) {
-    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
-}
-void PutLe32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
-}
-
-constexpr uint32_t kJoyLow = 10000;
-constexpr uint32_t kJoyHigh = 55535;
 
 struct JOYPOLL {
     bool bOk;
@@ -96,13 +87,13 @@ void SetDefaultKeyMap(KEYMAP* lpKeyMap) {
 bool JoyAxisTest(const PlatJoy* lpInfo, uint16_t wCode) {
     switch (wCode) {
         case JOY_X_LOW:
-            return lpInfo->dwX <= kJoyLow;
+            return lpInfo->dwX <= JOY_AXIS_LOW;
         case JOY_X_HIGH:
-            return lpInfo->dwX >= kJoyHigh;
+            return lpInfo->dwX >= JOY_AXIS_HIGH;
         case JOY_Y_LOW:
-            return lpInfo->dwY <= kJoyLow;
+            return lpInfo->dwY <= JOY_AXIS_LOW;
         case JOY_Y_HIGH:
-            return lpInfo->dwY >= kJoyHigh;
+            return lpInfo->dwY >= JOY_AXIS_HIGH;
         default:
             return false;
     }

@@ -33,8 +33,6 @@ constexpr std::array<OPTIONROW, 9> g_OptionRows = {{
     {"戻る", 0, 0},
 }};
 constexpr std::array<const char*, 5> g_szComLevel = {"弱すぎ", "弱い", "普通", "強い", "強すぎ"};
-constexpr std::array<const char*, 4> g_szBattleMode = {"ノーマルバトル", "トリックバトル",
-                                                       "シューティングバトル", "シンプルバトル"};
 
 struct HELPLINE {
     int32_t nMode, nOffset;
@@ -124,7 +122,7 @@ void OptionMenu(OPTIONSCENE* lpScene) {
     CursorMove(&in, &g_Cursor[0], 0, 24, 16, 36, 0, 8);
     PlayCursorSound(&in, 2, SND_CURSOR);
     int32_t nRow = g_Cursor[0].nRow;
-    if (in.wButton & 0x1) {
+    if (in.wButton & BUTTON_1) {
         if (nRow == OPTION_ROW_SAVE) {
             DSPlay(&g_Sound[SND_SHOT], 0);
             OptionApply(lpScene);
@@ -136,13 +134,13 @@ void OptionMenu(OPTIONSCENE* lpScene) {
         }
         return;
     }
-    if (in.wButton & 0x2) {
+    if (in.wButton & BUTTON_2) {
         DSPlay(&g_Sound[SND_CANCEL], 0);
         OptionApply(lpScene);
         lpScene->nState = OPTION_FADE_OUT;
         return;
     }
-    int32_t nChange = (in.wDir & 0x2) ? 1 : (in.wDir & 0x1) ? -1 : 0;
+    int32_t nChange = (in.wDir & DIR_RIGHT) ? 1 : (in.wDir & DIR_LEFT) ? -1 : 0;
     if (nChange != 0 && nRow >= 0 && nRow < OPTION_ROW_SAVE) {
         DSPlay(&g_Sound[SND_CURSOR], 0);
         const OPTIONROW& row = g_OptionRows[size_t(nRow)];
@@ -171,34 +169,35 @@ void OptionFadeOut(OPTIONSCENE* lpScene) {
 void OptionDraw(OPTIONSCENE* lpScene, SURFACE& surf, int32_t nX, int32_t nY) {
     for (size_t i = 0; i < g_OptionRows.size(); ++i)
         DDTextOut(surf, nX, nY + 24 * int32_t(i), kWhite, g_OptionRows[i].szLabel);
-    for (int32_t nRow = 0; nRow < 7; ++nRow) {
+    for (int32_t nRow = 0; nRow < OPTION_ROW_SAVE; ++nRow) {
         int32_t nValue = lpScene->nValue[size_t(nRow)];
         int32_t nY2 = nY + 24 * nRow;
-        if (nRow == 4)
+        if (nRow == OPTION_ROW_COM_LEVEL)
             DDTextOutF(surf, nX + 320, nY2, kWhite, "%s", NameOf(g_szComLevel, nValue));
-        else if (nRow == 6)
-            DDTextOutF(surf, nX + 320, nY2, kWhite, "%s", NameOf(g_szBattleMode, nValue));
+        else if (nRow == OPTION_ROW_BATTLE_MODE)
+            DDTextOutF(surf, nX + 320, nY2, kWhite, "%s", NameOf(g_szBattleModeName, nValue));
         else
             DDTextOutF(surf, nX + 320, nY2, kWhite, "%d", nValue);
     }
-    if (g_Cursor[0].nRow == 6)
+    if (g_Cursor[0].nRow == OPTION_ROW_BATTLE_MODE)
         for (const HELPLINE& line : g_HelpLines)
-            if (line.nMode == lpScene->nValue[6]) DDTextOut(surf, nX, nY + line.nOffset, kWhite, line.szText);
+            if (line.nMode == lpScene->nValue[OPTION_ROW_BATTLE_MODE])
+                DDTextOut(surf, nX, nY + line.nOffset, kWhite, line.szText);
     DDTextOut(surf, nX, nY + 384, kWhite, "左右キーで変更");
 }
 
 void OptionApply(OPTIONSCENE* lpScene) {
-    g_Option.nWinCount = lpScene->nValue[0];
-    for (int i = 0; i < 3; ++i) g_Option.nDefense[i] = lpScene->nValue[size_t(1 + i)];
-    g_Option.nComLevel = lpScene->nValue[4];
-    g_Option.dGameSpeed = double(lpScene->nValue[5]);
-    g_Option.nBattleMode = lpScene->nValue[6];
+    g_Option.nWinCount = lpScene->nValue[OPTION_ROW_WIN_COUNT];
+    for (int i = 0; i < 3; ++i) g_Option.nDefense[i] = lpScene->nValue[size_t(OPTION_ROW_DEFENSE + i)];
+    g_Option.nComLevel = lpScene->nValue[OPTION_ROW_COM_LEVEL];
+    g_Option.dGameSpeed = double(lpScene->nValue[OPTION_ROW_GAME_SPEED]);
+    g_Option.nBattleMode = lpScene->nValue[OPTION_ROW_BATTLE_MODE];
 }
 
 void OptionGet(OPTIONSCENE* lpScene) {
-    lpScene->nValue[0] = g_Option.nWinCount;
-    for (int i = 0; i < 3; ++i) lpScene->nValue[size_t(1 + i)] = g_Option.nDefense[i];
-    lpScene->nValue[4] = g_Option.nComLevel;
-    lpScene->nValue[5] = SpeedToInt(g_Option.dGameSpeed);
-    lpScene->nValue[6] = g_Option.nBattleMode;
+    lpScene->nValue[OPTION_ROW_WIN_COUNT] = g_Option.nWinCount;
+    for (int i = 0; i < 3; ++i) lpScene->nValue[size_t(OPTION_ROW_DEFENSE + i)] = g_Option.nDefense[i];
+    lpScene->nValue[OPTION_ROW_COM_LEVEL] = g_Option.nComLevel;
+    lpScene->nValue[OPTION_ROW_GAME_SPEED] = SpeedToInt(g_Option.dGameSpeed);
+    lpScene->nValue[OPTION_ROW_BATTLE_MODE] = g_Option.nBattleMode;
 }

@@ -27,8 +27,9 @@ void TitleConfirm(int nRow) {
     switch (nRow) {
         case TITLE_ROW_VS_COM:
             // Trick and shooting battles are for two humans only.
-            g_nBattleMode =
-                (g_Option.nBattleMode == 1 || g_Option.nBattleMode == 2) ? 0 : g_Option.nBattleMode;
+            g_nBattleMode = g_Option.nBattleMode;
+            if (g_nBattleMode == BATTLE_TRICK || g_nBattleMode == BATTLE_SHOOTING)
+                g_nBattleMode = BATTLE_NORMAL;
             CursorReset(&g_Cursor[0]);
             CursorReset(&g_Cursor[1]);
             g_nNextScene = SCENE_SELECT;
@@ -78,7 +79,7 @@ void TitleRun() {
         case TITLE_MENU:
             CursorMove(&g_Input[0], &g_Cursor[0], 0, 48, 184, 256, 0, 3);
             PlayCursorSound(&g_Input[0], 2, SND_CURSOR);
-            if (g_Input[0].wButton & 0x1) {
+            if (g_Input[0].wButton & BUTTON_1) {
                 DSPlay(&g_Sound[SND_DECIDE], 0);
                 g_nTitlePhase = TITLE_FADE_OUT;
                 TitleConfirm(g_Cursor[0].nRow);

@@ -2,8 +2,9 @@
 #pragma once
 #include <cstdint>
 
+#include "app/frame.h"
+
 enum { TITLE_FADE_IN = 0, TITLE_MENU = 1, TITLE_FADE_OUT = 2 };
-enum { TITLE_ROW_VS_COM = 0, TITLE_ROW_TWO_PLAYERS = 1, TITLE_ROW_OPTIONS = 2, TITLE_ROW_QUIT = 3 };
 
 extern int32_t g_nTitleState;  // 0 not loaded, 1 running, -1 leaving
 extern int32_t g_nTitlePhase;  // TITLE_*

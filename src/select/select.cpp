@@ -35,9 +35,9 @@ void Play(int32_t nSound) {
 }
 
 int32_t Action(const INPUTSTATE* lpInput) {
-    if (lpInput->wButton & 0x1) return ACT_DECIDE;
-    if (lpInput->wButton & 0x2) return ACT_CANCEL;
-    if (lpInput->wButton & 0x4) return ACT_ROULETTE;
+    if (lpInput->wButton & BUTTON_1) return ACT_DECIDE;
+    if (lpInput->wButton & BUTTON_2) return ACT_CANCEL;
+    if (lpInput->wButton & BUTTON_3) return ACT_ROULETTE;
     return ACT_NONE;
 }
 
@@ -49,7 +49,7 @@ int32_t CharaCursorStep(INPUTSTATE* lpInput, CURSOR* lpCursor) {
     InputTrigger(lpInput);
     InputRepeat(lpInput);
     MoveCharaCursor(lpInput, lpCursor);
-    PlayCursorSound(lpInput, 1, 0);
+    PlayCursorSound(lpInput, 1, SND_CURSOR);
     return Action(lpInput);
 }
 
@@ -58,7 +58,7 @@ int32_t SkillCursorStep(int32_t nPlayer, INPUTSTATE* lpInput, CURSOR* lpCursor) 
     InputRepeat(lpInput);
     CursorMove(lpInput, lpCursor, 0, 19, SKILL_ARROW_X[nPlayer], 163, 0, 3);
     SelectSkillCycle(lpInput, &g_nSkillChoice[lpCursor->nRow][nPlayer]);
-    PlayCursorSound(lpInput, 3, 0);
+    PlayCursorSound(lpInput, 3, SND_CURSOR);
     return Action(lpInput);
 }
 
@@ -66,6 +66,18 @@ void Leave(int32_t nNextScene) {
     g_nSelectState = SELECT_FADE_OUT;
     g_nNextScene = nNextScene;
     g_bPaletteDirty = 1;
+}
+
+// Button 3: 40 frames of roulette, a new pick every 5th.
+void StartRoulette(int32_t nPlayer) {
+    Play(SND_CURSOR);
+    g_nRoulette[nPlayer] = 40;
+}
+
+// Both characters are chosen: the select comes back to them after the battle.
+void RememberCharas() {
+    g_nLastChara[0] = g_Cursor[0].nCol;
+    g_nLastChara[1] = g_Cursor[1].nCol;
 }
 
 void Withdraw(CURSOR* lpCursor) {
@@ -76,7 +88,7 @@ void Withdraw(CURSOR* lpCursor) {
 // Hands both fighters to the battle: who steers, and the skills on the four buttons.
 void HandOver(int32_t nControl2) {
     const SKILLLIST& list = *SkillListOf(g_nBattleMode);
-    g_Chara[0].nControl = 0;
+    g_Chara[0].nControl = CONTROL_P1;
     g_Chara[1].nControl = nControl2;
     for (int32_t p = 0; p < 2; p++)
         for (int32_t k = 0; k < 4; k++) {
@@ -100,8 +112,7 @@ void StateComChara() {
             Play(SND_DECIDE);
             SelectChara(&g_Chara[bOwn ? 0 : 1], lpCursor, lpCursor->nCol);
             if (!bOwn) {
-                g_nLastChara[0] = g_Cursor[0].nCol;
-                g_nLastChara[1] = g_Cursor[1].nCol;
+                RememberCharas();
                 g_nSelectState = SELECT_COM_SKILL;
             }
             return;
@@ -113,8 +124,7 @@ void StateComChara() {
                 Withdraw(&g_Cursor[0]);
             return;
         case ACT_ROULETTE:
-            Play(SND_CURSOR);
-            g_nRoulette[0] = 40;
+            StartRoulette(0);
             return;
         default:
             SelectDraw();
@@ -131,7 +141,7 @@ void StateComSkill() {
                 case ACT_DECIDE:
                     Play(SND_DECIDE);
                     g_Cursor[0].nDecided = g_Cursor[0].nRow + 1;
-                    HandOver(2);
+                    HandOver(CONTROL_COM);
                     return;
                 case ACT_CANCEL:
                     Play(SND_CANCEL);
@@ -140,8 +150,7 @@ void StateComSkill() {
                     g_nSelectState = SELECT_COM_CHARA;
                     return;
                 case ACT_ROULETTE:
-                    Play(SND_CURSOR);
-                    g_nRoulette[0] = 40;
+                    StartRoulette(0);
                     return;
                 default:
                     break;
@@ -170,13 +179,12 @@ void StateVsChara() {
                     Leave(SCENE_TITLE);
                     return;
                 case ACT_ROULETTE:
-                    Play(SND_CURSOR);
-                    g_nRoulette[p] = 40;
+                    StartRoulette(p);
                     return;
                 default:
                     break;
             }
-        } else if (lpInput->wButton & 0x2) {
+        } else if (lpInput->wButton & BUTTON_2) {
             // Read raw: a chosen player's filter is not stepped, so a held button 2 withdraws.
             Play(SND_CANCEL);
             Withdraw(lpCursor);
@@ -184,8 +192,7 @@ void StateVsChara() {
         }
     }
     if (g_Cursor[0].nChosen && g_Cursor[1].nChosen) {
-        g_nLastChara[0] = g_Cursor[0].nCol;
-        g_nLastChara[1] = g_Cursor[1].nCol;
+        RememberCharas();
         g_nSelectState = SELECT_VS_SKILL;
         return;
     }
@@ -214,13 +221,12 @@ void StateVsSkill() {
                     g_nSelectState = SELECT_VS_CHARA;
                     return;
                 case ACT_ROULETTE:
-                    Play(SND_CURSOR);
-                    g_nRoulette[p] = 40;
+                    StartRoulette(p);
                     return;
                 default:
                     break;
             }
-        } else if (lpInput->wButton & 0x2) {
+        } else if (lpInput->wButton & BUTTON_2) {
             Play(SND_CANCEL);
             lpCursor->nRow = lpCursor->nDecided - 1;
             lpCursor->nDecided = 0;
@@ -228,7 +234,7 @@ void StateVsSkill() {
         }
     }
     if (g_Cursor[0].nDecided && g_Cursor[1].nDecided) {
-        HandOver(1);
+        HandOver(CONTROL_P2);
         return;
     }
     SelectDraw();
@@ -238,7 +244,7 @@ void StateVsSkill() {
 
 void SelectDefaultSkills() {
     // A damaged mode number falls back to the normal battle, as the skill lists do.
-    const int32_t nMode = g_nBattleMode >= 0 && g_nBattleMode < BATTLE_MODES ? g_nBattleMode : 0;
+    const int32_t nMode = g_nBattleMode >= 0 && g_nBattleMode < BATTLE_MODES ? g_nBattleMode : BATTLE_NORMAL;
     for (int32_t k = 0; k < 4; k++) g_nSkillChoice[k][0] = g_nSkillChoice[k][1] = DEFAULT_SKILLS[nMode][k];
 }
 
@@ -249,9 +255,9 @@ void SelectChara(CHARA* lpChara, CURSOR* lpCursor, int nIndex) {
 
 void SelectSkillCycle(INPUTSTATE* lpInput, int* lpChoice) {
     const int32_t nCount = SkillListOf(g_nBattleMode)->nCount;
-    if (lpInput->wDir & 0x1) {
+    if (lpInput->wDir & DIR_LEFT) {
         if (--*lpChoice < 0) *lpChoice = nCount - 1;
-    } else if (lpInput->wDir & 0x2) {
+    } else if (lpInput->wDir & DIR_RIGHT) {
         if (++*lpChoice >= nCount) *lpChoice = 0;
     }
 }
@@ -285,7 +291,7 @@ bool SelectSetup() {
         }
     } else {
         g_Cursor[0].nCol = 0;
-        g_Cursor[1].nCol = g_nTitleSelect == 1 ? 10 : 0;
+        g_Cursor[1].nCol = g_nTitleSelect == TITLE_ROW_TWO_PLAYERS ? 10 : 0;
         SelectDefaultSkills();
     }
     g_nSelectStep = 1;
@@ -297,7 +303,7 @@ void SelectFrame() {
         case SELECT_FADE_IN:
             if (DDFadeInStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
                 g_bPaletteDirty = 0;
-                g_nSelectState = g_nTitleSelect == 1 ? SELECT_VS_CHARA : SELECT_COM_CHARA;
+                g_nSelectState = g_nTitleSelect == TITLE_ROW_TWO_PLAYERS ? SELECT_VS_CHARA : SELECT_COM_CHARA;
             } else {
                 SelectDrawRow();
             }

@@ -13,8 +13,6 @@
 namespace {
 
 constexpr uint32_t WHITE = DDRGB(255, 255, 255);
-constexpr const char* MODE_NAMES[4] = {"ノーマルバトル", "トリックバトル", "シューティングバトル",
-                                       "シンプルバトル"};
 
 bool ValidChara(int32_t nIndex) {
     return nIndex >= 0 && nIndex < CHARA_COUNT;
@@ -93,6 +91,7 @@ void DrawSkillNames() {
 }
 
 void DrawModeName() {
-    const int32_t nMode = g_nBattleMode >= 0 && g_nBattleMode < 4 ? g_nBattleMode : 0;
-    DDTextOut(g_BackBuffer, nMode == 2 ? 230 : 260, 416, WHITE, MODE_NAMES[nMode]);
+    const int32_t nMode = g_nBattleMode >= 0 && g_nBattleMode < BATTLE_MODES ? g_nBattleMode : BATTLE_NORMAL;
+    // The shooting battle's longer name starts further left.
+    DDTextOut(g_BackBuffer, nMode == BATTLE_SHOOTING ? 230 : 260, 416, WHITE, g_szBattleModeName[nMode]);
 }

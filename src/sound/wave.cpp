@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "app/byte_order.h"
 #include "sound/sound.h"
 
 namespace {
@@ -13,13 +14,6 @@ struct FileCloser {
     void operator()(std::FILE* lpFile) const { std::fclose(lpFile); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-uint32_t Le32(const uint8_t* p) {
-    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
-}
-uint16_t Le16(const uint8_t* p) {
-    return uint16_t(p[0] | p[1] << 8);
-}
 
 struct CHUNK {
     char szId[4];
