@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite, then the suite again under AddressSanitizer
-# and UndefinedBehaviorSanitizer (build-asan), then each fuzz target for a few seconds (build-fuzz).
+# Builds everything and runs the whole test suite, then each fuzz target for a few seconds
+# (build-fuzz), then the suite again under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan).
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
@@ -10,6 +10,9 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$JOBS"
 (cd build && ctest --output-on-failure -j"$JOBS")
 
+echo "== fuzz targets =="
+scripts/fuzz.sh 5
+
 echo "== sanitizers =="
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOMRIN_SANITIZE=ON -DPOMRIN_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$JOBS"
@@ -17,6 +20,3 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:detec
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 (cd build-asan && ctest --output-on-failure -j"$JOBS")
-
-echo "== fuzz targets =="
-scripts/fuzz.sh 5

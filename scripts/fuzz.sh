@@ -11,6 +11,7 @@ TARGETS=("$@")
 cmake -S . -B build-fuzz -DPOMRIN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${TARGETS[@]/#/fuzz_}" >/dev/null
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
 for t in "${TARGETS[@]}"; do
     work=$(mktemp -d)
     cp -r "fuzz/corpus/$t" "$work/corpus"
