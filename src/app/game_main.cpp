@@ -16,6 +16,7 @@
 #include "gfx/surface.h"
 #include "input/input.h"
 #include "menus/option_scene.h"
+#include "platform/plat_file.h"
 #include "platform/plat_system.h"
 #include "sound/sound.h"
 
@@ -31,9 +32,9 @@ constexpr const char* kTitle = "ころころポムリン";
 void FindDataFolder() {
     std::error_code ec;
     if (std::filesystem::is_directory("bmp", ec)) return;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return;
-    std::filesystem::path data = exe.parent_path() / "data";
+    std::string szExeDir = Plat_ExecutableDir();
+    if (szExeDir.empty()) return;
+    std::filesystem::path data = std::filesystem::u8path(szExeDir) / "data";
     if (std::filesystem::is_directory(data / "bmp", ec)) std::filesystem::current_path(data, ec);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/input_script.h"
+#include "platform/plat_file.h"
 
 namespace {
 FILE* g_fpRecord;
@@ -12,7 +13,7 @@ bool g_bRecordedAny;
 
 bool RecordOpen(const char* szFile) {
     RecordClose();
-    g_fpRecord = std::fopen(szFile, "w");
+    g_fpRecord = Plat_FileOpen(szFile, "wb");
     g_bRecordedAny = false;
     return g_fpRecord != nullptr;
 }

@@ -5,9 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include <unistd.h>
-
 #include "app/byte_order.h"
+#include "platform/plat_file.h"
 
 OPTIONDATA g_Option;
 int32_t g_nBattleMode;
@@ -48,7 +47,7 @@ void OptionDecode(const uint8_t* lpBytes, uint32_t nBytes, OPTIONDATA* lpOption)
 }
 
 uint32_t LoadOptionFile(const char* szFile, OPTIONDATA* lpOption) {
-    std::FILE* lpFile = std::fopen(szFile, "rb");
+    std::FILE* lpFile = Plat_FileOpen(szFile, "rb");
     if (!lpFile) return 0;
     uint8_t bytes[OPTION_FILE_SIZE];
     size_t nRead = std::fread(bytes, 1, sizeof bytes, lpFile);
@@ -66,14 +65,13 @@ uint32_t SaveOptionFile(const char* szFile, const OPTIONDATA* lpOption) {
     // Written beside the old file and renamed over it only when complete, so a failed save
     // leaves the old settings file as it was.
     std::string szTemp = std::string(szFile) + ".tmp";
-    std::FILE* lpFile = std::fopen(szTemp.c_str(), "wb");
+    std::FILE* lpFile = Plat_FileOpen(szTemp.c_str(), "wb");
     if (!lpFile) return 0;
     bool bOk = std::fwrite(bytes, 1, sizeof bytes, lpFile) == sizeof bytes;
-    bOk = std::fflush(lpFile) == 0 && bOk;
-    bOk = fsync(fileno(lpFile)) == 0 && bOk;
+    bOk = Plat_FileSync(lpFile) && bOk;
     bOk = std::fclose(lpFile) == 0 && bOk;
-    if (!bOk || std::rename(szTemp.c_str(), szFile) != 0) {
-        std::remove(szTemp.c_str());
+    if (!bOk || !Plat_FileReplace(szTemp.c_str(), szFile)) {
+        Plat_FileRemove(szTemp.c_str());
         return 0;
     }
     return 1;

@@ -1,6 +1,7 @@
 // A minimal PNG writer: colour type 3 (palette), the image data in stored (uncompressed)
 // deflate blocks, so it needs no compression library.
 #include "app/png_write.h"
+#include "platform/plat_file.h"
 
 #include <algorithm>
 #include <array>
@@ -83,7 +84,7 @@ bool SavePng(const char* szFile, const uint8_t* lpPixels, int nWidth, int nHeigh
     PutChunk(png, "IDAT", z);
     PutChunk(png, "IEND", {});
 
-    FILE* fp = std::fopen(szFile, "wb");
+    FILE* fp = Plat_FileOpen(szFile, "wb");
     if (!fp) return false;
     bool bOk = std::fwrite(png.data(), 1, png.size(), fp) == png.size();
     bOk = (std::fclose(fp) == 0) && bOk;

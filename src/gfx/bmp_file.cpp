@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/byte_order.h"
+#include "platform/plat_file.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ bool DDParseBmp(const uint8_t* lpData, size_t nSize, BMPFILE& bmp) {
 
 bool DDReadBmpFile(const char* szFile, BMPFILE& bmp) {
     if (!szFile) return false;
-    std::unique_ptr<FILE, int (*)(FILE*)> fp(std::fopen(szFile, "rb"), std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> fp(Plat_FileOpen(szFile, "rb"), std::fclose);
     if (!fp) return false;
     // Enough for the largest picture accepted, plus headers.
     constexpr size_t MAX_FILE = size_t(MAX_BMP_SIZE) * MAX_BMP_SIZE + 65536;

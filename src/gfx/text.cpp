@@ -2,21 +2,23 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <fontconfig/fontconfig.h>
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "gfx/palette.h"
+#include "platform/plat_file.h"
 
 namespace {
 
 constexpr const char* FONT_FAMILY = "IPAGothic";
-constexpr const char* FONT_FALLBACK = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
+constexpr const char* FONT_DATA_FILE = "fonts/ipag.ttf";
+constexpr const char* FONT_SUBSET_FILE = "fonts/pomrin-gothic.ttf";
 constexpr int LINE_SPACING = 20;
 
 struct GLYPH {
@@ -27,31 +29,13 @@ struct GLYPH {
 
 FT_Library g_ftLibrary = nullptr;
 
-// The face file: IPAGothic through fontconfig, else its usual place.
+// The face file: a copy shipped in the data folder (the original IPA Gothic, or the subset
+// the browser build ships under its own name), else the system's IPAGothic.
 std::string FindFontFile() {
-    std::string szFile;
-    if (FcInit()) {
-        FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>(FONT_FAMILY));
-        if (pat) {
-            FcConfigSubstitute(nullptr, pat, FcMatchPattern);
-            FcDefaultSubstitute(pat);
-            FcResult res;
-            if (FcPattern* match = FcFontMatch(nullptr, pat, &res)) {
-                FcChar8* file = nullptr;
-                FcChar8* family = nullptr;
-                // fontconfig always offers something; only the wanted face will do.
-                for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &family) == FcResultMatch; ++i)
-                    if (std::strcmp(reinterpret_cast<char*>(family), FONT_FAMILY) == 0 &&
-                        FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-                        szFile = reinterpret_cast<char*>(file);
-                        break;
-                    }
-                FcPatternDestroy(match);
-            }
-            FcPatternDestroy(pat);
-        }
-    }
-    return szFile.empty() ? FONT_FALLBACK : szFile;
+    std::error_code ec;
+    for (const char* szFile : {FONT_DATA_FILE, FONT_SUBSET_FILE})
+        if (std::filesystem::is_regular_file(std::filesystem::u8path(szFile), ec)) return szFile;
+    return Plat_SystemFontFile(FONT_FAMILY);
 }
 
 // Decodes one UTF-8 character; malformed bytes read as U+FFFD one byte at a time.

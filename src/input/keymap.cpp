@@ -5,6 +5,7 @@
 
 #include "app/byte_order.h"
 #include "input/input.h"
+#include "platform/plat_file.h"
 
 KEYMAP g_KeyMap;
 
@@ -61,7 +62,7 @@ void KeyMapDecode(const uint8_t* lpBytes, uint32_t nBytes, KEYMAP* lpKeyMap) {
 }
 
 uint32_t LoadKeyFile(const char* szFile, KEYMAP* lpKeyMap) {
-    std::FILE* lpFile = std::fopen(szFile, "rb");
+    std::FILE* lpFile = Plat_FileOpen(szFile, "rb");
     if (!lpFile) return 0;
     uint8_t bytes[KEYMAP_FILE_SIZE];
     size_t nRead = std::fread(bytes, 1, sizeof bytes, lpFile);

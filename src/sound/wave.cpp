@@ -7,6 +7,7 @@
 
 #include "app/byte_order.h"
 #include "sound/sound.h"
+#include "platform/plat_file.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ bool FindChunk(std::FILE* lpFile, uint64_t qwPos, uint64_t qwEnd, const char* sz
 }  // namespace
 
 bool DSReadWaveFile(const char* szFile, WAVEDATA* lpWave) {
-    FilePtr file(std::fopen(szFile, "rb"));
+    FilePtr file(Plat_FileOpen(szFile, "rb"));
     if (!file) return false;
     if (std::fseek(file.get(), 0, SEEK_END) != 0) return false;
     long nLength = std::ftell(file.get());

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "input/keymap_text.h"
+#include "platform/plat_file.h"
 
 namespace {
 
@@ -58,8 +59,8 @@ int Write(const char* szText, const char* szFile) {
     std::ofstream out(szTemp, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes), sizeof bytes);
     out.close();
-    if (!out || std::rename(szTemp.c_str(), szFile) != 0) {
-        std::remove(szTemp.c_str());
+    if (!out || !Plat_FileReplace(szTemp.c_str(), szFile)) {
+        Plat_FileRemove(szTemp.c_str());
         std::fprintf(stderr, "keymap: cannot write %s\n", szFile);
         return 1;
     }

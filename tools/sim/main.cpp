@@ -16,6 +16,7 @@
 #include "platform/headless/headless.h"
 #include "platform/plat_input.h"
 #include "trace.h"
+#include "platform/plat_file.h"
 
 namespace {
 
@@ -153,7 +154,7 @@ void AfterFrame(uint32_t dwFrame) {
 }
 
 FILE* OpenOutput(const std::string& szFile) {
-    FILE* fp = std::fopen(szFile.c_str(), "w");
+    FILE* fp = Plat_FileOpen(szFile.c_str(), "wb");
     if (!fp) std::fprintf(stderr, "pomrin-sim: cannot write %s\n", szFile.c_str());
     return fp;
 }
