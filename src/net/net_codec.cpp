@@ -96,7 +96,9 @@ void GetVersion(READER* r, char* sz) {
     if (!r->bOk) return;
     GetBytes(r, sz, n);
     sz[n] = 0;
-    if (r->bOk && !VersionValid(sz)) r->bOk = false;
+    // Checked over all n bytes: a NUL inside would make the text shorter than its length.
+    for (size_t i = 0; i < n; ++i)
+        if (uint8_t(sz[i]) < 0x20 || uint8_t(sz[i]) > 0x7E) r->bOk = false;
 }
 
 }  // namespace

@@ -122,6 +122,7 @@ TEST(NetCodec, MalformedPacketsAreRejected) {
         {0x03, 0x00, 0x01, 0x00, 0x00},                               // refuse reason 0
         {0x03, 0x06, 0x01, 0x00, 0x00},                               // refuse reason past the last
         {0x03, 0x01, 0x01, 0x00, 0x01, 0x07},                         // control character in the version
+        {0x03, 0x01, 0x01, 0x00, 0x02, 'a', 0x00},                    // NUL in the version
         {0x03, 0x01, 0x01, 0x00, 0x21, 'a'},                          // version longer than 32
         {0x06, 0x04, 0, 0, 0, 0},                                     // bye reason past the last
         {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 65},                        // 65 inputs
