@@ -37,7 +37,9 @@ int ENET_CALLBACK NetIntercept(ENetHost* lpHost, ENetEvent*) {
 }
 
 void NetHold(NETSESSION* lpNet, const ENetEvent* lpEvent) {
-    if (lpNet->nHeld >= NET_HOLD_MAX) {
+    // Messages leave room for connection events, which must never be lost.
+    const int nRoom = lpEvent->type == ENET_EVENT_TYPE_RECEIVE ? NET_HOLD_MAX - 32 : NET_HOLD_MAX;
+    if (lpNet->nHeld >= nRoom) {
         if (lpEvent->packet) enet_packet_destroy(lpEvent->packet);
         ++lpNet->Stats.dwPacketsDropped;
         return;
@@ -110,7 +112,10 @@ void NetPushEvent(NETSESSION* lpNet, const NETEVENT& ev) {
 }
 
 void NetConfigurePeer(ENetPeer* lpPeer) {
-    enet_peer_timeout(lpPeer, ENET_PEER_TIMEOUT_LIMIT, NET_LOST_MS, NET_LOST_MS);
+    // The session's own watch (NET_LOST_MS, judged after reading what has arrived) ends a silent
+    // session; ENet's timeout, judged before reading, is only the backstop: after a long stall of
+    // this program it would drop a peer whose answers are waiting in the socket.
+    enet_peer_timeout(lpPeer, ENET_PEER_TIMEOUT_LIMIT, 2 * NET_LOST_MS, 2 * NET_LOST_MS);
     // ENet drops unreliable packets while it measures a worse round trip; inputs must always go.
     enet_peer_throttle_configure(lpPeer, ENET_PEER_PACKET_THROTTLE_INTERVAL, ENET_PEER_PACKET_THROTTLE_ACCELERATION, 0);
 }

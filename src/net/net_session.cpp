@@ -203,6 +203,7 @@ void Connected(NETSESSION* lpNet, ENetPeer* lpPeer) {
         NetSendMessage(lpNet, lpPeer, &m);
         lpNet->nState = NET_HANDSHAKE;
         lpNet->dwLastHeardMs = lpNet->dwNowMs;
+        lpNet->dwHandshakeMs = lpNet->dwNowMs;
     }
 }
 
@@ -266,8 +267,11 @@ void Watch(NETSESSION* lpNet) {
             lpNet->byPeerRole[i] = NET_ROLE_NONE;
         }
     }
+    // Lost: nothing heard, or a host that answers ENet but never welcomes nor refuses us.
     const bool bLive = lpNet->nState == NET_PLAYING || lpNet->nState == NET_HANDSHAKE;
-    if (bLive && lpNet->lpPeer && lpNet->dwNowMs - lpNet->dwLastHeardMs >= NET_LOST_MS) {
+    const bool bSilent = lpNet->dwNowMs - lpNet->dwLastHeardMs >= NET_LOST_MS;
+    const bool bNoWelcome = lpNet->nState == NET_HANDSHAKE && lpNet->dwNowMs - lpNet->dwHandshakeMs >= NET_LOST_MS;
+    if (bLive && lpNet->lpPeer && (bSilent || bNoWelcome)) {
         ENetPeer* lpPeer = lpNet->lpPeer;
         NetDropHeld(lpNet, lpPeer);
         enet_peer_disconnect_now(lpPeer, 0);
@@ -437,7 +441,7 @@ void NetClose(int nReason, uint32_t dwLingerMs) {
     NetDropHeld(lpNet, nullptr);
     if (lpPeer && lpPeer->state == ENET_PEER_STATE_CONNECTED &&
         (lpNet->nState == NET_PLAYING || lpNet->nState == NET_HANDSHAKE)) {
-        if (bKnown) {
+        if (bKnown && lpNet->nState == NET_PLAYING) {
             NETMSG m;
             m.byType = NET_MSG_BYE;
             m.byReason = uint8_t(nReason);

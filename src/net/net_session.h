@@ -120,6 +120,7 @@ struct NETSESSION {
     int nInputDelay = 0;
     uint32_t dwNowMs = 0;
     uint32_t dwLastHeardMs = 0;
+    uint32_t dwHandshakeMs = 0;  // guest: when HELLO went
     uint32_t dwLastInputSentMs = 0;
     bool bAckOwed = false;  // the peer repeats inputs we have: it has not seen our acknowledgement
     bool bDesyncReported = false;
