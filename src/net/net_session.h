@@ -5,6 +5,14 @@
 // inputs; channel 1 carries every other message reliably and in order (see net_codec.h).
 // The functions work on the program's one session, *g_lpNet (tests point it at other records to
 // run two peers in one process). The game calls NetService once a frame with its clock in ms.
+//
+// A game frame in a session, in outline:
+//   on NET_EV_CONNECTED: send released inputs for the first nInputDelay frames (nothing was sampled
+//     for them), then each frame F sample the local player and NetSendInput(F + delay, input);
+//   the peer's input of a frame: NetRemoteInput, else predict it; frames with both known are confirmed;
+//   now and then NetSendChecksum(confirmed frame, state checksum); NET_EV_DESYNC ends the session;
+//   NetFrameAdvantage() >= 2: hold a frame now and then so the peer catches up;
+//   leaving: NetClose(NET_BYE_*, a few hundred ms); on NET_EV_LEFT/LOST/REFUSED: NetClose(0, 0).
 #pragma once
 #include <cstddef>
 #include <cstdint>

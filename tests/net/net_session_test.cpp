@@ -138,6 +138,23 @@ TEST(NetSession, OtherVersionOrRulesRefusedOnBothSidesBeforePlay) {
     ASSERT_TRUE(PumpUntil({&host, &guest}, [&] { return guest.Has(NET_EV_CONNECTED); }));
 }
 
+TEST(NetSession, GuestKeepsTryingUntilTheHostIsUp) {
+    PEER host, guest;
+    const uint16_t wPort = StartHost(&host, MakeSetup());
+    ASSERT_NE(wPort, 0);
+    host.Run([] {
+        NetClose(0, 0);
+        return 0;
+    });
+    ASSERT_TRUE(Join(&guest, wPort, MakeSetup()));
+    const uint32_t dwStart = NowMs();
+    ASSERT_TRUE(PumpUntil({&guest}, [&] { return NowMs() - dwStart > 3500; }));  // past one attempt
+    EXPECT_EQ(guest.Session.nState, NET_CONNECTING);
+    const NETSETUP s = MakeSetup();
+    ASSERT_TRUE(host.Run([&] { return NetHost(wPort, &s); }));
+    ASSERT_TRUE(PumpUntil({&host, &guest}, [&] { return guest.Has(NET_EV_CONNECTED); }, 20000));
+}
+
 TEST(NetSession, InputsArriveThroughLossAndLag) {
     PEER host, guest;
     NETSETUP s = MakeSetup();
