@@ -21,4 +21,4 @@ need_packages() {
 }
 
 BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libfreetype-dev
-                libfontconfig-dev fonts-ipafont-gothic libgtest-dev libbenchmark-dev)
+                libfontconfig-dev fonts-ipafont-gothic libgtest-dev libbenchmark-dev libenet-dev)

@@ -1,0 +1,197 @@
+// Session messages on the wire, the input window and host addresses: what decodes, what is refused.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "net/net_codec.h"
+#include "net/net_inputs.h"
+#include "net/net_session.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes Encode(const NETMSG& m) {
+    uint8_t buf[NET_MAX_MESSAGE];
+    const int n = NetEncode(&m, buf, sizeof(buf));
+    return Bytes(buf, buf + (n > 0 ? n : 0));
+}
+
+bool Decodes(const Bytes& b, NETMSG* lpMsg = nullptr) {
+    NETMSG m;
+    return NetDecode(b.data(), b.size(), lpMsg ? lpMsg : &m);
+}
+
+NETMSG Msg(uint8_t byType) {
+    NETMSG m;
+    m.byType = byType;
+    return m;
+}
+
+// One valid message of each type.
+std::vector<NETMSG> Samples() {
+    std::vector<NETMSG> v;
+    NETMSG m = Msg(NET_MSG_HELLO);
+    m.wProtocol = NET_PROTOCOL;
+    m.qwRulesHash = 0x0123456789ABCDEFull;
+    std::strcpy(m.szVersion, "1.0.3 linux");
+    v.push_back(m);
+    m = Msg(NET_MSG_WELCOME);
+    for (int i = 0; i < NET_SETTINGS_SIZE; ++i) m.bySettings[i] = uint8_t(200 + i);
+    m.byInputDelay = 8;
+    m.dwStartFrame = 0xDEADBEEF;
+    v.push_back(m);
+    m = Msg(NET_MSG_REFUSE);
+    m.byReason = NET_REFUSE_RULES;
+    m.wProtocol = 7;
+    std::strcpy(m.szVersion, "");
+    v.push_back(m);
+    m = Msg(NET_MSG_INPUT);
+    m.dwFirst = 1000;
+    m.dwAck = 998;
+    m.chAdvantage = -127;
+    m.nCount = NET_MAX_INPUTS;
+    for (int i = 0; i < m.nCount; ++i) m.dwInput[i] = uint32_t(i) * 0x04000001u;
+    v.push_back(m);
+    m = Msg(NET_MSG_CHECKSUM);
+    m.dwFrame = 12345;
+    m.qwChecksum = 0xFEDCBA9876543210ull;
+    v.push_back(m);
+    m = Msg(NET_MSG_BYE);
+    m.byReason = NET_BYE_DESYNC;
+    m.dwFrame = 77;
+    v.push_back(m);
+    return v;
+}
+
+}  // namespace
+
+TEST(NetCodec, ExactBytesAndRoundTrips) {
+    NETMSG m = Msg(NET_MSG_INPUT);
+    m.dwFirst = 0x01020304;
+    m.dwAck = 5;
+    m.chAdvantage = -2;
+    m.nCount = 4;
+    const uint32_t dwIn[4] = {0, 127, 128, 0xFFFFFFFF};
+    std::memcpy(m.dwInput, dwIn, sizeof(dwIn));
+    const Bytes want = {0x04, 0x04, 0x03, 0x02, 0x01, 0x05, 0, 0, 0, 0xFE, 0x04,
+                        0x00, 0x7F, 0x80, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F};
+    EXPECT_EQ(Encode(m), want);
+
+    // HELLO: type, "PMRN", protocol 1, rules, "ab".
+    NETMSG h = Msg(NET_MSG_HELLO);
+    h.wProtocol = 1;
+    h.qwRulesHash = 0x1122334455667788ull;
+    std::strcpy(h.szVersion, "ab");
+    EXPECT_EQ(Encode(h), (Bytes{0x01, 'P', 'M', 'R', 'N', 0x01, 0x00, 0x88, 0x77, 0x66, 0x55, 0x44, 0x33,
+                                0x22, 0x11, 0x02, 'a', 'b'}));
+
+    for (const NETMSG& s : Samples()) {
+        SCOPED_TRACE(int(s.byType));
+        const Bytes b = Encode(s);
+        ASSERT_FALSE(b.empty());
+        NETMSG d;
+        ASSERT_TRUE(Decodes(b, &d));
+        EXPECT_EQ(Encode(d), b);
+        EXPECT_EQ(d.nCount, s.nCount);
+        EXPECT_EQ(std::memcmp(d.dwInput, s.dwInput, sizeof(d.dwInput)), 0);
+        EXPECT_STREQ(d.szVersion, s.szVersion);
+        EXPECT_EQ(std::memcmp(d.bySettings, s.bySettings, NET_SETTINGS_SIZE), 0);
+    }
+
+    // A HELLO of another protocol version still decodes far enough to be refused clearly.
+    NETMSG o;
+    ASSERT_TRUE(Decodes({0x01, 'P', 'M', 'R', 'N', 0x02, 0x00, 0xAA, 0xBB}, &o));
+    EXPECT_EQ(o.wProtocol, 2);
+}
+
+TEST(NetCodec, MalformedPacketsAreRejected) {
+    for (const NETMSG& s : Samples()) {
+        const Bytes b = Encode(s);
+        for (size_t n = 0; n < b.size(); ++n)
+            EXPECT_FALSE(Decodes(Bytes(b.begin(), b.begin() + n))) << int(s.byType) << " cut to " << n;
+        Bytes longer = b;
+        longer.push_back(0);
+        EXPECT_FALSE(Decodes(longer)) << int(s.byType);
+    }
+    const Bytes bad[] = {
+        {0x00},
+        {0x07, 0, 0, 0, 0},
+        {0x01, 'P', 'M', 'R', 'X', 0x01, 0x00},                       // not our magic
+        {0x03, 0x00, 0x01, 0x00, 0x00},                               // refuse reason 0
+        {0x03, 0x06, 0x01, 0x00, 0x00},                               // refuse reason past the last
+        {0x03, 0x01, 0x01, 0x00, 0x01, 0x07},                         // control character in the version
+        {0x03, 0x01, 0x01, 0x00, 0x02, 'a', 0x00},                    // NUL in the version
+        {0x03, 0x01, 0x01, 0x00, 0x21, 'a'},                          // version longer than 32
+        {0x06, 0x04, 0, 0, 0, 0},                                     // bye reason past the last
+        {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 65},                        // 65 inputs
+        {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0x80, 0x00},             // padded varint
+        {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0xFF, 0xFF, 0xFF, 0xFF, 0x10},  // above 32 bits
+        {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0x80, 0x80, 0x80, 0x80, 0x80, 0x01},  // six bytes
+        {0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 1, 0x00},       // frames past 2^32
+    };
+    for (const Bytes& b : bad) EXPECT_FALSE(Decodes(b)) << int(b[0]) << " of " << b.size();
+    Bytes welcome = Encode(Samples()[1]);
+    welcome[41] = NET_MAX_INPUT_DELAY + 1;
+    EXPECT_FALSE(Decodes(welcome));
+    Bytes huge(NET_MAX_MESSAGE + 1, 0x05);
+    EXPECT_FALSE(Decodes(huge));
+}
+
+TEST(NetInputs, RedundancyAcknowledgementAndHostileWindows) {
+    NETINPUTS a, b;
+    NetInputsReset(&a, 100);
+    NetInputsReset(&b, 100);
+    EXPECT_FALSE(NetInputsAddLocal(&a, 101, 0));  // frames in order from the first
+    for (uint32_t f = 100; f < 100 + 70; ++f) ASSERT_TRUE(NetInputsAddLocal(&a, f, f * 3));
+    NETMSG m;
+    NetInputsMessage(&a, &m);
+    EXPECT_EQ(m.dwFirst, 100u);
+    EXPECT_EQ(m.nCount, NET_MAX_INPUTS);  // the oldest unacknowledged first
+    EXPECT_EQ(NetInputsApply(&b, &m), NET_MAX_INPUTS);
+    uint32_t dw = 0;
+    EXPECT_TRUE(NetInputsRemote(&b, 163, &dw));
+    EXPECT_EQ(dw, 163u * 3);
+    EXPECT_FALSE(NetInputsRemote(&b, 164, &dw));
+    EXPECT_FALSE(NetInputsRemote(&b, 99, &dw));
+    EXPECT_EQ(NetInputsApply(&b, &m), 0);  // a repeat adds nothing
+
+    NETMSG back;
+    NetInputsMessage(&b, &back);
+    EXPECT_EQ(back.dwAck, 164u);
+    EXPECT_EQ(back.nCount, 0);
+    EXPECT_EQ(NetInputsApply(&a, &back), 0);
+    EXPECT_EQ(a.dwPeerAck, 164u);
+    NetInputsMessage(&a, &m);
+    EXPECT_EQ(m.dwFirst, 164u);
+    EXPECT_EQ(m.nCount, 6);
+    // a is 70 frames ahead of what it holds of b, b is 64 behind on its own view: a leads by (70+64)/2.
+    EXPECT_EQ(NetInputsAdvantage(&a), 67);
+
+    // Acknowledging frames never sent, or starting past a gap, changes nothing.
+    NETMSG bad = back;
+    bad.dwAck = 171;
+    EXPECT_EQ(NetInputsApply(&a, &bad), -1);
+    bad = m;
+    bad.dwFirst = 165;
+    EXPECT_EQ(NetInputsApply(&b, &bad), -1);
+    bad.dwFirst = 50;
+    EXPECT_EQ(NetInputsApply(&b, &bad), -1);
+    EXPECT_EQ(b.dwRemoteNext, 164u);
+    EXPECT_EQ(a.dwPeerAck, 164u);
+}
+
+TEST(NetAddress, HostAndPort) {
+    char sz[64];
+    uint16_t w = 0;
+    ASSERT_TRUE(NetParseAddress("192.168.0.7", sz, sizeof(sz), &w));
+    EXPECT_STREQ(sz, "192.168.0.7");
+    EXPECT_EQ(w, 27810);
+    ASSERT_TRUE(NetParseAddress("pomrin-host.example:65535", sz, sizeof(sz), &w));
+    EXPECT_STREQ(sz, "pomrin-host.example");
+    EXPECT_EQ(w, 65535);
+    for (const char* szBad : {"", ":27810", "host:", "host:0", "host:65536", "host:12a", "host:1:2", "a b",
+                              "[::1]:27810", "host:000027810"})
+        EXPECT_FALSE(NetParseAddress(szBad, sz, sizeof(sz), &w)) << szBad;
+}

@@ -1,0 +1,234 @@
+// Net sessions on 127.0.0.1 inside one process: two or three peers serviced in turn.
+// Time limits are generous; nothing here depends on how fast the machine is.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "net/net_session.h"
+
+namespace {
+
+uint32_t NowMs() {
+    using namespace std::chrono;
+    return uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+struct PEER {
+    NETSESSION Session;
+    std::vector<NETEVENT> Events;
+
+    void Service() {
+        g_lpNet = &Session;
+        NETEVENT ev[4];
+        int n;
+        while ((n = NetService(NowMs(), ev, 4)) > 0) Events.insert(Events.end(), ev, ev + n);
+        g_lpNet = &g_Net;
+    }
+    bool Has(int nType) const {
+        for (const NETEVENT& e : Events)
+            if (e.nType == nType) return true;
+        return false;
+    }
+    const NETEVENT& Get(int nType) const {
+        for (const NETEVENT& e : Events)
+            if (e.nType == nType) return e;
+        static NETEVENT none;
+        return none;
+    }
+    template <class F>
+    auto Run(F f) {
+        g_lpNet = &Session;
+        auto r = f();
+        g_lpNet = &g_Net;
+        return r;
+    }
+    ~PEER() {
+        g_lpNet = &Session;
+        NetClose(0, 0);
+        g_lpNet = &g_Net;
+    }
+};
+
+// Services the peers in turn until bDone() or nMs pass; returns bDone().
+bool PumpUntil(std::initializer_list<PEER*> peers, const std::function<bool()>& bDone, uint32_t nMs = 15000) {
+    const uint32_t dwStart = NowMs();
+    while (!bDone()) {
+        if (NowMs() - dwStart > nMs) return false;
+        for (PEER* p : peers) p->Service();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+NETSETUP MakeSetup(const char* szVersion = "1.0", uint64_t qwRules = 0xC0FFEE) {
+    NETSETUP s;
+    std::strcpy(s.szVersion, szVersion);
+    s.qwRulesHash = qwRules;
+    for (int i = 0; i < NET_SETTINGS_SIZE; ++i) s.bySettings[i] = uint8_t(i * 5 + 1);
+    s.nInputDelay = 3;
+    s.szBindAddress = "127.0.0.1";
+    return s;
+}
+
+uint16_t StartHost(PEER* lpHost, const NETSETUP& s) {
+    return lpHost->Run([&] { return NetHost(0, &s) ? NetLocalPort() : uint16_t(0); });
+}
+
+bool Join(PEER* lpGuest, uint16_t wPort, const NETSETUP& s) {
+    return lpGuest->Run([&] { return NetJoin("127.0.0.1", wPort, &s); });
+}
+
+// A host and a guest in play.
+void Connect(PEER* lpHost, PEER* lpGuest, NETSETUP sHost = MakeSetup(), NETSETUP sGuest = MakeSetup()) {
+    const uint16_t wPort = StartHost(lpHost, sHost);
+    ASSERT_NE(wPort, 0);
+    ASSERT_TRUE(Join(lpGuest, wPort, sGuest));
+    ASSERT_TRUE(PumpUntil({lpHost, lpGuest}, [&] { return lpHost->Has(NET_EV_CONNECTED) && lpGuest->Has(NET_EV_CONNECTED); }));
+}
+
+}  // namespace
+
+TEST(NetSession, HandshakeSettingsAndASecondGuestRefused) {
+    PEER host, guest, third;
+    Connect(&host, &guest);
+    EXPECT_EQ(std::memcmp(guest.Session.bySettings, MakeSetup().bySettings, NET_SETTINGS_SIZE), 0);
+    EXPECT_EQ(guest.Session.nInputDelay, 3);
+
+    ASSERT_TRUE(Join(&third, host.Session.wPort, MakeSetup()));
+    ASSERT_TRUE(PumpUntil({&host, &guest, &third}, [&] { return third.Has(NET_EV_REFUSED); }));
+    EXPECT_EQ(third.Get(NET_EV_REFUSED).nReason, NET_REFUSE_FULL);
+    EXPECT_STREQ(third.Get(NET_EV_REFUSED).szVersion, "1.0");
+    EXPECT_EQ(host.Get(NET_EV_GUEST_REFUSED).nReason, NET_REFUSE_FULL);
+
+    // The session goes on.
+    ASSERT_TRUE(host.Run([] { return NetSendInput(0, 0x55); }));
+    uint32_t dw = 0;
+    ASSERT_TRUE(PumpUntil({&host, &guest}, [&] { return guest.Run([&] { return NetRemoteInput(0, &dw); }); }));
+    EXPECT_EQ(dw, 0x55u);
+    EXPECT_EQ(host.Session.nState, NET_PLAYING);
+    EXPECT_EQ(guest.Session.nState, NET_PLAYING);
+}
+
+TEST(NetSession, OtherVersionOrRulesRefusedOnBothSidesBeforePlay) {
+    PEER host;
+    const uint16_t wPort = StartHost(&host, MakeSetup());
+    ASSERT_NE(wPort, 0);
+    struct {
+        NETSETUP Setup;
+        int nReason;
+    } cases[] = {{MakeSetup("1.1"), NET_REFUSE_VERSION}, {MakeSetup("1.0", 0xBAD), NET_REFUSE_RULES}};
+    for (auto& c : cases) {
+        PEER guest;
+        host.Events.clear();
+        ASSERT_TRUE(Join(&guest, wPort, c.Setup));
+        ASSERT_TRUE(PumpUntil({&host, &guest}, [&] { return guest.Has(NET_EV_REFUSED) && host.Has(NET_EV_GUEST_REFUSED); }));
+        EXPECT_EQ(guest.Get(NET_EV_REFUSED).nReason, c.nReason);
+        EXPECT_EQ(host.Get(NET_EV_GUEST_REFUSED).nReason, c.nReason);
+        EXPECT_STREQ(host.Get(NET_EV_GUEST_REFUSED).szVersion, c.Setup.szVersion);
+        EXPECT_FALSE(guest.Has(NET_EV_CONNECTED));
+        EXPECT_EQ(guest.Session.nState, NET_ENDED);
+    }
+    // The host still waits, and a matching guest gets in.
+    PEER guest;
+    ASSERT_TRUE(Join(&guest, wPort, MakeSetup()));
+    ASSERT_TRUE(PumpUntil({&host, &guest}, [&] { return guest.Has(NET_EV_CONNECTED); }));
+}
+
+TEST(NetSession, GuestKeepsTryingUntilTheHostIsUp) {
+    PEER host, guest;
+    const uint16_t wPort = StartHost(&host, MakeSetup());
+    ASSERT_NE(wPort, 0);
+    host.Run([] {
+        NetClose(0, 0);
+        return 0;
+    });
+    ASSERT_TRUE(Join(&guest, wPort, MakeSetup()));
+    const uint32_t dwStart = NowMs();
+    ASSERT_TRUE(PumpUntil({&guest}, [&] { return NowMs() - dwStart > 3500; }));  // past one attempt
+    EXPECT_EQ(guest.Session.nState, NET_CONNECTING);
+    const NETSETUP s = MakeSetup();
+    ASSERT_TRUE(host.Run([&] { return NetHost(wPort, &s); }));
+    ASSERT_TRUE(PumpUntil({&host, &guest}, [&] { return guest.Has(NET_EV_CONNECTED); }, 20000));
+}
+
+TEST(NetSession, InputsArriveThroughLossAndLag) {
+    PEER host, guest;
+    NETSETUP s = MakeSetup();
+    s.Fault = NETFAULT{30, 10, 20, 7};
+    NETSETUP g = s;
+    g.Fault.dwSeed = 8;
+    Connect(&host, &guest, s, g);
+    constexpr uint32_t kFrames = 270;
+    for (uint32_t f = 0; f < kFrames; ++f) {
+        ASSERT_TRUE(host.Run([&] { return NetSendInput(f, f * 2654435761u); }));
+        ASSERT_TRUE(guest.Run([&] { return NetSendInput(f, ~f); }));
+        host.Service();
+        guest.Service();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_TRUE(PumpUntil({&host, &guest}, [&] {
+        return host.Session.Inputs.dwRemoteNext == kFrames && guest.Session.Inputs.dwRemoteNext == kFrames &&
+               host.Session.Inputs.dwPeerAck == kFrames && guest.Session.Inputs.dwPeerAck == kFrames;
+    }));
+    for (uint32_t f = 0; f < kFrames; ++f) {
+        uint32_t h = 0, g2 = 0;
+        ASSERT_TRUE(host.Run([&] { return NetRemoteInput(f, &h); }));
+        ASSERT_TRUE(guest.Run([&] { return NetRemoteInput(f, &g2); }));
+        ASSERT_EQ(h, ~f);
+        ASSERT_EQ(g2, f * 2654435761u);
+    }
+    const NETSTATS hs = host.Run(NetStats), gs = guest.Run(NetStats);
+    EXPECT_GT(hs.dwPacketsDropped, 0u);
+    EXPECT_GT(gs.dwPacketsDropped, 0u);
+    EXPECT_EQ(hs.dwPacketsMalformed + gs.dwPacketsMalformed, 0u);
+    EXPECT_EQ(host.Session.nState, NET_PLAYING);
+    EXPECT_EQ(guest.Session.nState, NET_PLAYING);
+}
+
+TEST(NetSession, ChecksumMismatchMalformedPacketsAndBye) {
+    PEER host, guest;
+    Connect(&host, &guest);
+    // Garbage from the admitted guest is counted and changes nothing.
+    const uint8_t byJunk[] = {0x04, 0xFF, 0x13};
+    const uint8_t byEarly[] = {0x06, 0x09, 0, 0, 0, 0};
+    ASSERT_TRUE(guest.Run([&] { return NetSendRaw(0, byJunk, sizeof(byJunk)); }));
+    ASSERT_TRUE(guest.Run([&] { return NetSendRaw(1, byEarly, sizeof(byEarly)); }));
+    ASSERT_TRUE(PumpUntil({&host, &guest}, [&] { return host.Run(NetStats).dwPacketsMalformed == 2; }));
+
+    ASSERT_TRUE(host.Run([] { return NetSendChecksum(10, 0xAAAA) && NetSendChecksum(20, 0xBBBB); }));
+    ASSERT_TRUE(guest.Run([] { return NetSendChecksum(10, 0xAAAA) && NetSendChecksum(20, 0xCCCC); }));
+    ASSERT_TRUE(PumpUntil({&host, &guest}, [&] { return host.Has(NET_EV_DESYNC) && guest.Has(NET_EV_DESYNC); }));
+    const NETEVENT& h = host.Get(NET_EV_DESYNC);
+    const NETEVENT& g = guest.Get(NET_EV_DESYNC);
+    EXPECT_EQ(h.dwFrame, 20u);
+    EXPECT_EQ(g.dwFrame, 20u);
+    EXPECT_EQ(h.qwLocal, 0xBBBBu);
+    EXPECT_EQ(h.qwRemote, 0xCCCCu);
+    EXPECT_EQ(g.qwLocal, 0xCCCCu);
+    EXPECT_EQ(g.qwRemote, 0xBBBBu);
+
+    host.Run([] {
+        NetClose(NET_BYE_DESYNC, 0);
+        return 0;
+    });
+    ASSERT_TRUE(PumpUntil({&guest}, [&] { return guest.Has(NET_EV_LEFT); }));
+    EXPECT_EQ(guest.Get(NET_EV_LEFT).nReason, NET_BYE_DESYNC);
+    EXPECT_FALSE(guest.Has(NET_EV_LOST));
+}
+
+TEST(NetSession, SilentPeerIsLostAfterThreeSeconds) {
+    PEER host, guest;
+    Connect(&host, &guest);
+    // The guest stops dead (as if killed): only the host runs on.
+    const uint32_t dwStart = NowMs();
+    ASSERT_TRUE(PumpUntil({&host}, [&] { return host.Has(NET_EV_LOST); }, 20000));
+    const uint32_t dwTook = NowMs() - dwStart;
+    EXPECT_GE(dwTook, 2000u);
+    EXPECT_LE(dwTook, 15000u);
+    EXPECT_EQ(host.Session.nState, NET_ENDED);
+    EXPECT_FALSE(host.Has(NET_EV_LEFT));
+}
