@@ -41,7 +41,8 @@ EXEC=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$S/applications/pomrin.desktop")
 WMCLASS=$(sed -n 's/^StartupWMClass=//p' "$S/applications/pomrin.desktop")
 [ -x "$R$EXEC" ] || fail "Exec=$EXEC is not in the package"
 BEFORE=$(cd "$S/games/pomrin" && find . -printf '%p %s %T@\n' | sort)
-mkdir -p "$T/home" "$T/xdg"
+mkdir -p "$T/home" "$T/xdg" "$T/run"
+chmod 700 "$T/run"
 cat >"$T/play.sh" <<'PLAY'
 # Title -> options, the keys $KEYS there (ending on the save row "設定をファイルへ保存"), then Escape.
 cd "$HOME"
@@ -62,7 +63,8 @@ PLAY
 OPTION=$T/xdg/pomrin/user_data/Option.dat
 play() {
     rm -f "$T/home/wmclass"
-    HOME=$T/home XDG_DATA_HOME=$T/xdg GAME=$R$EXEC SDL_AUDIODRIVER=dummy KEYS="$1" \
+    # A private runtime folder: the single-instance lock of a game run elsewhere is not ours.
+    HOME=$T/home XDG_DATA_HOME=$T/xdg XDG_RUNTIME_DIR=$T/run GAME=$R$EXEC SDL_AUDIODRIVER=dummy KEYS="$1" \
         xvfb-run -a -s "-screen 0 800x600x24" bash "$T/play.sh" ||
         fail "the game did not exit 0: $(cat "$T/home/game.err")"
     [ "$OPTION" -nt "$T/home/wmclass" ] || fail "no settings saved in \$XDG_DATA_HOME/pomrin/user_data"
