@@ -45,7 +45,7 @@ std::vector<Stop> GradientStops() {
 }
 
 RGB GradientAt(float x, float y) {
-    auto stops = GradientStops();
+    static const std::vector<Stop> stops = GradientStops();
     float t = std::clamp(std::hypot(x - kGradCx, y - kGradCy) / kGradR, 0.0f, 1.0f);
     for (size_t i = 1; i < stops.size(); ++i)
         if (t <= stops[i].t)
