@@ -3,12 +3,24 @@
 # (build-fuzz), then the suite again under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan).
 set -euo pipefail
 cd "$(dirname "$0")"
+QUICK=0
+for arg in "$@"; do
+    case $arg in --quick) QUICK=1 ;; esac
+done
 . scripts/deps.sh
 need_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool imagemagick sox clang libclang-rt-14-dev
 JOBS=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$JOBS"
 (cd build && ctest --output-on-failure -j"$JOBS")
+
+# The Debian package, unpacked and started with a fresh home (long leg: --quick skips it).
+if [ "$QUICK" = 1 ]; then
+    echo "== packages: skipped (--quick) =="
+else
+    echo "== packages =="
+    scripts/deb_test.sh build
+fi
 
 echo "== fuzz targets =="
 scripts/fuzz.sh 5

@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "app/data_folder.h"
 #include "app/debug_trace.h"
 #include "app/frame.h"
 #include "app/input_record.h"
@@ -26,17 +27,6 @@ void (*g_lpfnAfterFrame)(uint32_t dwFrame);
 namespace {
 
 constexpr const char* kTitle = "ころころポムリン";
-
-// Paths in the game are relative to the working directory. Started from elsewhere, the game
-// uses the data folder the build puts next to its executable.
-void FindDataFolder() {
-    std::error_code ec;
-    if (std::filesystem::is_directory("bmp", ec)) return;
-    std::string szExeDir = Plat_ExecutableDir();
-    if (szExeDir.empty()) return;
-    std::filesystem::path data = std::filesystem::u8path(szExeDir) / "data";
-    if (std::filesystem::is_directory(data / "bmp", ec)) std::filesystem::current_path(data, ec);
-}
 
 int MessageLoop() {
     g_bReady = 1;
@@ -80,10 +70,10 @@ bool GameInit() {
         DebugTrace("DSCreateBufferGroup失敗！");
         return false;
     }
-    if (!LoadOptionFile("user_data/Option.dat", &g_Option)) SetDefaultOption(&g_Option);
+    if (!LoadOptionFile(UserDataFile("Option.dat").c_str(), &g_Option)) SetDefaultOption(&g_Option);
     SetJoyButtonMask(g_Input[0].wJoyButton);
     SetJoyButtonMask(g_Input[1].wJoyButton);
-    if (!LoadKeyFile("user_data/CustomKey.dat", &g_KeyMap)) SetDefaultKeyMap(&g_KeyMap);
+    if (!LoadKeyFile(UserDataFile("CustomKey.dat").c_str(), &g_KeyMap)) SetDefaultKeyMap(&g_KeyMap);
     return true;
 }
 
@@ -144,6 +134,6 @@ int GameMain(int argc, char** argv) {
             return 2;
         }
     }
-    FindDataFolder();
+    FindDataFolder(Plat_ExecutableDir());
     return GameRun(szRecord.empty() ? nullptr : szRecord.c_str());
 }

@@ -40,30 +40,24 @@ void PutChunk(std::vector<uint8_t>& out, const char* szType, const std::vector<u
     PutBE32(out, crc ^ 0xFFFFFFFFu);
 }
 
-}  // namespace
-
-bool SavePng(const char* szFile, const uint8_t* lpPixels, int nWidth, int nHeight, int nPitch,
-             const PlatColor lpPalette[256]) {
-    if (nWidth <= 0 || nHeight <= 0 || nPitch < nWidth) return false;
-
+// The file from its header fields, optional palette and raw pixel rows (nRowBytes each).
+bool WritePng(const char* szFile, int nWidth, int nHeight, uint8_t nColorType,
+              const std::vector<uint8_t>& plte, const uint8_t* lpRows, size_t nRowBytes, size_t nPitch) {
     std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<uint8_t> ihdr;
     PutBE32(ihdr, uint32_t(nWidth));
     PutBE32(ihdr, uint32_t(nHeight));
-    ihdr.insert(ihdr.end(), {8, 3, 0, 0, 0});  // 8 bits, palette, deflate, no filter, no interlace
+    ihdr.insert(ihdr.end(), {8, nColorType, 0, 0, 0});  // 8 bits, deflate, no filter, no interlace
     PutChunk(png, "IHDR", ihdr);
-
-    std::vector<uint8_t> plte;
-    for (int i = 0; i < 256; ++i) plte.insert(plte.end(), {lpPalette[i].r, lpPalette[i].g, lpPalette[i].b});
-    PutChunk(png, "PLTE", plte);
+    if (!plte.empty()) PutChunk(png, "PLTE", plte);
 
     // Raw scanlines, each led by filter type 0.
     std::vector<uint8_t> raw;
-    raw.reserve(size_t(nWidth + 1) * nHeight);
+    raw.reserve((nRowBytes + 1) * size_t(nHeight));
     for (int y = 0; y < nHeight; ++y) {
         raw.push_back(0);
-        const uint8_t* row = lpPixels + size_t(y) * nPitch;
-        raw.insert(raw.end(), row, row + nWidth);
+        const uint8_t* row = lpRows + size_t(y) * nPitch;
+        raw.insert(raw.end(), row, row + nRowBytes);
     }
     std::vector<uint8_t> z = {0x78, 0x01};
     size_t nPos = 0;
@@ -89,4 +83,19 @@ bool SavePng(const char* szFile, const uint8_t* lpPixels, int nWidth, int nHeigh
     bool bOk = std::fwrite(png.data(), 1, png.size(), fp) == png.size();
     bOk = (std::fclose(fp) == 0) && bOk;
     return bOk;
+}
+
+}  // namespace
+
+bool SavePng(const char* szFile, const uint8_t* lpPixels, int nWidth, int nHeight, int nPitch,
+             const PlatColor lpPalette[256]) {
+    if (nWidth <= 0 || nHeight <= 0 || nPitch < nWidth) return false;
+    std::vector<uint8_t> plte;
+    for (int i = 0; i < 256; ++i) plte.insert(plte.end(), {lpPalette[i].r, lpPalette[i].g, lpPalette[i].b});
+    return WritePng(szFile, nWidth, nHeight, 3, plte, lpPixels, size_t(nWidth), size_t(nPitch));
+}
+
+bool SavePngRgba(const char* szFile, const uint8_t* lpRgba, int nWidth, int nHeight) {
+    if (nWidth <= 0 || nHeight <= 0) return false;
+    return WritePng(szFile, nWidth, nHeight, 6, {}, lpRgba, size_t(nWidth) * 4, size_t(nWidth) * 4);
 }

@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "app/data_folder.h"
 #include "app/debug_trace.h"
 #include "app/frame.h"
 #include "app/option.h"
@@ -126,7 +127,7 @@ void OptionMenu(OPTIONSCENE* lpScene) {
         if (nRow == OPTION_ROW_SAVE) {
             DSPlay(&g_Sound[SND_SHOT], 0);
             OptionApply(lpScene);
-            SaveOptionFile("user_data/Option.dat", &g_Option);
+            if (PrepareUserDataDir()) SaveOptionFile(UserDataFile("Option.dat").c_str(), &g_Option);
         } else if (nRow == OPTION_ROW_BACK) {
             DSPlay(&g_Sound[SND_DECIDE], 0);
             OptionApply(lpScene);

@@ -1,5 +1,5 @@
-// assetgen OUT [--sheet FILE]: writes the game's pictures (OUT/bmp) and sounds (OUT/wav),
-// and on request a contact sheet of all pictures as PNG.
+// assetgen OUT [--sheet FILE] [--icons DIR]: writes the game's pictures (OUT/bmp) and sounds
+// (OUT/wav), and on request a contact sheet of all pictures as PNG and the application icons.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -7,18 +7,22 @@
 
 #include "assets.h"
 #include "files.h"
+#include "icon.h"
 #include "layout.h"
 #include "sheet.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: assetgen OUT [--sheet FILE]\n");
+        std::fprintf(stderr, "usage: assetgen OUT [--sheet FILE] [--icons DIR]\n");
         return 2;
     }
     std::filesystem::path out = argv[1];
     const char* szSheet = nullptr;
-    for (int i = 2; i + 1 < argc; i += 2)
+    const char* szIcons = nullptr;
+    for (int i = 2; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--sheet") == 0) szSheet = argv[i + 1];
+        if (std::strcmp(argv[i], "--icons") == 0) szIcons = argv[i + 1];
+    }
 
     std::error_code ec;
     std::filesystem::create_directories(out / "bmp", ec);
@@ -44,6 +48,10 @@ int main(int argc, char** argv) {
     }
     if (szSheet && !WriteContactSheet(szSheet, pictures)) {
         std::fprintf(stderr, "assetgen: cannot write %s\n", szSheet);
+        return 1;
+    }
+    if (szIcons && !WriteIcons(szIcons)) {
+        std::fprintf(stderr, "assetgen: cannot write the icons in %s\n", szIcons);
         return 1;
     }
     return 0;
