@@ -53,8 +53,8 @@ bool ParseNumber(const std::string& s, bool bHex, uint32_t dwMax, uint32_t* lpVa
 }
 
 // Hat positions by name; the index is the PAD_HAT_ bits.
-constexpr std::array<const char*, 13> g_HatNames = {"C",     "U",  "R",     "UR",    "D",     nullptr, "DR",
-                                                    nullptr, "L",  "UL",    nullptr, nullptr, "DL"};
+constexpr std::array<const char*, 13> g_HatNames = {"C",     "U", "R",  "UR",    "D",     nullptr, "DR",
+                                                    nullptr, "L", "UL", nullptr, nullptr, "DL"};
 static_assert(PAD_HAT_UP == 1 && PAD_HAT_RIGHT == 2 && PAD_HAT_DOWN == 4 && PAD_HAT_LEFT == 8);
 
 bool ParseHat(const std::string& s, uint32_t* lpHat) {
@@ -134,8 +134,10 @@ bool ParseInputScript(const std::string& szText, INPUTSCRIPT* lpScript, std::str
                 szWord[2] == '=') {
                 int nId = szWord[1] - '0';
                 if (!ParseJoy(szWord.substr(3), &line.Joy[nId], &line.dwHat[nId]))
-                    return Fail("joystick state must be x,y,buttons[,hat] with x and y 0..65535 and hat one of "
-                                "C U D L R UL UR DL DR: '" + szWord + "'");
+                    return Fail(
+                        "joystick state must be x,y,buttons[,hat] with x and y 0..65535 and hat one of "
+                        "C U D L R UL UR DL DR: '" +
+                        szWord + "'");
                 line.bJoy[nId] = true;
                 bJoyOn[nId] = true;
                 continue;

@@ -34,8 +34,9 @@ constexpr int PAD_STANDARD_BUTTONS = 11;
 // What button nButton (1..11) of the standard layout is, for listings; "" outside.
 inline const char* PadButtonName(int nButton) {
     static constexpr const char* kNames[PAD_STANDARD_BUTTONS] = {
-        "south (A)",     "east (B)",        "west (X)",  "north (Y)",          "left shoulder", "right shoulder",
-        "back (select)", "start",           "left stick click", "right stick click", "guide"};
+        "south (A)",        "east (B)",          "west (X)",      "north (Y)",
+        "left shoulder",    "right shoulder",    "back (select)", "start",
+        "left stick click", "right stick click", "guide"};
     return nButton >= 1 && nButton <= PAD_STANDARD_BUTTONS ? kNames[nButton - 1] : "";
 }
 
@@ -71,11 +72,22 @@ struct PADWEBBUTTON {
     uint32_t dwHat;
 };
 inline PADWEBBUTTON PadWebStandardButton(int nIndex) {
-    static constexpr PADWEBBUTTON kMap[17] = {
-        {PAD_SOUTH, 0},      {PAD_EAST, 0},        {PAD_WEST, 0},       {PAD_NORTH, 0},
-        {PAD_LEFT_SHOULDER, 0}, {PAD_RIGHT_SHOULDER, 0}, {0, 0},        {0, 0},
-        {PAD_BACK, 0},       {PAD_START, 0},       {PAD_LEFT_STICK, 0}, {PAD_RIGHT_STICK, 0},
-        {0, PAD_HAT_UP},     {0, PAD_HAT_DOWN},    {0, PAD_HAT_LEFT},   {0, PAD_HAT_RIGHT},
-        {PAD_GUIDE, 0}};
+    static constexpr PADWEBBUTTON kMap[17] = {{PAD_SOUTH, 0},
+                                              {PAD_EAST, 0},
+                                              {PAD_WEST, 0},
+                                              {PAD_NORTH, 0},
+                                              {PAD_LEFT_SHOULDER, 0},
+                                              {PAD_RIGHT_SHOULDER, 0},
+                                              {0, 0},
+                                              {0, 0},
+                                              {PAD_BACK, 0},
+                                              {PAD_START, 0},
+                                              {PAD_LEFT_STICK, 0},
+                                              {PAD_RIGHT_STICK, 0},
+                                              {0, PAD_HAT_UP},
+                                              {0, PAD_HAT_DOWN},
+                                              {0, PAD_HAT_LEFT},
+                                              {0, PAD_HAT_RIGHT},
+                                              {PAD_GUIDE, 0}};
     return nIndex >= 0 && nIndex < 17 ? kMap[nIndex] : PADWEBBUTTON{0, 0};
 }

@@ -112,9 +112,10 @@ TEST(SdlJoystick, MappedPadReadsInTheStandardLayout) {
     // A pad with its face buttons in another order and the D-pad on buttons 8..11, mapped at
     // run time by its GUID (which SDL builds from the USB ids given here).
     VirtualPad pad(SDL_JOYSTICK_TYPE_UNKNOWN, 2, 12, 0, "Sofa Pad", 0x1234, 0x5678);
-    const std::string szMap = pad.Guid() +
-                              ",Sofa Pad,a:b1,b:b2,x:b0,y:b3,leftshoulder:b4,rightshoulder:b5,back:b6,start:b7,"
-                              "dpup:b8,dpdown:b9,dpleft:b10,dpright:b11,leftx:a0,lefty:a1,";
+    const std::string szMap =
+        pad.Guid() +
+        ",Sofa Pad,a:b1,b:b2,x:b0,y:b3,leftshoulder:b4,rightshoulder:b5,back:b6,start:b7,"
+        "dpup:b8,dpdown:b9,dpleft:b10,dpright:b11,leftx:a0,lefty:a1,";
     ASSERT_GE(SDL_GameControllerAddMapping(szMap.c_str()), 0) << SDL_GetError();
 
     PlatJoyInfo info;
@@ -125,7 +126,7 @@ TEST(SdlJoystick, MappedPadReadsInTheStandardLayout) {
 
     struct {
         uint32_t dwRaw, dwButtons;
-    } const kButtons[] = {{1u << 1, 0x1}, {1u << 2, 0x2}, {1u << 0, 0x4}, {1u << 3, 0x8},
+    } const kButtons[] = {{1u << 1, 0x1},  {1u << 2, 0x2},  {1u << 0, 0x4}, {1u << 3, 0x8},
                           {1u << 6, 0x40}, {1u << 7, 0x80}, {1u << 8, 0}};
     for (const auto& b : kButtons) {
         pad.Set(0, 0, SDL_HAT_CENTERED, b.dwRaw);

@@ -81,11 +81,12 @@ int Devices() {
     PlatJoyInfo info;
     int nId = 0;
     for (; Plat_JoyInfo(nId, &info); ++nId) {
-        std::printf("joystick %d: %s%s\n", nId, info.szName.c_str(), nId > 1 ? " (not read by the game)" : "");
+        std::printf("joystick %d: %s%s\n", nId, info.szName.c_str(),
+                    nId > 1 ? " (not read by the game)" : "");
         std::printf("  layout: %s\n", info.bStandard ? "standard" : "the device's own button numbers");
-        std::printf("  steers: %s\n", info.bStandard ? (info.bDpad ? "left stick and D-pad" : "left stick")
-                                                       : (info.bDpad ? "first two axes and first hat"
-                                                                     : "first two axes"));
+        std::printf("  steers: %s\n", info.bStandard
+                                          ? (info.bDpad ? "left stick and D-pad" : "left stick")
+                                          : (info.bDpad ? "first two axes and first hat" : "first two axes"));
         std::printf("  buttons:");
         for (int i = 0; i < 32; ++i) {
             if (!(info.dwButtons & (1u << i))) continue;

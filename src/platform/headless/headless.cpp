@@ -69,7 +69,8 @@ void Headless_SetKey(int nVk, bool bDown) {
 void Headless_ReleaseAllKeys() {
     St().keys.fill(false);
 }
-void Headless_SetJoy(int nId, bool bConnected, uint32_t dwX, uint32_t dwY, uint32_t dwButtons, uint32_t dwHat) {
+void Headless_SetJoy(int nId, bool bConnected, uint32_t dwX, uint32_t dwY, uint32_t dwButtons,
+                     uint32_t dwHat) {
     if (nId < 0 || nId > 1) return;
     St().joys[nId].bConnected = bConnected;
     St().joys[nId].state = PlatJoy{dwX, dwY, dwButtons};

@@ -90,14 +90,20 @@ JoyState& Joys() {
 
 // The standard layout in the game's numbering: button n+1 is this controller button.
 constexpr SDL_GameControllerButton kStandardButtons[PAD_STANDARD_BUTTONS] = {
-    SDL_CONTROLLER_BUTTON_A,          SDL_CONTROLLER_BUTTON_B,
-    SDL_CONTROLLER_BUTTON_X,          SDL_CONTROLLER_BUTTON_Y,
-    SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-    SDL_CONTROLLER_BUTTON_BACK,       SDL_CONTROLLER_BUTTON_START,
-    SDL_CONTROLLER_BUTTON_LEFTSTICK,  SDL_CONTROLLER_BUTTON_RIGHTSTICK,
+    SDL_CONTROLLER_BUTTON_A,
+    SDL_CONTROLLER_BUTTON_B,
+    SDL_CONTROLLER_BUTTON_X,
+    SDL_CONTROLLER_BUTTON_Y,
+    SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+    SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+    SDL_CONTROLLER_BUTTON_BACK,
+    SDL_CONTROLLER_BUTTON_START,
+    SDL_CONTROLLER_BUTTON_LEFTSTICK,
+    SDL_CONTROLLER_BUTTON_RIGHTSTICK,
     SDL_CONTROLLER_BUTTON_GUIDE};
-constexpr SDL_GameControllerButton kDpad[4] = {SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
-                                               SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT};
+constexpr SDL_GameControllerButton kDpad[4] = {
+    SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+    SDL_CONTROLLER_BUTTON_DPAD_LEFT};
 constexpr uint32_t kDpadBits[4] = {PAD_HAT_UP, PAD_HAT_RIGHT, PAD_HAT_DOWN, PAD_HAT_LEFT};
 static_assert(SDL_HAT_UP == PAD_HAT_UP && SDL_HAT_RIGHT == PAD_HAT_RIGHT && SDL_HAT_DOWN == PAD_HAT_DOWN &&
               SDL_HAT_LEFT == PAD_HAT_LEFT);
@@ -110,7 +116,8 @@ bool JoyInit() {
         if (js.bReady) {
             // Layouts of pads SDL does not know itself, from the community list when it is there.
             for (const char* szFile : {"gamecontrollerdb.txt", "user_data/gamecontrollerdb.txt"})
-                if (SDL_RWops* lpFile = SDL_RWFromFile(szFile, "rb")) SDL_GameControllerAddMappingsFromRW(lpFile, 1);
+                if (SDL_RWops* lpFile = SDL_RWFromFile(szFile, "rb"))
+                    SDL_GameControllerAddMappingsFromRW(lpFile, 1);
             // The event loop does not take device events; the devices are polled here instead.
             SDL_JoystickEventState(SDL_IGNORE);
             SDL_GameControllerEventState(SDL_IGNORE);
