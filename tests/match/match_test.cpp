@@ -1,7 +1,6 @@
 // Whole matches through the simulator: title, character select, battle and back.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "support/sim_run.h"
