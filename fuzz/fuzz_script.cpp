@@ -12,8 +12,9 @@ bool SameDevices(const INPUTDEVICES& a, const INPUTDEVICES& b) {
     if (a.Keys != b.Keys) return false;
     for (int i = 0; i < 2; ++i) {
         if (a.bJoyConnected[i] != b.bJoyConnected[i]) return false;
-        if (a.bJoyConnected[i] && (a.Joy[i].dwX != b.Joy[i].dwX || a.Joy[i].dwY != b.Joy[i].dwY ||
-                                   a.Joy[i].dwButtons != b.Joy[i].dwButtons))
+        if (a.bJoyConnected[i] &&
+            (a.Joy[i].dwX != b.Joy[i].dwX || a.Joy[i].dwY != b.Joy[i].dwY ||
+             a.Joy[i].dwButtons != b.Joy[i].dwButtons || a.dwJoyHat[i] != b.dwJoyHat[i]))
             return false;
     }
     return true;

@@ -5,6 +5,8 @@
 #include <cctype>
 #include <sstream>
 
+#include "platform/pad_fold.h"
+
 namespace {
 
 struct KEYNAME {
@@ -50,8 +52,23 @@ bool ParseNumber(const std::string& s, bool bHex, uint32_t dwMax, uint32_t* lpVa
     return true;
 }
 
-bool ParseJoy(const std::string& s, PlatJoy* lpJoy) {
-    std::array<std::string, 3> parts;
+// Hat positions by name; the index is the PAD_HAT_ bits.
+constexpr std::array<const char*, 13> g_HatNames = {"C",     "U", "R",  "UR",    "D",     nullptr, "DR",
+                                                    nullptr, "L", "UL", nullptr, nullptr, "DL"};
+static_assert(PAD_HAT_UP == 1 && PAD_HAT_RIGHT == 2 && PAD_HAT_DOWN == 4 && PAD_HAT_LEFT == 8);
+
+bool ParseHat(const std::string& s, uint32_t* lpHat) {
+    for (size_t i = 0; i < g_HatNames.size(); ++i) {
+        if (g_HatNames[i] && s == g_HatNames[i]) {
+            *lpHat = uint32_t(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ParseJoy(const std::string& s, PlatJoy* lpJoy, uint32_t* lpHat) {
+    std::array<std::string, 4> parts;
     size_t nPart = 0, nStart = 0;
     for (size_t i = 0; i <= s.size(); ++i) {
         if (i == s.size() || s[i] == ',') {
@@ -60,7 +77,8 @@ bool ParseJoy(const std::string& s, PlatJoy* lpJoy) {
             nStart = i + 1;
         }
     }
-    if (nPart != 3) return false;
+    *lpHat = 0;
+    if (nPart < 3 || (nPart == 4 && !ParseHat(parts[3], lpHat))) return false;
     return ParseNumber(parts[0], false, 65535, &lpJoy->dwX) &&
            ParseNumber(parts[1], false, 65535, &lpJoy->dwY) &&
            ParseNumber(parts[2], true, 0xFFFFFFFFu, &lpJoy->dwButtons);
@@ -115,8 +133,11 @@ bool ParseInputScript(const std::string& szText, INPUTSCRIPT* lpScript, std::str
             if (szWord.size() > 3 && szWord[0] == 'J' && (szWord[1] == '0' || szWord[1] == '1') &&
                 szWord[2] == '=') {
                 int nId = szWord[1] - '0';
-                if (!ParseJoy(szWord.substr(3), &line.Joy[nId]))
-                    return Fail("joystick state must be x,y,buttons with x and y 0..65535: '" + szWord + "'");
+                if (!ParseJoy(szWord.substr(3), &line.Joy[nId], &line.dwHat[nId]))
+                    return Fail(
+                        "joystick state must be x,y,buttons[,hat] with x and y 0..65535 and hat one of "
+                        "C U D L R UL UR DL DR: '" +
+                        szWord + "'");
                 line.bJoy[nId] = true;
                 bJoyOn[nId] = true;
                 continue;
@@ -141,7 +162,10 @@ INPUTDEVICES InputScriptAt(const INPUTSCRIPT& script, uint32_t dwFrame) {
     dev.Keys = line.Keys;
     for (int i = 0; i < 2; ++i) {
         dev.bJoyConnected[i] = line.bJoyOn[i];
-        if (line.bJoy[i]) dev.Joy[i] = line.Joy[i];
+        if (line.bJoy[i]) {
+            dev.Joy[i] = line.Joy[i];
+            dev.dwJoyHat[i] = line.dwHat[i];
+        }
     }
     return dev;
 }
@@ -154,6 +178,8 @@ std::string FormatInputLine(uint32_t dwFrame, const INPUTDEVICES& dev) {
         if (!dev.bJoyConnected[i]) continue;
         s += " J" + std::to_string(i) + "=" + std::to_string(dev.Joy[i].dwX) + "," +
              std::to_string(dev.Joy[i].dwY) + "," + std::to_string(dev.Joy[i].dwButtons);
+        if (dev.dwJoyHat[i] != 0 && dev.dwJoyHat[i] < g_HatNames.size() && g_HatNames[dev.dwJoyHat[i]])
+            s += std::string(",") + g_HatNames[dev.dwJoyHat[i]];
     }
     return s;
 }

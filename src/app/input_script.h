@@ -1,5 +1,6 @@
 // Input scripts: the keys and joysticks of each frame as text, one line per change.
-//   <frame> <key> <key> ... J0=<x>,<y>,<buttons> J1=...   # comment
+//   <frame> <key> <key> ... J0=<x>,<y>,<buttons>[,<hat>] J1=...   # comment
+// The hat (D-pad) is one of C U D L R UL UR DL DR (C, centred, when left out).
 // From that frame on exactly the listed keys are down. A joystick is connected from the first
 // line that names it; a later line that leaves it out keeps it connected, at rest, no buttons.
 // The simulator plays scripts; the game writes them with --record.
@@ -17,6 +18,7 @@ struct INPUTFRAME {
     bool bJoy[2] = {};      // named on this line
     bool bJoyOn[2] = {};    // named on this line or an earlier one: connected
     PlatJoy Joy[2] = {{32767, 32767, 0}, {32767, 32767, 0}};
+    uint32_t dwHat[2] = {};  // PAD_HAT_ bits
 };
 
 struct INPUTSCRIPT {
@@ -28,6 +30,7 @@ struct INPUTDEVICES {
     std::bitset<256> Keys;
     bool bJoyConnected[2] = {};
     PlatJoy Joy[2] = {{32767, 32767, 0}, {32767, 32767, 0}};
+    uint32_t dwJoyHat[2] = {};  // PAD_HAT_ bits, folded into the position when the joystick is read
 };
 
 // Parses szText. On failure returns false with "line N: ..." in szError; lpScript is then empty.

@@ -1,6 +1,7 @@
 // Platform layer: keyboard and joysticks, as the state of this moment.
 #pragma once
 #include <cstdint>
+#include <string>
 
 // Windows virtual-key codes, the game's key numbering on every platform.
 enum {
@@ -51,10 +52,22 @@ enum {
 // True while the key with virtual-key code nVk (0..255) is down.
 bool Plat_KeyDown(int nVk);
 
+// A joystick as the game reads it: the left stick with the D-pad folded in, and the buttons in
+// the standard layout for pads of a known layout (see platform/pad_fold.h).
 struct PlatJoy {
     uint32_t dwX;        // 0..65535, 32767 at rest
     uint32_t dwY;        // 0..65535, 32767 at rest
     uint32_t dwButtons;  // bit n: button n+1 down
 };
-// Reads joystick nId (0 = first connected device). False when it is not there.
+// Reads joystick nId: the connected devices count from 0 in the order they were plugged in, and
+// those after a device pulled out move up. False when it is not there.
 bool Plat_JoyRead(int nId, PlatJoy* lpJoy);
+
+// What joystick nId is, for listing the devices (the SDL backend has it). False when not there.
+struct PlatJoyInfo {
+    std::string szName;
+    bool bStandard = false;  // buttons in the standard layout
+    bool bDpad = false;      // has a D-pad or hat that steers
+    uint32_t dwButtons = 0;  // buttons it has, as the game numbers them (bit n = button n+1)
+};
+bool Plat_JoyInfo(int nId, PlatJoyInfo* lpInfo);

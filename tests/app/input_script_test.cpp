@@ -17,7 +17,7 @@ TEST(InputScript, LinesHoldUntilTheNextAndJoysticksStayConnected) {
         "# warm-up\n"
         "\n"
         "3 LEFT z 7   # three keys\r\n"
-        "10 J1=0,65535,0x9 ESCAPE\n"
+        "10 J1=0,65535,0x9,DL ESCAPE\n"
         "12\n");
     INPUTDEVICES dev = InputScriptAt(script, 2);
     EXPECT_TRUE(dev.Keys.none());
@@ -35,6 +35,7 @@ TEST(InputScript, LinesHoldUntilTheNextAndJoysticksStayConnected) {
     EXPECT_EQ(dev.Joy[1].dwX, 0u);
     EXPECT_EQ(dev.Joy[1].dwY, 65535u);
     EXPECT_EQ(dev.Joy[1].dwButtons, 9u);
+    EXPECT_EQ(dev.dwJoyHat[1], 0xCu);  // down 0x4, left 0x8
 
     dev = InputScriptAt(script, 4000000000u);
     EXPECT_TRUE(dev.Keys.none());
@@ -42,6 +43,7 @@ TEST(InputScript, LinesHoldUntilTheNextAndJoysticksStayConnected) {
     EXPECT_EQ(dev.Joy[1].dwX, 32767u);
     EXPECT_EQ(dev.Joy[1].dwY, 32767u);
     EXPECT_EQ(dev.Joy[1].dwButtons, 0u);
+    EXPECT_EQ(dev.dwJoyHat[1], 0u);
 }
 
 TEST(InputScript, BadLinesAreRefusedWithTheirNumber) {
@@ -57,6 +59,8 @@ TEST(InputScript, BadLinesAreRefusedWithTheirNumber) {
         {"1 J0=1,2\n", "line 1: joystick state"},
         {"1 J0=1,65536,0\n", "line 1: joystick state"},
         {"1 J0=1,2,3,4\n", "line 1: joystick state"},
+        {"1 J0=1,2,3,UD\n", "line 1: joystick state"},
+        {"1 J0=1,2,3,C,C\n", "line 1: joystick state"},
         {"1 J2=1,2,3\n", "line 1: unknown key 'J2=1,2,3'"},
     };
     for (const auto& [szText, szError] : cases) {
@@ -74,8 +78,9 @@ TEST(InputScript, WrittenLinesReadBackTheSame) {
     for (int nVk : {int(VK_ESCAPE), int(VK_UP), int('A'), int('0'), int(VK_OEM_1)}) dev.Keys.set(size_t(nVk));
     dev.bJoyConnected[0] = true;
     dev.Joy[0] = PlatJoy{65535, 0, 0x80000001u};
+    dev.dwJoyHat[0] = 0x3;  // up 0x1, right 0x2
     std::string szLine = FormatInputLine(42, dev);
-    EXPECT_EQ(szLine, "42 ESCAPE UP 0 A VK186 J0=65535,0,2147483649");
+    EXPECT_EQ(szLine, "42 ESCAPE UP 0 A VK186 J0=65535,0,2147483649,UR");
 
     INPUTSCRIPT script = Parse(szLine + "\n");
     INPUTDEVICES back = InputScriptAt(script, 42);
@@ -83,6 +88,7 @@ TEST(InputScript, WrittenLinesReadBackTheSame) {
     EXPECT_TRUE(back.bJoyConnected[0]);
     EXPECT_FALSE(back.bJoyConnected[1]);
     EXPECT_EQ(back.Joy[0].dwButtons, 0x80000001u);
+    EXPECT_EQ(back.dwJoyHat[0], 0x3u);
 }
 
 }  // namespace

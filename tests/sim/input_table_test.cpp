@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <fstream>
 
 #include "support/sim_run.h"
 
@@ -52,27 +51,6 @@ TEST(InputTable, VsComSelectLeavesPlayer2Unread) {
     EXPECT_EQ(TraceDir(r.Trace[100], 1), 0);
 }
 
-// A key file in force: player 1 on the arrows and Z X C V, player 2 on W A S D and 1 2 3 4.
-void WriteKeyFile(const SimRun& sim) {
-    std::vector<unsigned char> bytes;
-    auto Put32 = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i) bytes.push_back((unsigned char)(v >> (8 * i)));
-    };
-    for (const auto& codes : {std::vector<int>{37, 39, 38, 40, 'Z', 'X', 'C', 'V'},
-                              std::vector<int>{'A', 'D', 'W', 'S', '1', '2', '3', '4'}}) {
-        for (int nCode : codes) {
-            Put32(8);
-            Put32(uint32_t(nCode));  // code, then two bytes of padding
-        }
-        Put32(8);  // nCount
-    }
-    Put32(0);  // nJoyCount
-    Put32(1);  // bCustom
-    ASSERT_EQ(bytes.size(), 144u);
-    std::ofstream(sim.UserData("CustomKey.dat"), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
 TEST(InputTable, KeyFileReadsPlayer2OnlyWhenTwoHumansPlay) {
     struct Case {
         const char* szName;
@@ -86,7 +64,8 @@ TEST(InputTable, KeyFileReadsPlayer2OnlyWhenTwoHumansPlay) {
     };
     for (const Case& c : cases) {
         SimRun sim;
-        WriteKeyFile(sim);
+        // The shipped key file: player 1 on the arrows, player 2 on W A S D and 1 2 3 4.
+        ASSERT_TRUE(sim.WriteTwoPlayerKeyFile());
         SimResult r = sim.Run(c.szScript, "--frames 105");
         ASSERT_EQ(r.nExit, 0) << r.szStderr;
         size_t n = c.nScene == 0 ? 40 : 100;

@@ -52,6 +52,13 @@ class SimRun {
         std::ofstream(UserData("Option.dat"), std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
+    // Makes user_data/CustomKey.dat from the shipped key file text for two players at one
+    // keyboard, with the command the README gives. True when the tool succeeded.
+    bool WriteTwoPlayerKeyFile() const {
+        const std::string szCmd = std::string(POMRIN_BINARY_DIR) + "/tools/keymap write " + POMRIN_DATA_DIR +
+                                  "/two-players-keyboard.txt " + UserData("CustomKey.dat");
+        return std::system(szCmd.c_str()) == 0;
+    }
     std::vector<unsigned char> ReadOption() const {
         const std::string s = ReadFileText(UserData("Option.dat"));
         return {s.begin(), s.end()};

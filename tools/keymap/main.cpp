@@ -1,5 +1,6 @@
 // keymap show FILE        prints a key file as text
 // keymap write TEXT FILE  writes a key file from that text ("-" reads standard input)
+// keymap devices          lists the connected joysticks and their buttons as the game numbers them
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -8,14 +9,23 @@
 #include <string>
 
 #include "input/keymap_text.h"
+#include "platform/pad_fold.h"
 #include "platform/plat_file.h"
+#include "platform/plat_input.h"
 
 namespace {
 
 int Usage() {
     std::fprintf(stderr,
                  "usage: keymap show FILE\n"
-                 "       keymap write TEXT FILE   (TEXT \"-\" reads standard input)\n");
+                 "       keymap write TEXT FILE   (TEXT \"-\" reads standard input)\n"
+                 "       keymap devices           (the joysticks connected now)\n"
+                 "\n"
+                 "A joystick entry's \"button N\" is the button as the game numbers it, which\n"
+                 "\"keymap devices\" lists. Pads of a known layout use the standard numbering\n"
+                 "(1 south/A, 2 east/B, 3 west/X, 4 north/Y, 5 and 6 shoulders, 7 back, 8 start,\n"
+                 "9 and 10 stick clicks, 11 guide); other joysticks keep their own numbers.\n"
+                 "A key file written for a pad's raw button numbers may change meaning.\n");
     return 2;
 }
 
@@ -67,10 +77,36 @@ int Write(const char* szText, const char* szFile) {
     return 0;
 }
 
+// Joysticks in the game's numbering: the game reads joysticks 0 and 1.
+int Devices() {
+    PlatJoyInfo info;
+    int nId = 0;
+    for (; Plat_JoyInfo(nId, &info); ++nId) {
+        std::printf("joystick %d: %s%s\n", nId, info.szName.c_str(),
+                    nId > 1 ? " (not read by the game)" : "");
+        std::printf("  layout: %s\n", info.bStandard ? "standard" : "the device's own button numbers");
+        std::printf("  steers: %s\n", info.bStandard
+                                          ? (info.bDpad ? "left stick and D-pad" : "left stick")
+                                          : (info.bDpad ? "first two axes and first hat" : "first two axes"));
+        std::printf("  buttons:");
+        for (int i = 0; i < 32; ++i) {
+            if (!(info.dwButtons & (1u << i))) continue;
+            if (info.bStandard)
+                std::printf("\n    %2d %s", i + 1, PadButtonName(i + 1));
+            else
+                std::printf(" %d", i + 1);
+        }
+        std::printf("%s\n", info.dwButtons ? "" : " none");
+    }
+    if (nId == 0) std::printf("no joysticks connected\n");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "show") return Show(argv[2]);
     if (argc == 4 && std::string(argv[1]) == "write") return Write(argv[2], argv[3]);
+    if (argc == 2 && std::string(argv[1]) == "devices") return Devices();
     return Usage();
 }

@@ -114,7 +114,8 @@ bool ApplyInput(uint32_t dwFrame) {
     INPUTDEVICES dev = InputScriptAt(g_Script, dwFrame);
     for (int nVk = 1; nVk < 256; ++nVk) Headless_SetKey(nVk, dev.Keys.test(size_t(nVk)));
     for (int i = 0; i < 2; ++i)
-        Headless_SetJoy(i, dev.bJoyConnected[i], dev.Joy[i].dwX, dev.Joy[i].dwY, dev.Joy[i].dwButtons);
+        Headless_SetJoy(i, dev.bJoyConnected[i], dev.Joy[i].dwX, dev.Joy[i].dwY, dev.Joy[i].dwButtons,
+                        dev.dwJoyHat[i]);
     bool bEscape = dev.Keys.test(VK_ESCAPE);
     if (bEscape && !g_bEscapeDown) {
         // The key goes to the window as the Escape key-down, handled before the frame.

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <deque>
 
+#include "platform/pad_fold.h"
 #include "platform/plat_audio.h"
 #include "platform/plat_input.h"
 
@@ -16,6 +17,7 @@ namespace {
 struct HeadlessJoy {
     bool bConnected = false;
     PlatJoy state{32767, 32767, 0};
+    uint32_t dwHat = 0;  // PAD_HAT_ bits
 };
 
 struct HeadlessState {
@@ -67,10 +69,12 @@ void Headless_SetKey(int nVk, bool bDown) {
 void Headless_ReleaseAllKeys() {
     St().keys.fill(false);
 }
-void Headless_SetJoy(int nId, bool bConnected, uint32_t dwX, uint32_t dwY, uint32_t dwButtons) {
+void Headless_SetJoy(int nId, bool bConnected, uint32_t dwX, uint32_t dwY, uint32_t dwButtons,
+                     uint32_t dwHat) {
     if (nId < 0 || nId > 1) return;
     St().joys[nId].bConnected = bConnected;
     St().joys[nId].state = PlatJoy{dwX, dwY, dwButtons};
+    St().joys[nId].dwHat = dwHat;
 }
 void Headless_PushEvent(PlatEvent ev) {
     St().events.push_back(ev);
@@ -184,6 +188,7 @@ bool Plat_KeyDown(int nVk) {
 bool Plat_JoyRead(int nId, PlatJoy* lpJoy) {
     if (nId < 0 || nId > 1 || !St().joys[nId].bConnected) return false;
     *lpJoy = St().joys[nId].state;
+    PadFold(lpJoy, St().joys[nId].dwHat);
     return true;
 }
 

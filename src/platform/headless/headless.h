@@ -18,8 +18,9 @@ void Headless_AdvanceTicks(uint32_t dwMs);
 // Input of the moment.
 void Headless_SetKey(int nVk, bool bDown);
 void Headless_ReleaseAllKeys();
+// A joystick's stick, buttons and hat (PAD_HAT_ bits, folded into the position when read).
 void Headless_SetJoy(int nId, bool bConnected, uint32_t dwX = 32767, uint32_t dwY = 32767,
-                     uint32_t dwButtons = 0);
+                     uint32_t dwButtons = 0, uint32_t dwHat = 0);
 
 // Events handed to the game by Plat_PollEvent, first in first out.
 void Headless_PushEvent(PlatEvent ev);

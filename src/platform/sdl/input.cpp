@@ -1,9 +1,12 @@
-// SDL backend: the keyboard state of this moment and joysticks polled with hot-plug.
+// SDL backend: the keyboard state of this moment, and joysticks and game controllers polled
+// with hot-plug and numbered in the order they were plugged in.
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
-#include <map>
+#include <vector>
 
+#include "platform/pad_fold.h"
 #include "platform/plat_input.h"
 
 namespace {
@@ -66,10 +69,18 @@ std::array<KeyScan, 256> BuildKeyTable() {
 
 const std::array<KeyScan, 256> g_KeyScan = BuildKeyTable();
 
+// A connected device: a game controller when SDL knows its layout, else a plain joystick.
+struct Pad {
+    SDL_JoystickID id;
+    SDL_Joystick* lpJoy;
+    SDL_GameController* lpPad;  // null for a plain joystick
+};
+
 struct JoyState {
     bool bTried = false;
     bool bReady = false;
-    std::map<SDL_JoystickID, SDL_Joystick*> opened;  // keyed by instance id
+    std::vector<Pad> pads;                // in the order they were plugged in: pad n = joystick n
+    std::vector<SDL_JoystickID> refused;  // devices that would not open, not tried again
 };
 
 JoyState& Joys() {
@@ -77,38 +88,85 @@ JoyState& Joys() {
     return s;
 }
 
-// Joystick events are not taken from the queue (the event loop ignores them), so the
-// devices are brought up to date here, which also notices devices plugged in or pulled out.
+// The standard layout in the game's numbering: button n+1 is this controller button.
+constexpr SDL_GameControllerButton kStandardButtons[PAD_STANDARD_BUTTONS] = {
+    SDL_CONTROLLER_BUTTON_A,
+    SDL_CONTROLLER_BUTTON_B,
+    SDL_CONTROLLER_BUTTON_X,
+    SDL_CONTROLLER_BUTTON_Y,
+    SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+    SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+    SDL_CONTROLLER_BUTTON_BACK,
+    SDL_CONTROLLER_BUTTON_START,
+    SDL_CONTROLLER_BUTTON_LEFTSTICK,
+    SDL_CONTROLLER_BUTTON_RIGHTSTICK,
+    SDL_CONTROLLER_BUTTON_GUIDE};
+constexpr SDL_GameControllerButton kDpad[4] = {
+    SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+    SDL_CONTROLLER_BUTTON_DPAD_LEFT};
+constexpr uint32_t kDpadBits[4] = {PAD_HAT_UP, PAD_HAT_RIGHT, PAD_HAT_DOWN, PAD_HAT_LEFT};
+static_assert(SDL_HAT_UP == PAD_HAT_UP && SDL_HAT_RIGHT == PAD_HAT_RIGHT && SDL_HAT_DOWN == PAD_HAT_DOWN &&
+              SDL_HAT_LEFT == PAD_HAT_LEFT);
+
+bool JoyInit() {
+    JoyState& js = Joys();
+    if (!js.bTried) {
+        js.bTried = true;
+        js.bReady = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+        if (js.bReady) {
+            // Layouts of pads SDL does not know itself, from the community list when it is there.
+            for (const char* szFile : {"gamecontrollerdb.txt", "user_data/gamecontrollerdb.txt"})
+                if (SDL_RWops* lpFile = SDL_RWFromFile(szFile, "rb"))
+                    SDL_GameControllerAddMappingsFromRW(lpFile, 1);
+            // The event loop does not take device events; the devices are polled here instead.
+            SDL_JoystickEventState(SDL_IGNORE);
+            SDL_GameControllerEventState(SDL_IGNORE);
+        }
+    }
+    return js.bReady;
+}
+
+void PadClose(const Pad& pad) {
+    if (pad.lpPad)
+        SDL_GameControllerClose(pad.lpPad);
+    else
+        SDL_JoystickClose(pad.lpJoy);
+}
+
+// Brings the devices up to date, which also notices devices plugged in or pulled out: the ones
+// pulled out are dropped (those after them move up), new ones are opened at the end.
 void JoyRefresh() {
     JoyState& js = Joys();
     SDL_JoystickUpdate();
-    for (auto it = js.opened.begin(); it != js.opened.end();) {
-        if (!SDL_JoystickGetAttached(it->second)) {
-            SDL_JoystickClose(it->second);
-            it = js.opened.erase(it);
-        } else {
-            ++it;
-        }
+    std::erase_if(js.pads, [](const Pad& pad) {
+        if (SDL_JoystickGetAttached(pad.lpJoy)) return false;
+        PadClose(pad);
+        return true;
+    });
+    const int nDevices = SDL_NumJoysticks();
+    for (int i = 0; i < nDevices; ++i) {
+        const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(i);
+        auto Same = [id](const Pad& pad) { return pad.id == id; };
+        if (id < 0 || std::any_of(js.pads.begin(), js.pads.end(), Same) ||
+            std::find(js.refused.begin(), js.refused.end(), id) != js.refused.end())
+            continue;
+        Pad pad{id, nullptr, nullptr};
+        if (SDL_IsGameController(i) && (pad.lpPad = SDL_GameControllerOpen(i)) != nullptr)
+            pad.lpJoy = SDL_GameControllerGetJoystick(pad.lpPad);
+        else
+            pad.lpJoy = SDL_JoystickOpen(i);
+        if (pad.lpJoy)
+            js.pads.push_back(pad);
+        else
+            js.refused.push_back(id);
     }
 }
 
-// The nId-th connected device, opened on first use.
-SDL_Joystick* JoyByNumber(int nId) {
-    JoyState& js = Joys();
-    if (nId < 0 || nId >= SDL_NumJoysticks()) return nullptr;
-    SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(nId);
-    if (id < 0) return nullptr;
-    auto it = js.opened.find(id);
-    if (it != js.opened.end()) return it->second;
-    SDL_Joystick* lpJoy = SDL_JoystickOpen(nId);
-    if (lpJoy) js.opened[id] = lpJoy;
-    return lpJoy;
-}
-
-// SDL's -32768..32767 to 0..65535 with rest (0) at 32767.
-uint32_t AxisPosition(Sint16 v) {
-    if (v < 0) return uint32_t((int32_t(v) + 32768) * 32767 / 32768);
-    return 32767u + uint32_t(int32_t(v) * 32768 / 32767);
+const Pad* PadByNumber(int nId) {
+    if (!JoyInit()) return nullptr;
+    JoyRefresh();
+    const JoyState& js = Joys();
+    return nId >= 0 && size_t(nId) < js.pads.size() ? &js.pads[size_t(nId)] : nullptr;
 }
 
 }  // namespace
@@ -122,22 +180,47 @@ bool Plat_KeyDown(int nVk) {
 }
 
 bool Plat_JoyRead(int nId, PlatJoy* lpJoy) {
-    JoyState& js = Joys();
-    if (!js.bTried) {
-        js.bTried = true;
-        js.bReady = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
-        if (js.bReady) SDL_JoystickEventState(SDL_IGNORE);
-    }
-    if (!js.bReady) return false;
-    JoyRefresh();
-    SDL_Joystick* lpDev = JoyByNumber(nId);
+    const Pad* lpDev = PadByNumber(nId);
     if (!lpDev) return false;
-    int nAxes = SDL_JoystickNumAxes(lpDev);
-    lpJoy->dwX = nAxes > 0 ? AxisPosition(SDL_JoystickGetAxis(lpDev, 0)) : 32767;
-    lpJoy->dwY = nAxes > 1 ? AxisPosition(SDL_JoystickGetAxis(lpDev, 1)) : 32767;
+    uint32_t dwHat = 0;
     lpJoy->dwButtons = 0;
-    int nButtons = SDL_JoystickNumButtons(lpDev);
-    for (int i = 0; i < nButtons && i < 32; ++i)
-        if (SDL_JoystickGetButton(lpDev, i)) lpJoy->dwButtons |= 1u << i;
+    if (SDL_GameController* lpPad = lpDev->lpPad) {
+        lpJoy->dwX = PadAxisPosition(SDL_GameControllerGetAxis(lpPad, SDL_CONTROLLER_AXIS_LEFTX));
+        lpJoy->dwY = PadAxisPosition(SDL_GameControllerGetAxis(lpPad, SDL_CONTROLLER_AXIS_LEFTY));
+        for (int i = 0; i < PAD_STANDARD_BUTTONS; ++i)
+            if (SDL_GameControllerGetButton(lpPad, kStandardButtons[i])) lpJoy->dwButtons |= 1u << i;
+        for (int i = 0; i < 4; ++i)
+            if (SDL_GameControllerGetButton(lpPad, kDpad[i])) dwHat |= kDpadBits[i];
+    } else {
+        SDL_Joystick* lpDevJoy = lpDev->lpJoy;
+        const int nAxes = SDL_JoystickNumAxes(lpDevJoy);
+        lpJoy->dwX = nAxes > 0 ? PadAxisPosition(SDL_JoystickGetAxis(lpDevJoy, 0)) : 32767;
+        lpJoy->dwY = nAxes > 1 ? PadAxisPosition(SDL_JoystickGetAxis(lpDevJoy, 1)) : 32767;
+        const int nButtons = SDL_JoystickNumButtons(lpDevJoy);
+        for (int i = 0; i < nButtons && i < 32; ++i)
+            if (SDL_JoystickGetButton(lpDevJoy, i)) lpJoy->dwButtons |= 1u << i;
+        if (SDL_JoystickNumHats(lpDevJoy) > 0) dwHat = SDL_JoystickGetHat(lpDevJoy, 0);
+    }
+    PadFold(lpJoy, dwHat);
+    return true;
+}
+
+bool Plat_JoyInfo(int nId, PlatJoyInfo* lpInfo) {
+    const Pad* lpDev = PadByNumber(nId);
+    if (!lpDev) return false;
+    const char* szName = lpDev->lpPad ? SDL_GameControllerName(lpDev->lpPad) : SDL_JoystickName(lpDev->lpJoy);
+    *lpInfo = PlatJoyInfo{};
+    lpInfo->szName = szName ? szName : "";
+    lpInfo->bStandard = lpDev->lpPad != nullptr;
+    if (lpDev->lpPad) {
+        for (int i = 0; i < PAD_STANDARD_BUTTONS; ++i)
+            if (SDL_GameControllerHasButton(lpDev->lpPad, kStandardButtons[i])) lpInfo->dwButtons |= 1u << i;
+        for (SDL_GameControllerButton b : kDpad)
+            if (SDL_GameControllerHasButton(lpDev->lpPad, b)) lpInfo->bDpad = true;
+    } else {
+        const int nButtons = std::clamp(SDL_JoystickNumButtons(lpDev->lpJoy), 0, 32);
+        lpInfo->dwButtons = nButtons == 32 ? 0xFFFFFFFFu : (1u << nButtons) - 1;
+        lpInfo->bDpad = SDL_JoystickNumHats(lpDev->lpJoy) > 0;
+    }
     return true;
 }
