@@ -27,6 +27,9 @@ struct BITMAPLISTENTRY {
 extern const std::array<BITMAPLISTENTRY, BMP_COUNT> g_BitmapList;
 extern const std::array<const char*, 7> g_szBattleBackground;
 extern std::array<SURFACE, BMP_COUNT> g_Bitmap;
+// All seven arenas, loaded while a battle runs: a round (also one simulated again after a
+// rollback) picks its background without touching a file.
+extern std::array<SURFACE, 7> g_BattleBackground;
 
 // Result codes of DDLoadBitmap.
 enum { LOAD_OK = 0, LOAD_CREATESURFACE_ERR = 4, LOAD_LOADIMAGE_ERR = 8 };
@@ -44,5 +47,11 @@ bool DDCreateSurfaceFromBitmapList(std::array<SURFACE, BMP_COUNT>& lpSurfaces, c
 // Replaces g_Bitmap[BMP_BATTLE_BG] with szFile. False (after a trace) when it cannot be loaded;
 // the caller then asks the window to close.
 bool DDLoadBattleBackground(const char* szFile);
+// Loads all seven arenas into g_BattleBackground; one that cannot be loaded stays empty.
+void DDLoadBattleBackgrounds();
+void DDReleaseBattleBackgrounds();
+// Puts arena nIndex into g_Bitmap[BMP_BATTLE_BG] (nothing to do when it is there already).
+// False (after a trace, with the background released) when that arena is not loaded.
+bool DDShowBattleBackground(int nIndex);
 // Surfaces are never lost on this platform: always true.
 bool DDRestoreSurfaces();

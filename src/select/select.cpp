@@ -3,8 +3,9 @@
 #include <cstring>
 
 #include "app/crt_rand.h"
-#include "app/frame.h"
 #include "app/option.h"
+#include "app/scene_state.h"
+#include "app/state_buf.h"
 #include "battle/chara.h"
 #include "battle/skill.h"
 #include "gfx/bitmap.h"
@@ -341,4 +342,12 @@ void SelectRelease() {
 
 bool SelectMain() {
     return SceneMain(&g_nSelectStep, SelectSetup, SelectFrame, SelectRelease);
+}
+
+void SelectStateIo(STATEBUF* lpBuf) {
+    StateField(lpBuf, g_nSelectStep);
+    StateField(lpBuf, g_nSelectState);
+    StateField(lpBuf, g_nRoulette);
+    StateField(lpBuf, g_nLastChara);
+    StateField(lpBuf, g_nSkillChoice);
 }
