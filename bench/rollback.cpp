@@ -23,7 +23,6 @@
 namespace {
 
 constexpr uint32_t kRing = ROLLBACK_FRAMES + 1;
-GAMESTATE g_Ring[kRing];
 uint32_t g_dwRaw[kRing][2];
 bool g_bFightAt[kRing];
 
@@ -73,22 +72,22 @@ bool StartFight() {
 void BM_StateSave(benchmark::State& state) {
     if (!StartFight()) return state.SkipWithError("no fight reached");
     for (auto _ : state) {
-        GameStateSave(&g_Ring[0]);
-        benchmark::DoNotOptimize(g_Ring[0].bData[0]);
+        GameStateSave(GameStateSlot(0));
+        benchmark::DoNotOptimize(GameStateSlot(0)->bData[0]);
     }
-    state.counters["bytes"] = g_Ring[0].nSize;
+    state.counters["bytes"] = GameStateSlot(0)->nSize;
 }
 
 void BM_StateRestore(benchmark::State& state) {
     if (!StartFight()) return state.SkipWithError("no fight reached");
-    GameStateSave(&g_Ring[0]);
-    for (auto _ : state) GameStateRestore(&g_Ring[0]);
+    GameStateSave(GameStateSlot(0));
+    for (auto _ : state) GameStateRestore(GameStateSlot(0));
 }
 
 void BM_StateChecksum(benchmark::State& state) {
     if (!StartFight()) return state.SkipWithError("no fight reached");
-    GameStateSave(&g_Ring[0]);
-    for (auto _ : state) benchmark::DoNotOptimize(GameStateChecksum(&g_Ring[0]));
+    GameStateSave(GameStateSlot(0));
+    for (auto _ : state) benchmark::DoNotOptimize(GameStateChecksum(GameStateSlot(0)));
 }
 
 void BM_FightFrameRollingBackEight(benchmark::State& state) {
@@ -103,9 +102,9 @@ void BM_FightFrameRollingBackEight(benchmark::State& state) {
         bool bBack = bFight && dwFrame >= ROLLBACK_FRAMES;
         for (uint32_t f = dwFrame - ROLLBACK_FRAMES; bBack && f < dwFrame; ++f) bBack = g_bFightAt[f % kRing];
         const double t0 = ThreadMicros();
-        GameStateSave(&g_Ring[nSlot]);
+        GameStateSave(GameStateSlot(dwFrame));
         if (bBack) {
-            GameStateRestore(&g_Ring[(dwFrame - ROLLBACK_FRAMES) % kRing]);
+            GameStateRestore(GameStateSlot(dwFrame - ROLLBACK_FRAMES));
             g_bDrawOff = 1;
             for (uint32_t f = dwFrame - ROLLBACK_FRAMES; f < dwFrame; ++f) {
                 DSFrameBegin(f, false);

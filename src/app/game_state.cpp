@@ -23,6 +23,8 @@ void (*const kPartIo[STATE_PART_COUNT])(STATEBUF*) = {
     SelectStateIo, BattleStateIo, CharaStateIo, BattleDrawStateIo, PaletteStateIo,
 };
 
+GAMESTATE g_StateRing[ROLLBACK_FRAMES + 1];
+
 uint64_t Fnv1a(const uint8_t* lpData, uint32_t nBytes) {
     uint64_t qw = 14695981039346656037ull;
     for (uint32_t i = 0; i < nBytes; ++i) qw = (qw ^ lpData[i]) * 1099511628211ull;
@@ -30,6 +32,10 @@ uint64_t Fnv1a(const uint8_t* lpData, uint32_t nBytes) {
 }
 
 }  // namespace
+
+GAMESTATE* GameStateSlot(uint32_t dwFrame) {
+    return &g_StateRing[dwFrame % (ROLLBACK_FRAMES + 1)];
+}
 
 bool GameStateSave(GAMESTATE* lpState) {
     STATEBUF buf{lpState->bData, GAMESTATE_BYTES, 0, 0, 0};

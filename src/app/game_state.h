@@ -34,6 +34,10 @@ struct GAMESTATE {
 // The most frames a rollback goes back; a ring of ROLLBACK_FRAMES + 1 states covers it.
 enum { ROLLBACK_FRAMES = 8 };
 
+// The preallocated ring: the slot of frame dwFrame (the state before it runs), reused every
+// ROLLBACK_FRAMES + 1 frames.
+GAMESTATE* GameStateSlot(uint32_t dwFrame);
+
 // Copies the state into lpState. False only if it does not fit (a record grew past the image).
 bool GameStateSave(GAMESTATE* lpState);
 // Puts a saved state back. The pictures the state needs must be loaded (they are, within a

@@ -104,7 +104,6 @@ TEST(BattleAlloc, VsComFightFramesAtStrengthFourAllocateNothing) {
     g_Option.nWinCount = 1;
 
     constexpr uint32_t kRing = ROLLBACK_FRAMES + 1;
-    static GAMESTATE ring[kRing];
     uint32_t dwRaw[kRing][2] = {};
     bool bFightAt[kRing] = {};
     long nJudged = 0, nAllocs = 0, nMatches = 0, nRollbacks = 0;
@@ -120,12 +119,12 @@ TEST(BattleAlloc, VsComFightFramesAtStrengthFourAllocateNothing) {
         g_nAllocs = 0;
         g_bCounting = bFight;
         const uint32_t nSlot = nFrame % kRing;
-        ASSERT_TRUE(GameStateSave(&ring[nSlot]));
+        ASSERT_TRUE(GameStateSave(GameStateSlot(nFrame)));
         bFightAt[nSlot] = bFight;
         bool bBack = bFight && nFrame >= ROLLBACK_FRAMES;
         for (uint32_t f = nFrame - ROLLBACK_FRAMES; bBack && f < nFrame; ++f) bBack = bFightAt[f % kRing];
         if (bBack) {
-            ASSERT_TRUE(GameStateRestore(&ring[(nFrame - ROLLBACK_FRAMES) % kRing]));
+            ASSERT_TRUE(GameStateRestore(GameStateSlot(nFrame - ROLLBACK_FRAMES)));
             g_bDrawOff = 1;
             for (uint32_t f = nFrame - ROLLBACK_FRAMES; f < nFrame; ++f) {
                 DSFrameBegin(f, false);

@@ -21,7 +21,6 @@ struct RBFRAME {
 };
 
 uint32_t g_nBack;
-GAMESTATE g_Ring[kRing];  // the state before frame f, at f % kRing
 RBFRAME g_Frames[kRing];
 GAMESTATE g_Again;
 
@@ -64,13 +63,13 @@ bool RollbackTestSet(uint32_t nFrames) {
 
 bool RollbackBeforeFrame(uint32_t dwFrame) {
     if (!g_nBack) return true;
-    GAMESTATE& now = g_Ring[dwFrame % kRing];
+    GAMESTATE& now = *GameStateSlot(dwFrame);
     RBFRAME& entry = g_Frames[dwFrame % kRing];
     if (!GameStateSave(&now)) return Fail(dwFrame, "whole");
     entry = RBFRAME{dwFrame, 1, uint8_t(Rollable()), {INPUT_RAW_NONE, INPUT_RAW_NONE}};
     if (WindowReady(dwFrame)) {
         const uint32_t dwFirst = dwFrame - g_nBack;
-        const GAMESTATE& back = g_Ring[dwFirst % kRing];
+        const GAMESTATE& back = *GameStateSlot(dwFirst);
         g_bDrawOff = 1;
         // The wrong guesses, silent: a test's outputs are those of the true run.
         GameStateRestore(&back);
