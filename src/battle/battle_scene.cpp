@@ -50,7 +50,8 @@ void ResetFighter(CHARA* lpChara) {
 
 void LoadBackground() {
     g_nBattleBackground = CrtRand() % 7;
-    if (!DDShowBattleBackground(g_nBattleBackground)) PostClose();
+    // A round simulated again after a rollback never closes the window.
+    if (!DDShowBattleBackground(g_nBattleBackground) && !g_bDrawOff) PostClose();
 }
 
 void DrawStanding() {

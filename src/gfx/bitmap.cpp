@@ -84,13 +84,22 @@ bool DDLoadListedBitmap(SURFACE& surf, int nId) {
     return DDCheckLoadError(DDLoadBitmap(surf, row.szFile, row.bColorKey, 8, row.bSysMem));
 }
 
+// A scene change simulated again after a rollback (drawing off) neither frees pictures nor
+// reads again the ones it still has: the frame drawn after it finds what it needs, and the
+// files are not touched.
 bool DDLoadBitmaps(std::span<const int> nIds) {
-    for (int nId : nIds)
+    for (int nId : nIds) {
+        const SURFACE& surf = g_Bitmap[size_t(nId)];
+        if (g_bDrawOff && surf.lpSurface &&
+            std::strcmp(surf.szFileName, g_BitmapList[size_t(nId)].szFile) == 0)
+            continue;
         if (!DDLoadListedBitmap(g_Bitmap[size_t(nId)], nId)) return false;
+    }
     return true;
 }
 
 void DDReleaseBitmaps(std::span<const int> nIds) {
+    if (g_bDrawOff) return;
     for (int nId : nIds) DDReleaseSurface(g_Bitmap[size_t(nId)]);
 }
 
@@ -132,6 +141,7 @@ void DDLoadBattleBackgrounds() {
 }
 
 void DDReleaseBattleBackgrounds() {
+    if (g_bDrawOff) return;
     for (SURFACE& surf : g_BattleBackground) DDReleaseSurface(surf);
     g_nShownBackground = -1;
 }

@@ -40,6 +40,8 @@ bool DDCopyBitmap(SURFACE& surf, const char* szFile, int nBits);
 // Loads bitmap nId of g_BitmapList into surf with the flags of its row.
 bool DDLoadListedBitmap(SURFACE& surf, int nId);
 // A scene's pictures: loads the listed ids into g_Bitmap, stopping at the first failure.
+// With drawing off (a scene change simulated again) pictures already loaded from the same
+// file are kept, and releasing keeps them all.
 bool DDLoadBitmaps(std::span<const int> nIds);
 void DDReleaseBitmaps(std::span<const int> nIds);
 // Loads the listed ids into lpSurfaces[id], stopping at the first failure (earlier ones stay).
@@ -49,7 +51,7 @@ bool DDCreateSurfaceFromBitmapList(std::array<SURFACE, BMP_COUNT>& lpSurfaces, c
 bool DDLoadBattleBackground(const char* szFile);
 // Loads all seven arenas into g_BattleBackground; one that cannot be loaded stays empty.
 void DDLoadBattleBackgrounds();
-void DDReleaseBattleBackgrounds();
+void DDReleaseBattleBackgrounds();  // keeps them with drawing off
 // Puts arena nIndex into g_Bitmap[BMP_BATTLE_BG] (nothing to do when it is there already).
 // False (after a trace, with the background released) when that arena is not loaded.
 bool DDShowBattleBackground(int nIndex);

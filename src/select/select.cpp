@@ -281,7 +281,8 @@ void SkillRoulette(int* lpCount, int nPlayer) {
 
 bool SelectSetup() {
     if (!DDLoadBitmaps(SELECT_BITMAPS)) return false;
-    DDCreateFont(0, 20);
+    // Simulated again after a rollback, the select keeps the font it has (or draws no text).
+    if (!g_bDrawOff) DDCreateFont(0, 20);
     g_nSelectState = SELECT_FADE_IN;
     g_bPaletteDirty = 1;
     if (g_Cursor[0].nChosen != 0) {
@@ -335,7 +336,7 @@ void SelectFrame() {
 
 void SelectRelease() {
     DDReleaseBitmaps(SELECT_BITMAPS);
-    DDDeleteFont();
+    if (!g_bDrawOff) DDDeleteFont();
     g_nScene = g_nNextScene;
     g_nSelectStep = 0;
 }
