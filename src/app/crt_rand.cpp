@@ -1,5 +1,7 @@
 #include "app/crt_rand.h"
 
+#include "app/state_buf.h"
+
 namespace {
 uint32_t g_dwRandState = 1;
 }
@@ -14,4 +16,8 @@ uint32_t CrtRandState() {
 }
 void CrtRandSetState(uint32_t dwState) {
     g_dwRandState = dwState;
+}
+
+void RandStateIo(STATEBUF* lpBuf) {
+    StateField(lpBuf, g_dwRandState);
 }

@@ -9,3 +9,7 @@ int CrtRand();
 // The generator's state, for tests and replays.
 uint32_t CrtRandState();
 void CrtRandSetState(uint32_t dwState);
+
+struct STATEBUF;
+// Saves or restores the generator's state.
+void RandStateIo(STATEBUF* lpBuf);

@@ -16,16 +16,13 @@
 #include "platform/plat_system.h"
 #include "select/select.h"
 
-int32_t g_nScene;
-int32_t g_nNextScene;
-int32_t g_nTitleSelect;
 uint8_t g_bActive;
 uint8_t g_bReady;
 int32_t g_bFrameLimit;
-OPTIONSCENE* g_lpOption;
 uint32_t g_dwNextFrame;
 uint32_t g_dwLastTime;
 uint32_t g_dwFrameCount;
+uint32_t g_dwFrameInput[2];
 
 namespace {
 bool g_bFrameInit;
@@ -76,14 +73,6 @@ void FrameLimitReset() {
     g_dwLastTime = 0;
 }
 
-void PostClose() {
-    PostMessage(WM_CLOSE, 0);
-}
-
-bool IsTwoHumans() {
-    return (g_nScene == SCENE_SELECT || g_nScene == SCENE_BATTLE) && g_nTitleSelect == TITLE_ROW_TWO_PLAYERS;
-}
-
 void PresentBackBuffer() {
     if (g_Primary.nWidth == SCREEN_WIDTH)
         DDBltClip(g_Primary, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, g_BackBuffer, 0, 0, 0);
@@ -93,36 +82,23 @@ void PresentBackBuffer() {
     DDPresent();
 }
 
-bool SceneMain(int32_t* lpStep, bool (*lpfnLoad)(), void (*lpfnRun)(), void (*lpfnRelease)()) {
-    switch (*lpStep) {
-        case -1:
-            lpfnRelease();
-            return true;
-        case 0:
-            if (!lpfnLoad()) return false;
-            lpfnRun();
-            return true;
-        case 1:
-            lpfnRun();
-            return true;
-        default:
-            return true;
-    }
-}
-
-static void ReadInput() {
-    bool bTwo = IsTwoHumans();
+void ReadInputWords(bool bTwo, uint32_t dwRaw[2]) {
+    // The readers write into copies of the records (they keep the joystick button masks); a
+    // copy whose nDir the reader did not touch was not read.
+    INPUTSTATE read[2] = {g_Input[0], g_Input[1]};
+    read[0].nDir = read[1].nDir = -1;
     if (g_KeyMap.bCustom != 0) {
-        InputReadMapped(g_Input, bTwo ? 2 : 1);
+        InputReadMapped(read, bTwo ? 2 : 1);
     } else if (!bTwo) {
-        InputRead(&g_Input[0], 0, INPUT_JOY | INPUT_KEY);
+        InputRead(&read[0], 0, INPUT_JOY | INPUT_KEY);
     } else if (CountJoysticks() < 2) {
-        InputRead(&g_Input[0], 0, INPUT_KEY);
-        InputRead(&g_Input[1], 0, INPUT_JOY);
+        InputRead(&read[0], 0, INPUT_KEY);
+        InputRead(&read[1], 0, INPUT_JOY);
     } else {
-        InputRead(&g_Input[0], 0, INPUT_JOY);
-        InputRead(&g_Input[1], 1, INPUT_JOY);
+        InputRead(&read[0], 0, INPUT_JOY);
+        InputRead(&read[1], 1, INPUT_JOY);
     }
+    for (int p = 0; p < 2; ++p) dwRaw[p] = read[p].nDir < 0 ? INPUT_RAW_NONE : InputRawPack(&read[p]);
 }
 
 static void DestroyOptionScene() {
@@ -132,12 +108,9 @@ static void DestroyOptionScene() {
     g_lpOption = nullptr;
 }
 
-bool GameFrame() {
-    uint32_t dwFrame = g_dwFrameCount++;
-    if (g_bFrameLimit == 1) FrameWait(90);
-    if (!DDRestoreSurfaces()) return false;
-    RecordFrame(dwFrame);
-    ReadInput();
+bool GameStep(const uint32_t dwRaw[2]) {
+    InputRawApply(dwRaw[0], &g_Input[0]);
+    InputRawApply(dwRaw[1], &g_Input[1]);
 
     switch (g_nScene) {
         case SCENE_TITLE:
@@ -164,6 +137,16 @@ bool GameFrame() {
     }
 
     if (g_bPaletteDirty) DDSetPaletteEntries(0, 256, g_Palette.data());
+    return true;
+}
+
+bool GameFrame() {
+    uint32_t dwFrame = g_dwFrameCount++;
+    if (g_bFrameLimit == 1) FrameWait(90);
+    if (!DDRestoreSurfaces()) return false;
+    RecordFrame(dwFrame);
+    ReadInputWords(IsTwoHumans(), g_dwFrameInput);
+    if (!GameStep(g_dwFrameInput)) return false;
     PresentBackBuffer();
     return true;
 }

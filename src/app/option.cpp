@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/byte_order.h"
+#include "app/state_buf.h"
 #include "platform/plat_file.h"
 
 OPTIONDATA g_Option;
@@ -75,4 +76,10 @@ uint32_t SaveOptionFile(const char* szFile, const OPTIONDATA* lpOption) {
         return 0;
     }
     return 1;
+}
+
+void OptionStateIo(STATEBUF* lpBuf) {
+    // The record is 40 bytes of named fields (its padding is explicit), so every byte is defined.
+    StateBytes(lpBuf, &g_Option, sizeof g_Option);
+    StateField(lpBuf, g_nBattleMode);
 }

@@ -23,6 +23,10 @@ extern int32_t g_nBattleMode;
 enum { BATTLE_NORMAL = 0, BATTLE_TRICK = 1, BATTLE_SHOOTING = 2, BATTLE_SIMPLE = 3, BATTLE_MODES = 4 };
 extern const std::array<const char*, BATTLE_MODES> g_szBattleModeName;
 
+struct STATEBUF;
+// Saves or restores the settings in force and the battle mode of the game in progress.
+void OptionStateIo(STATEBUF* lpBuf);
+
 // 3 wins, defences 3, COM normal, speed 1.0, normal battle, padding zero.
 void SetDefaultOption(OPTIONDATA* lpOption);
 // Reads up to 40 bytes over the record, values as they are. 0 when the file cannot be opened

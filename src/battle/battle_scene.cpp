@@ -1,8 +1,9 @@
 #include "battle/battle_scene.h"
 
 #include "app/crt_rand.h"
-#include "app/frame.h"
 #include "app/option.h"
+#include "app/scene_state.h"
+#include "app/state_buf.h"
 #include "battle/chara.h"
 #include "battle/collision.h"
 #include "battle/image.h"
@@ -48,7 +49,9 @@ void ResetFighter(CHARA* lpChara) {
 }
 
 void LoadBackground() {
-    if (!DDLoadBattleBackground(g_szBattleBackground[CrtRand() % 7])) PostClose();
+    g_nBattleBackground = CrtRand() % 7;
+    // A round simulated again after a rollback never closes the window.
+    if (!DDShowBattleBackground(g_nBattleBackground) && !g_bDrawOff) PostClose();
 }
 
 void DrawStanding() {
@@ -181,6 +184,7 @@ void PhaseFadeOut() {
 
 bool BattleSetup() {
     if (!DDLoadBitmaps(BATTLE_BITMAPS)) return false;
+    DDLoadBattleBackgrounds();
     for (int32_t p = 0; p < 2; p++) {
         CHARA* c = &g_Chara[p];
         c->nNum = p;
@@ -239,10 +243,21 @@ void BattleFrame() {
 
 void BattleExit() {
     DDReleaseBitmaps(BATTLE_SURFACES);
+    DDReleaseBattleBackgrounds();
     g_nBattleStep = 0;
     g_nScene = SCENE_SELECT;
 }
 
 bool BattleMain() {
     return SceneMain(&g_nBattleStep, BattleSetup, BattleFrame, BattleExit);
+}
+
+void BattleStateIo(STATEBUF* lpBuf) {
+    StateField(lpBuf, g_nBattleStep);
+    StateField(lpBuf, g_nBattlePhase);
+    StateField(lpBuf, g_nFallCount);
+    StateField(lpBuf, g_nPhaseCount);
+    StateRecord(lpBuf, g_Effect);
+    StateField(lpBuf, g_nBattleBackground);
+    if (lpBuf->bRestore && g_nBattleStep != 0) DDShowBattleBackground(g_nBattleBackground);
 }

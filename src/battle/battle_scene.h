@@ -24,3 +24,8 @@ void RoundReset();
 void BattleFrame();
 // Release step: frees the battle pictures and hands over to character select.
 void BattleExit();
+
+struct STATEBUF;
+// Saves or restores the battle's step, phase and counters, the sparks and the round's arena
+// (restoring puts that arena on screen while the battle's pictures are loaded).
+void BattleStateIo(STATEBUF* lpBuf);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/option.h"
+#include "app/state_buf.h"
 #include "battle/fixed.h"
 
 const std::array<CHARACTER, CHARA_COUNT> g_CharaTable = {{
@@ -26,6 +27,7 @@ int32_t g_nBattlePhase;
 int32_t g_nBattleStep;
 int32_t g_nFallCount;
 int32_t g_nPhaseCount;
+int32_t g_nBattleBackground;
 const int32_t g_nStartPos[2][2] = {{128 * 1024, 96 * 1024}, {480 * 1024, 352 * 1024}};
 
 namespace {
@@ -146,5 +148,79 @@ void EffectAdd(int32_t nType, int32_t nX, int32_t nY) {
             e = EFFECT{nType, nX, nY, 50};
             return;
         }
+    }
+}
+
+namespace {
+
+// The animation tables are constant; a saved animation names its table by number.
+void AnimStateIo(STATEBUF* lpBuf, ANIM* lpAnim) {
+    int32_t nTable = lpAnim->lpAnimTable == &g_AnimSetBody    ? 1
+                     : lpAnim->lpAnimTable == &g_AnimSetGauge ? 2
+                                                              : 0;
+    StateField(lpBuf, lpAnim->nFrame);
+    StateField(lpBuf, lpAnim->nCount);
+    StateField(lpBuf, nTable);
+    StateField(lpBuf, lpAnim->nAnim);
+    if (lpBuf->bRestore)
+        lpAnim->lpAnimTable = nTable == 1 ? &g_AnimSetBody : nTable == 2 ? &g_AnimSetGauge : nullptr;
+}
+
+}  // namespace
+
+void CharaStateIo(STATEBUF* lpBuf) {
+    // A new field of CHARA must be listed here too.
+    static_assert(sizeof(CHARA) == 936);
+    for (CHARA& c : g_Chara) {
+        StateField(lpBuf, c.nNum);
+        StateField(lpBuf, c.nControl);
+        StateField(lpBuf, c.bDead);
+        StateField(lpBuf, c.nAccelX);
+        StateField(lpBuf, c.nAccelY);
+        StateField(lpBuf, c.nSpeedX);
+        StateField(lpBuf, c.nSpeedY);
+        StateField(lpBuf, c.nMass);
+        StateField(lpBuf, c.nSlotSpeedX);
+        StateField(lpBuf, c.nSlotSpeedY);
+        StateField(lpBuf, c.nWin);
+        StateField(lpBuf, c.nSkill);
+        StateField(lpBuf, c.nSkillFlag);
+        StateField(lpBuf, c.nSkillTime);
+        StateField(lpBuf, c.nGauge);
+        StateField(lpBuf, c.nGaugeCost);
+        AnimStateIo(lpBuf, &c.anmBody);
+        AnimStateIo(lpBuf, &c.anmGauge);
+        StateRecord(lpBuf, c.box);
+        StateField(lpBuf, c.nAngle);
+        StateField(lpBuf, c.nSizeRow);
+        StateField(lpBuf, c.bBig);
+        StateField(lpBuf, c.bSmall);
+        StateRecord(lpBuf, c.chr);
+        StateRecord(lpBuf, c.slot);
+        StateField(lpBuf, c.nComReadyCount);
+        StateField(lpBuf, c.nComReadyBits);
+        StateField(lpBuf, c.nComMode);
+        StateField(lpBuf, c.nComPredict);
+        StateField(lpBuf, c.bComReset);
+        StateField(lpBuf, c.nComChaseCount);
+        StateField(lpBuf, c.bComIncoming);
+        StateField(lpBuf, c.nComThinkInterval);
+        StateField(lpBuf, c.nComThinkCount);
+        StateField(lpBuf, c.nComMoveFrames);
+        StateField(lpBuf, c.nComMoveCount);
+        StateField(lpBuf, c.nComTargetX);
+        StateField(lpBuf, c.nComTargetY);
+        StateField(lpBuf, c.nComPlan);
+        StateField(lpBuf, c.nComPlanPos);
+        StateField(lpBuf, c.nComWallMargin);
+        StateField(lpBuf, c.nComAhead12);
+        StateField(lpBuf, c.nComRate12);
+        StateField(lpBuf, c.bComDone12);
+        StateField(lpBuf, c.nComAhead3);
+        StateField(lpBuf, c.nComRate3);
+        StateField(lpBuf, c.bComDone3);
+        StateField(lpBuf, c.nComRate4);
+        StateField(lpBuf, c.bComDone4);
+        StateField(lpBuf, c.nComStrength);
     }
 }

@@ -127,6 +127,7 @@ extern int32_t g_nBattlePhase;  // 1 fade-in, 2 ready, 3 fight, 4 knock-out, 5 m
 extern int32_t g_nBattleStep;   // 0 set-up pending, 1 running, -1 leaving
 extern int32_t g_nFallCount;
 extern int32_t g_nPhaseCount;
+extern int32_t g_nBattleBackground;      // arena of the round, 0..6 (g_szBattleBackground)
 extern const int32_t g_nStartPos[2][2];  // start corners, fixed point
 
 // Body animations (the poses skills hold) and gauge animations.
@@ -156,3 +157,7 @@ double DefenseDivisor(const CHARA* lpChara);  // nDefense[nControl] x 0.2 + 0.4,
 
 // Records a spark in the first free g_Effect entry; none when all are busy.
 void EffectAdd(int32_t nType, int32_t nX, int32_t nY);
+
+struct STATEBUF;
+// Saves or restores both fighters: bodies, skills, their clones, shots and traps, COM state.
+void CharaStateIo(STATEBUF* lpBuf);

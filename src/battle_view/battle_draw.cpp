@@ -1,6 +1,7 @@
 #include "battle_view/battle_draw.h"
 
 #include "app/option.h"
+#include "app/state_buf.h"
 #include "battle/battle_scene.h"
 #include "battle/chara.h"
 #include "battle/skill.h"
@@ -216,4 +217,9 @@ void DrawFightPhase() {
         DrawPhaseSign(1);
     }
     BattlePaletteCycle();
+}
+
+void BattleDrawStateIo(STATEBUF* lpBuf) {
+    StateField(lpBuf, g_nCycleCount);
+    StateField(lpBuf, g_nCycleStep);
 }

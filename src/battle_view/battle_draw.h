@@ -8,6 +8,10 @@ struct CHARA;
 extern int32_t g_nCycleCount;
 extern int32_t g_nCycleStep;
 
+struct STATEBUF;
+// Saves or restores the palette cycle's counter and step.
+void BattleDrawStateIo(STATEBUF* lpBuf);
+
 // The fighter's body and aura. bStill: no rotation (outside the fight); bShow: never invisible.
 void DrawFighter(CHARA* lpChara, bool bStill, bool bShow);
 // Steps the body animation, then draws the clones and afterimages of the three slots.

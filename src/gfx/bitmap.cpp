@@ -24,8 +24,12 @@ const std::array<const char*, 7> g_szBattleBackground = {
 };
 
 std::array<SURFACE, BMP_COUNT> g_Bitmap;
+std::array<SURFACE, 7> g_BattleBackground;
 
 namespace {
+
+// The arena g_Bitmap[BMP_BATTLE_BG] holds a copy of, -1 when none.
+int g_nShownBackground = -1;
 
 // Copies the file's pixels into surf, whose size must be the file's.
 bool CopyPixels(SURFACE& surf, const char* szFile) {
@@ -80,13 +84,22 @@ bool DDLoadListedBitmap(SURFACE& surf, int nId) {
     return DDCheckLoadError(DDLoadBitmap(surf, row.szFile, row.bColorKey, 8, row.bSysMem));
 }
 
+// A scene change simulated again after a rollback (drawing off) neither frees pictures nor
+// reads again the ones it still has: the frame drawn after it finds what it needs, and the
+// files are not touched.
 bool DDLoadBitmaps(std::span<const int> nIds) {
-    for (int nId : nIds)
+    for (int nId : nIds) {
+        const SURFACE& surf = g_Bitmap[size_t(nId)];
+        if (g_bDrawOff && surf.lpSurface &&
+            std::strcmp(surf.szFileName, g_BitmapList[size_t(nId)].szFile) == 0)
+            continue;
         if (!DDLoadListedBitmap(g_Bitmap[size_t(nId)], nId)) return false;
+    }
     return true;
 }
 
 void DDReleaseBitmaps(std::span<const int> nIds) {
+    if (g_bDrawOff) return;
     for (int nId : nIds) DDReleaseSurface(g_Bitmap[size_t(nId)]);
 }
 
@@ -107,6 +120,7 @@ bool DDCreateSurfaceFromBitmapList(std::array<SURFACE, BMP_COUNT>& lpSurfaces, c
 }
 
 bool DDLoadBattleBackground(const char* szFile) {
+    g_nShownBackground = -1;
     DDReleaseSurface(g_Bitmap[BMP_BATTLE_BG]);
     if (!DDCheckLoadError(DDLoadBitmap(g_Bitmap[BMP_BATTLE_BG], szFile, 0, 8, 0))) {
         char szText[300];
@@ -114,6 +128,48 @@ bool DDLoadBattleBackground(const char* szFile) {
         DebugTrace(szText);
         return false;
     }
+    return true;
+}
+
+void DDLoadBattleBackgrounds() {
+    for (size_t i = 0; i < g_BattleBackground.size(); ++i) {
+        SURFACE& surf = g_BattleBackground[i];
+        if (surf.lpSurface && std::strcmp(surf.szFileName, g_szBattleBackground[i]) == 0) continue;
+        DDReleaseSurface(surf);
+        if (!DDCheckLoadError(DDLoadBitmap(surf, g_szBattleBackground[i], 0, 8, 0))) DDReleaseSurface(surf);
+    }
+}
+
+void DDReleaseBattleBackgrounds() {
+    if (g_bDrawOff) return;
+    for (SURFACE& surf : g_BattleBackground) DDReleaseSurface(surf);
+    g_nShownBackground = -1;
+}
+
+bool DDShowBattleBackground(int nIndex) {
+    SURFACE& bg = g_Bitmap[BMP_BATTLE_BG];
+    if (nIndex == g_nShownBackground && bg.lpSurface) return true;
+    g_nShownBackground = -1;
+    const SURFACE* lpArena = nIndex >= 0 && size_t(nIndex) < g_BattleBackground.size()
+                                 ? &g_BattleBackground[size_t(nIndex)]
+                                 : nullptr;
+    if (!lpArena || !lpArena->lpSurface) {
+        DDReleaseSurface(bg);
+        char szText[300];
+        std::snprintf(szText, sizeof szText, "%s 生成失敗！",
+                      lpArena ? g_szBattleBackground[size_t(nIndex)] : "");
+        DebugTrace(szText);
+        return false;
+    }
+    if (bg.nWidth != lpArena->nWidth || bg.nHeight != lpArena->nHeight || !bg.lpSurface) {
+        DDReleaseSurface(bg);
+        if (!DDCreateSurface(bg, lpArena->nWidth, lpArena->nHeight, 0, 0)) return false;
+    }
+    for (int r = 0; r < bg.nHeight; ++r)
+        std::memcpy(bg.lpSurface.get() + size_t(r) * bg.nPitch,
+                    lpArena->lpSurface.get() + size_t(r) * lpArena->nPitch, size_t(bg.nWidth));
+    std::snprintf(bg.szFileName, sizeof bg.szFileName, "%s", lpArena->szFileName);
+    g_nShownBackground = nIndex;
     return true;
 }
 

@@ -19,7 +19,7 @@ void ShowIfScreen(const SURFACE& dst) {
 }  // namespace
 
 void DDBltClip(SURFACE& dst, int dx, int dy, int w, int h, const SURFACE& src, int sx, int sy, int nFlags) {
-    if (!dst.lpSurface || !src.lpSurface) return;
+    if (g_bDrawOff || !dst.lpSurface || !src.lpSurface) return;
     // 64-bit edges: no coordinate the caller passes can overflow.
     int64_t l = sx, t = sy, r = int64_t(sx) + w, b = int64_t(sy) + h;
     int64_t x = dx, y = dy;
@@ -57,7 +57,7 @@ void DDBltClip(SURFACE& dst, int dx, int dy, int w, int h, const SURFACE& src, i
 
 void DDBltStretch(SURFACE& dst, int dx, int dy, int dw, int dh, const SURFACE& src, int sx, int sy, int sw,
                   int sh, int nFlags) {
-    if (dw <= 0 || dh <= 0 || !dst.lpSurface || !src.lpSurface) return;
+    if (g_bDrawOff || dw <= 0 || dh <= 0 || !dst.lpSurface || !src.lpSurface) return;
     const double fx = double(sw) / dw, fy = double(sh) / dh;
     int64_t dl = dx, dt = dy, dr = int64_t(dx) + dw, db = int64_t(dy) + dh;
     int64_t sl = sx, st = sy, sr = int64_t(sx) + sw, sb = int64_t(sy) + sh;
@@ -100,7 +100,7 @@ void DDBltStretch(SURFACE& dst, int dx, int dy, int dw, int dh, const SURFACE& s
 }
 
 void DDFillRect(SURFACE& surf, int x, int y, int w, int h, int nColor) {
-    if (!surf.lpSurface) return;
+    if (g_bDrawOff || !surf.lpSurface) return;
     int64_t l = x, t = y, r = int64_t(x) + w, b = int64_t(y) + h;
     if (x < 0)
         l = 0;
@@ -143,7 +143,7 @@ void DDBurstOffsets(int nRadius, std::array<int, 8>& A, std::array<int, 8>& B) {
 void DDBltBurst(SURFACE& dst, int x, int y, int w, int h, const SURFACE& src, int sx, int sy, int nRadius,
                 int nFlags) {
     const int hw = w / 2, hh = h / 2;
-    if (hh <= 0) return;
+    if (g_bDrawOff || hh <= 0) return;
     std::array<int, 8> A, B;
     DDBurstOffsets(nRadius, A, B);
     for (int i = 0; i < hh; ++i) {

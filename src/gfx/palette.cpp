@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/state_buf.h"
 #include "gfx/bmp_file.h"
 #include "platform/plat_display.h"
 
@@ -99,4 +100,16 @@ void DDCyclePalette(PALETTE& lpDst, int nFirst, int nLast, int nCount, int nDir,
     // Moving the last nCount entries to the front and the others up is a rotation of the range.
     const int nShift = nDir == 0 ? nCount : nLen - nCount;
     for (int i = 0; i < nLen; ++i) lpDst[nFirst + (i + nShift) % nLen] = src[nFirst + i];
+}
+
+void PaletteStateIo(STATEBUF* lpBuf) {
+    StateRecord(lpBuf, g_Palette);
+    StateRecord(lpBuf, g_DisplayPalette);
+    StateField(lpBuf, g_bPaletteDirty);
+    StateField(lpBuf, g_dFadeOutAngle);
+    StateField(lpBuf, g_dFadeInAngle);
+    if (lpBuf->bRestore) {
+        const PALETTE pal = g_DisplayPalette;
+        DDSetPaletteEntries(0, 256, pal.data());
+    }
 }

@@ -19,6 +19,11 @@ extern uint8_t g_bPaletteDirty;
 extern double g_dFadeOutAngle;  // 90.0 when no fade-out runs
 extern double g_dFadeInAngle;   // 0.0 when no fade-in runs
 
+struct STATEBUF;
+// Saves or restores the working palette, the display palette (restoring uploads it), the
+// dirty flag and both fade angles. g_BasePalette is loaded once at start-up and never changes.
+void PaletteStateIo(STATEBUF* lpBuf);
+
 // Replaces nCount display palette entries from nFirst with lpEntries[0..nCount-1].
 // Out-of-range parts are ignored.
 void DDSetPaletteEntries(int nFirst, int nCount, const PALETTEENTRY* lpEntries);

@@ -8,6 +8,7 @@ bool DDBltRotate(SURFACE& dst, int x, int y, int w, int h, int px, int py, int n
     SURFACEDESC dd, sd;
     uint8_t* lpDst;
     uint8_t* lpSrc;
+    if (g_bDrawOff) return true;
     if (!DDLockSurface(dst, &dd, &lpDst, 8)) return false;
     if (!DDLockSurface(src, &sd, &lpSrc, 8)) {
         DDUnlockSurface(dst);

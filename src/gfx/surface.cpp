@@ -12,6 +12,7 @@ SURFACE g_Primary;
 SURFACE g_BackBuffer;
 const DISPLAYMODE g_DisplayModes[1] = {{SCREEN_WIDTH, SCREEN_HEIGHT, 8}};
 int g_bDisplayReady = 0;
+uint8_t g_bDrawOff = 0;
 
 namespace {
 

@@ -34,6 +34,10 @@ enum { SCREEN_WIDTH = 640, SCREEN_HEIGHT = 480 };
 extern SURFACE g_Primary;     // the screen: drawing into it shows the picture
 extern SURFACE g_BackBuffer;  // 640 x 480, the drawing target of every scene
 extern const DISPLAYMODE g_DisplayModes[1];
+// Drawing off: the blitters and the text skip their pixels while everything that calls them
+// still runs. Frames simulated again after a rollback run this way: the drawing steps that
+// count (animations, effect timers, the palette cycle) advance exactly as when drawn.
+extern uint8_t g_bDrawOff;
 extern int g_bDisplayReady;
 
 // Sets up the display from lpModes[0] (bWindowed and nBackBuffers are accepted as the game passes

@@ -160,6 +160,7 @@ void DrawRun(SURFACE& surf, int x, int y, uint8_t nIndex, const char* szText, in
 }  // namespace
 
 void DDDrawLines(SURFACE& surf, int x, int y, uint8_t nIndex, const char* szText) {
+    if (g_bDrawOff) return;
     for (int nRow = y;; nRow += LINE_SPACING) {
         const int n = DDLineLength(szText);
         DrawRun(surf, x, nRow, nIndex, szText, n);
@@ -169,7 +170,7 @@ void DDDrawLines(SURFACE& surf, int x, int y, uint8_t nIndex, const char* szText
 }
 
 void DDTextOut(SURFACE& surf, int x, int y, uint32_t crColor, const char* szText) {
-    if (!surf.lpSurface || surf.bLocked || !szText) return;
+    if (g_bDrawOff || !surf.lpSurface || surf.bLocked || !szText) return;
     DDDrawLines(surf, x, y, NearestIndex(crColor), szText);
 }
 

@@ -1,5 +1,6 @@
 #include "input/input.h"
 
+#include "app/state_buf.h"
 #include "sound/sound.h"
 
 INPUTSTATE g_Input[2];
@@ -140,4 +141,34 @@ void PlayCursorSound(INPUTSTATE* lpInput, uint8_t nAxisMask, int32_t nSound) {
     if (nSound < 0 || nSound >= SND_COUNT) return;
     if ((nAxisMask & 0x1) && (lpInput->wDir & (DIR_LEFT | DIR_RIGHT))) DSPlay(&g_Sound[nSound], 0);
     if ((nAxisMask & 0x2) && (lpInput->wDir & (DIR_UP | DIR_DOWN))) DSPlay(&g_Sound[nSound], 0);
+}
+
+uint32_t InputRawPack(const INPUTSTATE* lpInput) {
+    return (lpInput->wDir & INPUT_RAW_DIR_MASK) |
+           ((uint32_t(lpInput->wButton) << INPUT_RAW_BUTTON_SHIFT) & INPUT_RAW_BUTTON_MASK);
+}
+
+void InputRawApply(uint32_t dwRaw, INPUTSTATE* lpInput) {
+    if (dwRaw & INPUT_RAW_NONE) return;
+    const uint16_t wDir = uint16_t(dwRaw & INPUT_RAW_DIR_MASK);
+    lpInput->wDir = wDir;
+    lpInput->wButton = uint16_t((dwRaw & INPUT_RAW_BUTTON_MASK) >> INPUT_RAW_BUTTON_SHIFT);
+    lpInput->nDir = 5 - ((wDir & DIR_LEFT) ? 1 : 0) + ((wDir & DIR_RIGHT) ? 1 : 0) -
+                    ((wDir & DIR_UP) ? 3 : 0) + ((wDir & DIR_DOWN) ? 3 : 0);
+}
+
+void InputStateIo(STATEBUF* lpBuf) {
+    // A new field of INPUTSTATE must be listed here too.
+    static_assert(sizeof(INPUTSTATE) == 32);
+    for (INPUTSTATE& in : g_Input) {
+        StateField(lpBuf, in.wDir);
+        StateField(lpBuf, in.wButton);
+        StateField(lpBuf, in.wDirLog);
+        StateField(lpBuf, in.nDir);
+        StateField(lpBuf, in.nRepeatX);
+        StateField(lpBuf, in.nRepeatY);
+        StateField(lpBuf, in.bButtonHold);
+        StateField(lpBuf, in.wJoyButton);
+    }
+    StateRecord(lpBuf, g_Cursor);
 }

@@ -24,6 +24,29 @@ struct CURSOR {
 extern INPUTSTATE g_Input[2];
 extern CURSOR g_Cursor[2];
 
+struct STATEBUF;
+
+// The raw input word: one player's read of one frame, as the devices gave it, before any
+// filter. It is what a frame needs of a player and what travels between machines.
+//   bits 0..3   direction, as wDir: 0x1 left, 0x2 right, 0x4 up, 0x8 down
+//   bits 4..7   buttons 1..4, as wButton bits 0..3
+//   bits 8..30  zero (ignored when applied)
+//   bit 31      INPUT_RAW_NONE: the player was not read this frame; the record keeps what it
+//               holds (player 2 outside two-player play, a joystick that is not there)
+// nDir follows from the directions: 5, -1 left, +1 right, -3 up, +3 down.
+enum : uint32_t {
+    INPUT_RAW_DIR_MASK = 0x0F,
+    INPUT_RAW_BUTTON_SHIFT = 4,
+    INPUT_RAW_BUTTON_MASK = 0xF0,
+    INPUT_RAW_NONE = 0x80000000u,
+};
+// The word of a record just read.
+uint32_t InputRawPack(const INPUTSTATE* lpInput);
+// Writes wDir, nDir and wButton of the word into the record; INPUT_RAW_NONE changes nothing.
+void InputRawApply(uint32_t dwRaw, INPUTSTATE* lpInput);
+// Saves or restores both input records (with their filter histories) and both cursors.
+void InputStateIo(STATEBUF* lpBuf);
+
 // nMode bits of InputRead.
 enum { INPUT_JOY = 0x1, INPUT_KEY = 0x2 };
 // Direction bits of wDir.

@@ -7,8 +7,8 @@
 
 #include "app/data_folder.h"
 #include "app/debug_trace.h"
-#include "app/frame.h"
 #include "app/option.h"
+#include "app/scene_state.h"
 #include "gfx/bitmap.h"
 #include "gfx/blit.h"
 #include "gfx/palette.h"

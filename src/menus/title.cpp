@@ -1,7 +1,8 @@
 #include "menus/title.h"
 
-#include "app/frame.h"
 #include "app/option.h"
+#include "app/scene_state.h"
+#include "app/state_buf.h"
 #include "gfx/bitmap.h"
 #include "gfx/blit.h"
 #include "gfx/palette.h"
@@ -102,4 +103,9 @@ void TitleRelease() {
     DDReleaseBitmaps(TITLE_BITMAPS);
     g_nTitleState = 0;
     g_nScene = g_nNextScene;
+}
+
+void TitleStateIo(STATEBUF* lpBuf) {
+    StateField(lpBuf, g_nTitleState);
+    StateField(lpBuf, g_nTitlePhase);
 }

@@ -2,14 +2,18 @@
 #pragma once
 #include <cstdint>
 
-#include "app/frame.h"
+#include "app/scene_state.h"
 
 enum { TITLE_FADE_IN = 0, TITLE_MENU = 1, TITLE_FADE_OUT = 2 };
 
 extern int32_t g_nTitleState;  // 0 not loaded, 1 running, -1 leaving
 extern int32_t g_nTitlePhase;  // TITLE_*
 
+struct STATEBUF;
+
 bool TitleMain();
 bool TitleLoad();
 void TitleRun();
 void TitleRelease();
+// Saves or restores the title's step and phase.
+void TitleStateIo(STATEBUF* lpBuf);

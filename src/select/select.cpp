@@ -3,8 +3,9 @@
 #include <cstring>
 
 #include "app/crt_rand.h"
-#include "app/frame.h"
 #include "app/option.h"
+#include "app/scene_state.h"
+#include "app/state_buf.h"
 #include "battle/chara.h"
 #include "battle/skill.h"
 #include "gfx/bitmap.h"
@@ -280,7 +281,8 @@ void SkillRoulette(int* lpCount, int nPlayer) {
 
 bool SelectSetup() {
     if (!DDLoadBitmaps(SELECT_BITMAPS)) return false;
-    DDCreateFont(0, 20);
+    // Simulated again after a rollback, the select keeps the font it has (or draws no text).
+    if (!g_bDrawOff) DDCreateFont(0, 20);
     g_nSelectState = SELECT_FADE_IN;
     g_bPaletteDirty = 1;
     if (g_Cursor[0].nChosen != 0) {
@@ -334,11 +336,19 @@ void SelectFrame() {
 
 void SelectRelease() {
     DDReleaseBitmaps(SELECT_BITMAPS);
-    DDDeleteFont();
+    if (!g_bDrawOff) DDDeleteFont();
     g_nScene = g_nNextScene;
     g_nSelectStep = 0;
 }
 
 bool SelectMain() {
     return SceneMain(&g_nSelectStep, SelectSetup, SelectFrame, SelectRelease);
+}
+
+void SelectStateIo(STATEBUF* lpBuf) {
+    StateField(lpBuf, g_nSelectStep);
+    StateField(lpBuf, g_nSelectState);
+    StateField(lpBuf, g_nRoulette);
+    StateField(lpBuf, g_nLastChara);
+    StateField(lpBuf, g_nSkillChoice);
 }

@@ -5,6 +5,7 @@
 struct CHARA;
 struct CURSOR;
 struct INPUTSTATE;
+struct STATEBUF;
 
 // Values of g_nSelectState.
 enum {
@@ -28,6 +29,8 @@ bool SelectSetup();
 void SelectFrame();
 // Release step: frees the scene's resources and switches to g_nNextScene.
 void SelectRelease();
+// Saves or restores the select's step, state, roulettes, last characters and skill choices.
+void SelectStateIo(STATEBUF* lpBuf);
 
 void SelectDefaultSkills();
 void SelectChara(CHARA* lpChara, CURSOR* lpCursor, int nIndex);

@@ -6,6 +6,7 @@
 
 #include "app/debug_trace.h"
 #include "platform/plat_audio.h"
+#include "sound/sound_frame.h"
 
 SOUNDGROUP g_Sound[SND_COUNT];
 DSDEVICE* g_lpDS = nullptr;
@@ -148,6 +149,8 @@ void DSReleaseBufferGroup(SOUNDGROUP* lpGroup) {
 
 void DSPlay(SOUNDGROUP* lpGroup, int32_t dwFlags) {
     if (!g_lpDS || !lpGroup || !lpGroup->lpBuffer || lpGroup->nCount <= 0) return;
+    if (!DSFrameAllows(lpGroup >= g_Sound && lpGroup < g_Sound + SND_COUNT ? int32_t(lpGroup - g_Sound) : -1))
+        return;
     if (lpGroup->nNext < 0 || lpGroup->nNext >= lpGroup->nCount) lpGroup->nNext = 0;
     PlatSound* lpBuffer = lpGroup->lpBuffer[lpGroup->nNext];
     if (lpBuffer) {

@@ -72,6 +72,16 @@ void DSReleaseBufferGroup(SOUNDGROUP* lpGroup);
 // Plays the group's next buffer (stopped and rewound first); dwFlags 1 loops.
 void DSPlay(SOUNDGROUP* lpGroup, int32_t dwFlags);
 
+// Sounds keyed by frame, for frames simulated again after a rollback. Once DSFrameBegin has
+// been called, each play belongs to the frame begun last: the n-th play of a sound in a frame
+// sounds only if that frame has not played it n times already, and a frame more than
+// DS_LATE_FRAMES behind the newest one begun plays nothing new (late sounds are dropped, not
+// played late). bSilent: this pass plays and counts nothing (a test's wrong guesses).
+enum { DS_LATE_FRAMES = 4, DS_FRAME_HISTORY = 32 };
+void DSFrameBegin(uint32_t dwFrame, bool bSilent);
+// Back to playing every sound at once, forgetting the frames (the end of a session).
+void DSFrameReset();
+
 // Sets buffer nIndex's volume (bRelative 1: added to its current one), clamped to -10000..0.
 // Returns the volume set.
 int32_t DSSetVolume(SOUNDGROUP* lpGroup, int32_t nIndex, int32_t nVolume, uint8_t bRelative);

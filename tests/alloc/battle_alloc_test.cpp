@@ -1,5 +1,6 @@
 // A battle frame must not touch the heap: every allocation is counted while VS COM matches at
-// the strongest level run, and only frames wholly inside the fight scene are judged.
+// the strongest level run, and only frames wholly inside the fight scene are judged. Each fight
+// frame also saves the state and rolls back eight frames, as a net session does.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,11 +10,14 @@
 
 #include "app/frame.h"
 #include "app/game_main.h"
+#include "app/game_state.h"
 #include "app/option.h"
 #include "battle/battle_scene.h"
+#include "gfx/surface.h"
 #include "platform/headless/headless.h"
 #include "platform/plat_input.h"
 #include "platform/plat_system.h"
+#include "sound/sound.h"
 
 namespace {
 std::atomic<bool> g_bCounting{false};
@@ -99,8 +103,11 @@ TEST(BattleAlloc, VsComFightFramesAtStrengthFourAllocateNothing) {
     g_Option.nComLevel = 4;
     g_Option.nWinCount = 1;
 
-    long nJudged = 0, nAllocs = 0, nMatches = 0;
-    for (int nFrame = 0; nFrame < 12000; ++nFrame) {
+    constexpr uint32_t kRing = ROLLBACK_FRAMES + 1;
+    uint32_t dwRaw[kRing][2] = {};
+    bool bFightAt[kRing] = {};
+    long nJudged = 0, nAllocs = 0, nMatches = 0, nRollbacks = 0;
+    for (uint32_t nFrame = 0; nFrame < 12000; ++nFrame) {
         const bool bFight = InFight();
         if (bFight) {
             PlayerKeys(nFrame);
@@ -111,8 +118,26 @@ TEST(BattleAlloc, VsComFightFramesAtStrengthFourAllocateNothing) {
         }
         g_nAllocs = 0;
         g_bCounting = bFight;
+        const uint32_t nSlot = nFrame % kRing;
+        ASSERT_TRUE(GameStateSave(GameStateSlot(nFrame)));
+        bFightAt[nSlot] = bFight;
+        bool bBack = bFight && nFrame >= ROLLBACK_FRAMES;
+        for (uint32_t f = nFrame - ROLLBACK_FRAMES; bBack && f < nFrame; ++f) bBack = bFightAt[f % kRing];
+        if (bBack) {
+            ASSERT_TRUE(GameStateRestore(GameStateSlot(nFrame - ROLLBACK_FRAMES)));
+            g_bDrawOff = 1;
+            for (uint32_t f = nFrame - ROLLBACK_FRAMES; f < nFrame; ++f) {
+                DSFrameBegin(f, false);
+                ASSERT_TRUE(GameStep(dwRaw[f % kRing]));
+            }
+            g_bDrawOff = 0;
+            ++nRollbacks;
+        }
+        DSFrameBegin(nFrame, false);
         ASSERT_TRUE(GameFrame());
         g_bCounting = false;
+        dwRaw[nSlot][0] = g_dwFrameInput[0];
+        dwRaw[nSlot][1] = g_dwFrameInput[1];
         // The headless backend's record of plays is the test's, not the game's: kept small.
         Headless_Plays().clear();
         if (bFight && InFight()) {
@@ -122,7 +147,9 @@ TEST(BattleAlloc, VsComFightFramesAtStrengthFourAllocateNothing) {
         if (bFight && !InFight()) ++nMatches;
     }
     GameRelease();
+    DSFrameReset();
     EXPECT_GT(nJudged, 5000);
+    EXPECT_GT(nRollbacks, 5000);
     EXPECT_GE(nMatches, 1);
     EXPECT_EQ(nAllocs, 0) << "over " << nJudged << " fight frames";
 }

@@ -126,6 +126,7 @@ class ScriptWriter {
     void Replug() {
         m_bJoy[m_Rng.Below(2)] ^= true;
     }
+    void Plug(int nJoy) { m_bJoy[nJoy] = true; }
     std::string Text() const { return m_szText; }
 
   private:
@@ -148,7 +149,7 @@ class ScriptWriter {
 
 }  // namespace
 
-SOAKSESSION MakeSoakSession(uint64_t qwSeed, uint32_t dwFrames) {
+SOAKSESSION MakeSoakSession(uint64_t qwSeed, uint32_t dwFrames, int nTitleRow, int nBattleMode) {
     SOAKRNG rng{qwSeed * 0x2545F4914F6CDD1Dull + 1};
     SOAKSESSION s;
     s.dwFrames = dwFrames;
@@ -159,8 +160,26 @@ SOAKSESSION MakeSoakSession(uint64_t qwSeed, uint32_t dwFrames) {
         if (dwFrames > 8000) s.dwFrames = dwFrames = 8000;
     }
 
+    // A chosen opening needs the keyboard for player 1 (no key file) and, for two players,
+    // joystick 0 for player 2.
+    if (nTitleRow >= 0) s.KeyFile.clear();
+    if (nBattleMode >= 0) {
+        if (s.bNoOption || s.Option.size() < 40) {
+            s.bNoOption = false;
+            s.Option = MakeOption(rng);
+            s.Option.resize(40);
+        }
+        s.Option[32] = uint8_t(nBattleMode);
+        s.Option[33] = s.Option[34] = s.Option[35] = 0;
+    }
+
     ScriptWriter w(rng, dwFrames);
     w.Idle(60 + rng.Below(60));
+    if (nTitleRow == 1) {
+        w.Plug(0);
+        w.Tap("DOWN", 4);
+    }
+    if (nTitleRow >= 0) w.Tap("Z", 60);
     while (!w.Done()) {
         switch (rng.Below(10)) {
             case 0:  // the options screen: edits, saves, back out

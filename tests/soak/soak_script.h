@@ -16,4 +16,6 @@ struct SOAKSESSION {
 
 // dwFrames is the most the session runs; one with a key file runs at most 8000, as a file
 // binding player 1 to an absent joystick leaves the game waiting at the title.
-SOAKSESSION MakeSoakSession(uint64_t qwSeed, uint32_t dwFrames);
+// nTitleRow 0 or 1 opens the session with that title row (VS COM, two players) and nBattleMode
+// 0..3 sets the mode in the settings file; -1 leaves either to chance.
+SOAKSESSION MakeSoakSession(uint64_t qwSeed, uint32_t dwFrames, int nTitleRow = -1, int nBattleMode = -1);

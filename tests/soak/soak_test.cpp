@@ -3,17 +3,13 @@
 // stall, and both runs must agree frame for frame. POMRIN_SOAK_FRAMES sets the total
 // (default a short run for the test command; scripts/soak.sh runs a million).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
+#include "soak_run.h"
 #include "soak_script.h"
 
 namespace fs = std::filesystem;
@@ -23,78 +19,6 @@ namespace {
 // A round that has neither ended nor changed phase for this long is stuck: with both sides
 // pressing keys a round is decided within a few thousand frames.
 constexpr uint32_t kStallFrames = 40000;
-
-struct SOAKRESULT {
-    int nExit = -1;
-    std::string szStderr;
-    uint64_t qwTrace = 1469598103934665603ull;  // FNV-1a of the trace
-    std::string szSounds, szOption;
-    uint32_t dwFrames = 0;
-    std::map<int, uint32_t> SceneFrames;
-    uint32_t nBattles = 0;
-    uint32_t dwLongestStill = 0;  // longest battle stretch without a phase or win change
-};
-
-std::string Slurp(const std::string& szFile) {
-    std::ifstream in(szFile, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-int Field(const std::string& sz, const char* szKey, size_t nFrom = 0) {
-    const size_t n = sz.find(szKey, nFrom);
-    return n == std::string::npos ? -1 : std::atoi(sz.c_str() + n + std::strlen(szKey));
-}
-
-SOAKRESULT RunSession(const SOAKSESSION& s, const std::string& szDir) {
-    fs::remove_all(szDir);
-    fs::create_directories(szDir + "/data/user_data");
-    fs::create_directory_symlink(fs::path(POMRIN_DATA_DIR) / "bmp", szDir + "/data/bmp");
-    fs::create_directory_symlink(fs::path(POMRIN_DATA_DIR) / "wav", szDir + "/data/wav");
-    auto Write = [&](const char* szName, const std::string& szBytes) {
-        std::ofstream(szDir + "/" + szName, std::ios::binary) << szBytes;
-    };
-    if (!s.bNoOption) Write("data/user_data/Option.dat", std::string(s.Option.begin(), s.Option.end()));
-    if (!s.KeyFile.empty()) Write("data/user_data/CustomKey.dat", std::string(s.KeyFile.begin(), s.KeyFile.end()));
-    Write("input.txt", s.szScript);
-
-    const std::string szCmd = std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim --data " + szDir +
-                              "/data --input " + szDir + "/input.txt --frames " + std::to_string(s.dwFrames) +
-                              " --sounds " + szDir + "/sounds.txt --trace /dev/stdout 2>" + szDir + "/stderr.txt";
-    SOAKRESULT r;
-    FILE* fp = popen(szCmd.c_str(), "r");
-    if (!fp) return r;
-    std::string szLine;
-    int nLastScene = -1, nPhase = -1, nWin0 = -1, nWin1 = -1;
-    uint32_t dwStill = 0;
-    char buf[4096];
-    while (std::fgets(buf, sizeof buf, fp)) {
-        szLine += buf;
-        if (szLine.empty() || szLine.back() != '\n') continue;
-        for (unsigned char c : szLine) r.qwTrace = (r.qwTrace ^ c) * 1099511628211ull;
-        const int nScene = Field(szLine, "\"scene\":");
-        r.dwFrames++;
-        r.SceneFrames[nScene]++;
-        if (nScene == 2) {
-            const size_t nP2 = szLine.find("\"p2\":");
-            const int p = Field(szLine, "\"phase\":"), w0 = Field(szLine, "\"win\":"),
-                      w1 = Field(szLine, "\"win\":", nP2);
-            if (nLastScene != 2) r.nBattles++;
-            if (nLastScene != 2 || p != nPhase || w0 != nWin0 || w1 != nWin1) dwStill = 0;
-            nPhase = p, nWin0 = w0, nWin1 = w1;
-            if (++dwStill > r.dwLongestStill) r.dwLongestStill = dwStill;
-        }
-        nLastScene = nScene;
-        szLine.clear();
-    }
-    const int nStatus = pclose(fp);
-    r.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-    r.szStderr = Slurp(szDir + "/stderr.txt");
-    r.szSounds = Slurp(szDir + "/sounds.txt");
-    r.szOption = Slurp(szDir + "/data/user_data/Option.dat");
-    return r;
-}
 
 uint32_t SoakFrames() {
     const char* sz = std::getenv("POMRIN_SOAK_FRAMES");
@@ -113,12 +37,12 @@ TEST(Soak, RandomSessionsEndCleanlyAndRepeatExactly) {
     for (uint64_t qwSeed = 1; dwDone < dwTotal; ++qwSeed) {
         SCOPED_TRACE("session seed " + std::to_string(qwSeed));
         const SOAKSESSION s = MakeSoakSession(qwSeed, dwSession);
-        SOAKRESULT a = RunSession(s, szDir + "/a");
+        SOAKRESULT a = RunSession(s, szDir + "/a", "");
         ASSERT_EQ(a.nExit, 0) << a.szStderr;
         ASSERT_EQ(a.szStderr, "");
         ASSERT_GT(a.dwFrames, 0u);
         EXPECT_LT(a.dwLongestStill, kStallFrames);
-        const SOAKRESULT b = RunSession(s, szDir + "/b");
+        const SOAKRESULT b = RunSession(s, szDir + "/b", "");
         ASSERT_EQ(b.nExit, 0) << b.szStderr;
         EXPECT_EQ(a.dwFrames, b.dwFrames);
         EXPECT_EQ(a.qwTrace, b.qwTrace);

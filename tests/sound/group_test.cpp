@@ -131,3 +131,33 @@ TEST(SoundDevice, WithoutADeviceStartUpFailsAndEverythingIsQuiet) {
     EXPECT_TRUE(Headless_Plays().empty());
     Headless_Reset();
 }
+
+// Frames simulated again after a rollback: frame 10 plays the hit twice; simulated again it
+// plays nothing, unless it now plays the hit a third time or a new sound, and only while it is
+// at most DS_LATE_FRAMES (4) behind the newest frame; a silent pass plays and counts nothing.
+TEST_F(SoundGroups, FramesSimulatedAgainPlayOnlyWhatTheyHadNotPlayed) {
+    auto table = FixtureTable();
+    ASSERT_EQ(DSCreateBufferGroup(g_Sound, table.data()), 1u);
+    auto Frame = [](uint32_t dwFrame, bool bSilent, std::initializer_list<int> sounds) {
+        Headless_Plays().clear();
+        DSFrameBegin(dwFrame, bSilent);
+        for (int n : sounds) DSPlay(&g_Sound[n], 0);
+        std::vector<int> v;
+        for (const HeadlessPlay& p : Headless_Plays()) v.push_back(p.nGroup);
+        return v;
+    };
+    EXPECT_EQ(Frame(10, false, {SND_HIT_S, SND_HIT_S}), (std::vector<int>{SND_HIT_S, SND_HIT_S}));
+    EXPECT_EQ(Frame(11, true, {SND_GO}), std::vector<int>{});
+    EXPECT_EQ(Frame(10, false, {SND_HIT_S, SND_HIT_S}), std::vector<int>{});
+    EXPECT_EQ(Frame(11, false, {SND_GO}), std::vector<int>{SND_GO});
+    EXPECT_EQ(Frame(14, false, {}), std::vector<int>{});
+    EXPECT_EQ(Frame(10, false, {SND_HIT_S, SND_SHOT, SND_HIT_S, SND_HIT_S}),
+              (std::vector<int>{SND_SHOT, SND_HIT_S}));
+    EXPECT_EQ(Frame(15, false, {}), std::vector<int>{});
+    EXPECT_EQ(Frame(10, false, {SND_DEATH}), std::vector<int>{});  // five behind: dropped
+    EXPECT_EQ(Frame(11, false, {SND_GO, SND_DEATH}), std::vector<int>{SND_DEATH});
+    DSFrameReset();
+    Headless_Plays().clear();
+    DSPlay(&g_Sound[SND_GO], 0);
+    EXPECT_EQ(Headless_Plays().size(), 1u);
+}

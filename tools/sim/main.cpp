@@ -15,6 +15,7 @@
 #include "app/window.h"
 #include "platform/headless/headless.h"
 #include "platform/plat_input.h"
+#include "rollback.h"
 #include "trace.h"
 #include "platform/plat_file.h"
 
@@ -40,7 +41,8 @@ bool g_bEscapeDown;
 constexpr const char* kUsage =
     "usage: pomrin-sim [--data DIR] [--input FILE] [--frames N] [--sounds FILE] [--trace FILE]\n"
     "                  [--shots DIR (--shot-every K | --shot-frames A,B,C)]\n"
-    "                  [--record FILE] [--second-copy] [--fail video|window|audio]\n";
+    "                  [--record FILE] [--second-copy] [--fail video|window|audio]\n"
+    "                  [--rollback-test N]\n";
 
 bool ParseCount(const char* sz, uint32_t* lpValue) {
     if (!*sz) return false;
@@ -97,6 +99,9 @@ bool ParseArgs(int argc, char** argv) {
                 if (!ParseCount(szItem.c_str(), &dw)) return false;
                 g_Sim.ShotFrames.insert(dw);
             }
+        } else if (szArg == "--rollback-test") {
+            uint32_t n;
+            if (!Value(&szValue) || !ParseCount(szValue.c_str(), &n) || !RollbackTestSet(n)) return false;
         } else if (szArg == "--second-copy") {
             g_Sim.bSecondCopy = true;
         } else if (szArg == "--fail") {
@@ -132,10 +137,11 @@ bool BeforeFrame(uint32_t dwFrame) {
         PostQuitMessage(0);
         return false;
     }
-    return ApplyInput(dwFrame);
+    return ApplyInput(dwFrame) && RollbackBeforeFrame(dwFrame);
 }
 
 void AfterFrame(uint32_t dwFrame) {
+    RollbackAfterFrame(dwFrame);
     std::vector<HeadlessPlay>& plays = Headless_Plays();
     if (g_fpSounds)
         for (const HeadlessPlay& play : plays) std::fprintf(g_fpSounds, "%u %d\n", dwFrame, play.nGroup);

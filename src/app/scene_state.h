@@ -1,0 +1,40 @@
+// The scene state every scene and the frame share: which scene runs, where a finishing scene
+// goes, the title row that started the game, and the entry protocol of the three main scenes.
+// Scenes include this instead of the frame, so the frame may include the scenes.
+#pragma once
+#include <cstdint>
+
+struct OPTIONSCENE;
+struct STATEBUF;
+
+// Values of g_nScene.
+enum {
+    SCENE_TITLE = 0,
+    SCENE_SELECT = 1,
+    SCENE_BATTLE = 2,
+    SCENE_OPTION = 3,
+};
+
+// Rows of the title menu, the values of g_nTitleSelect.
+enum { TITLE_ROW_VS_COM = 0, TITLE_ROW_TWO_PLAYERS = 1, TITLE_ROW_OPTIONS = 2, TITLE_ROW_QUIT = 3 };
+
+extern int32_t g_nScene;        // the scene to run this frame
+extern int32_t g_nNextScene;    // where a finishing title or select goes
+extern int32_t g_nTitleSelect;  // title row confirmed last: TITLE_ROW_*
+// The options scene object while that scene is on screen. Not part of the saved state: the
+// options scene is never re-simulated (it edits and writes the settings file).
+extern OPTIONSCENE* g_lpOption;
+
+// Two humans play: the select or battle scene after the two-player title row.
+bool IsTwoHumans();
+
+// The entry the title, select and battle scenes share, on the scene's own step variable:
+// -1 release (which switches g_nScene), 0 load and run in the same frame, 1 run; any other
+// value does nothing. False only when the load failed.
+bool SceneMain(int32_t* lpStep, bool (*lpfnLoad)(), void (*lpfnRun)(), void (*lpfnRelease)());
+
+// Asks the window to close: destruction, then the quit message, then the loop ends.
+void PostClose();
+
+// Saves or restores g_nScene, g_nNextScene and g_nTitleSelect.
+void SceneStateIo(STATEBUF* lpBuf);

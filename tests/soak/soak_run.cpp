@@ -1,0 +1,81 @@
+#include "soak_run.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Slurp(const std::string& szFile) {
+    std::ifstream in(szFile, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+int Field(const std::string& sz, const char* szKey, size_t nFrom = 0) {
+    const size_t n = sz.find(szKey, nFrom);
+    return n == std::string::npos ? -1 : std::atoi(sz.c_str() + n + std::strlen(szKey));
+}
+
+}  // namespace
+
+SOAKRESULT RunSession(const SOAKSESSION& s, const std::string& szDir, const std::string& szArgs) {
+    fs::remove_all(szDir);
+    fs::create_directories(szDir + "/data/user_data");
+    fs::create_directory_symlink(fs::path(POMRIN_DATA_DIR) / "bmp", szDir + "/data/bmp");
+    fs::create_directory_symlink(fs::path(POMRIN_DATA_DIR) / "wav", szDir + "/data/wav");
+    auto Write = [&](const char* szName, const std::string& szBytes) {
+        std::ofstream(szDir + "/" + szName, std::ios::binary) << szBytes;
+    };
+    if (!s.bNoOption) Write("data/user_data/Option.dat", std::string(s.Option.begin(), s.Option.end()));
+    if (!s.KeyFile.empty())
+        Write("data/user_data/CustomKey.dat", std::string(s.KeyFile.begin(), s.KeyFile.end()));
+    Write("input.txt", s.szScript);
+
+    const std::string szCmd = std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim --data " + szDir +
+                              "/data --input " + szDir + "/input.txt --frames " + std::to_string(s.dwFrames) +
+                              " --sounds " + szDir + "/sounds.txt --trace /dev/stdout " + szArgs + " 2>" +
+                              szDir + "/stderr.txt";
+    SOAKRESULT r;
+    FILE* fp = popen(szCmd.c_str(), "r");
+    if (!fp) return r;
+    std::string szLine;
+    int nLastScene = -1, nPhase = -1, nWin0 = -1, nWin1 = -1;
+    uint32_t dwStill = 0;
+    char buf[4096];
+    while (std::fgets(buf, sizeof buf, fp)) {
+        szLine += buf;
+        if (szLine.empty() || szLine.back() != '\n') continue;
+        for (unsigned char c : szLine) r.qwTrace = (r.qwTrace ^ c) * 1099511628211ull;
+        const int nScene = Field(szLine, "\"scene\":");
+        r.dwFrames++;
+        r.SceneFrames[nScene]++;
+        if (nScene == 2) {
+            const size_t nP2 = szLine.find("\"p2\":");
+            const int p = Field(szLine, "\"phase\":"), w0 = Field(szLine, "\"win\":"),
+                      w1 = Field(szLine, "\"win\":", nP2);
+            if (nLastScene != 2) r.nBattles++;
+            (Field(szLine, "\"control\":", nP2) == 2 ? r.ComModes : r.TwoModes)
+                .insert(Field(szLine, "\"mode\":"));
+            if (nLastScene != 2 || p != nPhase || w0 != nWin0 || w1 != nWin1) dwStill = 0;
+            nPhase = p, nWin0 = w0, nWin1 = w1;
+            if (++dwStill > r.dwLongestStill) r.dwLongestStill = dwStill;
+        }
+        nLastScene = nScene;
+        szLine.clear();
+    }
+    const int nStatus = pclose(fp);
+    r.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
+    r.szStderr = Slurp(szDir + "/stderr.txt");
+    r.szSounds = Slurp(szDir + "/sounds.txt");
+    r.szOption = Slurp(szDir + "/data/user_data/Option.dat");
+    return r;
+}
