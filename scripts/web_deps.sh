@@ -4,6 +4,8 @@
 # include/ and lib/).
 # Usage: web_deps   (sets WEB_DEPS)
 
+WEB_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
 # Bump when the recipe below changes, so an old cache is not reused.
 WEB_DEPS_RECIPE=1
 
@@ -30,6 +32,25 @@ web_need_deb_src() {
     [ -n "$(web_src_version libsdl2)" ] || { echo "Debian's source packages are not reachable" >&2; exit 1; }
 }
 
+# SDL2_mixer's CMake build installs no pkg-config file for a static library; the game's build
+# looks the mixer up with pkg-config.
+web_mixer_pc() {
+    local pc=$WEB_DEPS/lib/pkgconfig/SDL2_mixer.pc
+    [ -e "$pc" ] && return 0
+    cat >"$pc" <<PC
+prefix=$WEB_DEPS
+libdir=\${prefix}/lib
+includedir=\${prefix}/include
+
+Name: SDL2_mixer
+Description: mixer library for SDL
+Version: ${v_mix%%+*}
+Requires: sdl2
+Libs: -L\${libdir} -lSDL2_mixer
+Cflags: -I\${includedir}/SDL2
+PC
+}
+
 web_deps() {
     web_need_deb_src
     local v_sdl v_mix v_ft v_emcc key cache
@@ -43,6 +64,7 @@ web_deps() {
     WEB_DEPS=$cache/web-deps/$key
     if [ -e "$WEB_DEPS/.done" ]; then
         echo "web: dependencies from the cache ($WEB_DEPS)"
+        web_mixer_pc
         return 0
     fi
     echo "web: building SDL2 $v_sdl, SDL2_mixer $v_mix and FreeType $v_ft with emscripten $v_emcc"
@@ -58,7 +80,11 @@ web_deps() {
     local jobs; jobs=$(nproc); [ "$jobs" -gt 2 ] && jobs=2
     local common=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$WEB_DEPS" -DBUILD_SHARED_LIBS=OFF
                   -DCMAKE_C_FLAGS="-ffp-contract=off")
-    emcmake cmake -S "$d_sdl" -B "$work/b-sdl" "${common[@]}" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF \
+    # Known configure answers for this compiler and SDL, when recorded, save most of the configure time.
+    local seed=()
+    local seed_file=$WEB_SCRIPTS/web_sdl_checks-emcc${v_emcc}-sdl${v_sdl%%+*}.cmake
+    [ -e "$seed_file" ] && seed=(-C "$seed_file")
+    emcmake cmake "${seed[@]}" -S "$d_sdl" -B "$work/b-sdl" "${common[@]}" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF \
         -DSDL_PTHREADS=OFF -DSDL_THREADS=OFF >"$work/sdl.log" 2>&1
     emmake cmake --build "$work/b-sdl" -j"$jobs" >>"$work/sdl.log" 2>&1 || { tail -30 "$work/sdl.log"; exit 1; }
     cmake --install "$work/b-sdl" >>"$work/sdl.log" 2>&1
@@ -76,6 +102,7 @@ web_deps() {
         { tail -30 "$work/ft.log"; exit 1; }
     emmake cmake --build "$work/b-ft" -j"$jobs" >>"$work/ft.log" 2>&1 || { tail -30 "$work/ft.log"; exit 1; }
     cmake --install "$work/b-ft" >>"$work/ft.log" 2>&1
+    web_mixer_pc
     touch "$WEB_DEPS/.done"
     rm -rf "$work"
 }
