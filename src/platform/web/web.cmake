@@ -28,7 +28,10 @@ target_link_options(pomrin-sim PRIVATE ${POMRIN_WEB_CATCH} -sNODERAWFS=1 -sENVIR
 
 # The page: the SDL backend with the page's own files and loop, compiled into the program so
 # they stand in for the native ones.
+# The page draws on its canvas itself (web/display.cpp) instead of through SDL's renderer.
 file(GLOB POMRIN_SDL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/sdl/*.cpp)
+list(REMOVE_ITEM POMRIN_SDL_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/sdl/display.cpp)
+list(APPEND POMRIN_SDL_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/web/display.cpp)
 add_library(pomrin_sdl STATIC ${POMRIN_SDL_SOURCES})
 target_include_directories(pomrin_sdl PUBLIC ${CMAKE_SOURCE_DIR}/src)
 # By file: emcc reads -lSDL2 and -lSDL2_mixer as requests for its own downloaded ports.
