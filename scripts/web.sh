@@ -68,7 +68,7 @@ cp "$DATA/fonts/IPA_Font_License_Agreement_v1.0.txt" "$DATA/fonts/README.txt" "$
 cp "$OUT/wasm/pomrin-sim.js" "$OUT/wasm/pomrin-sim.wasm" "$OUT/"
 T2=$(date +%s)
 
-echo "web: built in $((T2 - T0)) s (dependencies $((T1 - T0)) s); the page is $PAGE"
+echo "web: built in $((T2 - T0)) s (native tools and dependencies $((T1 - T0)) s); the page is $PAGE"
 echo "web: page size by file (bytes raw, gzip -9):"
 TOTAL_RAW=0
 TOTAL_GZ=0
