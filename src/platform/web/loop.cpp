@@ -1,24 +1,16 @@
 // The loop in a browser page: the browser's animation frames drive the game, which must never
-// block the page. Game frames keep their own pace of 90 a second whatever the display's refresh
-// rate: each deadline is booked from the previous one, an animation frame runs at most two game
-// frames, and after a stall (a hidden tab, a busy machine) the pacing starts afresh rather than
-// racing to catch up.
+// block the page; pace.h decides how many game frames each animation frame runs.
 #include <emscripten.h>
 
 #include "platform/plat_loop.h"
+#include "platform/web/pace.h"
 
 namespace {
-
-constexpr double kFrameMs = 1000.0 / 90.0;
-constexpr int kMaxFramesPerTick = 2;
-// Further behind than this and the missed frames are dropped.
-constexpr double kStallMs = 100.0;
 
 struct WEBLOOP {
     PlatLoopPass (*lpfnPass)() = nullptr;
     int (*lpfnEnd)() = nullptr;
-    double dNext = 0;
-    bool bPaced = false;  // dNext holds a deadline
+    WEBPACE pace;
 };
 WEBLOOP g_Loop;
 
@@ -29,12 +21,8 @@ void EndGame() {
 }
 
 void Tick() {
-    const double dNow = emscripten_get_now();
-    if (!g_Loop.bPaced || dNow - g_Loop.dNext > kStallMs) {
-        g_Loop.dNext = dNow;
-        g_Loop.bPaced = true;
-    }
-    for (int n = 0; n < kMaxFramesPerTick && dNow >= g_Loop.dNext; ++n) {
+    const int nDue = WebFramesDue(g_Loop.pace, emscripten_get_now());
+    for (int n = 0; n < nDue; ++n) {
         const double dStart = emscripten_get_now();
         switch (g_Loop.lpfnPass()) {
             case PLAT_LOOP_END:
@@ -42,14 +30,13 @@ void Tick() {
                 return;
             case PLAT_LOOP_IDLE:
                 // Nothing runs while the page is inactive; pacing restarts when it is back.
-                g_Loop.bPaced = false;
+                g_Loop.pace.bPaced = false;
                 return;
             case PLAT_LOOP_FRAME:
                 break;
         }
         // For the page: how long the frame took, in milliseconds.
         EM_ASM({ if (Module.onGameFrame) Module.onGameFrame($0); }, emscripten_get_now() - dStart);
-        g_Loop.dNext += kFrameMs;
     }
 }
 
@@ -58,7 +45,7 @@ void Tick() {
 int Plat_RunLoop(PlatLoopPass (*lpfnPass)(), int (*lpfnEnd)()) {
     g_Loop.lpfnPass = lpfnPass;
     g_Loop.lpfnEnd = lpfnEnd;
-    g_Loop.bPaced = false;
+    g_Loop.pace = WEBPACE{};
     // 0: at the browser's animation frames; true: this call does not return.
     emscripten_set_main_loop(Tick, 0, true);
     return 0;
