@@ -8,6 +8,7 @@
 #   scripts/web.sh --test    build, then compare the Node simulator's traces with the native one's
 #                            and run the browser test in headless Chromium
 #
+# WEB_ORIGINAL_FONT=1 packs the original IPA Gothic instead of the cut-down font (a larger page).
 # SDL2, SDL2_mixer and FreeType are built from Debian's source packages and cached under
 # ${POMRIN_CACHE:-$HOME/.cache/pomrin}. WEB_NATIVE=DIR reuses a native build tree (the native
 # simulator and the data generator); by default build-web/native is built.
@@ -51,8 +52,12 @@ DATA=$OUT/data
 rm -rf "$DATA"
 mkdir -p "$DATA"
 cp -r "$NATIVE/data/bmp" "$NATIVE/data/wav" "$DATA/"
-/usr/bin/python3 scripts/web_font.py src /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf \
-    /usr/share/doc/fonts-ipafont-gothic/copyright "$DATA/fonts" >/dev/null
+IPAG=/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf
+/usr/bin/python3 scripts/web_font.py src "$IPAG" /usr/share/doc/fonts-ipafont-gothic/copyright "$DATA/fonts" >/dev/null
+# WEB_ORIGINAL_FONT=1 packs the original font as well, which the game then takes first.
+if [ "${WEB_ORIGINAL_FONT:-0}" = 1 ]; then
+    cp "$IPAG" "$DATA/fonts/ipag.ttf"
+fi
 
 PKG_CONFIG_PATH=$WEB_DEPS/lib/pkgconfig PKG_CONFIG_LIBDIR=$WEB_DEPS/lib/pkgconfig \
     emcmake cmake -S . -B "$OUT/wasm" -DCMAKE_BUILD_TYPE=Release -DPOMRIN_TESTS=OFF -DPOMRIN_BENCH=OFF \

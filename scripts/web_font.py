@@ -87,9 +87,11 @@ def main():
         "the characters the game shows. It is a derived program under the IPA Font License\n"
         "Agreement v1.0, whose text is IPA_Font_License_Agreement_v1.0.txt next to this file.\n"
         "\n"
-        "To use the original font instead, put the original ipag.ttf into this folder as\n"
-        "fonts/ipag.ttf: the game takes fonts/ipag.ttf before fonts/pomrin-gothic.ttf.\n"
-        "IPA Gothic is available from https://moji.or.jp/ipafont/ and in Debian's package\n"
+        "To use the original font instead, put the original ipag.ttf into the game's data folder\n"
+        "as fonts/ipag.ttf: the game takes fonts/ipag.ttf before fonts/pomrin-gothic.ttf. For the\n"
+        "browser page, build it with WEB_ORIGINAL_FONT=1 scripts/web.sh, which packs Debian's\n"
+        "ipag.ttf that way. IPA Gothic is available from https://moji.or.jp/ipafont/ and in Debian's\n"
+        "package "
         "fonts-ipafont-gothic.\n", encoding="utf-8")
     print(f"web_font.py: {len(text)} characters, {(out / 'pomrin-gothic.ttf').stat().st_size} bytes")
 

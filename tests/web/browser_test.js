@@ -119,6 +119,11 @@ async function main() {
     const size = await page.evaluate(() => getComputedStyle(document.getElementById("canvas")).width);
     check(size === "1280px", `the picture is scaled by a whole number in a 1400 x 1050 window (${size} wide)`);
     await page.screenshot({ path: path.join(shotsDir, "title.png") });
+    await page.click("#full");
+    await page.waitForFunction(() => document.fullscreenElement, { timeout: 5000 }).catch(() => {});
+    const full = await page.evaluate(() => document.fullscreenElement && document.fullscreenElement.id);
+    check(full === "stage", `the button puts the picture in full screen (${full})`);
+    await page.evaluate(() => document.fullscreenElement && document.exitFullscreen());
 
     // Escape leaves the game running; the first key press unlocks the sound.
     const audioBefore = await page.evaluate(() => Module.SDL2 && Module.SDL2.audioContext &&
