@@ -1,6 +1,7 @@
 // The page in headless Chromium: the title equals the native simulator's picture, the options
 // saved survive a reload, a VS COM battle starts from the keyboard, frames come at 90 a second,
-// and the title's quit row ends the game with the page that offers to start again.
+// a gamepad works as joystick 0, and the title's quit row ends the game with the page that offers
+// to start again.
 // Usage: node browser_test.js PAGE_DIR NATIVE_TITLE_PNG SHOTS_DIR
 "use strict";
 const fs = require("fs");
@@ -62,6 +63,15 @@ async function press(page, key, times = 1) {
     await waitFrames(page, 12);
   }
 }
+async function padButton(page, i) {
+  for (const down of [true, false]) {
+    await page.evaluate((b, d) => {
+      __pad.buttons[b] = { pressed: d, touched: d, value: d ? 1 : 0 };
+      __pad.timestamp++;
+    }, i, down);
+    await waitFrames(page, down ? 3 : 12);
+  }
+}
 async function waitScene(page, want, ms) {
   await page.waitForFunction((s) => Module._pomrin_scene() === s, { timeout: ms }, want);
 }
@@ -106,6 +116,13 @@ async function main() {
   let page;
   try {
     page = await browser.newPage();
+    // A standard gamepad, as the browser's Gamepad API shows one; the test presses its buttons.
+    await page.evaluateOnNewDocument(() => {
+      const button = () => ({ pressed: false, touched: false, value: 0 });
+      window.__pad = { id: "Test pad (STANDARD GAMEPAD)", index: 0, connected: true, mapping: "standard",
+                       timestamp: 1, axes: [0, 0, 0, 0], buttons: Array.from({ length: 17 }, button) };
+      navigator.getGamepads = () => [window.__pad, null, null, null];
+    });
     page.on("pageerror", (e) => errors.push(String(e)));
     page.on("console", (m) => { if (m.type() === "error") errors.push(m.text()); });
 
@@ -160,9 +177,14 @@ async function main() {
     const option = await page.evaluate(() => Array.from(FS.readFile("/user_data/Option.dat")));
     check(option.length === 40 && option[16] === 4, `the saved settings survive a reload (COM strength ${option[16]})`);
 
-    // VS COM: title row 0, then character and skills in the select.
-    await press(page, "z");
-    await waitScene(page, 1, 10000);
+    // VS COM: title row 0 confirmed with the gamepad's first button (joystick 0, button 1).
+    await padButton(page, 0);
+    await waitScene(page, 1, 10000).catch(() => {});
+    check((await scene(page)) === 1, "the gamepad confirms the title's VS COM row");
+    if ((await scene(page)) !== 1) {
+      await press(page, "z");
+      await waitScene(page, 1, 10000);
+    }
     await waitFrames(page, 60);
     await page.screenshot({ path: path.join(shotsDir, "select.png") });
     // Button 1 picks the character, then confirms the skills.
