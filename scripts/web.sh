@@ -63,6 +63,8 @@ PKG_CONFIG_PATH=$WEB_DEPS/lib/pkgconfig PKG_CONFIG_LIBDIR=$WEB_DEPS/lib/pkgconfi
     emcmake cmake -S . -B "$OUT/wasm" -DCMAKE_BUILD_TYPE=Release -DPOMRIN_TESTS=OFF -DPOMRIN_BENCH=OFF \
     -DCMAKE_PREFIX_PATH="$WEB_DEPS" -DPOMRIN_WEB_DATA="$DATA" >"$OUT/wasm-configure.log" 2>&1 ||
     { tail -30 "$OUT/wasm-configure.log"; exit 1; }
+# The packed data is read at link time, which the build does not track: link the page again.
+rm -f "$OUT/wasm/pomrin.html"
 emmake cmake --build "$OUT/wasm" -j2 >"$OUT/wasm-build.log" 2>&1 || { grep -B2 -A8 'error' "$OUT/wasm-build.log" | head -60; exit 1; }
 
 PAGE=$OUT/page

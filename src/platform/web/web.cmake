@@ -26,9 +26,9 @@ target_link_options(pomrin-sim PRIVATE ${POMRIN_WEB_CATCH} -sNODERAWFS=1 -sENVIR
                     # Compiled at once from the file: this emscripten would fetch() a path under Node 18+.
                     -sWASM_ASYNC_COMPILATION=0)
 
-# The page: the SDL backend with the page's own files and loop, compiled into the program so
-# they stand in for the native ones.
-# The page draws on its canvas itself (web/display.cpp) instead of through SDL's renderer.
+# The page: the SDL backend with the page's own files and loop compiled into the program, so
+# they stand in for the native ones; it draws on its canvas itself (web/display.cpp) rather
+# than through SDL's renderer.
 file(GLOB POMRIN_SDL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/sdl/*.cpp)
 list(REMOVE_ITEM POMRIN_SDL_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/sdl/display.cpp)
 list(APPEND POMRIN_SDL_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/web/display.cpp)
