@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite, then each fuzz target for a few seconds
 # (build-fuzz), then the suite again under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan).
+# Flags: --quick skips the long legs, --no-web the browser leg, --no-windows the Windows leg.
 set -euo pipefail
 cd "$(dirname "$0")"
 QUICK=0
+NO_WEB=0
 for arg in "$@"; do
-    case $arg in --quick) QUICK=1 ;; esac
+    case "$arg" in
+        --quick) QUICK=1 ;;
+        --no-web) NO_WEB=1 ;;
+        --no-windows) ;;
+        *) echo "usage: ./test.sh [--quick] [--no-web] [--no-windows]" >&2; exit 2 ;;
+    esac
 done
 . scripts/deps.sh
 need_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool imagemagick sox clang libclang-rt-14-dev
@@ -20,6 +27,13 @@ if [ "$QUICK" = 1 ]; then
 else
     echo "== packages =="
     scripts/deb_test.sh build
+fi
+
+if [ "$QUICK" = 1 ] || [ "$NO_WEB" = 1 ]; then
+    echo "== web: skipped =="
+else
+    echo "== web =="
+    WEB_NATIVE=build scripts/web.sh --test
 fi
 
 echo "== fuzz targets =="

@@ -18,6 +18,7 @@
 #include "input/input.h"
 #include "menus/option_scene.h"
 #include "platform/plat_file.h"
+#include "platform/plat_loop.h"
 #include "platform/plat_system.h"
 #include "sound/sound.h"
 
@@ -28,24 +29,40 @@ namespace {
 
 constexpr const char* kTitle = "ころころポムリン";
 
-int MessageLoop() {
-    g_bReady = 1;
-    g_bActive = 1;
+int g_nLoopExit;
+
+// One pass of the message loop: every waiting message, then one frame while the window is
+// active. A frame runs only when the message queue is empty.
+PlatLoopPass LoopPass() {
     for (;;) {
         MSG msg;
         if (PeekMessage(&msg)) {
-            if (msg.message == WM_QUIT) return int32_t(msg.wParam);
+            if (msg.message == WM_QUIT) {
+                g_nLoopExit = int32_t(msg.wParam);
+                return PLAT_LOOP_END;
+            }
             WndProc(msg.message, msg.wParam);
             continue;
         }
-        if (!g_bActive) {
-            Plat_WaitEvent();
-            continue;
-        }
+        if (!g_bActive) return PLAT_LOOP_IDLE;
         if (g_lpfnBeforeFrame && !g_lpfnBeforeFrame(g_dwFrameCount)) continue;
-        if (!GameFrame()) return 0;
+        if (!GameFrame()) {
+            g_nLoopExit = 0;
+            return PLAT_LOOP_END;
+        }
         if (g_lpfnAfterFrame) g_lpfnAfterFrame(g_dwFrameCount - 1);
+        return PLAT_LOOP_FRAME;
     }
+}
+
+// After the loop: the shut-down that follows a successful start-up. Returns the exit code.
+int LoopEnd() {
+    GameRelease();
+    Plat_DestroyWindow();
+    Plat_Quit();
+    RecordClose();
+    Plat_UnlockInstance();
+    return g_nLoopExit;
 }
 
 }  // namespace
@@ -54,8 +71,8 @@ bool GameInit() {
     // The millisecond timer needs no resolution request on this platform.
     if (!DDInitDisplay(nullptr, g_DisplayModes, 0, 1)) return false;
     if (!DDLoadListedBitmap(g_Bitmap[BMP_MOJI], BMP_MOJI)) return false;
-    // The platform reports no refresh rate the presentation could rely on: always pace.
-    g_bFrameLimit = 1;
+    // The limiter paces the game unless the platform itself runs frames at the game's pace.
+    g_bFrameLimit = Plat_PacesFrames() ? 0 : 1;
     if (!DDLoadPaletteFromFile(g_BasePalette, "bmp/メッセージ.bmp", 0)) {
         DebugTrace("DDLoadPaletteFromFile失敗");
         return false;
@@ -98,7 +115,6 @@ int GameRun(const char* szRecord) {
         Plat_UnlockInstance();
         return 2;
     }
-    int nExit = 0;
     if (!Plat_Init()) {
         Plat_MessageBox("ウインドウクラスの登録に失敗！", "エラー");
     } else if (!Plat_CreateWindow(kTitle, 640, 480)) {
@@ -106,20 +122,22 @@ int GameRun(const char* szRecord) {
         Plat_Quit();
     } else {
         ClearMessages();
-        bool bInit = GameInit();
-        if (bInit) nExit = MessageLoop();
+        if (GameInit()) {
+            g_bReady = 1;
+            g_bActive = 1;
+            // Natively the loop runs inside this call; in a browser the page drives it.
+            return Plat_RunLoop(LoopPass, LoopEnd);
+        }
         GameRelease();
         Plat_DestroyWindow();
-        if (!bInit) {
-            // The lock goes first: a copy started while the box is open runs normally.
-            Plat_UnlockInstance();
-            Plat_MessageBox("ゲーム全体の初期設定に失敗！", "エラー");
-        }
+        // The lock goes first: a copy started while the box is open runs normally.
+        Plat_UnlockInstance();
+        Plat_MessageBox("ゲーム全体の初期設定に失敗！", "エラー");
         Plat_Quit();
     }
     RecordClose();
     Plat_UnlockInstance();
-    return nExit;
+    return 0;
 }
 
 int GameMain(int argc, char** argv) {

@@ -1,5 +1,8 @@
 // SDL backend: clock, instance lock, message boxes, window and events.
 #include <SDL.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -19,10 +22,16 @@ int g_nLockFd = -1;
 
 void ToggleFullScreen() {
     if (!g_lpWindow) return;
+#ifdef __EMSCRIPTEN__
+    // The page puts its picture in full screen and scales it itself.
+    EM_ASM({ if (Module.toggleFullScreen) Module.toggleFullScreen(); });
+#else
     const bool bFull = SDL_GetWindowFlags(g_lpWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_SetWindowFullscreen(g_lpWindow, bFull ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+#endif
 }
 
+#ifndef __EMSCRIPTEN__
 // The largest whole-number multiple of the picture that fits the usable screen area.
 int OpeningScale(int nWidth, int nHeight) {
     SDL_Rect rc;
@@ -32,6 +41,7 @@ int OpeningScale(int nWidth, int nHeight) {
     while (nScale > 1 && nHeight * nScale + 32 > rc.h) --nScale;
     return nScale < 1 ? 1 : nScale;
 }
+#endif
 
 }  // namespace
 
@@ -88,9 +98,16 @@ void Plat_MessageBox(const char* szText, const char* szCaption) {
 
 bool Plat_CreateWindow(const char* szTitle, int nWidth, int nHeight) {
     if (g_lpWindow) return true;
+#ifdef __EMSCRIPTEN__
+    // A page's canvas keeps the picture's own size; the page scales it to the browser window.
+    const int nScale = 1;
+    const Uint32 dwFlags = 0;
+#else
     const int nScale = OpeningScale(nWidth, nHeight);
+    const Uint32 dwFlags = SDL_WINDOW_RESIZABLE;
+#endif
     g_lpWindow = SDL_CreateWindow(szTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, nWidth * nScale,
-                                  nHeight * nScale, SDL_WINDOW_RESIZABLE);
+                                  nHeight * nScale, dwFlags);
     if (!g_lpWindow) return false;
     SDL_SetWindowMinimumSize(g_lpWindow, nWidth / 4, nHeight / 4);
     return true;
@@ -131,7 +148,10 @@ PlatEvent Plat_PollEvent() {
                     ToggleFullScreen();
                     break;
                 }
+#ifndef __EMSCRIPTEN__
+                // In a browser Escape only leaves full screen, as everywhere on the web.
                 if (ev.key.keysym.sym == SDLK_ESCAPE) return PLAT_EV_ESCAPE;
+#endif
                 break;
             default:  // joysticks are polled, keys read as state
                 break;

@@ -1,0 +1,249 @@
+// The page in headless Chromium: the title equals the native simulator's picture, the options
+// saved survive a reload, a VS COM battle starts from the keyboard, frames come at 90 a second,
+// a gamepad works as joystick 0, and the title's quit row ends the game with the page that offers
+// to start again.
+// Usage: node browser_test.js PAGE_DIR NATIVE_TITLE_PNG SHOTS_DIR
+"use strict";
+const fs = require("fs");
+const http = require("http");
+const os = require("os");
+const path = require("path");
+const puppeteer = require("puppeteer-core");
+
+const [pageDir, nativeTitle, shotsDir] = process.argv.slice(2);
+const CHROMIUM = process.env.CHROMIUM || "/usr/bin/chromium";
+const TYPES = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".wasm": "application/wasm",
+                ".data": "application/octet-stream", ".png": "image/png", ".txt": "text/plain; charset=utf-8" };
+
+let failures = 0;
+function check(ok, what) {
+  console.log(`${ok ? "ok  " : "FAIL"} ${what}`);
+  if (!ok) failures++;
+}
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+
+// The page's folder, and the native picture under /native-title.png.
+function serve() {
+  const server = http.createServer((req, res) => {
+    const name = decodeURIComponent(new URL(req.url, "http://x").pathname);
+    const file = name === "/native-title.png" ? nativeTitle : path.join(pageDir, path.normalize(name));
+    if (!file.startsWith(pageDir) && file !== nativeTitle) { res.writeHead(403); res.end(); return; }
+    fs.readFile(file, (err, body) => {
+      if (err) { res.writeHead(404); res.end(); return; }
+      res.writeHead(200, { "Content-Type": TYPES[path.extname(file)] || "application/octet-stream" });
+      res.end(body);
+    });
+  });
+  return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
+}
+
+// Counts game frames and keeps the cost of each battle frame, from inside the page.
+async function instrument(page) {
+  await page.waitForFunction(() => typeof Module !== "undefined" && Module.calledRun && Module._pomrin_scene,
+                             { timeout: 60000 });
+  await page.evaluate(() => {
+    window.__t = { frames: 0, battle: [] };
+    Module.onGameFrame = (ms) => {
+      __t.frames++;
+      if (Module._pomrin_scene() === 2) __t.battle.push(ms);
+    };
+  });
+}
+const frames = (page) => page.evaluate(() => __t.frames);
+const scene = (page) => page.evaluate(() => Module._pomrin_scene());
+async function waitFrames(page, n) {
+  const start = await frames(page);
+  await page.waitForFunction((s, k) => __t.frames >= s + k, { timeout: 60000 }, start, n);
+}
+async function press(page, key, times = 1) {
+  for (let i = 0; i < times; i++) {
+    await page.keyboard.down(key);
+    await waitFrames(page, 3);
+    await page.keyboard.up(key);
+    await waitFrames(page, 12);
+  }
+}
+async function padButton(page, i) {
+  for (const down of [true, false]) {
+    await page.evaluate((b, d) => {
+      __pad.buttons[b] = { pressed: d, touched: d, value: d ? 1 : 0 };
+      __pad.timestamp++;
+    }, i, down);
+    await waitFrames(page, down ? 3 : 12);
+  }
+}
+async function waitScene(page, want, ms) {
+  await page.waitForFunction((s) => Module._pomrin_scene() === s, { timeout: ms }, want);
+}
+
+// Pixels of the game's canvas that differ from the native picture.
+function canvasDiff(page) {
+  return page.evaluate(async () => {
+    const img = new Image();
+    img.src = "/native-title.png";
+    await img.decode();
+    const c = document.createElement("canvas");
+    c.width = img.width;
+    c.height = img.height;
+    const ctx = c.getContext("2d");
+    ctx.drawImage(img, 0, 0);
+    const want = ctx.getImageData(0, 0, c.width, c.height).data;
+    const game = document.getElementById("canvas");
+    if (game.width !== c.width || game.height !== c.height) return -1;
+    const got = game.getContext("2d").getImageData(0, 0, c.width, c.height).data;
+    let n = 0;
+    for (let i = 0; i < want.length; i += 4)
+      if (want[i] !== got[i] || want[i + 1] !== got[i + 1] || want[i + 2] !== got[i + 2]) n++;
+    return n;
+  });
+}
+
+async function main() {
+  fs.mkdirSync(shotsDir, { recursive: true });
+  const server = await serve();
+  const url = `http://127.0.0.1:${server.address().port}/pomrin.html`;
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), "pomrin-chromium-"));
+  const browser = await puppeteer.launch({
+    executablePath: CHROMIUM,
+    headless: true,
+    userDataDir: profile,
+    args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
+           "--disable-component-update", "--disable-sync", "--autoplay-policy=user-gesture-required",
+           "--window-size=1400,1050"],
+    defaultViewport: { width: 1400, height: 1050 },
+  });
+  const errors = [];
+  let page;
+  try {
+    page = await browser.newPage();
+    // A standard gamepad, as the browser's Gamepad API shows one; the test presses its buttons.
+    await page.evaluateOnNewDocument(() => {
+      const button = () => ({ pressed: false, touched: false, value: 0 });
+      window.__pad = { id: "Test pad (STANDARD GAMEPAD)", index: 0, connected: true, mapping: "standard",
+                       timestamp: 1, axes: [0, 0, 0, 0], buttons: Array.from({ length: 17 }, button) };
+      navigator.getGamepads = () => [window.__pad, null, null, null];
+    });
+    page.on("pageerror", (e) => errors.push(String(e)));
+    page.on("console", (m) => { if (m.type() === "error") errors.push(m.text()); });
+
+    // The title, once its fade-in is over, is the native picture pixel for pixel.
+    await page.goto(url);
+    await instrument(page);
+    await waitFrames(page, 120);
+    check((await scene(page)) === 0, "the page opens on the title");
+    const nDiff = await canvasDiff(page);
+    check(nDiff === 0, `the title equals the native simulator's picture (${nDiff} pixels differ)`);
+    const size = await page.evaluate(() => getComputedStyle(document.getElementById("canvas")).width);
+    check(size === "1280px", `the picture is scaled by a whole number in a 1400 x 1050 window (${size} wide)`);
+    await page.screenshot({ path: path.join(shotsDir, "title.png") });
+    await page.click("#full");
+    await page.waitForFunction(() => document.fullscreenElement, { timeout: 5000 }).catch(() => {});
+    const full = await page.evaluate(() => document.fullscreenElement && document.fullscreenElement.id);
+    check(full === "stage", `the button puts the picture in full screen (${full})`);
+    await page.evaluate(() => document.fullscreenElement && document.exitFullscreen());
+
+    // Escape leaves the game running; the first key press unlocks the sound.
+    const audioBefore = await page.evaluate(() => Module.SDL2 && Module.SDL2.audioContext &&
+                                                  Module.SDL2.audioContext.state);
+    await press(page, "Escape");
+    await waitFrames(page, 30);
+    check((await scene(page)) === 0, "Escape does not end the game");
+    const audioAfter = await page.evaluate(() => Module.SDL2 && Module.SDL2.audioContext &&
+                                                 Module.SDL2.audioContext.state);
+    check(audioAfter === "running", `sound runs after the first key press (audio before it: ${audioBefore})`);
+    const scrolled = await page.evaluate(() => window.scrollY);
+    check(scrolled === 0, "the arrow keys do not scroll the page");
+
+    // Options: COM strength to 強すぎ (4), save to the file, back to the title.
+    await press(page, "ArrowDown", 2);
+    await press(page, "z");
+    await waitScene(page, 3, 10000);
+    await waitFrames(page, 60);
+    await press(page, "ArrowDown", 4);
+    await press(page, "ArrowRight", 2);
+    await press(page, "ArrowDown", 3);
+    await press(page, "z");
+    await waitFrames(page, 30);
+    await page.screenshot({ path: path.join(shotsDir, "options.png") });
+    await press(page, "ArrowDown");
+    await press(page, "z");
+    await waitScene(page, 0, 10000);
+    await sleep(500);  // the write to IndexedDB finishes on its own
+
+    // The saved settings come back after a reload.
+    await page.reload();
+    await instrument(page);
+    await waitFrames(page, 60);
+    const option = await page.evaluate(() => Array.from(FS.readFile("/user_data/Option.dat")));
+    check(option.length === 40 && option[16] === 4, `the saved settings survive a reload (COM strength ${option[16]})`);
+
+    // VS COM: title row 0 confirmed with the gamepad's first button (joystick 0, button 1).
+    await padButton(page, 0);
+    await waitScene(page, 1, 10000).catch(() => {});
+    check((await scene(page)) === 1, "the gamepad confirms the title's VS COM row");
+    if ((await scene(page)) !== 1) {
+      await press(page, "z");
+      await waitScene(page, 1, 10000);
+    }
+    await waitFrames(page, 60);
+    await page.screenshot({ path: path.join(shotsDir, "select.png") });
+    // Button 1 picks the character, then confirms the skills.
+    for (let i = 0; i < 6 && (await scene(page)) !== 2; i++) {
+      await press(page, "z");
+      await waitFrames(page, 20);
+    }
+    check((await scene(page)) === 2, "a VS COM battle starts from the keyboard");
+
+    // Game frames per second over 10 seconds of page time.
+    const [f0, t0] = await page.evaluate(() => [__t.frames, performance.now()]);
+    await sleep(1500);  // the ready sign: both fighters in their corners
+    await page.screenshot({ path: path.join(shotsDir, "fight.png") });
+    await page.waitForFunction((t) => performance.now() - t >= 10000, { timeout: 60000, polling: 50 }, t0);
+    const [f1, t1] = await page.evaluate(() => [__t.frames, performance.now()]);
+    const fps = (f1 - f0) * 1000 / (t1 - t0);
+    check(fps >= 80 && fps <= 95, `game frames per second over ${((t1 - t0) / 1000).toFixed(1)} s: ${fps.toFixed(1)}`);
+
+    // The battle's frame cost over the rest of the match (player 1 stands still).
+    await page.waitForFunction(() => Module._pomrin_scene() !== 2, { timeout: 180000, polling: 200 });
+    const costs = await page.evaluate(() => __t.battle.slice().sort((a, b) => a - b));
+    const median = costs[Math.floor(costs.length / 2)];
+    const worst = costs[costs.length - 1];
+    console.log(`info battle frame cost over ${costs.length} frames of a VS COM match at strength 4: ` +
+                `median ${median.toFixed(3)} ms, p99 ${costs[Math.floor(costs.length * 0.99)].toFixed(3)} ms, ` +
+                `worst ${worst.toFixed(3)} ms`);
+    check(costs.length > 500, "the match ran in the page");
+
+    // The quit row ends the game and offers to start again.
+    await page.reload();
+    await instrument(page);
+    await waitFrames(page, 60);
+    await press(page, "ArrowDown", 3);
+    await page.keyboard.press("z", { delay: 100 });  // the last frames of the game follow
+    await page.waitForFunction(() => getComputedStyle(document.getElementById("end")).display !== "none",
+                               { timeout: 10000 });
+    await page.screenshot({ path: path.join(shotsDir, "end.png") });
+    check(true, "the quit row ends the game with the page to start again");
+    check(errors.length === 0, `no errors on the page${errors.length ? ": " + errors.join(" | ") : ""}`);
+  } catch (e) {
+    // What the page was doing when a step did not come.
+    const state = await page.evaluate(() => ({ frames: window.__t && __t.frames, scene: Module._pomrin_scene(),
+                                               end: getComputedStyle(document.getElementById("end")).display }))
+      .catch((x) => String(x));
+    console.log("page state:", JSON.stringify(state), "errors:", errors.join(" | "));
+    await page.screenshot({ path: path.join(shotsDir, "failed.png") }).catch(() => {});
+    throw e;
+  } finally {
+    await browser.close();
+    server.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  }
+  if (failures) {
+    console.log(`${failures} check(s) failed`);
+    process.exit(1);
+  }
+}
+
+main().catch((e) => {
+  console.error(e);
+  process.exit(1);
+});
