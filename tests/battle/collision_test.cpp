@@ -6,7 +6,20 @@
 // From rand() state 1 the draws are 41, 18467, 6334, 26500, 19169, 15724, 11478, 29358.
 // With equal masses (r = 100): nDiff = 41 % 201 - 100 = -59; kA = 21 x -59 / 100 = -12;
 // kB = -(319 x -59 / 100) = 188; jitter draws give 9, 7, 6, 2 before the speed shares.
-using CollisionTest = BattleTest;
+class CollisionTest : public BattleTest {
+  protected:
+    // A (corner (100, 100), moving (vx, 0)) runs into B at rest ten pixels to its right, from
+    // rand() state dwState.
+    void Ram(int32_t vx, uint32_t dwState = 1, int32_t nWeightA = 60, int32_t nWeightB = 60) {
+        PlaceFighter(&A, 100, 100, nWeightA);
+        PlaceFighter(&B, 110, 100, nWeightB);
+        A.nSpeedX = vx;
+        std::memset(g_Effect, 0, sizeof g_Effect);
+        Headless_Plays().clear();
+        CrtRandSetState(dwState);
+        FighterCollision(&A, &B);
+    }
+};
 
 TEST_F(CollisionTest, ExactVelocitiesInNormalAndShootingMode) {
     // Sums 4096, 512, total 4608. Normal: pA 60, pB 100, r 60, nDiff = 41 % 121 - 100 = -59.
@@ -49,16 +62,13 @@ TEST_F(CollisionTest, EqualStrengthSpansMinus100To100) {
     auto Find = [](int n1, int n2, int n3) {
         for (uint32_t s = 1;; s = LcgSkip(s, 1)) {
             uint32_t t = s;
-            if (LcgDraw(t) % 201 == n1 && LcgDraw(t) % 401 == n2 && (LcgDraw(t), LcgDraw(t) % 21 == n3)) return s;
+            if (LcgDraw(t) % 201 == n1 && LcgDraw(t) % 401 == n2 && (LcgDraw(t), LcgDraw(t) % 21 == n3))
+                return s;
         }
     };
     const uint32_t sHigh = Find(200, 400, 20), sLow = Find(0, 400, 0);
     for (auto [s, nWant] : {std::pair{sHigh, 307 + 9 * (10 + 400)}, {sLow, 307 - 9 * (10 + 400)}}) {
-        PlaceFighter(&A, 100, 100);
-        PlaceFighter(&B, 110, 100);
-        A.nSpeedX = 1024;
-        CrtRandSetState(s);
-        FighterCollision(&A, &B);
+        Ram(1024, s);
         EXPECT_EQ(A.nSpeedX, nWant);
     }
 }
@@ -67,11 +77,7 @@ TEST_F(CollisionTest, StrengthGapOf100OrMoreLeavesNoRandomRange) {
     // Draw 1 is then spent but ignored; kA = 21 x gap / 100, jAX = 9 + kA.
     for (auto [nWeightA, nWant] :
          {std::pair{250, 307 + 9 * (9 + 42)}, {350, 307 + 9 * (9 + 42)}, {150, 307 + 9 * (9 + 21)}}) {
-        PlaceFighter(&A, 100, 100, nWeightA);
-        PlaceFighter(&B, 110, 100, nWeightA - (nWeightA == 150 ? 100 : 200));
-        A.nSpeedX = 1024;
-        CrtRandSetState(1);
-        FighterCollision(&A, &B);
+        Ram(1024, 1, nWeightA, nWeightA - (nWeightA == 150 ? 100 : 200));
         EXPECT_EQ(A.nSpeedX, nWant) << nWeightA;
     }
 }
@@ -94,13 +100,7 @@ TEST_F(CollisionTest, SoundAndSparkThresholds3700And2100) {
     };
     for (const Case& c : {Case{2766, SND_HIT_L, 2}, Case{2764, SND_HIT_M, 1}, Case{481, SND_HIT_M, 1},
                           Case{479, SND_HIT_S2, 0}}) {
-        PlaceFighter(&A, 100, 100);
-        PlaceFighter(&B, 110, 100);
-        A.nSpeedX = c.vx;
-        std::memset(g_Effect, 0, sizeof g_Effect);
-        Headless_Plays().clear();
-        CrtRandSetState(1);
-        FighterCollision(&A, &B);
+        Ram(c.vx);
         EXPECT_EQ(Plays(c.nSound), 1) << c.vx;
         EXPECT_EQ(Headless_Plays().size(), 1u) << c.vx;
         EXPECT_EQ(g_Effect[0].nType, c.nType) << c.vx;
@@ -108,8 +108,7 @@ TEST_F(CollisionTest, SoundAndSparkThresholds3700And2100) {
 }
 
 TEST_F(CollisionTest, BothAtRestGetOnlyTheRandomJitter) {
-    PlaceFighter(&B, 110, 100);
-    FighterCollision(&A, &B);
+    Ram(0);
     EXPECT_EQ(A.nSpeedX, 81);
     EXPECT_EQ(A.nSpeedY, 63);
     EXPECT_EQ(B.nSpeedX, 54);
@@ -120,10 +119,7 @@ TEST_F(CollisionTest, BothAtRestGetOnlyTheRandomJitter) {
 TEST_F(CollisionTest, HugeProductsWrapLikeA32BitMachine) {
     // pA 300, pB 100: nDiff 200, kB = -638. nSumX x kB = -2552000000 wraps to 1742967296,
     // / 4000000 = 435, so jBX = 441.
-    PlaceFighter(&A, 100, 100, 300);
-    PlaceFighter(&B, 110, 100, 100);
-    A.nSpeedX = 4000000;
-    FighterCollision(&A, &B);
+    Ram(4000000, 1, 300, 100);
     EXPECT_EQ(B.nSpeedX, 2800000 + 9 * 441);
     EXPECT_EQ(A.nSpeedX, 1200000 + 9 * 51);
 }

@@ -172,7 +172,6 @@ TEST_F(SkillTest, ReflectTurnsBackAtEachEdge) {
 }
 
 TEST_F(SkillTest, SuctionPullsThirtyAlongTheLineAndNothingAtZeroDistance) {
-    B.nSkillFlag[1] = 1u << SKILL_SUCTION;
     PlaceFighter(&B, 400, 500);  // corner 300 right, 400 down of A's: 0.6 and 0.8 of 30
     B.nSkillFlag[1] = 1u << SKILL_SUCTION;
     SkillSuction(&A, &B);

@@ -125,39 +125,31 @@ TEST_F(BattleDraw, ShadeLeavesOnlyShotsSparksAndGoSign) {
     EXPECT_EQ(g_nPhaseCount, 1);
 }
 
+// Both players' marks run right, player 1's from x 0, player 2's from x 592 when 3 or fewer
+// wins are needed, else from 592 + (3 - needed) x 16. A damaged settings file can ask for any
+// number of wins: the marks then lie far left, off screen. 268435457 is the count whose 32-bit
+// product would wrap back to x 624.
 TEST_F(BattleDraw, WinStarsOfPlayerTwoByWinsNeeded) {
-    g_Chara[0].nWin = 2;
-    g_Chara[1].nWin = 1;
-    struct {
-        int nWinCount, nFirstX;
-    } cases[] = {{5, 560}, {4, 576}, {3, 592}, {2, 592}, {1, 592}};
+    const struct {
+        int nWinCount, nWin1, nWin2, nFirstX, nStars2;
+    } cases[] = {{5, 2, 1, 560, 1}, {4, 2, 1, 576, 1}, {3, 2, 1, 592, 1},       {2, 2, 1, 592, 1},
+                 {1, 2, 1, 592, 1}, {39, 0, 2, 16, 2}, {268435457, 0, 2, 0, 0}, {INT32_MAX, 0, 2, 0, 0}};
     for (const auto& c : cases) {
         g_Option.nWinCount = c.nWinCount;
+        g_Chara[0].nWin = c.nWin1;
+        g_Chara[1].nWin = c.nWin2;
         DrawBackground();
         DrawWins();
+        EXPECT_EQ(CountIndex(STAR1), c.nWin1 * 16 * 16) << c.nWinCount;
+        if (c.nWin1) {
+            EXPECT_EQ(Pixel(16 * c.nWin1 - 1, 15), STAR1) << c.nWinCount;
+        }
+        EXPECT_EQ(CountIndex(STAR2), c.nStars2 * 16 * 16) << c.nWinCount;
+        if (!c.nStars2) continue;
         EXPECT_EQ(Pixel(c.nFirstX, 0), STAR2) << c.nWinCount;
-        EXPECT_EQ(Pixel(c.nFirstX + 15, 15), STAR2) << c.nWinCount;
+        EXPECT_EQ(Pixel(c.nFirstX + 16 * c.nStars2 - 1, 15), STAR2) << c.nWinCount;
         EXPECT_EQ(Pixel(c.nFirstX - 1, 0), BG) << c.nWinCount;
-        EXPECT_EQ(CountIndex(STAR2), 16 * 16) << c.nWinCount;
-        EXPECT_EQ(CountIndex(STAR1), 2 * 16 * 16);
-        EXPECT_EQ(Pixel(31, 15), STAR1);
     }
-}
-
-// A damaged settings file can ask for any number of wins: player 2's marks then start far
-// left of the screen. 268435457 is the count whose 32-bit product would wrap back to x 624.
-TEST_F(BattleDraw, WinStarsOfHugeWinCountStayOffScreen) {
-    g_Chara[0].nWin = 0;
-    g_Chara[1].nWin = 2;
-    for (int nWinCount : {268435457, INT32_MAX, 39}) {
-        g_Option.nWinCount = nWinCount;
-        DrawBackground();
-        DrawWins();
-        // 39 wins needed: 592 + (3 - 39) * 16 = 16, both marks on screen.
-        EXPECT_EQ(CountIndex(STAR2), nWinCount == 39 ? 2 * 16 * 16 : 0) << nWinCount;
-    }
-    EXPECT_EQ(Pixel(16, 0), STAR2);
-    EXPECT_EQ(Pixel(47, 15), STAR2);
 }
 
 TEST_F(BattleDraw, DoubleKnockOutBurstEndsAfterEightyFrames) {

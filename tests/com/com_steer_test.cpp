@@ -129,8 +129,10 @@ TEST(ComSteer, PlanCountMatchesFrameByFrame) {
         for (int32_t v : Span(-40000, 40000, 1237, -300, 300)) {
             for (int32_t d : {-655360, -30000, -1024, -828, -1, 1, 23, 828, 5000, 491520}) {
                 c.nSpeedX = c.nSpeedY = v;
-                EXPECT_EQ(ComPlanCount(&c, d, true), LiteralCount(t.a, v, d, true)) << t.a << " " << v << " " << d;
-                EXPECT_EQ(ComPlanCount(&c, d, false), LiteralCount(t.a, v, d, false)) << t.a << " " << v << " " << d;
+                EXPECT_EQ(ComPlanCount(&c, d, true), LiteralCount(t.a, v, d, true))
+                    << t.a << " " << v << " " << d;
+                EXPECT_EQ(ComPlanCount(&c, d, false), LiteralCount(t.a, v, d, false))
+                    << t.a << " " << v << " " << d;
             }
         }
     }
@@ -211,13 +213,19 @@ TEST(ComSteer, WallBrakingMatchesFrameByFrameAtEveryEdge) {
     }
 }
 
+// A COM at (x, y) px with the strongest row's look-ahead (85 frames) and wall margin (32 px).
+CHARA Escaper(int32_t x, int32_t y) {
+    CHARA c = MakeFighter(x, y);
+    c.nComPredict = 85;
+    c.nComWallMargin = 32;
+    return c;
+}
+
 TEST(ComEscape, StillOpponentWalksSideways) {
     // Both at rest: the walk uses (0, 1), 255 steps of 1/1024 px. Neither flight is caught
     // within 170 frames (85 each), candidate 0 (+255) moves toward the middle (+50) and
     // candidate 1 does not, so 135 +- 20 beats 85 +- 20.
-    CHARA com = MakeFighter(100, 240), enemy = MakeFighter(620, 240);
-    com.nComPredict = 85;
-    com.nComWallMargin = 32;
+    CHARA com = Escaper(100, 240), enemy = MakeFighter(620, 240);
     CrtRandSetState(777);
     EXPECT_EQ(ComFindEscape(&com, &enemy), 1);
     EXPECT_EQ(com.nComTargetX, 255);
@@ -229,9 +237,7 @@ TEST(ComEscape, WalkEndsAtTheInnerArenaAfterBothChecks) {
     // COM at (601, 39) px, opponent rolling (2, 2) px a frame. Candidate 0 steps (+2, -2) px:
     // on step 12 x = 625 is clamped to 624 and, in the same step, y = 15 to 16: (+23, -23) px.
     // Candidate 1 steps (-2, +2) px: y = 465 on step 213 is clamped to 464, x = 175: (-426, +425).
-    CHARA com = MakeFighter(601, 39), enemy = MakeFighter(100, 400);
-    com.nComPredict = 85;
-    com.nComWallMargin = 32;
+    CHARA com = Escaper(601, 39), enemy = MakeFighter(100, 400);
     enemy.nSpeedX = enemy.nSpeedY = 2048;
     CrtRandSetState(5);
     ASSERT_EQ(ComFindEscape(&com, &enemy), 1);
@@ -242,9 +248,7 @@ TEST(ComEscape, WalkEndsAtTheInnerArenaAfterBothChecks) {
 
 TEST(ComEscape, NoEscapeFromAFastRush) {
     // The opponent rushes in at 20 px a frame from 70 px away: caught in flight either way.
-    CHARA com = MakeFighter(320, 240), enemy = MakeFighter(250, 240);
-    com.nComPredict = 85;
-    com.nComWallMargin = 32;
+    CHARA com = Escaper(320, 240), enemy = MakeFighter(250, 240);
     enemy.nSpeedX = 20480;
     CrtRandSetState(777);
     EXPECT_EQ(ComFindEscape(&com, &enemy), 0);

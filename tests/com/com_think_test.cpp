@@ -13,9 +13,12 @@
 
 namespace {
 
-// A COM of the given strength and its opponent, with decisions held off unless wanted.
+// A COM of the given strength (player 2's record) and its opponent (player 1's), with
+// decisions held off unless wanted. The real records, so that a look-ahead that touched them
+// (チェンジ swaps the fighters' character data) would show.
 struct Duel {
-    CHARA com, enemy;
+    CHARA& com = g_Chara[1];
+    CHARA& enemy = g_Chara[0];
     Duel(int32_t nLevel, int32_t nMode, bool bDecide = false, int32_t nComX = 320, int32_t nComY = 240,
          int32_t nEnemyX = 100, int32_t nEnemyY = 100) {
         g_Option.nComLevel = nLevel;
@@ -27,6 +30,7 @@ struct Duel {
         ComSetup(&com);
         if (!bDecide) com.nComThinkInterval = 1000000;
     }
+    ~Duel() { com = enemy = CHARA{}; }
     void Think() { ComThink(&com, &enemy); }
 };
 
@@ -150,53 +154,35 @@ TEST(ComThink, HitAndBoostRolledOncePerPredictedHit) {
     }
 }
 
-// The boost look-ahead starts button 3's skill on copies. Were that skill チェンジ (which swaps
-// the real fighters' character data) the look-ahead must still leave the real records alone.
-TEST(ComThink, BoostLookAheadNeverChangesTheRealFighters) {
-    g_Option.nComLevel = 4;
-    g_nBattleMode = 0;
-    g_Input[0] = INPUTSTATE{};
-    g_Input[0].nDir = 5;
-    CHARA& com = g_Chara[1];
-    CHARA& enemy = g_Chara[0];
-    com = MakeFighter(300, 240);
-    enemy = MakeFighter(345, 240);
-    ComSetup(&com);
-    com.chr.nId = 5;
-    enemy.chr.nId = 7;
-    com.nSkill[2] = SKILL_CHANGE;
-    com.nGauge = com.nGaugeCost = 100;
-    com.nSpeedX = 6000;
-    com.nComMode = 0;
-    com.nComThinkInterval = 1000000;
-    ComThink(&com, &enemy);
-    EXPECT_EQ(g_Chara[1].chr.nId, 5);
-    EXPECT_EQ(g_Chara[0].chr.nId, 7);
-    EXPECT_EQ(com.nGauge, 100);
-    EXPECT_EQ(com.nSkillFlag[0] | com.nSkillFlag[1] | com.nSkillFlag[2], 0u);
-    g_Chara[0] = g_Chara[1] = CHARA{};
-}
-
 // All look-aheads run on copies: whatever the COM decides, the opponent's record and the
-// fighter part of its own record are exactly as before, in every mode of deciding.
+// fighter part of its own record are exactly as before. Cases: chasing and dodging with ブースト
+// on button 3, and ramming a still opponent at 6000 (the boost look-ahead runs) with チェンジ there.
 TEST(ComThink, DecidingChangesOnlyTheComBlock) {
     constexpr size_t nFighter = offsetof(CHARA, nComReadyCount);
-    for (int32_t nComMode : {0, 1}) {
-        Duel d(4, 0, true, 300, 240, 360, 250);
-        d.com.nComMode = nComMode;
-        d.com.nSkill[2] = SKILL_BOOST;
+    const struct {
+        int32_t nComMode, nSkill, nEnemyX, nEnemyY, nComVX, nEnemyVX, nEnemyVY;
+    } cases[] = {{0, SKILL_BOOST, 360, 250, 3000, -2500, 700},
+                 {1, SKILL_BOOST, 360, 250, 3000, -2500, 700},
+                 {0, SKILL_CHANGE, 345, 240, 6000, 0, 0}};
+    for (const auto& c : cases) {
+        Duel d(4, 0, true, 300, 240, c.nEnemyX, c.nEnemyY);
+        d.com.chr.nId = 5;
+        d.enemy.chr.nId = 7;
+        d.com.nComMode = c.nComMode;
+        d.com.nSkill[2] = c.nSkill;
         d.com.nGauge = d.com.nGaugeCost = 100;
-        d.com.nSpeedX = 3000;
-        d.enemy.nSpeedX = -2500;
-        d.enemy.nSpeedY = 700;
-        g_Input[0].nDir = 4;
+        d.com.nSpeedX = c.nComVX;
+        d.enemy.nSpeedX = c.nEnemyVX;
+        d.enemy.nSpeedY = c.nEnemyVY;
+        g_Input[0].nDir = c.nEnemyVX ? 4 : 5;
         for (int f = 0; f < 20; ++f) {
             CHARA com, enemy;  // byte copies, padding included
             std::memcpy(&com, &d.com, sizeof(CHARA));
             std::memcpy(&enemy, &d.enemy, sizeof(CHARA));
             d.Think();
-            EXPECT_EQ(std::memcmp(&d.enemy, &enemy, sizeof(CHARA)), 0) << nComMode << " " << f;
-            EXPECT_EQ(std::memcmp(&d.com, &com, nFighter), 0) << nComMode << " " << f;
+            EXPECT_EQ(std::memcmp(&d.enemy, &enemy, sizeof(CHARA)), 0)
+                << c.nSkill << " " << c.nComMode << " " << f;
+            EXPECT_EQ(std::memcmp(&d.com, &com, nFighter), 0) << c.nSkill << " " << c.nComMode << " " << f;
             // Let both roll on as the battle would, without a collision.
             d.com.box.nX += d.com.nSpeedX / 4;
             d.enemy.box.nX += d.enemy.nSpeedX / 4;

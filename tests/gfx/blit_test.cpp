@@ -14,7 +14,7 @@ struct BlitTest : ::testing::Test {
     }
 };
 
-TEST_F(BlitTest, NewSurfaceIsIndexZeroAndPitchAtLeastWidth) {
+TEST_F(BlitTest, NewSurfaceIsIndexZeroAndEmptySizesAreRefused) {
     SURFACE s;
     ASSERT_TRUE(DDCreateSurface(s, 5, 3, 0, 0));
     EXPECT_GE(s.nPitch, 5);
@@ -23,42 +23,37 @@ TEST_F(BlitTest, NewSurfaceIsIndexZeroAndPitchAtLeastWidth) {
     EXPECT_FALSE(DDCreateSurface(s, 5, -1, 0, 0));
 }
 
-TEST_F(BlitTest, ClipTrimsLeftOfDestination) {
-    // dx -10, w 32: source columns sx+10..sx+31 at 0..21.
-    DDBltClip(dst, -10, 5, 32, 1, src, 2, 0, 0);
-    for (int k = 0; k <= 21; ++k) EXPECT_EQ(At(dst, k, 5), 1 + 12 + k) << k;
-    EXPECT_EQ(At(dst, 22, 5), 200);
-    EXPECT_EQ(CountNot(dst, 200), 22);
-}
-
-TEST_F(BlitTest, ClipTrimsNegativeSourceWithoutShifting) {
-    DDBltClip(dst, 100, 0, 32, 1, src, -32, 0, 0);
-    EXPECT_EQ(CountNot(dst, 200), 0);
-    // sx -8, w 32: source columns 0..23 at dx..dx+23.
-    DDBltClip(dst, 100, 0, 32, 1, src, -8, 0, 0);
-    for (int k = 0; k <= 23; ++k) EXPECT_EQ(At(dst, 100 + k, 0), 1 + k);
-    EXPECT_EQ(CountNot(dst, 200), 24);
-}
-
-TEST_F(BlitTest, ClipRefusesWhatStillDoesNotFit) {
+// The 40 x 6 numbered source (pixel (x, y) = 1 + x + 40 y) copied with clipping onto 640 x 480.
+TEST_F(BlitTest, ClipTrimsWhatLiesOutsideAndRefusesWhatStillDoesNotFit) {
+    struct Case {
+        int dx, dy, w, h, sx;
+        int nDrawn;       // destination pixels changed
+        int px, py, nAt;  // one of them and its value
+    } cases[] = {
+        {-10, 5, 32, 1, 2, 22, 0, 5, 1 + 12},  // left cut: source columns 12..33 at 0..21
+        {-10, 5, 32, 1, 2, 22, 21, 5, 1 + 33},
+        {100, 0, 32, 1, -8, 24, 100, 0, 1},  // source from -8: columns 0..23, not shifted
+        {100, 0, 32, 1, -8, 24, 123, 0, 1 + 23},
+        {630, 477, 40, 6, 0, 30, 639, 479, 1 + 9 + 40 * 2},  // past right and bottom: 10 x 3 shown
+        {100, 0, 32, 1, -32, 0, 0, 0, 200},                  // source entirely left of the picture
+        {640, 0, 5, 1, 0, 0, 0, 0, 200},                     // off the right edge
+        {0, 480, 5, 1, 0, 0, 0, 0, 200},                     // off the bottom edge
+        {0, 0, 5, 1, 40, 0, 0, 0, 200},                      // source past its right edge
+        {0, 0, -5, 1, 0, 0, 0, 0, 200},                      // negative width
+    };
+    for (const Case& c : cases) {
+        Fill(dst, 200);
+        DDBltClip(dst, c.dx, c.dy, c.w, c.h, src, c.sx, 0, 0);
+        EXPECT_EQ(CountNot(dst, 200), c.nDrawn) << c.dx << "," << c.dy << " sx " << c.sx;
+        EXPECT_EQ(At(dst, c.px, c.py), c.nAt) << c.dx << "," << c.dy << " sx " << c.sx;
+    }
+    // Starting at -10 and still 690 wide after trimming: refused as a whole.
     SURFACE wide;
     ASSERT_TRUE(DDCreateSurface(wide, 700, 2, 0, 0));
     Fill(wide, 9);
-    // Starts at -10 and is still 690 wide after trimming: nothing at all.
+    Fill(dst, 200);
     DDBltClip(dst, -10, 0, 700, 2, wide, 0, 0, 0);
     EXPECT_EQ(CountNot(dst, 200), 0);
-    DDBltClip(dst, 640, 0, 5, 1, src, 0, 0, 0);
-    DDBltClip(dst, 0, 480, 5, 1, src, 0, 0, 0);
-    DDBltClip(dst, 0, 0, 5, 1, src, 40, 0, 0);
-    DDBltClip(dst, 0, 0, -5, 1, src, 0, 0, 0);
-    EXPECT_EQ(CountNot(dst, 200), 0);
-}
-
-TEST_F(BlitTest, ClipPastRightAndBottomDrawsVisiblePart) {
-    DDBltClip(dst, 630, 477, 40, 6, src, 0, 0, 0);
-    EXPECT_EQ(At(dst, 630, 477), 1);
-    EXPECT_EQ(At(dst, 639, 479), 1 + 9 + 40 * 2);
-    EXPECT_EQ(CountNot(dst, 200), 10 * 3);
 }
 
 TEST_F(BlitTest, KeyedSkipsIndexZeroOpaqueCopiesIt) {

@@ -34,19 +34,26 @@ struct TextTest : ::testing::Test {
     }
 };
 
-TEST_F(TextTest, LinesAreTwentyPixelsApart) {
-    const Ink one = Draw("A");
-    ASSERT_FALSE(one.empty());
-    Ink both = one;
-    for (auto [x, y] : Draw("A", 0, 20)) both.insert({x, y});
-    EXPECT_EQ(Draw("A\nA"), both);
-    EXPECT_EQ(Draw("A\n"), one);
-    // Also with a 24-pixel font: lines overlap rather than spread.
-    ASSERT_NE(DDCreateFont(0, 24), nullptr);
-    const Ink big = Draw("A");
-    Ink bigBoth = big;
-    for (auto [x, y] : Draw("A", 0, 20)) bigBoth.insert({x, y});
-    EXPECT_EQ(Draw("A\nA"), bigBoth);
+// Each text draws as its one glyph drawn twice, the second time shifted: lines are 20 pixels
+// apart (with a 24-pixel font too, whose lines then overlap), full-width glyphs advance 20
+// pixels and half-width ones 10.
+TEST_F(TextTest, LinesAndFixedPitchGlyphs) {
+    const struct {
+        int nFont;
+        const char *szOne, *szTwo;
+        int dx, dy;
+    } cases[] = {{20, "A", "A\nA", 0, 20},
+                 {24, "A", "A\nA", 0, 20},
+                 {20, "あ", "ああ", 20, 0},
+                 {20, "X", "XX", 10, 0}};
+    for (const auto& c : cases) {
+        ASSERT_NE(DDCreateFont(0, c.nFont), nullptr);
+        Ink both = Draw(c.szOne);
+        ASSERT_FALSE(both.empty());
+        for (auto p : Draw(c.szOne, c.dx, c.dy)) both.insert(p);
+        EXPECT_EQ(Draw(c.szTwo), both) << c.szTwo;
+    }
+    EXPECT_EQ(Draw("A\n"), Draw("A"));
 }
 
 TEST_F(TextTest, EmptyTextsDrawNothing) {
@@ -55,18 +62,6 @@ TEST_F(TextTest, EmptyTextsDrawNothing) {
     EXPECT_TRUE(Draw("\n\n").empty());
     DDDeleteFont();
     EXPECT_TRUE(Draw("A").empty());  // no font, no text
-}
-
-TEST_F(TextTest, FixedPitchFullAndHalfWidth) {
-    // Full-width glyphs advance 20 pixels, half-width 10.
-    const Ink a = Draw("あ");
-    Ink aa = a;
-    for (auto p : Draw("あ", 20, 0)) aa.insert(p);
-    EXPECT_EQ(Draw("ああ"), aa);
-    const Ink x = Draw("X");
-    Ink xx = x;
-    for (auto p : Draw("X", 10, 0)) xx.insert(p);
-    EXPECT_EQ(Draw("XX"), xx);
 }
 
 TEST_F(TextTest, CutAtEdgesAndMalformedUtf8) {
