@@ -169,8 +169,9 @@ void AnimStateIo(STATEBUF* lpBuf, ANIM* lpAnim) {
 }  // namespace
 
 void CharaStateIo(STATEBUF* lpBuf) {
-    // A new field of CHARA must be listed here too.
-    static_assert(sizeof(CHARA) == 936);
+    // A new field of CHARA must be listed here too. (The size holds for 64-bit pointers; a
+    // 32-bit build such as the browser's lays the record out smaller.)
+    static_assert(sizeof(void*) != 8 || sizeof(CHARA) == 936);
     for (CHARA& c : g_Chara) {
         StateField(lpBuf, c.nNum);
         StateField(lpBuf, c.nControl);

@@ -186,6 +186,11 @@ async function main() {
       await waitScene(page, 1, 10000);
     }
     await waitFrames(page, 60);
+    // The standard layout's D-pad (buttons 12 to 15) steers like the stick: right moves the cursor.
+    const col0 = await page.evaluate(() => Module._pomrin_cursor_col());
+    await padButton(page, 15);
+    const col1 = await page.evaluate(() => Module._pomrin_cursor_col());
+    check(col1 === col0 + 1, `the gamepad's D-pad right moves the select cursor (column ${col0} -> ${col1})`);
     await page.screenshot({ path: path.join(shotsDir, "select.png") });
     // Button 1 picks the character, then confirms the skills.
     for (let i = 0; i < 6 && (await scene(page)) !== 2; i++) {
