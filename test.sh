@@ -1,8 +1,22 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite, then each fuzz target for a few seconds
-# (build-fuzz), then the suite again under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan).
+# Builds everything and runs the whole test suite, then the Windows build under Wine
+# (scripts/windows.sh --test), then each fuzz target for a few seconds (build-fuzz), then the
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan).
+#   --quick       skip the long legs: Windows, web, packages, sanitizers
+#   --no-windows  skip the Windows leg
+#   --no-web      skip the web leg
 set -euo pipefail
 cd "$(dirname "$0")"
+QUICK=0 WINDOWS=1 WEB=1
+for a in "$@"; do
+    case "$a" in
+        --quick) QUICK=1 ;;
+        --no-windows) WINDOWS=0 ;;
+        --no-web) WEB=0 ;;
+        *) echo "usage: ./test.sh [--quick] [--no-windows] [--no-web]" >&2; exit 2 ;;
+    esac
+done
+[ "$QUICK" = 1 ] && echo "--quick: skipping the long legs (Windows, web, packages, sanitizers)"
 . scripts/deps.sh
 need_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool imagemagick sox clang libclang-rt-14-dev
 JOBS=$(nproc)
@@ -10,9 +24,17 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$JOBS"
 (cd build && ctest --output-on-failure -j"$JOBS")
 
+if [ "$QUICK" = 0 ] && [ "$WINDOWS" = 1 ]; then
+    echo "== Windows =="
+    scripts/windows.sh --test
+elif [ "$QUICK" = 0 ]; then
+    echo "--no-windows: skipping the Windows leg"
+fi
+
 echo "== fuzz targets =="
 scripts/fuzz.sh 5
 
+[ "$QUICK" = 1 ] && exit 0
 echo "== sanitizers =="
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOMRIN_SANITIZE=ON -DPOMRIN_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$JOBS"

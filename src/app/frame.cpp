@@ -80,6 +80,10 @@ void PostClose() {
     PostMessage(WM_CLOSE, 0);
 }
 
+void PostCloseFailed() {
+    PostMessage(WM_CLOSE, 1);
+}
+
 bool IsTwoHumans() {
     return (g_nScene == SCENE_SELECT || g_nScene == SCENE_BATTLE) && g_nTitleSelect == TITLE_ROW_TWO_PLAYERS;
 }
@@ -156,7 +160,7 @@ bool GameFrame() {
                 OptionRun(g_lpOption);
             } catch (const std::exception& e) {
                 DebugTrace(e.what());
-                PostClose();
+                PostCloseFailed();
             }
             break;
         default:

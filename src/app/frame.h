@@ -41,6 +41,8 @@ void FrameLimitReset();
 
 // Asks the window to close: destruction, then the quit message, then the loop ends.
 void PostClose();
+// The same when something the game needs failed to load: the program ends with exit code 1.
+void PostCloseFailed();
 
 // Copies the back buffer to the screen and shows it.
 void PresentBackBuffer();

@@ -48,7 +48,7 @@ void ResetFighter(CHARA* lpChara) {
 }
 
 void LoadBackground() {
-    if (!DDLoadBattleBackground(g_szBattleBackground[CrtRand() % 7])) PostClose();
+    if (!DDLoadBattleBackground(g_szBattleBackground[CrtRand() % 7])) PostCloseFailed();
 }
 
 void DrawStanding() {

@@ -93,7 +93,7 @@ void OptionRun(OPTIONSCENE* lpScene) {
             OptionLoad(lpScene);
         } catch (const std::exception& e) {
             DebugTrace(e.what());
-            PostClose();
+            PostCloseFailed();
         }
         lpScene->nState = OPTION_FADE_IN;
     }

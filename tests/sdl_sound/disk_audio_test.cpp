@@ -24,9 +24,9 @@ size_t LoudBytes(const std::vector<uint8_t>& bytes) {
 TEST(SdlSound, PlayedSoundReachesTheDiskDevice) {
     TempDir dir;
     const std::string szOut = dir.File("disk.raw");
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", szOut.c_str(), 1);
-    setenv("SDL_DISKAUDIODELAY", "1", 1);
+    SetEnv("SDL_AUDIODRIVER", "disk");
+    SetEnv("SDL_DISKAUDIOFILE", szOut.c_str());
+    SetEnv("SDL_DISKAUDIODELAY", "1");
     ASSERT_TRUE(DS_Init(nullptr, 22050, 8, 1));
 
     std::string szWave = std::string(POMRIN_TEST_DIR) + "/../sound/fixtures/s16_stereo_22k.wav";
@@ -46,7 +46,7 @@ TEST(SdlSound, PlayedSoundReachesTheDiskDevice) {
 }
 
 TEST(SdlSound, NoDeviceMeansStartUpFails) {
-    setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
+    SetEnv("SDL_AUDIODRIVER", "no_such_driver");
     EXPECT_FALSE(DS_Init(nullptr, 22050, 8, 1));
     EXPECT_EQ(g_lpDS, nullptr);
 }

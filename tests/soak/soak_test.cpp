@@ -1,10 +1,10 @@
 // The soak: random sessions played by the simulator, each twice. Every session must end
 // cleanly with nothing on stderr (the sanitizer builds report there), no battle round may
 // stall, and both runs must agree frame for frame. POMRIN_SOAK_FRAMES sets the total
-// (default a short run for the test command; scripts/soak.sh runs a million).
+// (default a short run for the test command; scripts/soak.sh runs a million). With
+// POMRIN_SOAK_KEEP=DIR each session's files and its first run's trace and sound log stay in
+// DIR/<seed>/ (the Windows build is checked against them).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "soak_script.h"
+#include "support/files.h"
 
 namespace fs = std::filesystem;
 
@@ -50,8 +51,8 @@ int Field(const std::string& sz, const char* szKey, size_t nFrom = 0) {
 SOAKRESULT RunSession(const SOAKSESSION& s, const std::string& szDir) {
     fs::remove_all(szDir);
     fs::create_directories(szDir + "/data/user_data");
-    fs::create_directory_symlink(fs::path(POMRIN_DATA_DIR) / "bmp", szDir + "/data/bmp");
-    fs::create_directory_symlink(fs::path(POMRIN_DATA_DIR) / "wav", szDir + "/data/wav");
+    LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "bmp", szDir + "/data/bmp");
+    LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "wav", szDir + "/data/wav");
     auto Write = [&](const char* szName, const std::string& szBytes) {
         std::ofstream(szDir + "/" + szName, std::ios::binary) << szBytes;
     };
@@ -59,19 +60,18 @@ SOAKRESULT RunSession(const SOAKSESSION& s, const std::string& szDir) {
     if (!s.KeyFile.empty()) Write("data/user_data/CustomKey.dat", std::string(s.KeyFile.begin(), s.KeyFile.end()));
     Write("input.txt", s.szScript);
 
-    const std::string szCmd = std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim --data " + szDir +
-                              "/data --input " + szDir + "/input.txt --frames " + std::to_string(s.dwFrames) +
-                              " --sounds " + szDir + "/sounds.txt --trace /dev/stdout 2>" + szDir + "/stderr.txt";
+    const std::string szCmd = ShellWord(std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim") + " --data " +
+                              ShellWord(szDir + "/data") + " --input " + ShellWord(szDir + "/input.txt") +
+                              " --frames " + std::to_string(s.dwFrames) + " --sounds " +
+                              ShellWord(szDir + "/sounds.txt") + " --trace " + ShellWord(szDir + "/trace.jsonl") +
+                              " 2>" + ShellWord(szDir + "/stderr.txt");
     SOAKRESULT r;
-    FILE* fp = popen(szCmd.c_str(), "r");
-    if (!fp) return r;
-    std::string szLine;
+    r.nExit = RunCommand(szCmd);
+    std::ifstream trace(szDir + "/trace.jsonl", std::ios::binary);
     int nLastScene = -1, nPhase = -1, nWin0 = -1, nWin1 = -1;
     uint32_t dwStill = 0;
-    char buf[4096];
-    while (std::fgets(buf, sizeof buf, fp)) {
-        szLine += buf;
-        if (szLine.empty() || szLine.back() != '\n') continue;
+    for (std::string szLine; std::getline(trace, szLine);) {
+        szLine += '\n';
         for (unsigned char c : szLine) r.qwTrace = (r.qwTrace ^ c) * 1099511628211ull;
         const int nScene = Field(szLine, "\"scene\":");
         r.dwFrames++;
@@ -86,10 +86,7 @@ SOAKRESULT RunSession(const SOAKSESSION& s, const std::string& szDir) {
             if (++dwStill > r.dwLongestStill) r.dwLongestStill = dwStill;
         }
         nLastScene = nScene;
-        szLine.clear();
     }
-    const int nStatus = pclose(fp);
-    r.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
     r.szStderr = Slurp(szDir + "/stderr.txt");
     r.szSounds = Slurp(szDir + "/sounds.txt");
     r.szOption = Slurp(szDir + "/data/user_data/Option.dat");
@@ -106,24 +103,27 @@ uint32_t SoakFrames() {
 TEST(Soak, RandomSessionsEndCleanlyAndRepeatExactly) {
     const uint32_t dwTotal = SoakFrames();
     const uint32_t dwSession = dwTotal < 60000 ? dwTotal / 2 : 50000;
-    char szTemplate[] = "/tmp/pomrin_soak_XXXXXX";
-    const std::string szDir = mkdtemp(szTemplate);
+    TempDir temp;
+    const char* szKeep = std::getenv("POMRIN_SOAK_KEEP");
+    const bool bKeep = szKeep && *szKeep;
+    const std::string szDir = bKeep ? std::string(szKeep) : temp.path.string();
     uint32_t dwDone = 0, nBattles = 0;
     std::map<int, uint32_t> scenes;
     for (uint64_t qwSeed = 1; dwDone < dwTotal; ++qwSeed) {
         SCOPED_TRACE("session seed " + std::to_string(qwSeed));
         const SOAKSESSION s = MakeSoakSession(qwSeed, dwSession);
-        SOAKRESULT a = RunSession(s, szDir + "/a");
+        SOAKRESULT a = RunSession(s, szDir + "/" + std::to_string(qwSeed));
         ASSERT_EQ(a.nExit, 0) << a.szStderr;
         ASSERT_EQ(a.szStderr, "");
         ASSERT_GT(a.dwFrames, 0u);
         EXPECT_LT(a.dwLongestStill, kStallFrames);
-        const SOAKRESULT b = RunSession(s, szDir + "/b");
+        const SOAKRESULT b = RunSession(s, szDir + "/again");
         ASSERT_EQ(b.nExit, 0) << b.szStderr;
         EXPECT_EQ(a.dwFrames, b.dwFrames);
         EXPECT_EQ(a.qwTrace, b.qwTrace);
         EXPECT_EQ(a.szSounds, b.szSounds);
         EXPECT_EQ(a.szOption, b.szOption);
+        if (!bKeep) fs::remove_all(szDir + "/" + std::to_string(qwSeed));
         dwDone += a.dwFrames;
         nBattles += a.nBattles;
         for (auto [n, dw] : a.SceneFrames) scenes[n] += dw;
@@ -132,7 +132,7 @@ TEST(Soak, RandomSessionsEndCleanlyAndRepeatExactly) {
                     a.SceneFrames[3], a.nBattles, a.dwLongestStill);
     }
     std::error_code ec;
-    fs::remove_all(szDir, ec);
+    fs::remove_all(szDir + "/again", ec);
     std::printf("soak: %u frames (each run twice), %u battles\n", dwDone, nBattles);
     // The sessions must have walked every scene.
     for (int nScene = 0; nScene < 4; ++nScene) EXPECT_GT(scenes[nScene], 0u) << "scene " << nScene;
