@@ -139,6 +139,10 @@ cmake -S . -B "$BW" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Relea
     >/dev/null
 cmake --build "$BW" -j"$JOBS" 2>&1 | grep -E 'error|warning' || true
 [ -f "$BW/pomrin.exe" ] || { echo "the Windows build failed" >&2; exit 1; }
+# Windows looks for DLLs beside the program first.
+for d in "$BW" "$BW/tools" "$BW/tests"; do
+    [ -d "$d" ] && cp -u "$DEPS/bin/SDL2.dll" "$DEPS/bin/SDL2_mixer.dll" "$d/"
+done
 stamp "Windows programs built"
 
 # Nothing but the two SDL libraries may be needed beside the programs.

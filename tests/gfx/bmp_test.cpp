@@ -139,7 +139,7 @@ TEST(BmpTest, BitmapListStopsAtFirstFailure) {
     // Only bmp/その他.bmp exists in this folder.
     TempDir dir;
     std::filesystem::create_directories(dir.path / "bmp");
-    WriteBytes(dir.path / "bmp" / "その他.bmp", HandBmp(6, 4));
+    WriteBytes(dir.path / "bmp" / std::filesystem::u8path("その他.bmp"), HandBmp(6, 4));
     ASSERT_NO_THROW(std::filesystem::current_path(dir.path));
     std::array<SURFACE, BMP_COUNT> surfs;
     const int nIds[] = {BMP_OTHER, 42, BMP_MOJI};

@@ -64,6 +64,8 @@ class SimRun {
         SimResult r;
         r.nExit = RunCommand(szCmd);
         r.szStderr = ReadFileText(szOut + "/stderr.txt");
+        // Standard error is a text stream: Windows ends its lines with CR LF.
+        std::erase(r.szStderr, '\r');
         r.szTrace = ReadFileText(szOut + "/trace.jsonl");
         r.szSounds = ReadFileText(szOut + "/sounds.txt");
         std::istringstream trace(r.szTrace);

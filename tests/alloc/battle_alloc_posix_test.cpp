@@ -1,5 +1,6 @@
 // A battle frame must not touch the heap: every allocation is counted while VS COM matches at
 // the strongest level run, and only frames wholly inside the fight scene are judged.
+// Linux only: malloc is replaced over glibc's own (__libc_malloc).
 #include <gtest/gtest.h>
 
 #include <atomic>
