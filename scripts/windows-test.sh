@@ -77,7 +77,7 @@ printf '\003\0\0\0\003\0\0\0\003\0\0\0\003\0\0\0\004\0\0\0\0\0\0\0\0\0\0\0\0\0\3
 compare_sims vs_com "$OUT/vs_com.txt" 9000 "$OUT/option_com4.dat"
 
 # Random sessions: the soak test on both systems keeps every session's files and outputs.
-SOAK_FRAMES=${POMRIN_WIN_SOAK_FRAMES:-60000}
+SOAK_FRAMES=${POMRIN_WIN_SOAK_FRAMES:-200000}
 POMRIN_SOAK_FRAMES=$SOAK_FRAMES POMRIN_SOAK_KEEP="$OUT/soak-linux" build/tests/test_soak --gtest_brief=1 \
     >"$OUT/soak-linux.txt" || fail "Linux soak"
 POMRIN_SOAK_FRAMES=$SOAK_FRAMES POMRIN_SOAK_KEEP="Z:$OUT/soak-windows" "$WINE" "$BW/tests/test_soak.exe" \
