@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite, then each fuzz target for a few seconds
-# (build-fuzz), then the suite again under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan).
-# Flags: --quick skips the long legs, --no-web the browser leg, --no-windows the Windows leg.
+# Builds everything and runs the whole test suite, then the Debian package, the browser build
+# (Node and headless Chromium) and the Windows build under Wine, then each fuzz target for a few
+# seconds (build-fuzz), then the suite again under AddressSanitizer and UndefinedBehaviorSanitizer
+# (build-asan).
+#   --quick       skip the long legs: Windows, web, packages, sanitizers
+#   --no-windows  skip the Windows leg
+#   --no-web      skip the web leg
 set -euo pipefail
 cd "$(dirname "$0")"
-QUICK=0
-NO_WEB=0
-for arg in "$@"; do
-    case "$arg" in
+QUICK=0 WINDOWS=1 WEB=1
+for a in "$@"; do
+    case "$a" in
         --quick) QUICK=1 ;;
-        --no-web) NO_WEB=1 ;;
-        --no-windows) ;;
-        *) echo "usage: ./test.sh [--quick] [--no-web] [--no-windows]" >&2; exit 2 ;;
+        --no-windows) WINDOWS=0 ;;
+        --no-web) WEB=0 ;;
+        *) echo "usage: ./test.sh [--quick] [--no-windows] [--no-web]" >&2; exit 2 ;;
     esac
 done
+[ "$QUICK" = 1 ] && echo "--quick: skipping the long legs (Windows, web, packages, sanitizers)"
 . scripts/deps.sh
 need_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool imagemagick sox clang libclang-rt-14-dev
 JOBS=$(nproc)
@@ -21,24 +25,30 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$JOBS"
 (cd build && ctest --output-on-failure -j"$JOBS")
 
-# The Debian package, unpacked and started with a fresh home (long leg: --quick skips it).
-if [ "$QUICK" = 1 ]; then
-    echo "== packages: skipped (--quick) =="
-else
+if [ "$QUICK" = 0 ]; then
+    # The Debian package, unpacked and started with a fresh home.
     echo "== packages =="
     scripts/deb_test.sh build
 fi
 
-if [ "$QUICK" = 1 ] || [ "$NO_WEB" = 1 ]; then
-    echo "== web: skipped =="
-else
+if [ "$QUICK" = 0 ] && [ "$WEB" = 1 ]; then
     echo "== web =="
     WEB_NATIVE=build scripts/web.sh --test
+elif [ "$QUICK" = 0 ]; then
+    echo "--no-web: skipping the web leg"
+fi
+
+if [ "$QUICK" = 0 ] && [ "$WINDOWS" = 1 ]; then
+    echo "== Windows =="
+    scripts/windows.sh --test
+elif [ "$QUICK" = 0 ]; then
+    echo "--no-windows: skipping the Windows leg"
 fi
 
 echo "== fuzz targets =="
 scripts/fuzz.sh 5
 
+[ "$QUICK" = 1 ] && exit 0
 echo "== sanitizers =="
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOMRIN_SANITIZE=ON -DPOMRIN_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$JOBS"

@@ -9,7 +9,7 @@ need_packages() {
     if [ "$(id -u)" -eq 0 ]; then
         echo "Installing: ${missing[*]}"
         export DEBIAN_FRONTEND=noninteractive
-        apt-get update -qq && apt-get install -y -qq "${missing[@]}" >/dev/null || {
+        apt-get -o DPkg::Lock::Timeout=900 update -qq && apt-get -o DPkg::Lock::Timeout=900 install -y -qq "${missing[@]}" >/dev/null || {
             echo "apt-get install failed for: ${missing[*]}" >&2
             exit 1
         }

@@ -129,7 +129,7 @@ bool GameStep(const uint32_t dwRaw[2]) {
                 OptionRun(g_lpOption);
             } catch (const std::exception& e) {
                 DebugTrace(e.what());
-                PostClose();
+                PostCloseFailed();
             }
             break;
         default:

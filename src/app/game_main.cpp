@@ -1,10 +1,10 @@
 #include "app/game_main.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "app/data_folder.h"
 #include "app/debug_trace.h"
@@ -19,6 +19,7 @@
 #include "menus/option_scene.h"
 #include "platform/plat_file.h"
 #include "platform/plat_loop.h"
+#include "platform/plat_os.h"
 #include "platform/plat_system.h"
 #include "sound/sound.h"
 
@@ -46,8 +47,9 @@ PlatLoopPass LoopPass() {
         }
         if (!g_bActive) return PLAT_LOOP_IDLE;
         if (g_lpfnBeforeFrame && !g_lpfnBeforeFrame(g_dwFrameCount)) continue;
+        // A scene that cannot load its pictures ends the program: a failure, not a quit.
         if (!GameFrame()) {
-            g_nLoopExit = 0;
+            g_nLoopExit = 1;
             return PLAT_LOOP_END;
         }
         if (g_lpfnAfterFrame) g_lpfnAfterFrame(g_dwFrameCount - 1);
@@ -107,6 +109,7 @@ bool GameRelease() {
 
 int GameRun(const char* szRecord) {
     if (!Plat_LockInstance("ゲーム")) {
+        // Not a failure: the game the player wanted is already on screen.
         Plat_MessageBox("既に起動しています", "二重起動");
         return 0;
     }
@@ -137,18 +140,28 @@ int GameRun(const char* szRecord) {
     }
     RecordClose();
     Plat_UnlockInstance();
-    return 0;
+    return 1;
 }
 
 int GameMain(int argc, char** argv) {
+    const std::vector<std::string> args = Plat_Arguments(argc, argv);
+    const std::string szUsage = "usage: pomrin [--record FILE] [--version]\n";
     std::string szRecord;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--record") == 0 && i + 1 < argc) {
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--record" && i + 1 < args.size()) {
+            const std::filesystem::path file = std::filesystem::u8path(args[++i]);
             std::error_code ec;
-            szRecord = std::filesystem::absolute(argv[++i], ec).string();
-            if (ec) szRecord = argv[i];
+            const std::filesystem::path abs = std::filesystem::absolute(file, ec);
+            const std::u8string sz = (ec ? file : abs).u8string();
+            szRecord.assign(sz.begin(), sz.end());
+        } else if (args[i] == "--version") {
+            Plat_ShowText(kTitle, "pomrin " POMRIN_VERSION "\n", false);
+            return 0;
+        } else if (args[i] == "--help" || args[i] == "-h") {
+            Plat_ShowText(kTitle, szUsage.c_str(), false);
+            return 0;
         } else {
-            std::fprintf(stderr, "usage: %s [--record FILE]\n", argv[0]);
+            Plat_ShowText(kTitle, szUsage.c_str(), true);
             return 2;
         }
     }

@@ -2,7 +2,8 @@
 #pragma once
 #include <cstdint>
 
-// Takes --record FILE; finds the data folder; runs the game. Returns the exit code.
+// Takes --record FILE and --version; finds the data folder; runs the game. Returns the exit
+// code: 0 when the player quit (or the game already runs), 1 when it failed, 2 for a bad command line.
 int GameMain(int argc, char** argv);
 // The game itself from the single-instance guard to the release of everything, in the working
 // directory as it is. szRecord: where --record writes (null: no recording).

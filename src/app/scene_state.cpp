@@ -33,6 +33,10 @@ void PostClose() {
     PostMessage(WM_CLOSE, 0);
 }
 
+void PostCloseFailed() {
+    PostMessage(WM_CLOSE, 1);
+}
+
 void SceneStateIo(STATEBUF* lpBuf) {
     StateField(lpBuf, g_nScene);
     StateField(lpBuf, g_nNextScene);

@@ -35,6 +35,8 @@ bool SceneMain(int32_t* lpStep, bool (*lpfnLoad)(), void (*lpfnRun)(), void (*lp
 
 // Asks the window to close: destruction, then the quit message, then the loop ends.
 void PostClose();
+// The same when something the game needs failed to load: the program ends with exit code 1.
+void PostCloseFailed();
 
 // Saves or restores g_nScene, g_nNextScene and g_nTitleSelect.
 void SceneStateIo(STATEBUF* lpBuf);

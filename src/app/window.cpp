@@ -56,8 +56,9 @@ bool PeekMessage(MSG* lpMsg) {
 int32_t WndProc(uint32_t message, uint32_t wParam) {
     switch (message) {
         case WM_DESTROY:
+            // wParam: the exit code the close request carried (1 after a failure).
             ReleaseScene();
-            PostQuitMessage(0);
+            PostQuitMessage(int32_t(wParam));
             return 0;
         case WM_PAINT:
             if (g_bReady == 1) PresentBackBuffer();
@@ -73,9 +74,9 @@ int32_t WndProc(uint32_t message, uint32_t wParam) {
     }
 }
 
-int32_t DefWindowProc(uint32_t message, uint32_t) {
+int32_t DefWindowProc(uint32_t message, uint32_t wParam) {
     // The platform window itself is closed after GameRelease, once the display is down.
-    if (message == WM_CLOSE) WndProc(WM_DESTROY, 0);
+    if (message == WM_CLOSE) WndProc(WM_DESTROY, wParam);
     return 0;
 }
 

@@ -51,7 +51,7 @@ void ResetFighter(CHARA* lpChara) {
 void LoadBackground() {
     g_nBattleBackground = CrtRand() % 7;
     // A round simulated again after a rollback never closes the window.
-    if (!DDShowBattleBackground(g_nBattleBackground) && !g_bDrawOff) PostClose();
+    if (!DDShowBattleBackground(g_nBattleBackground) && !g_bDrawOff) PostCloseFailed();
 }
 
 void DrawStanding() {

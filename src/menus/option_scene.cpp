@@ -94,7 +94,7 @@ void OptionRun(OPTIONSCENE* lpScene) {
             OptionLoad(lpScene);
         } catch (const std::exception& e) {
             DebugTrace(e.what());
-            PostClose();
+            PostCloseFailed();
         }
         lpScene->nState = OPTION_FADE_IN;
     }

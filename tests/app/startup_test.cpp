@@ -2,7 +2,7 @@
 // while it is on screen.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
+#include <filesystem>
 
 #include "app/game_main.h"
 #include "platform/headless/headless.h"
@@ -10,12 +10,12 @@
 namespace {
 
 TEST(Startup, FailureBoxesAndTheInstanceLock) {
-    ASSERT_EQ(chdir(POMRIN_DATA_DIR), 0);
+    ASSERT_NO_THROW(std::filesystem::current_path(POMRIN_DATA_DIR));
 
     // The window cannot be made: the box comes while this copy still counts as running.
     Headless_Reset();
     Headless_SetWindowAvailable(false);
-    EXPECT_EQ(GameRun(nullptr), 0);
+    EXPECT_EQ(GameRun(nullptr), 1);
     ASSERT_EQ(Headless_MessageBoxes(), std::vector<std::string>{"エラー: ウインドウクラスの生成に失敗！"});
     EXPECT_TRUE(Headless_MessageBoxLocked()[0]);
 
@@ -23,7 +23,7 @@ TEST(Startup, FailureBoxesAndTheInstanceLock) {
     // the lock given back before the box, so a copy started meanwhile runs normally.
     Headless_Reset();
     Headless_SetAudioAvailable(false);
-    EXPECT_EQ(GameRun(nullptr), 0);
+    EXPECT_EQ(GameRun(nullptr), 1);
     ASSERT_EQ(Headless_MessageBoxes(), std::vector<std::string>{"エラー: ゲーム全体の初期設定に失敗！"});
     EXPECT_FALSE(Headless_MessageBoxLocked()[0]);
 }

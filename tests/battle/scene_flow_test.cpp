@@ -1,7 +1,6 @@
 // The battle scene frame by frame: set-up numbers, phase lengths, scoring and the match's end.
-#include <unistd.h>
-
 #include <climits>
+#include <filesystem>
 #include <string>
 
 #include "app/frame.h"
@@ -18,10 +17,8 @@ class SceneFlow : public BattleTest {
   protected:
     void SetUp() override {
         BattleTest::SetUp();
-        char szDir[PATH_MAX];
-        ASSERT_TRUE(getcwd(szDir, sizeof szDir));
-        m_szDir = szDir;
-        ASSERT_EQ(0, chdir(POMRIN_DATA_DIR));  // the scene loads bmp/... from here
+        m_dir = std::filesystem::current_path();
+        ASSERT_NO_THROW(std::filesystem::current_path(POMRIN_DATA_DIR));  // the scene loads bmp/... from here
         ASSERT_TRUE(DDCreateSurface(g_BackBuffer, 640, 480, 0, 0));
         g_nTitleSelect = 1;
         g_nBattleStep = 0;
@@ -34,7 +31,7 @@ class SceneFlow : public BattleTest {
         DDFadeInStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 1);
         DDFadeOutStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 1);
     }
-    void TearDown() override { ASSERT_EQ(0, chdir(m_szDir.c_str())); }
+    void TearDown() override { ASSERT_NO_THROW(std::filesystem::current_path(m_dir)); }
 
     // Runs frames until the phase changes; returns how many frames it took.
     int Until(int nPhase) {
@@ -52,7 +49,7 @@ class SceneFlow : public BattleTest {
         B.box.nX = 630 * 1024;  // centre 645: outside
         BattleMain();
     }
-    std::string m_szDir;
+    std::filesystem::path m_dir;
 };
 
 TEST_F(SceneFlow, SetupRescalesTheCharactersAndStartsARoundWithOneStock) {

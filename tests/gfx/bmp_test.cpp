@@ -1,4 +1,3 @@
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -140,8 +139,8 @@ TEST(BmpTest, BitmapListStopsAtFirstFailure) {
     // Only bmp/その他.bmp exists in this folder.
     TempDir dir;
     std::filesystem::create_directories(dir.path / "bmp");
-    WriteBytes(dir.path / "bmp" / "その他.bmp", HandBmp(6, 4));
-    ASSERT_EQ(0, chdir(dir.path.c_str()));
+    WriteBytes(dir.path / "bmp" / std::filesystem::u8path("その他.bmp"), HandBmp(6, 4));
+    ASSERT_NO_THROW(std::filesystem::current_path(dir.path));
     std::array<SURFACE, BMP_COUNT> surfs;
     const int nIds[] = {BMP_OTHER, 42, BMP_MOJI};
     EXPECT_FALSE(DDCreateSurfaceFromBitmapList(surfs, nIds, 3));
@@ -152,7 +151,7 @@ TEST(BmpTest, BitmapListStopsAtFirstFailure) {
 }
 
 TEST(BmpTest, BattleBackgroundsReplaceEachOtherOpaque) {
-    ASSERT_EQ(0, chdir(POMRIN_DATA_DIR));
+    ASSERT_NO_THROW(std::filesystem::current_path(POMRIN_DATA_DIR));
     // Every battle background replaces the one before in the background surface, opaque.
     for (const char* szFile : g_szBattleBackground) {
         ASSERT_TRUE(DDLoadBattleBackground(szFile)) << szFile;

@@ -222,8 +222,7 @@ TEST(Match, ReplayIsIdentical) {
     int nShots = 0;
     for (const auto& e : std::filesystem::directory_iterator(a.Dir() + "/shots")) {
         nShots++;
-        EXPECT_TRUE(ReadFileText(e.path()) ==
-                    ReadFileText(b.Dir() + "/shots/" + e.path().filename().string()))
+        EXPECT_TRUE(ReadFileText(e.path().string()) == ReadFileText(b.Dir() + "/shots/" + e.path().filename().string()))
             << e.path();
     }
     EXPECT_GE(nShots, 20);

@@ -1,8 +1,5 @@
-// The SDL backend under SDL's dummy video driver: window, presenting, events, instance lock.
-#include <fcntl.h>
+// The SDL backend under SDL's dummy video driver: window, presenting, events.
 #include <gtest/gtest.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -18,7 +15,7 @@ namespace {
 
 struct SdlTest : ::testing::Test {
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        SetEnv("SDL_VIDEODRIVER", "dummy");
         ASSERT_TRUE(Plat_Init());
         ASSERT_TRUE(Plat_CreateWindow("ころころポムリン", 640, 480));
         ASSERT_TRUE(Plat_DisplayInit(640, 480));
@@ -116,23 +113,6 @@ TEST_F(SdlTest, EventsAndFullScreenToggle) {
     while (Plat_PollEvent() != PLAT_EV_NONE) {
     }
     EXPECT_FALSE(SDL_GetWindowFlags(SdlWindow()) & SDL_WINDOW_FULLSCREEN);
-}
-
-TEST(SdlLockTest, ExclusiveLockNotAFile) {
-    TempDir dir;
-    setenv("XDG_RUNTIME_DIR", dir.path.c_str(), 1);
-    const std::string szPath = dir.File("ゲーム.lock");
-    // A file left behind by an earlier run does not count as a running copy.
-    close(open(szPath.c_str(), O_CREAT | O_RDWR, 0600));
-    ASSERT_TRUE(Plat_LockInstance("ゲーム"));
-    const int fd = open(szPath.c_str(), O_RDWR);
-    ASSERT_GE(fd, 0);
-    EXPECT_NE(flock(fd, LOCK_EX | LOCK_NB), 0);  // held by the first copy
-    Plat_UnlockInstance();
-    EXPECT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
-    // Now this descriptor holds it, as a second program would.
-    EXPECT_FALSE(Plat_LockInstance("ゲーム"));
-    close(fd);
 }
 
 }  // namespace

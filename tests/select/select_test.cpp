@@ -1,8 +1,8 @@
 // Character select driven frame by frame through the input records.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "app/crt_rand.h"
 #include "app/frame.h"
@@ -36,7 +36,7 @@ void Press(uint16_t wButton0, uint16_t wDir0 = 0, uint16_t wButton1 = 0, uint16_
 class Select : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(chdir(POMRIN_DATA_DIR), 0);
+        ASSERT_NO_THROW(std::filesystem::current_path(POMRIN_DATA_DIR));
         DDCreateSurface(g_BackBuffer, 640, 480, 0, 0);
         std::memset(g_Input, 0, sizeof g_Input);
         std::memset(g_Cursor, 0, sizeof g_Cursor);

@@ -140,17 +140,21 @@ TEST(Shutdown, EscapeEndsTheGameFromEveryScene) {
     }
 }
 
-TEST(Startup, SecondCopyAndFailuresShowTheirBoxesAndExit0) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"--second-copy", "二重起動: 既に起動しています"},
-        {"--fail video", "エラー: ウインドウクラスの登録に失敗！"},
-        {"--fail window", "エラー: ウインドウクラスの生成に失敗！"},
-        {"--fail audio", "エラー: ゲーム全体の初期設定に失敗！"},
+TEST(Startup, SecondCopyExits0AndFailuresExit1WithTheirBoxes) {
+    const struct {
+        const char* szArgs;
+        const char* szBox;
+        int nExit;
+    } cases[] = {
+        {"--second-copy", "二重起動: 既に起動しています", 0},
+        {"--fail video", "エラー: ウインドウクラスの登録に失敗！", 1},
+        {"--fail window", "エラー: ウインドウクラスの生成に失敗！", 1},
+        {"--fail audio", "エラー: ゲーム全体の初期設定に失敗！", 1},
     };
-    for (const auto& [szArgs, szBox] : cases) {
+    for (const auto& [szArgs, szBox, nExit] : cases) {
         SimRun sim;
         SimResult r = sim.Run("", std::string(szArgs) + " --frames 10");
-        EXPECT_EQ(r.nExit, 0) << szArgs;
+        EXPECT_EQ(r.nExit, nExit) << szArgs;
         EXPECT_EQ(r.szStderr, std::string(szBox) + "\n") << szArgs;
         EXPECT_TRUE(r.Trace.empty()) << szArgs;
     }
@@ -178,6 +182,30 @@ TEST(Simulator, RecordedRunReplaysToTheSameTrace) {
     EXPECT_EQ(b.nExit, 0);
     EXPECT_EQ(a.Trace, b.Trace);
     EXPECT_EQ(a.Sounds, b.Sounds);
+}
+
+// Everything the simulator is given lies in a folder whose name has Japanese and spaces: the
+// names reach the program and its files whatever the system's code page.
+TEST(Simulator, FilesInAFolderNamedInJapaneseWithSpaces) {
+    namespace fs = std::filesystem;
+    TempDir temp;
+    const fs::path dir = temp.path / fs::u8path("ポムリン の データ");
+    fs::create_directories(dir / "user_data");
+    LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "bmp", dir / "bmp");
+    LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "wav", dir / "wav");
+    const fs::path input = dir / fs::u8path("入力 1.txt"), trace = dir / fs::u8path("記録 1.jsonl"),
+                   record = dir / fs::u8path("操作 記録.txt");
+    std::ofstream(input, std::ios::binary) << Taps({{30, "DOWN"}});
+    const int nExit = RunCommand(ShellWord(std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim") + " --data " +
+                                 ShellWord(dir) + " --input " + ShellWord(input) + " --frames 40 --trace " +
+                                 ShellWord(trace) + " --record " + ShellWord(record));
+    EXPECT_EQ(nExit, 0);
+    std::ifstream in(trace, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string szLine; std::getline(in, szLine);) lines.push_back(szLine);
+    ASSERT_EQ(lines.size(), 40u);
+    EXPECT_EQ(TraceInt(lines[31], "row"), 1);  // the tap moved the title cursor
+    EXPECT_GT(fs::file_size(record), 0u);
 }
 
 }  // namespace

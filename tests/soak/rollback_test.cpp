@@ -4,19 +4,18 @@
 // two players and against the computer with whatever skills the random menus pick; the run
 // must also leave the trace and the sounds of a run without rollbacks unchanged.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 
 #include "soak_run.h"
 #include "soak_script.h"
+#include "support/files.h"
 
-namespace fs = std::filesystem;
 
 TEST(Soak, RollingBackEightFramesChangesNothing) {
-    char szTemplate[] = "/tmp/pomrin_rollback_XXXXXX";
-    const std::string szDir = mkdtemp(szTemplate);
+    TempDir temp;
+    const std::string szDir = temp.path.string();
     std::set<int> com, two;
     for (int nSession = 0; nSession < 8; ++nSession) {
         const int nRow = nSession % 2, nMode = nSession / 2;
@@ -33,8 +32,6 @@ TEST(Soak, RollingBackEightFramesChangesNothing) {
         com.insert(back.ComModes.begin(), back.ComModes.end());
         two.insert(back.TwoModes.begin(), back.TwoModes.end());
     }
-    std::error_code ec;
-    fs::remove_all(szDir, ec);
     // Against the computer trick and shooting play as normal battle.
     EXPECT_EQ(two, (std::set<int>{0, 1, 2, 3}));
     EXPECT_EQ(com, (std::set<int>{0, 3}));

@@ -1,13 +1,13 @@
 #include "soak_run.h"
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "support/files.h"
 
 namespace fs = std::filesystem;
 
@@ -30,8 +30,8 @@ int Field(const std::string& sz, const char* szKey, size_t nFrom = 0) {
 SOAKRESULT RunSession(const SOAKSESSION& s, const std::string& szDir, const std::string& szArgs) {
     fs::remove_all(szDir);
     fs::create_directories(szDir + "/data/user_data");
-    fs::create_directory_symlink(fs::path(POMRIN_DATA_DIR) / "bmp", szDir + "/data/bmp");
-    fs::create_directory_symlink(fs::path(POMRIN_DATA_DIR) / "wav", szDir + "/data/wav");
+    LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "bmp", szDir + "/data/bmp");
+    LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "wav", szDir + "/data/wav");
     auto Write = [&](const char* szName, const std::string& szBytes) {
         std::ofstream(szDir + "/" + szName, std::ios::binary) << szBytes;
     };
@@ -40,20 +40,18 @@ SOAKRESULT RunSession(const SOAKSESSION& s, const std::string& szDir, const std:
         Write("data/user_data/CustomKey.dat", std::string(s.KeyFile.begin(), s.KeyFile.end()));
     Write("input.txt", s.szScript);
 
-    const std::string szCmd = std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim --data " + szDir +
-                              "/data --input " + szDir + "/input.txt --frames " + std::to_string(s.dwFrames) +
-                              " --sounds " + szDir + "/sounds.txt --trace /dev/stdout " + szArgs + " 2>" +
-                              szDir + "/stderr.txt";
+    const std::string szCmd = ShellWord(std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim") + " --data " +
+                              ShellWord(szDir + "/data") + " --input " + ShellWord(szDir + "/input.txt") +
+                              " --frames " + std::to_string(s.dwFrames) + " --sounds " +
+                              ShellWord(szDir + "/sounds.txt") + " --trace " + ShellWord(szDir + "/trace.jsonl") +
+                              " " + szArgs + " 2>" + ShellWord(szDir + "/stderr.txt");
     SOAKRESULT r;
-    FILE* fp = popen(szCmd.c_str(), "r");
-    if (!fp) return r;
-    std::string szLine;
+    r.nExit = RunCommand(szCmd);
+    std::ifstream trace(szDir + "/trace.jsonl", std::ios::binary);
     int nLastScene = -1, nPhase = -1, nWin0 = -1, nWin1 = -1;
     uint32_t dwStill = 0;
-    char buf[4096];
-    while (std::fgets(buf, sizeof buf, fp)) {
-        szLine += buf;
-        if (szLine.empty() || szLine.back() != '\n') continue;
+    for (std::string szLine; std::getline(trace, szLine);) {
+        szLine += '\n';
         for (unsigned char c : szLine) r.qwTrace = (r.qwTrace ^ c) * 1099511628211ull;
         const int nScene = Field(szLine, "\"scene\":");
         r.dwFrames++;
@@ -70,10 +68,7 @@ SOAKRESULT RunSession(const SOAKSESSION& s, const std::string& szDir, const std:
             if (++dwStill > r.dwLongestStill) r.dwLongestStill = dwStill;
         }
         nLastScene = nScene;
-        szLine.clear();
     }
-    const int nStatus = pclose(fp);
-    r.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
     r.szStderr = Slurp(szDir + "/stderr.txt");
     r.szSounds = Slurp(szDir + "/sounds.txt");
     r.szOption = Slurp(szDir + "/data/user_data/Option.dat");

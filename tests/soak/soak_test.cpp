@@ -1,9 +1,10 @@
 // The soak: random sessions played by the simulator, each twice. Every session must end
 // cleanly with nothing on stderr (the sanitizer builds report there), no battle round may
 // stall, and both runs must agree frame for frame. POMRIN_SOAK_FRAMES sets the total
-// (default a short run for the test command; scripts/soak.sh runs a million).
+// (default a short run for the test command; scripts/soak.sh runs a million). With
+// POMRIN_SOAK_KEEP=DIR each session's files and its first run's trace and sound log stay in
+// DIR/<seed>/ (the Windows build is checked against them).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +12,7 @@
 
 #include "soak_run.h"
 #include "soak_script.h"
+#include "support/files.h"
 
 namespace fs = std::filesystem;
 
@@ -30,24 +32,27 @@ uint32_t SoakFrames() {
 TEST(Soak, RandomSessionsEndCleanlyAndRepeatExactly) {
     const uint32_t dwTotal = SoakFrames();
     const uint32_t dwSession = dwTotal < 60000 ? dwTotal / 2 : 50000;
-    char szTemplate[] = "/tmp/pomrin_soak_XXXXXX";
-    const std::string szDir = mkdtemp(szTemplate);
+    TempDir temp;
+    const char* szKeep = std::getenv("POMRIN_SOAK_KEEP");
+    const bool bKeep = szKeep && *szKeep;
+    const std::string szDir = bKeep ? std::string(szKeep) : temp.path.string();
     uint32_t dwDone = 0, nBattles = 0;
     std::map<int, uint32_t> scenes;
     for (uint64_t qwSeed = 1; dwDone < dwTotal; ++qwSeed) {
         SCOPED_TRACE("session seed " + std::to_string(qwSeed));
         const SOAKSESSION s = MakeSoakSession(qwSeed, dwSession);
-        SOAKRESULT a = RunSession(s, szDir + "/a", "");
+        SOAKRESULT a = RunSession(s, szDir + "/" + std::to_string(qwSeed), "");
         ASSERT_EQ(a.nExit, 0) << a.szStderr;
         ASSERT_EQ(a.szStderr, "");
         ASSERT_GT(a.dwFrames, 0u);
         EXPECT_LT(a.dwLongestStill, kStallFrames);
-        const SOAKRESULT b = RunSession(s, szDir + "/b", "");
+        const SOAKRESULT b = RunSession(s, szDir + "/again", "");
         ASSERT_EQ(b.nExit, 0) << b.szStderr;
         EXPECT_EQ(a.dwFrames, b.dwFrames);
         EXPECT_EQ(a.qwTrace, b.qwTrace);
         EXPECT_EQ(a.szSounds, b.szSounds);
         EXPECT_EQ(a.szOption, b.szOption);
+        if (!bKeep) fs::remove_all(szDir + "/" + std::to_string(qwSeed));
         dwDone += a.dwFrames;
         nBattles += a.nBattles;
         for (auto [n, dw] : a.SceneFrames) scenes[n] += dw;
@@ -56,7 +61,7 @@ TEST(Soak, RandomSessionsEndCleanlyAndRepeatExactly) {
                     a.SceneFrames[3], a.nBattles, a.dwLongestStill);
     }
     std::error_code ec;
-    fs::remove_all(szDir, ec);
+    fs::remove_all(szDir + "/again", ec);
     std::printf("soak: %u frames (each run twice), %u battles\n", dwDone, nBattles);
     // The sessions must have walked every scene.
     for (int nScene = 0; nScene < 4; ++nScene) EXPECT_GT(scenes[nScene], 0u) << "scene " << nScene;

@@ -2,8 +2,6 @@
 // user_data/) and reads back its trace and sound log. Header only: tests/support is no program.
 #pragma once
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
@@ -13,6 +11,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "support/files.h"
 
 inline std::string ReadFileText(const std::string& szFile) {
     std::ifstream in(szFile, std::ios::binary);
@@ -30,17 +30,11 @@ struct SimResult {
 
 class SimRun {
   public:
-    SimRun() {
-        char szTemplate[] = "/tmp/pomrin_sim_XXXXXX";
-        m_szDir = mkdtemp(szTemplate);
+    SimRun() : m_szDir(m_dir.path.string()) {
         namespace fs = std::filesystem;
         fs::create_directories(m_szDir + "/data/user_data");
-        fs::create_directory_symlink(fs::path(POMRIN_DATA_DIR) / "bmp", m_szDir + "/data/bmp");
-        fs::create_directory_symlink(fs::path(POMRIN_DATA_DIR) / "wav", m_szDir + "/data/wav");
-    }
-    ~SimRun() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_szDir, ec);
+        LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "bmp", m_szDir + "/data/bmp");
+        LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "wav", m_szDir + "/data/wav");
     }
     SimRun(const SimRun&) = delete;
     SimRun& operator=(const SimRun&) = delete;
@@ -69,14 +63,16 @@ class SimRun {
         const std::string szOut = m_szDir + "/out";
         std::filesystem::remove_all(szOut);
         std::filesystem::create_directory(szOut);
-        const std::string szCmd = std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim --data " + m_szDir +
-                                  "/data --input " + m_szDir + "/input.txt --trace " + szOut +
-                                  "/trace.jsonl --sounds " + szOut + "/sounds.txt " + szArgs + " 2>" + szOut +
-                                  "/stderr.txt";
+        const std::string szCmd = ShellWord(std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim") + " --data " +
+                                  ShellWord(m_szDir + "/data") + " --input " + ShellWord(m_szDir + "/input.txt") +
+                                  " --trace " + ShellWord(szOut + "/trace.jsonl") + " --sounds " +
+                                  ShellWord(szOut + "/sounds.txt") + " " + szArgs + " 2>" +
+                                  ShellWord(szOut + "/stderr.txt");
         SimResult r;
-        const int nStatus = std::system(szCmd.c_str());
-        r.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
+        r.nExit = RunCommand(szCmd);
         r.szStderr = ReadFileText(szOut + "/stderr.txt");
+        // Standard error is a text stream: Windows ends its lines with CR LF.
+        std::erase(r.szStderr, '\r');
         r.szTrace = ReadFileText(szOut + "/trace.jsonl");
         r.szSounds = ReadFileText(szOut + "/sounds.txt");
         std::istringstream trace(r.szTrace);
@@ -87,6 +83,7 @@ class SimRun {
     }
 
   private:
+    TempDir m_dir;
     std::string m_szDir;
 };
 

@@ -2,16 +2,19 @@
 // keymap write TEXT FILE  writes a key file from that text ("-" reads standard input)
 // keymap devices          lists the connected joysticks and their buttons as the game numbers them
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "input/keymap_text.h"
 #include "platform/pad_fold.h"
 #include "platform/plat_file.h"
 #include "platform/plat_input.h"
+#include "platform/plat_os.h"
 
 namespace {
 
@@ -30,7 +33,7 @@ int Usage() {
 }
 
 int Show(const char* szFile) {
-    std::ifstream in(szFile, std::ios::binary);
+    std::ifstream in(std::filesystem::u8path(szFile), std::ios::binary);
     if (!in) {
         std::fprintf(stderr, "keymap: cannot open %s\n", szFile);
         return 1;
@@ -50,7 +53,7 @@ int Write(const char* szText, const char* szFile) {
     if (std::string(szText) == "-") {
         text << std::cin.rdbuf();
     } else {
-        std::ifstream in(szText);
+        std::ifstream in(std::filesystem::u8path(szText));
         if (!in) {
             std::fprintf(stderr, "keymap: cannot open %s\n", szText);
             return 1;
@@ -66,7 +69,7 @@ int Write(const char* szText, const char* szFile) {
     uint8_t bytes[KEYMAP_FILE_SIZE];
     KeyMapEncode(&map, bytes);
     std::string szTemp = std::string(szFile) + ".tmp";
-    std::ofstream out(szTemp, std::ios::binary | std::ios::trunc);
+    std::ofstream out(std::filesystem::u8path(szTemp), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes), sizeof bytes);
     out.close();
     if (!out || !Plat_FileReplace(szTemp.c_str(), szFile)) {
@@ -105,8 +108,10 @@ int Devices() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "show") return Show(argv[2]);
-    if (argc == 4 && std::string(argv[1]) == "write") return Write(argv[2], argv[3]);
-    if (argc == 2 && std::string(argv[1]) == "devices") return Devices();
+    // File names arrive as UTF-8 on every system.
+    const std::vector<std::string> args = Plat_Arguments(argc, argv);
+    if (args.size() == 3 && args[1] == "show") return Show(args[2].c_str());
+    if (args.size() == 4 && args[1] == "write") return Write(args[2].c_str(), args[3].c_str());
+    if (args.size() == 2 && args[1] == "devices") return Devices();
     return Usage();
 }

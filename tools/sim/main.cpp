@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/game_main.h"
 #include "app/input_script.h"
@@ -18,6 +19,7 @@
 #include "rollback.h"
 #include "trace.h"
 #include "platform/plat_file.h"
+#include "platform/plat_os.h"
 
 namespace {
 
@@ -56,18 +58,27 @@ bool ParseCount(const char* sz, uint32_t* lpValue) {
     return true;
 }
 
-std::string Absolute(const std::string& sz) {
-    std::error_code ec;
-    std::filesystem::path p = std::filesystem::absolute(sz, ec);
-    return ec ? sz : p.string();
+// Paths on the command line and in the options are UTF-8, whatever the system's code page.
+std::filesystem::path PathOf(const std::string& sz) {
+    return std::filesystem::u8path(sz);
+}
+std::string Utf8(const std::filesystem::path& p) {
+    const std::u8string sz = p.u8string();
+    return std::string(sz.begin(), sz.end());
 }
 
-bool ParseArgs(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        std::string szArg = argv[i];
+std::string Absolute(const std::string& sz) {
+    std::error_code ec;
+    std::filesystem::path p = std::filesystem::absolute(PathOf(sz), ec);
+    return ec ? sz : Utf8(p);
+}
+
+bool ParseArgs(const std::vector<std::string>& args) {
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& szArg = args[i];
         auto Value = [&](std::string* lpValue) {
-            if (i + 1 >= argc) return false;
-            *lpValue = argv[++i];
+            if (i + 1 >= args.size()) return false;
+            *lpValue = args[++i];
             return true;
         };
         std::string szValue;
@@ -152,7 +163,7 @@ void AfterFrame(uint32_t dwFrame) {
     if (bShot && !g_Sim.szShots.empty()) {
         char szName[32];
         std::snprintf(szName, sizeof(szName), "%06u.png", dwFrame);
-        std::string szFile = (std::filesystem::path(g_Sim.szShots) / szName).string();
+        std::string szFile = Utf8(PathOf(g_Sim.szShots) / szName);
         if (!SavePng(szFile.c_str(), Headless_FramePixels().data(), Headless_FrameWidth(),
                      Headless_FrameHeight(), Headless_FrameWidth(), Headless_FramePalette()))
             std::fprintf(stderr, "pomrin-sim: cannot write %s\n", szFile.c_str());
@@ -169,12 +180,12 @@ FILE* OpenOutput(const std::string& szFile) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!ParseArgs(argc, argv)) {
+    if (!ParseArgs(Plat_Arguments(argc, argv))) {
         std::fputs(kUsage, stderr);
         return 2;
     }
     if (!g_Sim.szInput.empty()) {
-        std::ifstream in(g_Sim.szInput, std::ios::binary);
+        std::ifstream in(PathOf(g_Sim.szInput), std::ios::binary);
         if (!in) {
             std::fprintf(stderr, "pomrin-sim: cannot read %s\n", g_Sim.szInput.c_str());
             return 2;
@@ -194,10 +205,10 @@ int main(int argc, char** argv) {
     if (!g_Sim.szShots.empty()) {
         g_Sim.szShots = Absolute(g_Sim.szShots);
         std::error_code ec;
-        std::filesystem::create_directories(g_Sim.szShots, ec);
+        std::filesystem::create_directories(PathOf(g_Sim.szShots), ec);
     }
     std::error_code ec;
-    std::filesystem::current_path(g_Sim.szData, ec);
+    std::filesystem::current_path(PathOf(g_Sim.szData), ec);
     if (ec) {
         std::fprintf(stderr, "pomrin-sim: cannot enter the data folder %s\n", g_Sim.szData.c_str());
         return 2;

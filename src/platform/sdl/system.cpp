@@ -3,22 +3,17 @@
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
 #endif
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <string>
 
+#include "platform/plat_os.h"
 #include "platform/plat_system.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace {
 
 SDL_Window* g_lpWindow = nullptr;
-int g_nLockFd = -1;
 
 void ToggleFullScreen() {
     if (!g_lpWindow) return;
@@ -50,6 +45,8 @@ SDL_Window* SdlWindow() {
 }
 
 bool Plat_Init() {
+    // main() is the program's own entry on every system; SDL runs no main of its own.
+    SDL_SetMainReady();
     return SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
 }
 void Plat_Quit() {
@@ -63,32 +60,11 @@ void Plat_Delay(uint32_t ms) {
 }
 
 bool Plat_LockInstance(const char* szName) {
-    if (g_nLockFd >= 0) return true;
-    std::string szFile = szName && *szName ? szName : "lock";
-    for (char& c : szFile)
-        if (c == '/') c = '_';
-    const char* szDir = std::getenv("XDG_RUNTIME_DIR");
-    for (std::string szFolder : {std::string(szDir && *szDir ? szDir : "/tmp"), std::string("/tmp")}) {
-        const std::string szPath = szFolder + "/" + szFile + ".lock";
-        const int fd = open(szPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd < 0) continue;
-        // The lock, not the file, tells that a copy runs: it vanishes with the process.
-        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            close(fd);
-            return false;
-        }
-        g_nLockFd = fd;
-        return true;
-    }
-    // No place for a lock file: run without the guard rather than refuse to start.
-    return true;
+    return Plat_OsLockInstance(szName);
 }
 
 void Plat_UnlockInstance() {
-    if (g_nLockFd < 0) return;
-    flock(g_nLockFd, LOCK_UN);
-    close(g_nLockFd);
-    g_nLockFd = -1;
+    Plat_OsUnlockInstance();
 }
 
 void Plat_MessageBox(const char* szText, const char* szCaption) {

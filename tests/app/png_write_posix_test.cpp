@@ -1,3 +1,4 @@
+// Linux only: the check runs ImageMagick through a POSIX shell.
 #include <gtest/gtest.h>
 
 #include <cstdio>

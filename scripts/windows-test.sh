@@ -1,0 +1,212 @@
+# The Windows programs under Wine; sourced by scripts/windows.sh --test after the build.
+# 1. the test suite's Windows programs; 2. the simulator's traces, sound logs and pictures
+# against the Linux simulator's; 3. the game itself in a virtual X display.
+
+# ---------------------------------------------------------------- Wine
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    stamp "creating the Wine prefix $WINEPREFIX"
+    DISPLAY= "$WINE" wineboot -i >/dev/null 2>&1 || true
+    "$(dirname "$WINE")/wineserver" -w || true
+fi
+# IPA Gothic as an installed system font, as fontconfig offers it to the Linux programs.
+mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+cp -u /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+OUT=$BW/wine-test
+rm -rf "$OUT"
+mkdir -p "$OUT"
+FAILED=0
+fail() {
+    echo "FAILED: $*" >&2
+    FAILED=1
+}
+
+# ---------------------------------------------------------------- 1. test programs
+stamp "test programs under Wine"
+SDL_AUDIODRIVER=dummy ctest --test-dir "$BW" -j"$JOBS" -E '^test_soak$' --output-on-failure || fail "Windows test programs"
+
+# ---------------------------------------------------------------- 2. the same traces as on Linux
+# Runs both simulators on one input with one settings file; every output must match byte for byte.
+compare_sims() {
+    local name=$1 script=$2 frames=$3 option=${4:-}
+    local d=$OUT/$name
+    mkdir -p "$d/data/user_data" "$d/linux" "$d/windows"
+    ln -sfn "$ROOT/build/data/bmp" "$d/data/bmp"
+    ln -sfn "$ROOT/build/data/wav" "$d/data/wav"
+    # The font the zip ships, for both: the Linux simulator would otherwise find the system's.
+    mkdir -p "$d/data/fonts"
+    ln -sfn /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf "$d/data/fonts/ipag.ttf"
+    local args=(--input "$script" --frames "$frames" --shot-every 500)
+    for side in linux windows; do
+        rm -f "$d/data/user_data/Option.dat"
+        [ -n "$option" ] && cp "$option" "$d/data/user_data/Option.dat"
+        if [ $side = linux ]; then
+            build/tools/pomrin-sim --data "$d/data" "${args[@]}" --trace "$d/$side/trace.jsonl" \
+                --sounds "$d/$side/sounds.txt" --shots "$d/$side/shots" 2>"$d/$side/stderr.txt"
+        else
+            "$WINE" "$BW/tools/pomrin-sim.exe" --data "$d/data" "${args[@]}" --trace "$d/$side/trace.jsonl" \
+                --sounds "$d/$side/sounds.txt" --shots "$d/$side/shots" 2>"$d/$side/stderr.txt"
+        fi || fail "$name: the $side simulator exited with $?"
+    done
+    if diff -r -q "$d/linux" "$d/windows" >/dev/null; then
+        echo "$name: $(wc -l < "$d/linux/trace.jsonl") frames, $(wc -l < "$d/linux/sounds.txt") sounds," \
+             "$(ls "$d/linux/shots" | wc -l) pictures: the same on Windows"
+    else
+        diff -r -q "$d/linux" "$d/windows" >&2 || true
+        fail "$name: Windows differs from Linux"
+    fi
+}
+stamp "simulator traces, Linux against Windows"
+compare_sims two_players "$ROOT/tests/match/match.txt" 2200
+# VS COM at strength 4 in normal battle: the title's first row, fighters 3 and 7.
+printf '\003\0\0\0\003\0\0\0\003\0\0\0\003\0\0\0\004\0\0\0\0\0\0\0\0\0\0\0\0\0\360\077\0\0\0\0\0\0\0\0' \
+    > "$OUT/option_com4.dat"
+{
+    echo "35 Z"; echo 36
+    f=100
+    for _ in 1 2 3; do echo "$f RIGHT"; echo $((f + 1)); f=$((f + 4)); done
+    echo "$f Z"; echo $((f + 1)); f=$((f + 6))
+    for _ in 1 2 3 4 5 6 7; do echo "$f RIGHT"; echo $((f + 1)); f=$((f + 4)); done
+    for _ in 1 2; do echo "$f Z"; echo $((f + 1)); f=$((f + 6)); done
+    f=400
+    while [ $f -lt 9000 ]; do
+        echo "$f RIGHT DOWN"; echo "$((f + 50))"; echo "$((f + 70)) LEFT"; echo "$((f + 100)) Z"
+        echo "$((f + 120)) DOWN"; echo "$((f + 160))"; echo "$((f + 180)) UP RIGHT"; echo "$((f + 220))"
+        f=$((f + 240))
+    done
+} > "$OUT/vs_com.txt"
+compare_sims vs_com "$OUT/vs_com.txt" 9000 "$OUT/option_com4.dat"
+
+# Random sessions: the soak test on both systems keeps every session's files and outputs.
+SOAK_FRAMES=${POMRIN_WIN_SOAK_FRAMES:-200000}
+POMRIN_SOAK_FRAMES=$SOAK_FRAMES POMRIN_SOAK_KEEP="$OUT/soak-linux" build/tests/test_soak --gtest_brief=1 \
+    >"$OUT/soak-linux.txt" || fail "Linux soak"
+POMRIN_SOAK_FRAMES=$SOAK_FRAMES POMRIN_SOAK_KEEP="Z:$OUT/soak-windows" "$WINE" "$BW/tests/test_soak.exe" \
+    --gtest_brief=1 >"$OUT/soak-windows.txt" || fail "Windows soak"
+nSessions=0
+for s in "$OUT"/soak-linux/[0-9]*; do
+    w=$OUT/soak-windows/$(basename "$s")
+    for f in trace.jsonl sounds.txt stderr.txt data/user_data/Option.dat; do
+        [ -e "$s/$f" ] || continue
+        cmp -s "$s/$f" "$w/$f" || fail "soak session $(basename "$s"): $f differs"
+    done
+    nSessions=$((nSessions + 1))
+done
+echo "random sessions: $nSessions sessions, $(cat "$OUT"/soak-linux/[0-9]*/trace.jsonl | wc -l) frames compared"
+[ "$nSessions" -gt 0 ] || fail "no soak sessions"
+rm -rf "$OUT/soak-linux" "$OUT/soak-windows"
+stamp "simulators compared"
+
+# ---------------------------------------------------------------- 3. the game under Xvfb
+# The zip unpacked into a folder whose path has Japanese and spaces; started from elsewhere,
+# as a double-click would, so the game finds its data beside the program.
+GAMEDIR="$OUT/ゲーム フォルダ"
+mkdir -p "$GAMEDIR"
+(cd "$GAMEDIR" && unzip -q "$ZIP")
+GAME="$GAMEDIR/$TOP/pomrin.exe"
+for f in pomrin.exe keymap.exe SDL2.dll SDL2_mixer.dll README.txt data/fonts/ipag.ttf data/fonts/IPA_Font_License.txt \
+         "data/bmp/タイトル.bmp" "data/wav/死.wav" data/user_data; do
+    [ -e "$GAMEDIR/$TOP/$f" ] || fail "the zip has no $f"
+done
+OPTION="$GAMEDIR/$TOP/data/user_data/Option.dat"
+
+v=$("$WINE" "$GAME" --version 2>&1 | tr -d '\r') || true
+[ "$v" = "pomrin $VERSION" ] && echo "--version: $v" || fail "--version printed '$v'"
+
+# Wine's desktop process started by the programs above has no display: end it first.
+"$(dirname "$WINE")/wineserver" -k 2>/dev/null || true
+"$(dirname "$WINE")/wineserver" -w 2>/dev/null || true
+DISPLAY_NUM=:$((90 + RANDOM % 100))
+Xvfb "$DISPLAY_NUM" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB=$!
+export DISPLAY=$DISPLAY_NUM
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.2; done 2>/dev/null || sleep 2
+
+answer_box() {  # name: presses Return in the box with that title until it closes
+    local box
+    box=$(wait_window "$1" 60)
+    [ -n "$box" ] || return 1
+    for _ in 1 2 3 4 5; do
+        sleep 1
+        xdotool windowfocus "$box" 2>/dev/null || true
+        sleep 0.5
+        xdotool key Return
+        sleep 1
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    done
+}
+wait_window() {  # name, seconds: the id of a visible window with that title
+    local id=""
+    for _ in $(seq $(($2 * 5))); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$id" ] && break
+        sleep 0.2
+    done
+    echo "$id"
+}
+press() {  # holds each key for a few frames, as a player would
+    for k in "$@"; do
+        xdotool keydown "$k"; sleep 0.08; xdotool keyup "$k"; sleep 0.25
+    done
+}
+
+(cd / && SDL_AUDIODRIVER=dummy exec "$WINE" "$GAME") &
+GAMEPID=$!
+WIN=$(wait_window "ころころポムリン" 60)
+if [ -z "$WIN" ]; then
+    fail "the game's window did not open"
+else
+    xdotool windowfocus "$WIN" 2>/dev/null || true
+    sleep 2
+    # A second copy finds the first, shows its box and exits 0.
+    (set +e; cd / && SDL_AUDIODRIVER=dummy "$WINE" "$GAME"; echo $? > "$OUT/second.rc") &
+    answer_box "二重起動" || fail "the second copy showed no box"
+    for _ in $(seq 150); do [ -f "$OUT/second.rc" ] && break; sleep 0.2; done
+    [ "$(cat "$OUT/second.rc" 2>/dev/null)" = 0 ] || fail "the second copy exited with $(cat "$OUT/second.rc" 2>/dev/null)"
+    xdotool windowfocus "$WIN" 2>/dev/null || true
+    sleep 1
+
+    # Options: wins needed 3 -> 4, save; 4 -> 5, save again over the first file.
+    press Down Down z
+    sleep 1.5
+    press Right Down Down Down Down Down Down Down z
+    sleep 0.5
+    first=$(od -An -tu1 -N1 "$OPTION" 2>/dev/null | tr -d ' ')
+    press Up Up Up Up Up Up Up Right Down Down Down Down Down Down Down z
+    sleep 0.5
+    second=$(od -An -tu1 -N1 "$OPTION" 2>/dev/null | tr -d ' ')
+    size=$(stat -c %s "$OPTION" 2>/dev/null || echo 0)
+    if [ "$first" = 4 ] && [ "$second" = 5 ] && [ "$size" = 40 ]; then
+        echo "settings saved twice: wins needed $first, then $second (the second save replaced the first)"
+    else
+        fail "settings saves: first '$first', second '$second', $size bytes"
+    fi
+    ls "$GAMEDIR/$TOP/data/user_data" | grep -v '^Option.dat$' && fail "a temporary file was left in user_data"
+
+    # Back to the title, then VS COM into character select.
+    press x
+    sleep 1.5
+    press Up Up z
+    sleep 2.5
+    import -window root "$OUT/select.png"
+    cp "$OUT/select.png" "$ROOT/build-win/wine-select.png"
+    echo "screenshot of the character select: build-win/wine-select.png"
+    press Escape
+    rc=0
+    for _ in $(seq 100); do kill -0 "$GAMEPID" 2>/dev/null || break; sleep 0.2; done
+    wait "$GAMEPID" || rc=$?
+    [ "$rc" = 0 ] && echo "Escape: the game exited with 0" || fail "the game exited with $rc after Escape"
+fi
+
+# A start-up failure shows its box and exits 1.
+(set +e; cd / && SDL_AUDIODRIVER=no_such_driver "$WINE" "$GAME"; echo $? > "$OUT/fail.rc") &
+answer_box "エラー" || fail "no box for the failed start-up"
+for _ in $(seq 150); do [ -f "$OUT/fail.rc" ] && break; sleep 0.2; done
+[ "$(cat "$OUT/fail.rc" 2>/dev/null)" = 1 ] && echo "failed start-up: box and exit code 1" ||
+    fail "the failed start-up exited with $(cat "$OUT/fail.rc" 2>/dev/null)"
+
+kill "$XVFB" 2>/dev/null || true
+"$(dirname "$WINE")/wineserver" -k 2>/dev/null || true
+unset DISPLAY
+
+stamp "Windows leg done"
+[ "$FAILED" = 0 ] || { echo "The Windows leg FAILED" >&2; exit 1; }
+echo "The Windows leg passed."
