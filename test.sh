@@ -22,6 +22,15 @@ else
     scripts/deb_test.sh build
 fi
 
+# Determinism across compilers: the simulator built with clang++ plays a match to the same trace
+# (long leg: --quick skips it).
+if [ "$QUICK" = 1 ]; then
+    echo "== clang trace: skipped (--quick) =="
+else
+    echo "== clang trace =="
+    scripts/clang_trace.sh
+fi
+
 echo "== fuzz targets =="
 scripts/fuzz.sh 5
 

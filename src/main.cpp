@@ -1,5 +1,104 @@
+// The game's entry: the online-play flags are taken here, the rest goes to GameMain.
+//   --host [PORT]           wait for a guest on UDP PORT (default 27810)
+//   --join HOST[:PORT]      play against a host
+//   --net-delay N           input delay in frames, 0..8 (default 2)
+//   --net-lag MS --net-jitter MS --net-loss PERCENT --net-seed N   fault injection (testing)
+//   --replay FILE           watch a net record
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
 #include "app/game_main.h"
+#include "net/net_play.h"
+#include "net/net_play_text.h"
+#include "net/net_record.h"
+
+namespace {
+
+bool ParseNumber(const char* sz, long nMin, long nMax, long* lpn) {
+    if (!sz || !*sz) return false;
+    char* lpEnd = nullptr;
+    const long n = std::strtol(sz, &lpEnd, 10);
+    if (*lpEnd || n < nMin || n > nMax) return false;
+    *lpn = n;
+    return true;
+}
+
+void NetMessage(int nMessage) {
+    std::fprintf(stderr, "pomrin: net: %s\n", NetPlayMessageName(nMessage));
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    return GameMain(argc, argv);
+    NETPLAYOPTIONS net;
+    bool bNet = false;
+    std::string szReplay;
+    std::vector<char*> rest{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        const std::string szArg = argv[i];
+        const char* szNext = i + 1 < argc ? argv[i + 1] : nullptr;
+        long n = 0;
+        bool bOk = true;
+        if (szArg == "--host") {
+            bNet = net.bHost = true;
+            if (ParseNumber(szNext, 1, 65535, &n)) {
+                net.wPort = uint16_t(n);
+                ++i;
+            }
+        } else if (szArg == "--join") {
+            bNet = true;
+            net.bHost = false;
+            bOk = szNext && NetParseAddress(szNext, net.szHost, sizeof(net.szHost), &net.wPort);
+            ++i;
+        } else if (szArg == "--net-delay" || szArg == "--net-lag" || szArg == "--net-jitter" ||
+                   szArg == "--net-loss" || szArg == "--net-seed") {
+            const long nMax = szArg == "--net-delay" ? 8 : szArg == "--net-loss" ? 90 : szArg == "--net-seed" ? 0x7FFFFFFF : 1000;
+            bOk = ParseNumber(szNext, 0, nMax, &n);
+            ++i;
+            if (szArg == "--net-delay") net.nInputDelay = int(n);
+            if (szArg == "--net-lag") net.Fault.nLagMs = int(n);
+            if (szArg == "--net-jitter") net.Fault.nJitterMs = int(n);
+            if (szArg == "--net-loss") net.Fault.nLossPercent = int(n);
+            if (szArg == "--net-seed") net.Fault.dwSeed = uint32_t(n);
+        } else if (szArg == "--replay") {
+            bOk = szNext != nullptr;
+            if (szNext) szReplay = szNext;
+            ++i;
+        } else {
+            rest.push_back(argv[i]);
+        }
+        if (!bOk || net.Fault.nJitterMs > net.Fault.nLagMs) {
+            std::fprintf(stderr,
+                         "usage: %s [--host [PORT] | --join HOST[:PORT]] [--net-delay N] [--net-lag MS]\n"
+                         "          [--net-jitter MS] [--net-loss PERCENT] [--net-seed N] [--replay FILE]\n"
+                         "          [--record FILE]\n",
+                         argv[0]);
+            return 2;
+        }
+    }
+    if (!szReplay.empty()) {
+        std::ifstream in(szReplay, std::ios::binary);
+        std::stringstream text;
+        if (in) text << in.rdbuf();
+        std::string szError = "cannot read";
+        if (!in || !NetReplayStart(text.str(), true, &szError)) {
+            std::fprintf(stderr, "%s: %s\n", szReplay.c_str(), szError.c_str());
+            return 2;
+        }
+        g_bNoInstanceLock = true;
+    }
+    if (bNet) {
+        g_NetPlayHooks.lpfnMessage = NetMessage;
+        if (!NetPlayStart(&net)) return 2;
+        g_bNoInstanceLock = true;
+    }
+    rest.push_back(nullptr);
+    const int nExit = GameMain(int(rest.size()) - 1, rest.data());
+    NetPlayShutdown();
+    return nExit;
 }

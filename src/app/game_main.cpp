@@ -23,6 +23,7 @@
 
 bool (*g_lpfnBeforeFrame)(uint32_t dwFrame);
 void (*g_lpfnAfterFrame)(uint32_t dwFrame);
+bool g_bNoInstanceLock;
 
 namespace {
 
@@ -89,7 +90,7 @@ bool GameRelease() {
 }
 
 int GameRun(const char* szRecord) {
-    if (!Plat_LockInstance("ゲーム")) {
+    if (!g_bNoInstanceLock && !Plat_LockInstance("ゲーム")) {
         Plat_MessageBox("既に起動しています", "二重起動");
         return 0;
     }

@@ -55,6 +55,7 @@ struct PLAY {
     uint32_t dwLastRemote = 0;  // the prediction: the peer's last known input
     uint32_t dwTicks = 0;
     uint32_t dwDoneMs = 0;
+    uint32_t dwLocalBack = 0;   // 1 + the last frame our player pressed button 2 (back to the title)
     NETPLAYSTATS Stats;
     NETSTATS NetStats;
     FILE* fpRecord = nullptr;
@@ -149,6 +150,11 @@ void EndSession(int nByeReason, int nMessage, bool bToTitle) {
     if (nMessage) Message(nMessage);
 }
 
+// Our own player went back to the title lately (else it was the other one).
+bool WentBack() {
+    return g_Play.dwLocalBack != 0 && g_Play.dwPresent + 1 - g_Play.dwLocalBack < 2 * kHistory;
+}
+
 uint32_t Remote(uint32_t dwFrame, bool* lpbKnown) {
     uint32_t dw;
     *lpbKnown = dwFrame < NetRemoteNext() && NetRemoteInput(dwFrame, &dw);
@@ -221,9 +227,7 @@ bool Confirm() {
         if (g_Play.nSceneAfter[i] == SCENE_TITLE) {
             // A player went back to the title: the session is over on both machines alike.
             ++g_Play.dwConfirmed;
-            const bool bLocal = (g_Play.dwLocal[(f + kHistory - 1) % kHistory] |
-                                 g_Play.dwLocal[i]) & (BUTTON_2 << INPUT_RAW_BUTTON_SHIFT);
-            EndSession(NET_BYE_TITLE, bLocal ? 0 : NETPLAY_MSG_TITLE, false);
+            EndSession(NET_BYE_TITLE, WentBack() ? 0 : NETPLAY_MSG_TITLE, false);
             return false;
         }
     }
@@ -263,7 +267,11 @@ bool HandleEvents() {
                 break;
             case NET_EV_LEFT:
                 if (g_Play.nPhase == PHASE_DONE) break;
-                EndSession(0, NETPLAY_MSG_LEFT, true);
+                // Back to the title: the peer confirmed that frame before us; so do we, just after.
+                if (ev[k].nReason == NET_BYE_TITLE)
+                    EndSession(0, WentBack() ? 0 : NETPLAY_MSG_TITLE, true);
+                else
+                    EndSession(0, NETPLAY_MSG_LEFT, true);
                 return false;
             case NET_EV_LOST:
                 if (g_Play.nPhase == PHASE_DONE) break;
@@ -285,8 +293,10 @@ void DrawWaiting() {
     if (!g_hFont) DDCreateFont(0, 20);
     const char* sz = NetPlayMessageText(g_Play.Opt.bHost ? NETPLAY_MSG_WAITING : NETPLAY_MSG_CONNECTING);
     DDTextOut(g_BackBuffer, 120, 200, DDRGB(255, 255, 255), sz);
-    DDTextOutF(g_BackBuffer, 120, 240, DDRGB(255, 255, 255), "%s %s:%u", g_Play.Opt.bHost ? "PORT" : "HOST",
-               g_Play.Opt.bHost ? "" : g_Play.Opt.szHost, unsigned(g_Play.Opt.wPort));
+    if (g_Play.Opt.bHost)
+        DDTextOutF(g_BackBuffer, 120, 240, DDRGB(255, 255, 255), "UDP %u", unsigned(g_Play.Opt.wPort));
+    else
+        DDTextOutF(g_BackBuffer, 120, 240, DDRGB(255, 255, 255), "%.200s:%u", g_Play.Opt.szHost, unsigned(g_Play.Opt.wPort));
     DDTextOut(g_BackBuffer, 120, 300, DDRGB(255, 255, 255), NetPlayMessageText(NETPLAY_MSG_ESCAPE));
 }
 
@@ -341,6 +351,7 @@ bool SessionFrame() {
     ReadInputWords(false, dwRead);
     uint32_t dwInput = dwRead[0] & (INPUT_RAW_DIR_MASK | INPUT_RAW_BUTTON_MASK);
     if (!g_bHasFocus) dwInput = 0;
+    if (dwInput & (BUTTON_2 << INPUT_RAW_BUTTON_SHIFT)) g_Play.dwLocalBack = f + 1;
     g_Play.dwLocal[(f + uint32_t(g_Play.nDelay)) % kHistory] = dwInput;
     NetSendInput(f + uint32_t(g_Play.nDelay), dwInput);
     bool bKnown;
