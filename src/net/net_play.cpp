@@ -20,6 +20,7 @@
 #include "gfx/text.h"
 #include "input/input.h"
 #include "menus/title.h"
+#include "platform/plat_file.h"
 #include "net/net_play_text.h"
 #include "net/net_record.h"
 #include "sound/sound.h"
@@ -115,9 +116,9 @@ void BackToTitle() {
 
 void WriteDesyncReport(const NETEVENT& ev) {
     char szName[64];
-    std::snprintf(szName, sizeof(szName), "netdesync-%u.txt", unsigned(std::time(nullptr)));
+    std::snprintf(szName, sizeof(szName), "netdesync-%u-p%d.txt", unsigned(std::time(nullptr)), g_Play.nLocal + 1);
     std::string szFile = UserDataFile(szName);
-    FILE* fp = std::fopen(szFile.c_str(), "wb");
+    FILE* fp = Plat_FileOpen(szFile.c_str(), "wb");
     if (!fp) return;
     std::fprintf(fp, "pomrin net desync\nversion %s\nseat %d\nframe %u\nlocal %016llx\nremote %016llx\n",
                  POMRIN_VERSION, g_Play.nLocal + 1, ev.dwFrame, (unsigned long long)ev.qwLocal,
@@ -268,7 +269,13 @@ bool HandleEvents() {
             case NET_EV_LEFT:
                 if (g_Play.nPhase == PHASE_DONE) break;
                 // Back to the title: the peer confirmed that frame before us; so do we, just after.
-                if (ev[k].nReason == NET_BYE_TITLE)
+                if (ev[k].nReason == NET_BYE_DESYNC) {
+                    // The peer found the difference first: our report holds what we know.
+                    NETEVENT d;
+                    if (!NetCheckChecksum(&d)) d.dwFrame = g_Play.dwConfirmed;
+                    WriteDesyncReport(d);
+                    EndSession(0, NETPLAY_MSG_DESYNC, true);
+                } else if (ev[k].nReason == NET_BYE_TITLE)
                     EndSession(0, WentBack() ? 0 : NETPLAY_MSG_TITLE, true);
                 else
                     EndSession(0, NETPLAY_MSG_LEFT, true);
@@ -368,15 +375,16 @@ bool SessionFrame() {
 bool MessageFrame() {
     if (g_nMessageFrames <= 0) {
         g_lpfnSessionFrame = nullptr;
+        g_bActive = g_bHasFocus;
         return GameFrame();
     }
     --g_nMessageFrames;
-    const uint32_t dwFrame = g_dwFrameCount++;
+    ++g_dwFrameCount;
     if (g_bFrameLimit == 1) FrameWait(90);
     if (!DDRestoreSurfaces()) return false;
-    (void)dwFrame;
     ReadInputWords(IsTwoHumans(), g_dwFrameInput);
-    if (!g_bHasFocus) g_dwFrameInput[0] = g_dwFrameInput[1] = INPUT_RAW_NONE;
+    for (uint32_t& dw : g_dwFrameInput)
+        if (!g_bHasFocus && dw != INPUT_RAW_NONE) dw = 0;
     if (!GameStep(g_dwFrameInput)) return false;
     if (!g_hFont) DDCreateFont(0, 20);
     DDFillRect(g_BackBuffer, 0, 440, SCREEN_WIDTH, 40, 0);

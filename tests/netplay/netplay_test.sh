@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Two simulators play each other over the loopback network.
-#   netplay_test.sh SIM CASE   CASE: match | faults | nodelay | cutoff
+#   netplay_test.sh SIM CASE   CASE: match | faults | nodelay | desync | cutoff
 # match: a whole two-player match (select, three rounds, result, back to select) while a third
 #   simulator tries to join and garbage datagrams hit the host's port; the host's and the guest's
 #   traces are identical, equal to the replay of the net record and to the expected trace.
 # faults: the same match over 50 +- 10 ms lag each way with 5 % loss: the same trace.
 # nodelay: input delay 0: host, guest and replay agree.
+# desync: the guest's state is disturbed on one frame: both report it, write a report into
+#   user_data/ and go on locally.
 # cutoff: the guest is killed mid-battle: the host reports the lost connection, goes back to its
 #   title and ends normally.
 set -uo pipefail
@@ -67,6 +69,21 @@ faults)
     ;;
 nodelay)
     play z --net-delay 0
+    ;;
+desync)
+    REPORTS=$(dirname "$SIM")/../data/user_data
+    before=$(ls "$REPORTS" | grep -c '^netdesync-' || true)
+    "$SIM" --host $PORT --input "$HERE/host.txt" --frames 600 2>"$OUT/d-host.err" &
+    host=$!
+    "$SIM" --join 127.0.0.1:$PORT --input "$HERE/guest.txt" --frames 600 --net-desync-at 40 2>"$OUT/d-guest.err" ||
+        fail "guest exit code $?"
+    wait $host || fail "host exit code $?"
+    grep -q "desync" "$OUT/d-host.err" || fail "the host did not report the desync"
+    grep -q "desync" "$OUT/d-guest.err" || fail "the guest did not report the desync"
+    after=$(ls "$REPORTS" | grep -c '^netdesync-' || true)
+    [ "$after" -gt "$before" ] || fail "no desync report written"
+    grep -l "^frame 59$" "$REPORTS"/netdesync-* >/dev/null || fail "the report does not name frame 59"
+    rm -f "$REPORTS"/netdesync-*
     ;;
 cutoff)
     "$SIM" --host $PORT --input "$HERE/host.txt" --frames 3000 --trace "$OUT/c-host.trace" \

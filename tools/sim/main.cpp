@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/crt_rand.h"
 #include "app/game_main.h"
 #include "app/input_script.h"
 #include "app/png_write.h"
@@ -39,6 +40,8 @@ struct SIMOPTIONS {
     uint32_t dwNetTimeout = 10;
     std::string szNetRecord, szReplay;
     bool bNetStats = false;
+    bool bDesync = false;  // test: this peer's random generator is disturbed on frame dwDesyncAt
+    uint32_t dwDesyncAt = 0;
 };
 
 SIMOPTIONS g_Sim;
@@ -56,7 +59,7 @@ constexpr const char* kUsage =
     "                  [--rollback-test N]\n"
     "                  [--host PORT | --join HOST:PORT] [--net-delay N] [--net-timeout S]\n"
     "                  [--net-lag MS] [--net-jitter MS] [--net-loss PERCENT] [--net-seed N]\n"
-    "                  [--net-record FILE] [--net-stats] [--replay FILE]\n";
+    "                  [--net-record FILE] [--net-stats] [--net-desync-at F] [--replay FILE]\n";
 
 bool ParseCount(const char* sz, uint32_t* lpValue) {
     if (!*sz) return false;
@@ -151,6 +154,9 @@ bool ParseArgs(int argc, char** argv) {
             }
         } else if (szArg == "--net-record") {
             if (!Value(&g_Sim.szNetRecord)) return false;
+        } else if (szArg == "--net-desync-at") {
+            if (!Value(&szValue) || !ParseCount(szValue.c_str(), &g_Sim.dwDesyncAt)) return false;
+            g_Sim.bDesync = true;
         } else if (szArg == "--net-stats") {
             g_Sim.bNetStats = true;
         } else if (szArg == "--replay") {
@@ -194,6 +200,7 @@ void NetSample(uint32_t dwFrame) {
 }
 
 void NetStepped(uint32_t dwFrame) {
+    if (g_Sim.bDesync && dwFrame == g_Sim.dwDesyncAt) CrtRandSetState(CrtRandState() ^ 0x5A5A);
     if (g_fpTrace) g_szTraceRing[dwFrame % 64] = TraceLine(dwFrame);
 }
 
