@@ -148,6 +148,7 @@ void EndSession(int nByeReason, int nMessage, bool bToTitle) {
     g_Play.nPhase = PHASE_OFF;
     g_dwFrameCount = g_Play.dwPresent;
     FrameLimitReset();
+    g_nMessageFrames = 0;
     if (nMessage) Message(nMessage);
 }
 
@@ -376,6 +377,8 @@ bool MessageFrame() {
     if (g_nMessageFrames <= 0) {
         g_lpfnSessionFrame = nullptr;
         g_bActive = g_bHasFocus;
+        // The title draws no text: the message's font goes with the message.
+        if (g_nScene == SCENE_TITLE && g_hFont) DDDeleteFont();
         return GameFrame();
     }
     --g_nMessageFrames;

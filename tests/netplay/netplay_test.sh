@@ -9,7 +9,7 @@
 # desync: the guest's state is disturbed on one frame: both report it, write a report into
 #   user_data/ and go on locally.
 # cutoff: the guest is killed mid-battle: the host reports the lost connection, goes back to its
-#   title and ends normally.
+#   title and ends normally; a guest with no host exits with code 3 after its timeout.
 set -uo pipefail
 SIM=$1
 CASE=$2
@@ -91,8 +91,13 @@ cutoff)
     host=$!
     "$SIM" --join 127.0.0.1:$PORT --input "$HERE/guest.txt" --frames 3000 2>"$OUT/c-guest.err" &
     guest=$!
+    # Meanwhile a guest that finds no host gives up after its timeout with exit code 3.
+    "$SIM" --join 127.0.0.1:$((PORT + 1)) --net-timeout 1 --frames 10 2>"$OUT/c-lonely.err"
+    rc=$?
+    [ $rc = 3 ] || fail "a guest without a host exited with $rc, not 3"
+    grep -q "no host answered" "$OUT/c-lonely.err" || fail "no message from the guest without a host"
     # Mid-battle: the first round starts about 1 s after the select, the match lasts 20 s.
-    sleep 6
+    sleep 5
     kill -9 $guest
     wait $host || fail "host exit code $?"
     grep -q "connection lost" "$OUT/c-host.err" || fail "the host did not report the lost connection"
