@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Two simulators play each other over the loopback network.
-#   netplay_test.sh SIM CASE   CASE: match | faults | nodelay | desync | cutoff
+#   netplay_test.sh SIM CASE   CASE: match | faults | nodelay | busy | desync | cutoff
 # match: a whole two-player match (select, three rounds, result, back to select) while a third
 #   simulator tries to join and garbage datagrams hit the host's port; the host's and the guest's
 #   traces are identical, equal to the replay of the net record and to the expected trace.
 # faults: the same match over 50 +- 10 ms lag each way with 5 % loss: the same trace.
 # nodelay: input delay 0: host, guest and replay agree.
+# busy: both players' keys change every few frames through select and battle, over 60 +- 30 ms
+#   lag with 10 % loss: many rollbacks, and still host, guest and replay agree.
 # desync: the guest's state is disturbed on one frame: both report it, write a report into
 #   user_data/ and go on locally.
 # cutoff: the guest is killed mid-battle: the host reports the lost connection, goes back to its
@@ -21,12 +23,14 @@ PORT=$((20000 + ($$ * 7 + ${#CASE} * 1000) % 30000))
 FRAMES=1950
 fail() { echo "FAIL ($CASE): $*"; for f in "$OUT"/*.err; do echo "--- $f"; cat "$f"; done; exit 1; }
 
+HOSTSCRIPT=$HERE/host.txt
+GUESTSCRIPT=$HERE/guest.txt
 play() {  # play NAME-PREFIX EXTRA-FLAGS...: host and guest of one match, both must exit 0
     local p=$1; shift
-    "$SIM" --host $PORT --input "$HERE/host.txt" --frames $FRAMES --trace "$OUT/$p-host.trace" \
+    "$SIM" --host $PORT --input "$HOSTSCRIPT" --frames $FRAMES --trace "$OUT/$p-host.trace" \
         --net-record "$OUT/$p.rec" --net-stats "$@" 2>"$OUT/$p-host.err" &
     local host=$!
-    "$SIM" --join 127.0.0.1:$PORT --input "$HERE/guest.txt" --frames $FRAMES --trace "$OUT/$p-guest.trace" \
+    "$SIM" --join 127.0.0.1:$PORT --input "$GUESTSCRIPT" --frames $FRAMES --trace "$OUT/$p-guest.trace" \
         --net-stats "$@" 2>"$OUT/$p-guest.err" &
     local guest=$!
     wait $guest || fail "guest exit code $?"
@@ -69,6 +73,18 @@ faults)
     ;;
 nodelay)
     play z --net-delay 0
+    ;;
+busy)
+    # Random keys from a seeded generator, a change every 1 to 12 frames.
+    keys() { awk -v seed=$1 'BEGIN { srand(seed); split("LEFT RIGHT UP DOWN Z C V", k, " ");
+        for (f = 0; f < 1500; f += 1 + int(rand() * 12)) { s = f;
+            for (i = 1; i <= 7; i++) if (rand() < 0.25) s = s " " k[i]; print s } }'; }
+    keys 1 >"$OUT/busy-host.txt"
+    keys 2 >"$OUT/busy-guest.txt"
+    HOSTSCRIPT=$OUT/busy-host.txt GUESTSCRIPT=$OUT/busy-guest.txt FRAMES=1500
+    play b --net-lag 60 --net-jitter 30 --net-loss 10 --net-seed 5
+    grep -q '"scene":2' "$OUT/b-host.trace" || fail "the busy session never reached a battle"
+    grep -q "rollbacks [1-9][0-9]" "$OUT/b-host.err" || fail "fewer than 10 rollbacks: the test did not test them"
     ;;
 desync)
     REPORTS=$(dirname "$SIM")/../data/user_data
