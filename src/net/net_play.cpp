@@ -117,6 +117,7 @@ void BackToTitle() {
 void WriteDesyncReport(const NETEVENT& ev) {
     char szName[64];
     std::snprintf(szName, sizeof(szName), "netdesync-%u-p%d.txt", unsigned(std::time(nullptr)), g_Play.nLocal + 1);
+    PrepareUserDataDir();
     std::string szFile = UserDataFile(szName);
     FILE* fp = Plat_FileOpen(szFile.c_str(), "wb");
     if (!fp) return;
