@@ -5,7 +5,8 @@
 #   simulator tries to join and garbage datagrams hit the host's port; the host's and the guest's
 #   traces are identical, equal to the replay of the net record and to the expected trace.
 # faults: the same match over 50 +- 10 ms lag each way with 5 % loss: the same trace.
-# nodelay: input delay 0: host, guest and replay agree.
+# nodelay: input delay 0: host, guest and replay agree; damaged records are refused with exit
+#   code 2 and the line at fault.
 # busy: both players' keys change every few frames through select and battle, over 60 +- 30 ms
 #   lag with 10 % loss: many rollbacks, and still host, guest and replay agree.
 # desync: the guest's state is disturbed on one frame: both report it, write a report into
@@ -73,6 +74,17 @@ faults)
     ;;
 nodelay)
     play z --net-delay 0
+    bad() {  # bad NAME SED-EXPRESSION: the record changed so, its replay must be refused
+        sed "$2" "$OUT/z.rec" >"$OUT/bad-$1.rec"
+        "$SIM" --replay "$OUT/bad-$1.rec" --frames 10 2>"$OUT/bad-$1.out" && fail "damaged record ($1) was played"
+        [ $? = 2 ] && grep -q "line" "$OUT/bad-$1.out" || fail "damaged record ($1): no exit code 2 with the line"
+    }
+    bad magic '1s/.*/pomrin-net-record 9/'
+    bad wins '3s/settings 03/settings 09/'
+    bad speed '3s/f03f/f07f/'
+    bad order '10d'
+    bad word '20s/ [0-9a-f]*$/ 100/'
+    bad frame '30s/^[0-9]*/99999999999/'
     ;;
 busy)
     # Random keys from a seeded generator, a change every 1 to 12 frames.
