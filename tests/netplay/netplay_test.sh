@@ -64,6 +64,8 @@ match)
     play m
     wait
     check_match "$OUT/m-host.trace"
+    # The record kept with the tests (match.rec, made by this match) is still what the match records.
+    cmp -s "$OUT/m.rec" "$HERE/match.rec" || fail "the net record differs from tests/netplay/match.rec"
     grep -q "refused by the host" "$OUT/third.err" || fail "the third simulator was not refused"
     [ "$(cat "$OUT/third.rc")" = 0 ] || fail "the refused simulator did not go on locally"
     grep -q "another guest was refused" "$OUT/m-host.err" || fail "the host did not report the refusal"
