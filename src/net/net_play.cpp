@@ -423,24 +423,6 @@ bool Tick() {
 
 }  // namespace
 
-bool NetPlaySettingsValid(const OPTIONDATA* o) {
-    if (o->nWinCount < 1 || o->nWinCount > 5 || o->nComLevel < 0 || o->nComLevel > 4) return false;
-    for (int i = 0; i < 3; ++i)
-        if (o->nDefense[i] < 1 || o->nDefense[i] > 5) return false;
-    if (!(o->dGameSpeed >= 1.0 && o->dGameSpeed <= 20.0) || o->dGameSpeed != std::floor(o->dGameSpeed))
-        return false;
-    return o->nBattleMode >= 0 && o->nBattleMode < BATTLE_MODES;
-}
-
-void NetPlayEnterSelect(const OPTIONDATA* lpSettings) {
-    g_Option = *lpSettings;
-    g_nTitleSelect = TITLE_ROW_TWO_PLAYERS;
-    g_nBattleMode = g_Option.nBattleMode;
-    CursorReset(&g_Cursor[0]);
-    CursorReset(&g_Cursor[1]);
-    g_nScene = g_nNextScene = SCENE_SELECT;
-}
-
 bool NetPlayStart(const NETPLAYOPTIONS* lpOptions) {
     if (lpOptions->nInputDelay < 0 || lpOptions->nInputDelay > NET_MAX_INPUT_DELAY) return false;
     g_Play = PLAY{};

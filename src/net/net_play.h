@@ -64,7 +64,7 @@ NETPLAYSTATS NetPlayStats();
 // The last network counters of the session, kept after it closed.
 NETSTATS NetPlayNetStats();
 
-// Both machines' start: the given settings in force, the title's two-player row confirmed, the
+// (net_record.cpp, which needs no network.) Both machines' start: the given settings in force, the title's two-player row confirmed, the
 // character select next. The state must be the program's own start (no scene loaded yet).
 void NetPlayEnterSelect(const OPTIONDATA* lpSettings);
 // False if a settings record from outside holds a value the game does not take.
