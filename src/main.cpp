@@ -3,7 +3,7 @@
 //   --join HOST[:PORT]      play against a host
 //   --net-delay N           input delay in frames, 0..8 (default 2)
 //   --net-lag MS --net-jitter MS --net-loss PERCENT --net-seed N   fault injection (testing)
-//   --replay FILE           watch a net record
+//   --replay FILE           watch a net record, or a --record file of a local game
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,9 +13,12 @@
 #include <vector>
 
 #include "app/game_main.h"
+#include "app/input_script.h"
+#include "app/window.h"
 #include "net/net_play.h"
 #include "net/net_play_text.h"
 #include "net/net_record.h"
+#include "platform/plat_input.h"
 
 namespace {
 
@@ -26,6 +29,27 @@ bool ParseNumber(const char* sz, long nMin, long nMax, long* lpn) {
     if (*lpEnd || n < nMin || n > nMax) return false;
     *lpn = n;
     return true;
+}
+
+// A --record file watched in the window: the recorded devices stand in for the real ones.
+INPUTSCRIPT g_Script;
+bool g_bScriptEscape;
+
+bool ScriptBeforeFrame(uint32_t dwFrame) {
+    const INPUTDEVICES dev = InputScriptAt(g_Script, dwFrame);
+    PlatDeviceOverride o;
+    for (int nVk = 0; nVk < 256; ++nVk) o.bKeys[nVk] = dev.Keys.test(size_t(nVk));
+    for (int i = 0; i < 2; ++i) {
+        o.bJoy[i] = dev.bJoyConnected[i];
+        o.Joy[i] = dev.Joy[i];
+        o.dwHat[i] = dev.dwJoyHat[i];
+    }
+    Plat_OverrideDevices(&o);
+    const bool bEscape = dev.Keys.test(VK_ESCAPE);
+    const bool bPress = bEscape && !g_bScriptEscape;
+    g_bScriptEscape = bEscape;
+    if (bPress) PostMessage(WM_KEYDOWN, VK_ESCAPE);
+    return !bPress;
 }
 
 void NetMessage(int nMessage) {
@@ -86,7 +110,14 @@ int main(int argc, char** argv) {
         std::stringstream text;
         if (in) text << in.rdbuf();
         std::string szError = "cannot read";
-        if (!in || !NetReplayStart(text.str(), true, &szError)) {
+        bool bOk = false;
+        if (in && NetRecordLooksLike(text.str())) {
+            bOk = NetReplayStart(text.str(), true, &szError);
+        } else if (in && ParseInputScript(text.str(), &g_Script, &szError)) {
+            g_lpfnBeforeFrame = ScriptBeforeFrame;
+            bOk = true;
+        }
+        if (!bOk) {
             std::fprintf(stderr, "%s: %s\n", szReplay.c_str(), szError.c_str());
             return 2;
         }
