@@ -9,17 +9,14 @@
 #include <sstream>
 #include <string>
 
-#include "app/crt_rand.h"
 #include "app/game_main.h"
 #include "app/input_script.h"
 #include "app/png_write.h"
 #include "app/window.h"
-#include "net/net_play.h"
-#include "net/net_play_text.h"
-#include "net/net_record.h"
 #include "platform/headless/headless.h"
 #include "platform/plat_input.h"
 #include "rollback.h"
+#include "sim_net.h"
 #include "trace.h"
 #include "platform/plat_file.h"
 
@@ -34,14 +31,7 @@ struct SIMOPTIONS {
     std::set<uint32_t> ShotFrames;
     bool bSecondCopy = false;
     std::string szFail;
-    // Net session
-    bool bNet = false;
-    NETPLAYOPTIONS Net;
-    uint32_t dwNetTimeout = 10;
-    std::string szNetRecord, szReplay;
-    bool bNetStats = false;
-    bool bDesync = false;  // test: this peer's random generator is disturbed on frame dwDesyncAt
-    uint32_t dwDesyncAt = 0;
+    SIMNET Net;  // net session or replay
 };
 
 SIMOPTIONS g_Sim;
@@ -50,7 +40,6 @@ FILE* g_fpSounds;
 FILE* g_fpTrace;
 bool g_bEscapeDown;
 bool g_bNetTick;  // the frame just run was the session's
-std::string g_szTraceRing[64];  // net session: each frame's trace line from its last simulation
 
 constexpr const char* kUsage =
     "usage: pomrin-sim [--data DIR] [--input FILE] [--frames N] [--sounds FILE] [--trace FILE]\n"
@@ -120,47 +109,43 @@ bool ParseArgs(int argc, char** argv) {
             uint32_t n;
             if (!Value(&szValue) || !ParseCount(szValue.c_str(), &n) || !RollbackTestSet(n)) return false;
         } else if (szArg == "--host") {
-            uint32_t n;
-            if (!Value(&szValue) || !ParseCount(szValue.c_str(), &n) || n > 65535) return false;
-            g_Sim.bNet = g_Sim.Net.bHost = true;
-            g_Sim.Net.wPort = uint16_t(n);
-        } else if (szArg == "--join") {
-            if (!Value(&szValue) ||
-                !NetParseAddress(szValue.c_str(), g_Sim.Net.szHost, sizeof(g_Sim.Net.szHost), &g_Sim.Net.wPort))
+            if (!Value(&szValue) || !ParseCount(szValue.c_str(), &g_Sim.Net.dwPort) || g_Sim.Net.dwPort > 65535)
                 return false;
-            g_Sim.bNet = true;
+            g_Sim.Net.bNet = g_Sim.Net.bHost = true;
+        } else if (szArg == "--join") {
+            if (!Value(&g_Sim.Net.szJoin)) return false;
+            g_Sim.Net.bNet = true;
             g_Sim.Net.bHost = false;
         } else if (szArg == "--net-delay" || szArg == "--net-timeout" || szArg == "--net-lag" ||
-                   szArg == "--net-jitter" || szArg == "--net-loss" || szArg == "--net-seed") {
+                   szArg == "--net-jitter" || szArg == "--net-loss" || szArg == "--net-seed" ||
+                   szArg == "--net-desync-at") {
             uint32_t n;
             if (!Value(&szValue) || !ParseCount(szValue.c_str(), &n)) return false;
+            SIMNET& net = g_Sim.Net;
             if (szArg == "--net-delay") {
-                if (n > NET_MAX_INPUT_DELAY) return false;
-                g_Sim.Net.nInputDelay = int(n);
+                if (n > 8) return false;
+                net.dwDelay = n;
             } else if (szArg == "--net-timeout") {
                 if (n < 1 || n > 3600) return false;
-                g_Sim.dwNetTimeout = n;
-            } else if (szArg == "--net-lag") {
+                net.dwTimeout = n;
+            } else if (szArg == "--net-lag" || szArg == "--net-jitter") {
                 if (n > 1000) return false;
-                g_Sim.Net.Fault.nLagMs = int(n);
-            } else if (szArg == "--net-jitter") {
-                if (n > 1000) return false;
-                g_Sim.Net.Fault.nJitterMs = int(n);
+                (szArg == "--net-lag" ? net.dwLag : net.dwJitter) = n;
             } else if (szArg == "--net-loss") {
                 if (n > 90) return false;
-                g_Sim.Net.Fault.nLossPercent = int(n);
+                net.dwLoss = n;
+            } else if (szArg == "--net-seed") {
+                net.dwSeed = n;
             } else {
-                g_Sim.Net.Fault.dwSeed = n;
+                net.bDesync = true;
+                net.dwDesyncAt = n;
             }
         } else if (szArg == "--net-record") {
-            if (!Value(&g_Sim.szNetRecord)) return false;
-        } else if (szArg == "--net-desync-at") {
-            if (!Value(&szValue) || !ParseCount(szValue.c_str(), &g_Sim.dwDesyncAt)) return false;
-            g_Sim.bDesync = true;
+            if (!Value(&g_Sim.Net.szRecord)) return false;
         } else if (szArg == "--net-stats") {
-            g_Sim.bNetStats = true;
+            g_Sim.Net.bStats = true;
         } else if (szArg == "--replay") {
-            if (!Value(&g_Sim.szReplay)) return false;
+            if (!Value(&g_Sim.Net.szReplay)) return false;
         } else if (szArg == "--second-copy") {
             g_Sim.bSecondCopy = true;
         } else if (szArg == "--fail") {
@@ -171,8 +156,8 @@ bool ParseArgs(int argc, char** argv) {
         }
     }
     if (!g_Sim.szShots.empty() && g_Sim.dwShotEvery == 0 && g_Sim.ShotFrames.empty()) return false;
-    if (g_Sim.Net.Fault.nJitterMs > g_Sim.Net.Fault.nLagMs) return false;
-    if (g_Sim.bNet && !g_Sim.szReplay.empty()) return false;
+    if (g_Sim.Net.dwJitter > g_Sim.Net.dwLag) return false;
+    if (g_Sim.Net.bNet && !g_Sim.Net.szReplay.empty()) return false;
     return true;
 }
 
@@ -193,38 +178,8 @@ bool ApplyInput(uint32_t dwFrame) {
     return true;
 }
 
-// Net session hooks: the script drives the local player by session frame, the trace takes the
-// confirmed frames only.
-void NetSample(uint32_t dwFrame) {
-    ApplyInput(dwFrame);
-}
-
-void NetStepped(uint32_t dwFrame) {
-    if (g_Sim.bDesync && dwFrame == g_Sim.dwDesyncAt) CrtRandSetState(CrtRandState() ^ 0x5A5A);
-    if (g_fpTrace) g_szTraceRing[dwFrame % 64] = TraceLine(dwFrame);
-}
-
-void NetConfirmed(uint32_t dwFrame) {
-    if (g_fpTrace) std::fprintf(g_fpTrace, "%s\n", g_szTraceRing[dwFrame % 64].c_str());
-}
-
-void NetMessage(int nMessage) {
-    std::fprintf(stderr, "pomrin-sim: net: %s\n", NetPlayMessageName(nMessage));
-}
-
-void PrintNetStats() {
-    NETPLAYSTATS s = NetPlayStats();
-    NETSTATS n = NetPlayNetStats();
-    std::fprintf(stderr,
-                 "pomrin-sim: net stats: rollbacks %u (longest %u frames), frames waited %u (held %u), "
-                 "packets sent %u received %u dropped %u malformed %u, bytes/s sent %u received %u\n",
-                 s.dwRollbacks, s.dwLongestRollback, s.dwFramesWaited, s.dwFramesHeld, n.dwPacketsSent,
-                 n.dwPacketsReceived, n.dwPacketsDropped, n.dwPacketsMalformed, n.dwBytesSentPerSec,
-                 n.dwBytesReceivedPerSec);
-}
-
 bool BeforeFrame(uint32_t dwFrame) {
-    g_bNetTick = NetPlayActive();
+    g_bNetTick = SimNetActive();
     if (g_bNetTick) return true;
     if (g_Sim.bFrames && dwFrame >= g_Sim.dwFrames) {
         PostQuitMessage(0);
@@ -288,32 +243,9 @@ int main(int argc, char** argv) {
     if (!g_Sim.szSounds.empty() && !(g_fpSounds = OpenOutput(g_Sim.szSounds))) return 2;
     if (!g_Sim.szTrace.empty() && !(g_fpTrace = OpenOutput(g_Sim.szTrace))) return 2;
     if (!g_Sim.szRecord.empty()) g_Sim.szRecord = Absolute(g_Sim.szRecord);
-    if (!g_Sim.szNetRecord.empty()) g_Sim.szNetRecord = Absolute(g_Sim.szNetRecord);
-    if (!g_Sim.szReplay.empty()) {
-        std::ifstream in(g_Sim.szReplay, std::ios::binary);
-        std::stringstream text;
-        if (in) text << in.rdbuf();
-        std::string szError;
-        if (!in || !NetReplayStart(text.str(), false, &szError)) {
-            std::fprintf(stderr, "pomrin-sim: %s: %s\n", g_Sim.szReplay.c_str(), in ? szError.c_str() : "cannot read");
-            return 2;
-        }
-    }
-    if (g_Sim.bNet) {
-        g_Sim.Net.dwTimeoutMs = g_Sim.dwNetTimeout * 1000;
-        g_Sim.Net.dwFrames = g_Sim.bFrames ? g_Sim.dwFrames : 0;
-        g_Sim.Net.szRecord = g_Sim.szNetRecord.empty() ? nullptr : g_Sim.szNetRecord.c_str();
-        g_NetPlayHooks.lpfnSample = NetSample;
-        g_NetPlayHooks.lpfnStepped = NetStepped;
-        g_NetPlayHooks.lpfnConfirmed = NetConfirmed;
-        g_NetPlayHooks.lpfnMessage = NetMessage;
-        if (!NetPlayStart(&g_Sim.Net)) return 2;
-    }
-    if (!g_Sim.szShots.empty()) {
-        g_Sim.szShots = Absolute(g_Sim.szShots);
-        std::error_code ec;
-        std::filesystem::create_directories(g_Sim.szShots, ec);
-    }
+    if (!g_Sim.Net.szRecord.empty()) g_Sim.Net.szRecord = Absolute(g_Sim.Net.szRecord);
+    if (!g_Sim.Net.szReplay.empty()) g_Sim.Net.szReplay = Absolute(g_Sim.Net.szReplay);
+    if (int nExit = SimNetStart(g_Sim.Net, g_Sim.bFrames ? g_Sim.dwFrames : 0, g_fpTrace, ApplyInput)) return nExit;
     std::error_code ec;
     std::filesystem::current_path(g_Sim.szData, ec);
     if (ec) {
@@ -329,8 +261,7 @@ int main(int argc, char** argv) {
     g_lpfnBeforeFrame = BeforeFrame;
     g_lpfnAfterFrame = AfterFrame;
     int nExit = GameRun(g_Sim.szRecord.empty() ? nullptr : g_Sim.szRecord.c_str());
-    NetPlayShutdown();
-    if (g_Sim.bNetStats) PrintNetStats();
+    SimNetEnd(g_Sim.Net);
     if (g_fpSounds) std::fclose(g_fpSounds);
     if (g_fpTrace) std::fclose(g_fpTrace);
     return nExit;
