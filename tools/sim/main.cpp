@@ -245,6 +245,11 @@ int main(int argc, char** argv) {
     if (!g_Sim.szRecord.empty()) g_Sim.szRecord = Absolute(g_Sim.szRecord);
     if (!g_Sim.Net.szRecord.empty()) g_Sim.Net.szRecord = Absolute(g_Sim.Net.szRecord);
     if (!g_Sim.Net.szReplay.empty()) g_Sim.Net.szReplay = Absolute(g_Sim.Net.szReplay);
+    if (!g_Sim.szShots.empty()) {
+        g_Sim.szShots = Absolute(g_Sim.szShots);
+        std::error_code ec;
+        std::filesystem::create_directories(g_Sim.szShots, ec);
+    }
     if (int nExit = SimNetStart(g_Sim.Net, g_Sim.bFrames ? g_Sim.dwFrames : 0, g_fpTrace, ApplyInput)) return nExit;
     std::error_code ec;
     std::filesystem::current_path(g_Sim.szData, ec);
