@@ -23,6 +23,8 @@ uint32_t g_dwNextFrame;
 uint32_t g_dwLastTime;
 uint32_t g_dwFrameCount;
 uint32_t g_dwFrameInput[2];
+bool (*g_lpfnSessionFrame)();
+uint8_t g_bHasFocus = 1;
 
 namespace {
 bool g_bFrameInit;
@@ -141,6 +143,7 @@ bool GameStep(const uint32_t dwRaw[2]) {
 }
 
 bool GameFrame() {
+    if (g_lpfnSessionFrame) return g_lpfnSessionFrame();
     uint32_t dwFrame = g_dwFrameCount++;
     if (g_bFrameLimit == 1) FrameWait(90);
     if (!DDRestoreSurfaces()) return false;

@@ -17,6 +17,12 @@ extern uint32_t g_dwFrameCount;
 
 // One frame of the game: pacing, the local devices, the scene, the picture. False ends the program.
 bool GameFrame();
+// A frame run by someone else in place of the local one (a net session, a replay); null when the
+// game plays locally. GameFrame calls it when set.
+extern bool (*g_lpfnSessionFrame)();
+// The window has the input focus. While a session runs frames, the window counts as active
+// even without it (the other machine cannot wait), and the local player reads as released.
+extern uint8_t g_bHasFocus;
 // The raw input words (INPUT_RAW_*, input/input.h) the last GameFrame ran with.
 extern uint32_t g_dwFrameInput[2];
 // Reads the local devices as a frame does (the reader table of the frame; bTwoHumans chooses

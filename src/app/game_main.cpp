@@ -25,6 +25,7 @@
 
 bool (*g_lpfnBeforeFrame)(uint32_t dwFrame);
 void (*g_lpfnAfterFrame)(uint32_t dwFrame);
+bool g_bNoInstanceLock;
 
 namespace {
 
@@ -108,7 +109,7 @@ bool GameRelease() {
 }
 
 int GameRun(const char* szRecord) {
-    if (!Plat_LockInstance("ゲーム")) {
+    if (!g_bNoInstanceLock && !Plat_LockInstance("ゲーム")) {
         // Not a failure: the game the player wanted is already on screen.
         Plat_MessageBox("既に起動しています", "二重起動");
         return 0;

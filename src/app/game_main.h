@@ -12,6 +12,9 @@ int GameRun(const char* szRecord);
 bool GameInit();
 bool GameRelease();
 
+// A net session's copy: runs beside another copy of the game (no single-instance guard).
+extern bool g_bNoInstanceLock;
+
 // Set by the simulator around each frame of the loop; null in the game.
 // Before frame dwFrame: false means messages were queued and must be handled first.
 extern bool (*g_lpfnBeforeFrame)(uint32_t dwFrame);

@@ -64,7 +64,8 @@ int32_t WndProc(uint32_t message, uint32_t wParam) {
             if (g_bReady == 1) PresentBackBuffer();
             return 0;
         case WM_ACTIVATEAPP:
-            g_bActive = wParam != 0 ? 1 : 0;
+            g_bHasFocus = wParam != 0 ? 1 : 0;
+            g_bActive = g_bHasFocus != 0 || g_lpfnSessionFrame ? 1 : 0;
             return 0;
         case WM_KEYDOWN:
             if (wParam == VK_ESCAPE) PostMessage(WM_CLOSE, 0);

@@ -63,6 +63,16 @@ struct PlatJoy {
 // those after a device pulled out move up. False when it is not there.
 bool Plat_JoyRead(int nId, PlatJoy* lpJoy);
 
+// Watching a recording in the window: the keys and joysticks 0 and 1 read as given (a joystick's
+// hat folded in as the backend folds a D-pad), until called with null (the real devices again).
+struct PlatDeviceOverride {
+    bool bKeys[256] = {};  // by virtual-key code
+    bool bJoy[2] = {};     // connected
+    PlatJoy Joy[2] = {};
+    uint32_t dwHat[2] = {};
+};
+void Plat_OverrideDevices(const PlatDeviceOverride* lpDevices);
+
 // What joystick nId is, for listing the devices (the SDL backend has it). False when not there.
 struct PlatJoyInfo {
     std::string szName;

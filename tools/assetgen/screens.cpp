@@ -47,7 +47,7 @@ Canvas PaintTitle() {
     // Clouds and two rolling hills.
     for (auto [cx, cy, r] :
          {std::array{80.f, 60.f, 26.f}, std::array{560.f, 40.f, 22.f}, std::array{600.f, 210.f, 18.f}})
-        BlendShape(cv, 0, 0, W, H, [&](float x, float y, RGB& c) {
+        BlendShape(cv, 0, 0, W, H, [&, cx = cx, cy = cy, r = r](float x, float y, RGB& c) {
             c = Hex(0xFFFFFF);
             return std::min({SdCircle(x, y, cx, cy, r), SdCircle(x, y, cx + r, cy + 6, r * 0.8f),
                              SdCircle(x, y, cx - r, cy + 8, r * 0.7f)});

@@ -17,6 +17,7 @@
 #include "platform/headless/headless.h"
 #include "platform/plat_input.h"
 #include "rollback.h"
+#include "sim_net.h"
 #include "trace.h"
 #include "platform/plat_file.h"
 #include "platform/plat_os.h"
@@ -32,6 +33,7 @@ struct SIMOPTIONS {
     std::set<uint32_t> ShotFrames;
     bool bSecondCopy = false;
     std::string szFail;
+    SIMNET Net;  // net session or replay
 };
 
 SIMOPTIONS g_Sim;
@@ -39,12 +41,16 @@ INPUTSCRIPT g_Script;
 FILE* g_fpSounds;
 FILE* g_fpTrace;
 bool g_bEscapeDown;
+bool g_bNetTick;  // the frame just run was the session's
 
 constexpr const char* kUsage =
     "usage: pomrin-sim [--data DIR] [--input FILE] [--frames N] [--sounds FILE] [--trace FILE]\n"
     "                  [--shots DIR (--shot-every K | --shot-frames A,B,C)]\n"
     "                  [--record FILE] [--second-copy] [--fail video|window|audio]\n"
-    "                  [--rollback-test N]\n";
+    "                  [--rollback-test N]\n"
+    "                  [--host PORT | --join HOST:PORT] [--net-delay N] [--net-timeout S]\n"
+    "                  [--net-lag MS] [--net-jitter MS] [--net-loss PERCENT] [--net-seed N]\n"
+    "                  [--net-record FILE] [--net-stats] [--net-desync-at F] [--replay FILE]\n";
 
 bool ParseCount(const char* sz, uint32_t* lpValue) {
     if (!*sz) return false;
@@ -113,6 +119,44 @@ bool ParseArgs(const std::vector<std::string>& args) {
         } else if (szArg == "--rollback-test") {
             uint32_t n;
             if (!Value(&szValue) || !ParseCount(szValue.c_str(), &n) || !RollbackTestSet(n)) return false;
+        } else if (szArg == "--host") {
+            if (!Value(&szValue) || !ParseCount(szValue.c_str(), &g_Sim.Net.dwPort) || g_Sim.Net.dwPort > 65535)
+                return false;
+            g_Sim.Net.bNet = g_Sim.Net.bHost = true;
+        } else if (szArg == "--join") {
+            if (!Value(&g_Sim.Net.szJoin)) return false;
+            g_Sim.Net.bNet = true;
+            g_Sim.Net.bHost = false;
+        } else if (szArg == "--net-delay" || szArg == "--net-timeout" || szArg == "--net-lag" ||
+                   szArg == "--net-jitter" || szArg == "--net-loss" || szArg == "--net-seed" ||
+                   szArg == "--net-desync-at") {
+            uint32_t n;
+            if (!Value(&szValue) || !ParseCount(szValue.c_str(), &n)) return false;
+            SIMNET& net = g_Sim.Net;
+            if (szArg == "--net-delay") {
+                if (n > 8) return false;
+                net.dwDelay = n;
+            } else if (szArg == "--net-timeout") {
+                if (n < 1 || n > 3600) return false;
+                net.dwTimeout = n;
+            } else if (szArg == "--net-lag" || szArg == "--net-jitter") {
+                if (n > 1000) return false;
+                (szArg == "--net-lag" ? net.dwLag : net.dwJitter) = n;
+            } else if (szArg == "--net-loss") {
+                if (n > 90) return false;
+                net.dwLoss = n;
+            } else if (szArg == "--net-seed") {
+                net.dwSeed = n;
+            } else {
+                net.bDesync = true;
+                net.dwDesyncAt = n;
+            }
+        } else if (szArg == "--net-record") {
+            if (!Value(&g_Sim.Net.szRecord)) return false;
+        } else if (szArg == "--net-stats") {
+            g_Sim.Net.bStats = true;
+        } else if (szArg == "--replay") {
+            if (!Value(&g_Sim.Net.szReplay)) return false;
         } else if (szArg == "--second-copy") {
             g_Sim.bSecondCopy = true;
         } else if (szArg == "--fail") {
@@ -123,6 +167,8 @@ bool ParseArgs(const std::vector<std::string>& args) {
         }
     }
     if (!g_Sim.szShots.empty() && g_Sim.dwShotEvery == 0 && g_Sim.ShotFrames.empty()) return false;
+    if (g_Sim.Net.dwJitter > g_Sim.Net.dwLag) return false;
+    if (g_Sim.Net.bNet && !g_Sim.Net.szReplay.empty()) return false;
     return true;
 }
 
@@ -144,6 +190,8 @@ bool ApplyInput(uint32_t dwFrame) {
 }
 
 bool BeforeFrame(uint32_t dwFrame) {
+    g_bNetTick = SimNetActive();
+    if (g_bNetTick) return true;
     if (g_Sim.bFrames && dwFrame >= g_Sim.dwFrames) {
         PostQuitMessage(0);
         return false;
@@ -152,8 +200,12 @@ bool BeforeFrame(uint32_t dwFrame) {
 }
 
 void AfterFrame(uint32_t dwFrame) {
-    RollbackAfterFrame(dwFrame);
     std::vector<HeadlessPlay>& plays = Headless_Plays();
+    if (g_bNetTick) {
+        plays.clear();
+        return;
+    }
+    RollbackAfterFrame(dwFrame);
     if (g_fpSounds)
         for (const HeadlessPlay& play : plays) std::fprintf(g_fpSounds, "%u %d\n", dwFrame, play.nGroup);
     plays.clear();
@@ -202,11 +254,14 @@ int main(int argc, char** argv) {
     if (!g_Sim.szSounds.empty() && !(g_fpSounds = OpenOutput(g_Sim.szSounds))) return 2;
     if (!g_Sim.szTrace.empty() && !(g_fpTrace = OpenOutput(g_Sim.szTrace))) return 2;
     if (!g_Sim.szRecord.empty()) g_Sim.szRecord = Absolute(g_Sim.szRecord);
+    if (!g_Sim.Net.szRecord.empty()) g_Sim.Net.szRecord = Absolute(g_Sim.Net.szRecord);
+    if (!g_Sim.Net.szReplay.empty()) g_Sim.Net.szReplay = Absolute(g_Sim.Net.szReplay);
     if (!g_Sim.szShots.empty()) {
         g_Sim.szShots = Absolute(g_Sim.szShots);
         std::error_code ec;
         std::filesystem::create_directories(PathOf(g_Sim.szShots), ec);
     }
+    if (int nExit = SimNetStart(g_Sim.Net, g_Sim.bFrames ? g_Sim.dwFrames : 0, g_fpTrace, ApplyInput)) return nExit;
     std::error_code ec;
     std::filesystem::current_path(PathOf(g_Sim.szData), ec);
     if (ec) {
@@ -222,6 +277,7 @@ int main(int argc, char** argv) {
     g_lpfnBeforeFrame = BeforeFrame;
     g_lpfnAfterFrame = AfterFrame;
     int nExit = GameRun(g_Sim.szRecord.empty() ? nullptr : g_Sim.szRecord.c_str());
+    SimNetEnd(g_Sim.Net);
     if (g_fpSounds) std::fclose(g_fpSounds);
     if (g_fpTrace) std::fclose(g_fpTrace);
     return nExit;

@@ -76,6 +76,14 @@ void Headless_SetJoy(int nId, bool bConnected, uint32_t dwX, uint32_t dwY, uint3
     St().joys[nId].state = PlatJoy{dwX, dwY, dwButtons};
     St().joys[nId].dwHat = dwHat;
 }
+void Plat_OverrideDevices(const PlatDeviceOverride* lpDevices) {
+    // The headless devices are only ever what the program sets: an override sets them.
+    if (!lpDevices) return;
+    for (int nVk = 0; nVk < 256; ++nVk) Headless_SetKey(nVk, lpDevices->bKeys[nVk]);
+    for (int i = 0; i < 2; ++i)
+        Headless_SetJoy(i, lpDevices->bJoy[i], lpDevices->Joy[i].dwX, lpDevices->Joy[i].dwY,
+                        lpDevices->Joy[i].dwButtons, lpDevices->dwHat[i]);
+}
 void Headless_PushEvent(PlatEvent ev) {
     St().events.push_back(ev);
 }

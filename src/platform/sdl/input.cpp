@@ -171,8 +171,19 @@ const Pad* PadByNumber(int nId) {
 
 }  // namespace
 
+namespace {
+bool g_bOverride;
+PlatDeviceOverride g_Override;
+}  // namespace
+
+void Plat_OverrideDevices(const PlatDeviceOverride* lpDevices) {
+    g_bOverride = lpDevices != nullptr;
+    if (lpDevices) g_Override = *lpDevices;
+}
+
 bool Plat_KeyDown(int nVk) {
     if (nVk < 0 || nVk >= 256) return false;
+    if (g_bOverride) return g_Override.bKeys[nVk];
     const KeyScan& k = g_KeyScan[size_t(nVk)];
     if (k.sc1 == SDL_SCANCODE_UNKNOWN) return false;
     const Uint8* lpState = SDL_GetKeyboardState(nullptr);
@@ -180,6 +191,12 @@ bool Plat_KeyDown(int nVk) {
 }
 
 bool Plat_JoyRead(int nId, PlatJoy* lpJoy) {
+    if (g_bOverride) {
+        if (nId < 0 || nId > 1 || !g_Override.bJoy[nId]) return false;
+        *lpJoy = g_Override.Joy[nId];
+        PadFold(lpJoy, g_Override.dwHat[nId]);
+        return true;
+    }
     const Pad* lpDev = PadByNumber(nId);
     if (!lpDev) return false;
     uint32_t dwHat = 0;

@@ -17,7 +17,10 @@ add_library(pomrin_headless STATIC ${POMRIN_HEADLESS_SOURCES})
 target_include_directories(pomrin_headless PUBLIC ${CMAKE_SOURCE_DIR}/src)
 
 # The simulator under Node reads and writes the host's files like the native one.
+# Browsers have no UDP: both programs take the stubs that refuse the net flags.
 file(GLOB SIM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/sim/*.cpp)
+list(FILTER SIM_SOURCES EXCLUDE REGEX "/sim_net\\.cpp$")
+list(APPEND SIM_SOURCES ${CMAKE_SOURCE_DIR}/tools/sim/nonet/sim_net.cpp)
 add_executable(pomrin-sim ${SIM_SOURCES})
 target_link_libraries(pomrin-sim PRIVATE pomrin_core pomrin_headless)
 target_compile_definitions(pomrin-sim PRIVATE POMRIN_DATA_DIR="data")
@@ -39,7 +42,7 @@ target_include_directories(pomrin_sdl PUBLIC ${SDL2_INCLUDE_DIRS} ${SDL2_MIXER_I
 target_link_libraries(pomrin_sdl PUBLIC ${SDL2_MIXER_LIBRARY_DIRS}/libSDL2_mixer.a ${SDL2_LIBRARY_DIRS}/libSDL2.a)
 
 set(WEB_DIR ${CMAKE_SOURCE_DIR}/src/platform/web)
-add_executable(pomrin ${CMAKE_SOURCE_DIR}/src/main.cpp ${WEB_DIR}/files.cpp ${WEB_DIR}/loop.cpp ${CMAKE_SOURCE_DIR}/tools/web/probe.cpp)
+add_executable(pomrin ${CMAKE_SOURCE_DIR}/src/main.cpp ${CMAKE_SOURCE_DIR}/src/platform/nonet/net_entry.cpp ${WEB_DIR}/files.cpp ${WEB_DIR}/loop.cpp ${CMAKE_SOURCE_DIR}/tools/web/probe.cpp)
 set_target_properties(pomrin PROPERTIES SUFFIX ".html")
 target_link_libraries(pomrin PRIVATE pomrin_core pomrin_sdl)
 target_link_options(pomrin PRIVATE ${POMRIN_WEB_CATCH} -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1

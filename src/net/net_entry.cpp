@@ -1,0 +1,139 @@
+// The online-play flags of the game's command line, taken out before GameMain sees the rest.
+#include "net/net_entry.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+
+#include "app/game_main.h"
+#include "app/input_script.h"
+#include "app/window.h"
+#include "net/net_play.h"
+#include "net/net_play_text.h"
+#include "net/net_record.h"
+#include "platform/plat_input.h"
+
+namespace {
+
+bool ParseNumber(const char* sz, long nMin, long nMax, long* lpn) {
+    if (!sz || !*sz) return false;
+    char* lpEnd = nullptr;
+    const long n = std::strtol(sz, &lpEnd, 10);
+    if (*lpEnd || n < nMin || n > nMax) return false;
+    *lpn = n;
+    return true;
+}
+
+// A --record file watched in the window: the recorded devices stand in for the real ones.
+INPUTSCRIPT g_Script;
+bool g_bScriptEscape;
+
+bool ScriptBeforeFrame(uint32_t dwFrame) {
+    const INPUTDEVICES dev = InputScriptAt(g_Script, dwFrame);
+    PlatDeviceOverride o;
+    for (int nVk = 0; nVk < 256; ++nVk) o.bKeys[nVk] = dev.Keys.test(size_t(nVk));
+    for (int i = 0; i < 2; ++i) {
+        o.bJoy[i] = dev.bJoyConnected[i];
+        o.Joy[i] = dev.Joy[i];
+        o.dwHat[i] = dev.dwJoyHat[i];
+    }
+    Plat_OverrideDevices(&o);
+    const bool bEscape = dev.Keys.test(VK_ESCAPE);
+    const bool bPress = bEscape && !g_bScriptEscape;
+    g_bScriptEscape = bEscape;
+    if (bPress) PostMessage(WM_KEYDOWN, VK_ESCAPE);
+    return !bPress;
+}
+
+void NetMessage(int nMessage) {
+    std::fprintf(stderr, "pomrin: net: %s\n", NetPlayMessageName(nMessage));
+}
+
+}  // namespace
+
+int NetEntryArgs(int* lpArgc, char** argv) {
+    const int argc = *lpArgc;
+    NETPLAYOPTIONS net;
+    bool bNet = false;
+    std::string szReplay;
+    std::vector<char*> rest{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        const std::string szArg = argv[i];
+        const char* szNext = i + 1 < argc ? argv[i + 1] : nullptr;
+        long n = 0;
+        bool bOk = true;
+        if (szArg == "--host") {
+            bNet = net.bHost = true;
+            if (ParseNumber(szNext, 1, 65535, &n)) {
+                net.wPort = uint16_t(n);
+                ++i;
+            }
+        } else if (szArg == "--join") {
+            bNet = true;
+            net.bHost = false;
+            bOk = szNext && NetParseAddress(szNext, net.szHost, sizeof(net.szHost), &net.wPort);
+            ++i;
+        } else if (szArg == "--net-delay" || szArg == "--net-lag" || szArg == "--net-jitter" ||
+                   szArg == "--net-loss" || szArg == "--net-seed") {
+            const long nMax = szArg == "--net-delay" ? 8 : szArg == "--net-loss" ? 90 : szArg == "--net-seed" ? 0x7FFFFFFF : 1000;
+            bOk = ParseNumber(szNext, 0, nMax, &n);
+            ++i;
+            if (szArg == "--net-delay") net.nInputDelay = int(n);
+            if (szArg == "--net-lag") net.Fault.nLagMs = int(n);
+            if (szArg == "--net-jitter") net.Fault.nJitterMs = int(n);
+            if (szArg == "--net-loss") net.Fault.nLossPercent = int(n);
+            if (szArg == "--net-seed") net.Fault.dwSeed = uint32_t(n);
+        } else if (szArg == "--replay") {
+            bOk = szNext != nullptr;
+            if (szNext) szReplay = szNext;
+            ++i;
+        } else {
+            rest.push_back(argv[i]);
+        }
+        if (!bOk || net.Fault.nJitterMs > net.Fault.nLagMs) {
+            std::fprintf(stderr,
+                         "usage: %s [--host [PORT] | --join HOST[:PORT]] [--net-delay N] [--net-lag MS]\n"
+                         "          [--net-jitter MS] [--net-loss PERCENT] [--net-seed N] [--replay FILE]\n"
+                         "          [--record FILE]\n",
+                         argv[0]);
+            return 2;
+        }
+    }
+    if (!szReplay.empty()) {
+        std::ifstream in(szReplay, std::ios::binary);
+        std::stringstream text;
+        if (in) text << in.rdbuf();
+        std::string szError = "cannot read";
+        bool bOk = false;
+        if (in && NetRecordLooksLike(text.str())) {
+            bOk = NetReplayStart(text.str(), true, &szError);
+        } else if (in && ParseInputScript(text.str(), &g_Script, &szError)) {
+            g_lpfnBeforeFrame = ScriptBeforeFrame;
+            bOk = true;
+        }
+        if (!bOk) {
+            std::fprintf(stderr, "%s: %s\n", szReplay.c_str(), szError.c_str());
+            return 2;
+        }
+        g_bNoInstanceLock = true;
+    }
+    if (bNet) {
+        g_NetPlayHooks.lpfnMessage = NetMessage;
+        if (!NetPlayStart(&net)) return 2;
+        g_bNoInstanceLock = true;
+    }
+    // The flags left, in order, over the front of argv.
+    for (size_t i = 0; i < rest.size(); ++i) argv[i] = rest[i];
+    argv[rest.size()] = nullptr;
+    *lpArgc = int(rest.size());
+    return 0;
+}
+
+void NetEntryEnd() {
+    NetPlayShutdown();
+}

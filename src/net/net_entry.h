@@ -1,0 +1,14 @@
+// The game's command line for online play and replays (src/net/net_entry.cpp); builds without
+// online play (the browser) link src/platform/nonet/net_entry.cpp instead, which takes nothing.
+//   --host [PORT]           wait for a guest on UDP PORT (default 27810)
+//   --join HOST[:PORT]      play against a host
+//   --net-delay N           input delay in frames, 0..8 (default 2)
+//   --net-lag MS --net-jitter MS --net-loss PERCENT --net-seed N   fault injection (testing)
+//   --replay FILE           watch a net record, or a --record file of a local game
+#pragma once
+
+// Takes these flags out of argv (the others stay, in order, for GameMain) and sets up what they
+// ask for. Returns 0 to go on, else the exit code (2: a bad flag or file).
+int NetEntryArgs(int* lpArgc, char** argv);
+// After the game: a session still open is closed (the peer hears that this side left).
+void NetEntryEnd();

@@ -1,0 +1,33 @@
+#include "net/net_play_text.h"
+
+namespace {
+struct TEXT {
+    const char* szText;
+    const char* szName;
+};
+constexpr TEXT kText[NETPLAY_MSG_COUNT] = {
+    {"", ""},
+    {"あいてを まっています", "waiting for a guest"},
+    {"ホストに せつぞくしています", "connecting to the host"},
+    {"Escキーで やめます", "Escape gives up"},
+    {"せつぞくしました", "connected"},
+    {"ホストに ことわられました", "refused by the host"},
+    {"ほかの ゲストを ことわりました", "another guest was refused"},
+    {"あいてが たいせんを やめました", "the other player left"},
+    {"あいてとの せつぞくが きれました", "connection lost"},
+    {"ゲームの じょうたいが ずれました", "desync: the two games differ"},
+    {"あいてが タイトルに もどりました", "the other player went back to the title"},
+    {"ホストの せっていが よめません", "the host's settings are not valid"},
+    {"ゲストが きませんでした", "no guest came"},
+    {"ホストに つながりませんでした", "no host answered"},
+    {"ネットワークを ひらけません", "the network could not be opened"},
+};
+}  // namespace
+
+const char* NetPlayMessageText(int nMessage) {
+    return nMessage > 0 && nMessage < NETPLAY_MSG_COUNT ? kText[nMessage].szText : "";
+}
+
+const char* NetPlayMessageName(int nMessage) {
+    return nMessage > 0 && nMessage < NETPLAY_MSG_COUNT ? kText[nMessage].szName : "";
+}

@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# Two simulators play each other over the loopback network.
+#   netplay_test.sh SIM CASE   CASE: match | faults | nodelay | busy | desync | cutoff
+# match: a whole two-player match (select, three rounds, result, back to select) while a third
+#   simulator tries to join and garbage datagrams hit the host's port; the host's and the guest's
+#   traces are identical, equal to the replay of the net record and to the expected trace.
+# faults: the same match over 50 +- 10 ms lag each way with 5 % loss: the same trace.
+# nodelay: input delay 0: host, guest and replay agree; damaged records are refused with exit
+#   code 2 and the line at fault.
+# busy: both players' keys change every few frames through select and battle, over 60 +- 30 ms
+#   lag with 10 % loss: many rollbacks, and still host, guest and replay agree.
+# desync: the guest's state is disturbed on one frame: both report it, write a report into
+#   user_data/ and go on locally.
+# cutoff: the guest is killed mid-battle: the host reports the lost connection, goes back to its
+#   title and ends normally; a guest with no host exits with code 3 after its timeout.
+set -uo pipefail
+SIM=$1
+CASE=$2
+HERE=$(cd "$(dirname "$0")" && pwd)
+OUT=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$OUT"' EXIT
+# A port of our own: several runs may share the machine.
+PORT=$((20000 + ($$ * 7 + ${#CASE} * 1000) % 30000))
+FRAMES=1950
+fail() { echo "FAIL ($CASE): $*"; for f in "$OUT"/*.err; do echo "--- $f"; cat "$f"; done; exit 1; }
+
+HOSTSCRIPT=$HERE/host.txt
+GUESTSCRIPT=$HERE/guest.txt
+play() {  # play NAME-PREFIX EXTRA-FLAGS...: host and guest of one match, both must exit 0
+    local p=$1; shift
+    "$SIM" --host $PORT --input "$HOSTSCRIPT" --frames $FRAMES --trace "$OUT/$p-host.trace" \
+        --net-record "$OUT/$p.rec" --net-stats "$@" 2>"$OUT/$p-host.err" &
+    local host=$!
+    "$SIM" --join 127.0.0.1:$PORT --input "$GUESTSCRIPT" --frames $FRAMES --trace "$OUT/$p-guest.trace" \
+        --net-stats "$@" 2>"$OUT/$p-guest.err" &
+    local guest=$!
+    wait $guest || fail "guest exit code $?"
+    wait $host || fail "host exit code $?"
+    cmp -s "$OUT/$p-host.trace" "$OUT/$p-guest.trace" || fail "host and guest traces differ"
+    [ "$(wc -l <"$OUT/$p-host.trace")" = $FRAMES ] || fail "trace is not $FRAMES frames"
+    "$SIM" --replay "$OUT/$p.rec" --trace "$OUT/$p-replay.trace" 2>"$OUT/$p-replay.err" || fail "replay failed"
+    cmp -s "$OUT/$p-host.trace" "$OUT/$p-replay.trace" || fail "replay trace differs"
+    grep -h "net stats" "$OUT/$p-host.err" "$OUT/$p-guest.err"
+}
+
+# The match as played: player 1 wins three rounds, the scene goes back to the select (1) after
+# the battle (2), and the second battle starts.
+check_match() {
+    local t=$1
+    grep -q '"p1":{[^}]*"win":3' "$t" || fail "player 1 never reached three wins"
+    awk -F'"scene":' '{split($2,a,","); s=a[1]; if (s!=last) {seq=seq s; last=s}} END {print seq}' "$t" |
+        grep -qx '1212' || fail "scenes are not select, battle, select, battle"
+}
+
+case $CASE in
+match)
+    # The garbage and the third simulator arrive while the two play.
+    ( sleep 5; "$SIM" --join 127.0.0.1:$PORT --frames 10 --net-timeout 20 2>"$OUT/third.err"; echo $? >"$OUT/third.rc" ) &
+    ( sleep 8; for i in $(seq 1 50); do
+          printf 'garbage %d \x00\xff\x17' $i >/dev/udp/127.0.0.1/$PORT 2>/dev/null
+          head -c $((i * 7 % 300 + 1)) /dev/urandom >/dev/udp/127.0.0.1/$PORT 2>/dev/null
+          sleep 0.05
+      done ) &
+    play m
+    wait
+    check_match "$OUT/m-host.trace"
+    # The record kept with the tests (match.rec, made by this match) is still what the match records.
+    cmp -s "$OUT/m.rec" "$HERE/match.rec" || fail "the net record differs from tests/netplay/match.rec"
+    grep -q "refused by the host" "$OUT/third.err" || fail "the third simulator was not refused"
+    [ "$(cat "$OUT/third.rc")" = 0 ] || fail "the refused simulator did not go on locally"
+    grep -q "another guest was refused" "$OUT/m-host.err" || fail "the host did not report the refusal"
+    ;;
+faults)
+    play f --net-lag 50 --net-jitter 10 --net-loss 5 --net-seed 3
+    check_match "$OUT/f-host.trace"
+    ;;
+nodelay)
+    play z --net-delay 0
+    bad() {  # bad NAME SED-EXPRESSION: the record changed so, its replay must be refused
+        sed "$2" "$OUT/z.rec" >"$OUT/bad-$1.rec"
+        "$SIM" --replay "$OUT/bad-$1.rec" --frames 10 2>"$OUT/bad-$1.out" && fail "damaged record ($1) was played"
+        [ $? = 2 ] && grep -q "line" "$OUT/bad-$1.out" || fail "damaged record ($1): no exit code 2 with the line"
+    }
+    bad magic '1s/.*/pomrin-net-record 9/'
+    bad wins '3s/settings 03/settings 09/'
+    bad speed '3s/f03f/f07f/'
+    bad order '10d'
+    bad word '20s/ [0-9a-f]*$/ 100/'
+    bad frame '30s/^[0-9]*/99999999999/'
+    ;;
+busy)
+    # Random keys from a seeded generator, a change every 1 to 12 frames.
+    keys() { awk -v seed=$1 'BEGIN { srand(seed); split("LEFT RIGHT UP DOWN Z C V", k, " ");
+        for (f = 0; f < 1500; f += 1 + int(rand() * 12)) { s = f;
+            for (i = 1; i <= 7; i++) if (rand() < 0.25) s = s " " k[i]; print s } }'; }
+    keys 1 >"$OUT/busy-host.txt"
+    keys 2 >"$OUT/busy-guest.txt"
+    HOSTSCRIPT=$OUT/busy-host.txt GUESTSCRIPT=$OUT/busy-guest.txt FRAMES=1500
+    play b --net-lag 60 --net-jitter 30 --net-loss 10 --net-seed 5
+    grep -q '"scene":2' "$OUT/b-host.trace" || fail "the busy session never reached a battle"
+    grep -q "rollbacks [1-9][0-9]" "$OUT/b-host.err" || fail "fewer than 10 rollbacks: the test did not test them"
+    ;;
+desync)
+    REPORTS=$(dirname "$SIM")/../data/user_data
+    before=$(ls "$REPORTS" | grep -c '^netdesync-' || true)
+    "$SIM" --host $PORT --input "$HERE/host.txt" --frames 600 2>"$OUT/d-host.err" &
+    host=$!
+    "$SIM" --join 127.0.0.1:$PORT --input "$HERE/guest.txt" --frames 600 --net-desync-at 40 2>"$OUT/d-guest.err" ||
+        fail "guest exit code $?"
+    wait $host || fail "host exit code $?"
+    grep -q "desync" "$OUT/d-host.err" || fail "the host did not report the desync"
+    grep -q "desync" "$OUT/d-guest.err" || fail "the guest did not report the desync"
+    after=$(ls "$REPORTS" | grep -c '^netdesync-' || true)
+    [ "$after" -gt "$before" ] || fail "no desync report written"
+    grep -l "^frame 59$" "$REPORTS"/netdesync-* >/dev/null || fail "the report does not name frame 59"
+    rm -f "$REPORTS"/netdesync-*
+    ;;
+cutoff)
+    "$SIM" --host $PORT --input "$HERE/host.txt" --frames 3000 --trace "$OUT/c-host.trace" \
+        2>"$OUT/c-host.err" &
+    host=$!
+    "$SIM" --join 127.0.0.1:$PORT --input "$HERE/guest.txt" --frames 3000 2>"$OUT/c-guest.err" &
+    guest=$!
+    # Meanwhile a guest that finds no host gives up after its timeout with exit code 3.
+    "$SIM" --join 127.0.0.1:$((PORT + 1)) --net-timeout 1 --frames 10 2>"$OUT/c-lonely.err"
+    rc=$?
+    [ $rc = 3 ] || fail "a guest without a host exited with $rc, not 3"
+    grep -q "no host answered" "$OUT/c-lonely.err" || fail "no message from the guest without a host"
+    # Mid-battle: the first round starts about 1 s after the select, the match lasts 20 s.
+    sleep 5
+    kill -9 $guest
+    wait $host || fail "host exit code $?"
+    grep -q "connection lost" "$OUT/c-host.err" || fail "the host did not report the lost connection"
+    # After the battle frames, the host's trace goes on at its title (scene 0).
+    awk -F'"scene":' '{split($2,a,","); s=a[1]; if (s!=last) {seq=seq s; last=s}} END {print seq}' \
+        "$OUT/c-host.trace" | grep -q '^120' || fail "the host did not go from the battle to its title"
+    ;;
+*)
+    fail "unknown case"
+    ;;
+esac
+echo "ok ($CASE)"
