@@ -3,7 +3,7 @@
 # (Node and headless Chromium) and the Windows build under Wine, then each fuzz target for a few
 # seconds (build-fuzz), then the suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 # (build-asan).
-#   --quick       skip the long legs: Windows, web, packages, sanitizers
+#   --quick       skip the long legs: Windows, web, packages, clang traces, sanitizers
 #   --no-windows  skip the Windows leg
 #   --no-web      skip the web leg
 set -euo pipefail
@@ -17,7 +17,7 @@ for a in "$@"; do
         *) echo "usage: ./test.sh [--quick] [--no-windows] [--no-web]" >&2; exit 2 ;;
     esac
 done
-[ "$QUICK" = 1 ] && echo "--quick: skipping the long legs (Windows, web, packages, sanitizers)"
+[ "$QUICK" = 1 ] && echo "--quick: skipping the long legs (Windows, web, packages, clang traces, sanitizers)"
 . scripts/deps.sh
 need_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool imagemagick sox clang libclang-rt-14-dev
 JOBS=$(nproc)
