@@ -5,20 +5,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "support/files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Slurp(const std::string& szFile) {
-    std::ifstream in(szFile, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 int Field(const std::string& sz, const char* szKey, size_t nFrom = 0) {
     const size_t n = sz.find(szKey, nFrom);
@@ -69,8 +61,8 @@ SOAKRESULT RunSession(const SOAKSESSION& s, const std::string& szDir, const std:
         }
         nLastScene = nScene;
     }
-    r.szStderr = Slurp(szDir + "/stderr.txt");
-    r.szSounds = Slurp(szDir + "/sounds.txt");
-    r.szOption = Slurp(szDir + "/data/user_data/Option.dat");
+    r.szStderr = ReadFileText(szDir + "/stderr.txt");
+    r.szSounds = ReadFileText(szDir + "/sounds.txt");
+    r.szOption = ReadFileText(szDir + "/data/user_data/Option.dat");
     return r;
 }

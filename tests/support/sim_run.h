@@ -14,13 +14,6 @@
 
 #include "support/files.h"
 
-inline std::string ReadFileText(const std::string& szFile) {
-    std::ifstream in(szFile, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 struct SimResult {
     int nExit = -1;
     std::string szStderr, szTrace, szSounds;
