@@ -144,8 +144,7 @@ int GameRun(const char* szRecord) {
     return 1;
 }
 
-int GameMain(int argc, char** argv) {
-    const std::vector<std::string> args = Plat_Arguments(argc, argv);
+int GameMain(const std::vector<std::string>& args) {
     const std::string szUsage = "usage: pomrin [--record FILE] [--version]\n";
     std::string szRecord;
     for (size_t i = 1; i < args.size(); ++i) {

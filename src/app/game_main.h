@@ -1,10 +1,13 @@
 // The program entry behind main(): start-up, the message loop and shut-down.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
 
-// Takes --record FILE and --version; finds the data folder; runs the game. Returns the exit
-// code: 0 when the player quit (or the game already runs), 1 when it failed, 2 for a bad command line.
-int GameMain(int argc, char** argv);
+// Takes --record FILE and --version from the UTF-8 arguments (program name first); finds the data
+// folder; runs the game. Returns the exit code: 0 when the player quit (or the game already runs),
+// 1 when it failed, 2 for a bad command line.
+int GameMain(const std::vector<std::string>& args);
 // The game itself from the single-instance guard to the release of everything, in the working
 // directory as it is. szRecord: where --record writes (null: no recording).
 int GameRun(const char* szRecord);

@@ -4,11 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
-
 
 #include "app/game_main.h"
 #include "app/input_script.h"
@@ -17,8 +18,11 @@
 #include "net/net_play_text.h"
 #include "net/net_record.h"
 #include "platform/plat_input.h"
+#include "platform/plat_os.h"
 
 namespace {
+
+constexpr const char* kCaption = "ころころポムリン";
 
 bool ParseNumber(const char* sz, long nMin, long nMax, long* lpn) {
     if (!sz || !*sz) return false;
@@ -56,15 +60,16 @@ void NetMessage(int nMessage) {
 
 }  // namespace
 
-int NetEntryArgs(int* lpArgc, char** argv) {
-    const int argc = *lpArgc;
+int NetEntryArgs(std::vector<std::string>* lpArgs) {
+    const std::vector<std::string>& args = *lpArgs;
     NETPLAYOPTIONS net;
     bool bNet = false;
     std::string szReplay;
-    std::vector<char*> rest{argv[0]};
-    for (int i = 1; i < argc; ++i) {
-        const std::string szArg = argv[i];
-        const char* szNext = i + 1 < argc ? argv[i + 1] : nullptr;
+    std::vector<std::string> rest;
+    if (!args.empty()) rest.push_back(args[0]);
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& szArg = args[i];
+        const char* szNext = i + 1 < args.size() ? args[i + 1].c_str() : nullptr;
         long n = 0;
         bool bOk = true;
         if (szArg == "--host") {
@@ -93,19 +98,21 @@ int NetEntryArgs(int* lpArgc, char** argv) {
             if (szNext) szReplay = szNext;
             ++i;
         } else {
-            rest.push_back(argv[i]);
+            rest.push_back(szArg);
         }
         if (!bOk || net.Fault.nJitterMs > net.Fault.nLagMs) {
-            std::fprintf(stderr,
-                         "usage: %s [--host [PORT] | --join HOST[:PORT]] [--net-delay N] [--net-lag MS]\n"
-                         "          [--net-jitter MS] [--net-loss PERCENT] [--net-seed N] [--replay FILE]\n"
-                         "          [--record FILE]\n",
-                         argv[0]);
+            // A windowed program on some systems has no error stream: the platform finds a place.
+            const std::string szUsage =
+                "usage: " + (args.empty() ? std::string("pomrin") : args[0]) +
+                " [--host [PORT] | --join HOST[:PORT]] [--net-delay N] [--net-lag MS]\n"
+                "          [--net-jitter MS] [--net-loss PERCENT] [--net-seed N] [--replay FILE]\n"
+                "          [--record FILE]\n";
+            Plat_ShowText(kCaption, szUsage.c_str(), true);
             return 2;
         }
     }
     if (!szReplay.empty()) {
-        std::ifstream in(szReplay, std::ios::binary);
+        std::ifstream in(std::filesystem::u8path(szReplay), std::ios::binary);
         std::stringstream text;
         if (in) text << in.rdbuf();
         std::string szError = "cannot read";
@@ -117,7 +124,7 @@ int NetEntryArgs(int* lpArgc, char** argv) {
             bOk = true;
         }
         if (!bOk) {
-            std::fprintf(stderr, "%s: %s\n", szReplay.c_str(), szError.c_str());
+            Plat_ShowText(kCaption, (szReplay + ": " + szError + "\n").c_str(), true);
             return 2;
         }
         g_bNoInstanceLock = true;
@@ -127,10 +134,8 @@ int NetEntryArgs(int* lpArgc, char** argv) {
         if (!NetPlayStart(&net)) return 2;
         g_bNoInstanceLock = true;
     }
-    // The flags left, in order, over the front of argv.
-    for (size_t i = 0; i < rest.size(); ++i) argv[i] = rest[i];
-    argv[rest.size()] = nullptr;
-    *lpArgc = int(rest.size());
+    // The flags left, in order.
+    *lpArgs = std::move(rest);
     return 0;
 }
 

@@ -6,9 +6,11 @@
 //   --net-lag MS --net-jitter MS --net-loss PERCENT --net-seed N   fault injection (testing)
 //   --replay FILE           watch a net record, or a --record file of a local game
 #pragma once
+#include <string>
+#include <vector>
 
-// Takes these flags out of argv (the others stay, in order, for GameMain) and sets up what they
-// ask for. Returns 0 to go on, else the exit code (2: a bad flag or file).
-int NetEntryArgs(int* lpArgc, char** argv);
+// Takes these flags out of the UTF-8 arguments (the others stay, in order, for GameMain) and sets
+// up what they ask for. Returns 0 to go on, else the exit code (2: a bad flag or file).
+int NetEntryArgs(std::vector<std::string>* lpArgs);
 // After the game: a session still open is closed (the peer hears that this side left).
 void NetEntryEnd();

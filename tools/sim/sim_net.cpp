@@ -1,5 +1,6 @@
 #include "sim_net.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -42,7 +43,7 @@ int SimNetStart(const SIMNET& net, uint32_t dwFrames, FILE* fpTrace, bool (*lpfn
     g_fpTrace = fpTrace;
     g_lpfnApplyInput = lpfnApplyInput;
     if (!net.szReplay.empty()) {
-        std::ifstream in(net.szReplay, std::ios::binary);
+        std::ifstream in(std::filesystem::u8path(net.szReplay), std::ios::binary);
         std::stringstream text;
         if (in) text << in.rdbuf();
         std::string szError = "cannot read";

@@ -1,7 +1,7 @@
 // A build without online play: no flags of its own, nothing to close.
 #include "net/net_entry.h"
 
-int NetEntryArgs(int*, char**) {
+int NetEntryArgs(std::vector<std::string>*) {
     return 0;
 }
 
