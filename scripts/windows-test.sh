@@ -96,6 +96,46 @@ echo "random sessions: $nSessions sessions, $(cat "$OUT"/soak-linux/[0-9]*/trace
 rm -rf "$OUT/soak-linux" "$OUT/soak-windows"
 stamp "simulators compared"
 
+# ---------------------------------------------------------------- 2b. online play
+# The net test's match (tests/netplay) between two Windows simulators, then between a Linux host
+# and a Windows guest over 50 +- 10 ms lag each way with 5 % loss: both sides trace the same
+# frames, the record is the one the Linux test keeps, and the Linux replay of it agrees.
+stamp "online play"
+NETDIR=$ROOT/tests/netplay
+net_match() {  # name, host command..., --, guest command...; extra flags in NETFLAGS
+    local name=$1 port=$((20000 + RANDOM % 30000))
+    shift
+    local host=() guest=()
+    while [ "$1" != -- ]; do host+=("$1"); shift; done
+    shift
+    guest=("$@")
+    mkdir -p "$OUT/$name"
+    "${host[@]}" --data "$ROOT/build/data" --host $port --input "$NETDIR/host.txt" --frames 1950 \
+        --trace "$OUT/$name/host.trace" --net-record "$OUT/$name/match.rec" --net-stats $NETFLAGS \
+        2>"$OUT/$name/host.err" &
+    local hostpid=$!
+    "${guest[@]}" --data "$ROOT/build/data" --join 127.0.0.1:$port --input "$NETDIR/guest.txt" --frames 1950 \
+        --trace "$OUT/$name/guest.trace" --net-stats $NETFLAGS 2>"$OUT/$name/guest.err" ||
+        fail "$name: the guest exited with $?"
+    wait $hostpid || fail "$name: the host exited with $?"
+    build/tools/pomrin-sim --replay "$OUT/$name/match.rec" --trace "$OUT/$name/replay.trace" 2>/dev/null ||
+        fail "$name: the record does not replay"
+    if [ "$(wc -l < "$OUT/$name/host.trace" 2>/dev/null)" = 1950 ] &&
+        cmp -s "$OUT/$name/host.trace" "$OUT/$name/guest.trace" &&
+        cmp -s "$OUT/$name/host.trace" "$OUT/$name/replay.trace" &&
+        cmp -s "$OUT/$name/match.rec" "$NETDIR/match.rec"; then
+        echo "$name: host, guest and replay agree over 1950 frames;" \
+             "$(grep -h 'net stats' "$OUT/$name/guest.err" | sed 's/.*net stats: //')"
+    else
+        cat "$OUT/$name/host.err" "$OUT/$name/guest.err" >&2
+        fail "$name: the two sides or the record differ"
+    fi
+}
+NETFLAGS="" net_match windows_windows "$WINE" "$BW/tools/pomrin-sim.exe" -- "$WINE" "$BW/tools/pomrin-sim.exe"
+NETFLAGS="--net-lag 50 --net-jitter 10 --net-loss 5 --net-seed 3" \
+    net_match linux_windows build/tools/pomrin-sim -- "$WINE" "$BW/tools/pomrin-sim.exe"
+stamp "online play compared"
+
 # ---------------------------------------------------------------- 3. the game under Xvfb
 # The zip unpacked into a folder whose path has Japanese and spaces; started from elsewhere,
 # as a double-click would, so the game finds its data beside the program.
@@ -202,6 +242,48 @@ answer_box "エラー" || fail "no box for the failed start-up"
 for _ in $(seq 150); do [ -f "$OUT/fail.rc" ] && break; sleep 0.2; done
 [ "$(cat "$OUT/fail.rc" 2>/dev/null)" = 1 ] && echo "failed start-up: box and exit code 1" ||
     fail "the failed start-up exited with $(cat "$OUT/fail.rc" 2>/dev/null)"
+
+# Online: the Windows game hosts and the Linux simulator joins; both press their first button
+# again and again, which chooses the characters and skills whatever the timing, into a fight;
+# after 1500 frames the simulator leaves and the game carries on alone and ends with Escape.
+for f in $(seq 60 40 1460); do echo "$f J0=32767,32767,1"; echo "$((f + 1)) J0=32767,32767,0"; done \
+    >"$OUT/netgame-guest.txt"
+# The game is started as a player would, through the zip's host.bat; join.bat with no address
+# given and none typed starts nothing.
+BATDIR=$("$WINE" winepath -w "$GAMEDIR/$TOP" 2>/dev/null | tr -d '\r')
+(set +e; cd / && "$WINE" cmd /c "$BATDIR\\join.bat" </dev/null >/dev/null 2>&1; echo $? >"$OUT/join.rc")
+[ "$(cat "$OUT/join.rc")" = 2 ] || fail "join.bat with no address exited with $(cat "$OUT/join.rc")"
+PORT=$((20000 + RANDOM % 30000))
+(cd / && SDL_AUDIODRIVER=dummy "$WINE" cmd /c "$BATDIR\\host.bat" $PORT) &
+WIN=$(wait_window "ころころポムリン" 60)
+if [ -z "$WIN" ]; then
+    fail "the hosting game's window did not open"
+else
+    build/tools/pomrin-sim --data "$ROOT/build/data" --join 127.0.0.1:$PORT --input "$OUT/netgame-guest.txt" \
+        --frames 1500 --trace "$OUT/netgame-guest.trace" 2>"$OUT/netgame-guest.err" &
+    SIMPID=$!
+    sleep 2
+    xdotool windowfocus "$WIN" 2>/dev/null || true
+    for _ in $(seq 8); do press z; sleep 0.4; done
+    sleep 2
+    import -window root "$ROOT/build-win/wine-net-fight.png"
+    rc=0
+    wait $SIMPID || rc=$?
+    if [ "$rc" = 0 ] && grep -q "net: connected" "$OUT/netgame-guest.err" &&
+        grep -q '"scene":2' "$OUT/netgame-guest.trace"; then
+        echo "the Windows game hosted the Linux simulator into a fight (screenshot: build-win/wine-net-fight.png)"
+    else
+        cat "$OUT/netgame-guest.err" >&2
+        fail "the Linux guest of the Windows game: exit code $rc, no fight"
+    fi
+    sleep 2
+    import -window root "$ROOT/build-win/wine-net-left.png"
+    xdotool windowfocus "$WIN" 2>/dev/null || true
+    press Escape
+    for _ in $(seq 100); do xdotool search --onlyvisible --name "ころころポムリン" >/dev/null 2>&1 || break; sleep 0.2; done
+    xdotool search --onlyvisible --name "ころころポムリン" >/dev/null 2>&1 &&
+        fail "the hosting game did not end on Escape" || echo "the hosting game ended on Escape after its guest left"
+fi
 
 kill "$XVFB" 2>/dev/null || true
 "$(dirname "$WINE")/wineserver" -k 2>/dev/null || true

@@ -4,8 +4,8 @@
 #   scripts/windows.sh          builds pomrin.exe and the tools, makes pomrin-windows-x64.zip
 #   scripts/windows.sh --test   the same, then tests the Windows programs under Wine
 #
-# SDL2, SDL2_mixer, FreeType and GoogleTest are cross-built from Debian's own source packages
-# once and cached under ${POMRIN_CACHE:-$HOME/.cache/pomrin}, keyed by their versions and the
+# SDL2, SDL2_mixer, FreeType, ENet and GoogleTest are cross-built from Debian's own source
+# packages once and cached under ${POMRIN_CACHE:-$HOME/.cache/pomrin}, keyed by their versions and the
 # compiler. The pictures and sounds are the ones the Linux build generates (build/data), so
 # both builds ship byte-identical data.
 set -euo pipefail
@@ -24,7 +24,7 @@ done
 T0=$(date +%s)
 stamp() { echo "== windows: $* ($(($(date +%s) - T0)) s)"; }
 
-WIN_PACKAGES=(g++-mingw-w64-x86-64-posix dpkg-dev zip unzip fonts-ipafont-gothic imagemagick)
+WIN_PACKAGES=(g++-mingw-w64-x86-64-posix dpkg-dev zip unzip fonts-ipafont-gothic imagemagick curl xz-utils)
 WINE_PACKAGES=(wine wine64 xvfb xauth xdotool x11-utils)
 if [ "$TEST" = 1 ]; then
     need_packages "${BUILD_PACKAGES[@]}" "${WIN_PACKAGES[@]}" "${WINE_PACKAGES[@]}"
@@ -104,6 +104,40 @@ if [ ! -f "$DEPS/bin/SDL2.dll" ] || [ ! -f "$DEPS/bin/SDL2_mixer.dll" ]; then
     # Older builds of the dependencies only take room.
     find "$CACHE" -maxdepth 1 -name 'win64-deps-*' ! -name "win64-deps-$KEY" -exec rm -rf {} +
 fi
+
+# ENet, a static library. bookworm's source package (1.3.17) is no longer served by the archive,
+# so this takes the upstream tarball of Debian's next release (1.3.18, the same wire protocol as
+# the Linux build's 1.3.17), checked against its known hash; apt-get source is the fallback.
+ENET_ORIG=enet_1.3.18+ds.orig.tar.xz
+ENET_SHA256=f1ba5f8aaf253cb19b9545031450bf74122f151435998259ca978808e9e4fec3
+build_enet() {
+    local work=$CACHE/win64-enet-work src=""
+    rm -rf "$work"
+    mkdir -p "$work"
+    if curl -fsS -m 300 -o "$work/$ENET_ORIG" "http://deb.debian.org/debian/pool/main/e/enet/$ENET_ORIG" &&
+        echo "$ENET_SHA256  $work/$ENET_ORIG" | sha256sum -c --quiet; then
+        tar xJf "$work/$ENET_ORIG" -C "$work"
+    else
+        (cd "$work" && apt-get source -qq enet >/dev/null 2>&1) || true
+    fi
+    src=$(find "$work" -maxdepth 2 -name win32.c -printf '%h\n' | head -1)
+    [ -n "$src" ] || { echo "no ENet source: neither $ENET_ORIG nor apt-get source enet" >&2; exit 1; }
+    local objs=()
+    for c in callbacks compress host list packet peer protocol win32; do
+        x86_64-w64-mingw32-gcc-posix -O2 -ffp-contract=off -I"$src/include" -c "$src/$c.c" -o "$work/$c.o"
+        objs+=("$work/$c.o")
+    done
+    mkdir -p "$DEPS/lib" "$DEPS/include"
+    rm -rf "$DEPS/include/enet"
+    cp -r "$src/include/enet" "$DEPS/include/"
+    x86_64-w64-mingw32-ar rcs "$DEPS/lib/libenet.a.tmp" "${objs[@]}"
+    mv "$DEPS/lib/libenet.a.tmp" "$DEPS/lib/libenet.a"
+    rm -rf "$work"
+}
+if [ ! -f "$DEPS/lib/libenet.a" ]; then
+    stamp "building ENet into $DEPS"
+    build_enet
+fi
 stamp "dependencies ready"
 
 if [ "${POMRIN_DEPS_ONLY:-0}" = 1 ]; then exit 0; fi
@@ -134,7 +168,7 @@ chmod +x "$BW/wine-run"
 convert "build/data/bmp/バトルキャラ.bmp" -crop 64x64+0+128 +repage -transparent black \
     -define icon:auto-resize=256,64,48,32,16 "$BW/pomrin.ico"
 cmake -S . -B "$BW" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_PREFIX_PATH="$DEPS" -DPOMRIN_DATA_FROM="$ROOT/build/data" -DPOMRIN_BENCH=OFF \
+    -DCMAKE_PREFIX_PATH="$DEPS" -DPOMRIN_DATA_FROM="$ROOT/build/data" -DPOMRIN_BENCH=OFF -DPOMRIN_NET=ON \
     -DPOMRIN_TESTS=$([ "$TEST" = 1 ] && echo ON || echo OFF) -DCMAKE_CROSSCOMPILING_EMULATOR="$BW/wine-run" \
     >/dev/null
 cmake --build "$BW" -j"$JOBS" 2>&1 | grep -E 'error|warning' || true
@@ -148,7 +182,7 @@ stamp "Windows programs built"
 # Nothing but the two SDL libraries may be needed beside the programs.
 for exe in "$BW/pomrin.exe" "$BW/tools/pomrin-sim.exe" "$BW/tools/keymap.exe"; do
     extra=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print $3}' |
-            grep -v -i -x -E 'SDL2.dll|SDL2_mixer.dll|KERNEL32.dll|USER32.dll|SHELL32.dll|ole32.dll|msvcrt.dll|ADVAPI32.dll|GDI32.dll|WINMM.dll|IMM32.dll|VERSION.dll|OLEAUT32.dll|SETUPAPI.dll|api-ms-win-.*' || true)
+            grep -v -i -x -E 'SDL2.dll|SDL2_mixer.dll|KERNEL32.dll|USER32.dll|SHELL32.dll|ole32.dll|msvcrt.dll|ADVAPI32.dll|GDI32.dll|WINMM.dll|WS2_32.dll|IMM32.dll|VERSION.dll|OLEAUT32.dll|SETUPAPI.dll|api-ms-win-.*' || true)
     [ -z "$extra" ] || { echo "$exe needs DLLs the zip does not ship: $extra" >&2; exit 1; }
 done
 
@@ -162,6 +196,8 @@ cp "$BW/pomrin.exe" "$BW/tools/keymap.exe" "$DEPS/bin/SDL2.dll" "$DEPS/bin/SDL2_
 cp -r build/data/bmp build/data/wav "$ZIPDIR/$TOP/data/"
 cp /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf "$ZIPDIR/$TOP/data/fonts/"
 cp /usr/share/doc/fonts-ipafont-gothic/copyright "$ZIPDIR/$TOP/data/fonts/IPA_Font_License.txt"
+cp scripts/windows-host.bat "$ZIPDIR/$TOP/host.bat"
+cp scripts/windows-join.bat "$ZIPDIR/$TOP/join.bat"
 x86_64-w64-mingw32-strip "$ZIPDIR/$TOP/"*.exe "$ZIPDIR/$TOP/"*.dll
 { printf '\xef\xbb\xbf'; sed -e "s/@VERSION@/$VERSION/g" -e 's/$/\r/' scripts/windows-readme.txt; } > "$ZIPDIR/$TOP/README.txt"
 ZIP=$ROOT/pomrin-windows-x64.zip
