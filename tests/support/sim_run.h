@@ -14,6 +14,19 @@
 
 #include "support/files.h"
 
+// Makes the data folder dir for a run: an empty user_data/ and the build's pictures and sounds.
+inline void MakeDataFolder(const std::filesystem::path& dir) {
+    std::filesystem::create_directories(dir / "user_data");
+    LinkOrCopyFolder(std::filesystem::path(POMRIN_DATA_DIR) / "bmp", dir / "bmp");
+    LinkOrCopyFolder(std::filesystem::path(POMRIN_DATA_DIR) / "wav", dir / "wav");
+}
+
+// The simulator's command line on the data folder dir, szArgs added.
+inline std::string SimCommand(const std::filesystem::path& dir, const std::string& szArgs) {
+    return ShellWord(std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim") + " --data " + ShellWord(dir) +
+           " " + szArgs;
+}
+
 struct SimResult {
     int nExit = -1;
     std::string szStderr, szTrace, szSounds;
@@ -23,12 +36,7 @@ struct SimResult {
 
 class SimRun {
   public:
-    SimRun() : m_szDir(m_dir.path.string()) {
-        namespace fs = std::filesystem;
-        fs::create_directories(m_szDir + "/data/user_data");
-        LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "bmp", m_szDir + "/data/bmp");
-        LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "wav", m_szDir + "/data/wav");
-    }
+    SimRun() : m_szDir(m_dir.path.string()) { MakeDataFolder(m_szDir + "/data"); }
     SimRun(const SimRun&) = delete;
     SimRun& operator=(const SimRun&) = delete;
 
@@ -56,13 +64,12 @@ class SimRun {
         const std::string szOut = m_szDir + "/out";
         std::filesystem::remove_all(szOut);
         std::filesystem::create_directory(szOut);
-        const std::string szCmd = ShellWord(std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim") + " --data " +
-                                  ShellWord(m_szDir + "/data") + " --input " + ShellWord(m_szDir + "/input.txt") +
-                                  " --trace " + ShellWord(szOut + "/trace.jsonl") + " --sounds " +
-                                  ShellWord(szOut + "/sounds.txt") + " " + szArgs + " 2>" +
-                                  ShellWord(szOut + "/stderr.txt");
         SimResult r;
-        r.nExit = RunCommand(szCmd);
+        r.nExit = RunCommand(
+            SimCommand(m_szDir + "/data", "--input " + ShellWord(m_szDir + "/input.txt") + " --trace " +
+                                              ShellWord(szOut + "/trace.jsonl") + " --sounds " +
+                                              ShellWord(szOut + "/sounds.txt") + " " + szArgs + " 2>" +
+                                              ShellWord(szOut + "/stderr.txt")));
         r.szStderr = ReadFileText(szOut + "/stderr.txt");
         // Standard error is a text stream: Windows ends its lines with CR LF.
         std::erase(r.szStderr, '\r');
