@@ -46,7 +46,9 @@ TEST(InputTable, DevicesFillTheRecordsBySceneAndWhoPlays) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.szName);
         SimRun sim;
-        if (c.bKeyFile) ASSERT_TRUE(sim.WriteTwoPlayerKeyFile());
+        if (c.bKeyFile) {
+            ASSERT_TRUE(sim.WriteTwoPlayerKeyFile());
+        }
         SimResult r = sim.Run(c.szScript, "--frames " + std::to_string(c.checks.back()[0] + 5));
         ASSERT_EQ(r.nExit, 0) << r.szStderr;
         for (const auto& [nFrame, nScene, nDir1, nDir2] : c.checks) {

@@ -22,13 +22,9 @@ int Field(const std::string& sz, const char* szKey, size_t nFrom = 0) {
 SOAKRESULT RunSession(const SOAKSESSION& s, const std::string& szDir, const std::string& szArgs) {
     fs::remove_all(szDir);
     MakeDataFolder(szDir + "/data");
-    auto Write = [&](const char* szName, const std::string& szBytes) {
-        std::ofstream(szDir + "/" + szName, std::ios::binary) << szBytes;
-    };
-    if (!s.bNoOption) Write("data/user_data/Option.dat", std::string(s.Option.begin(), s.Option.end()));
-    if (!s.KeyFile.empty())
-        Write("data/user_data/CustomKey.dat", std::string(s.KeyFile.begin(), s.KeyFile.end()));
-    Write("input.txt", s.szScript);
+    if (!s.bNoOption) WriteBytes(szDir + "/data/user_data/Option.dat", s.Option);
+    if (!s.KeyFile.empty()) WriteBytes(szDir + "/data/user_data/CustomKey.dat", s.KeyFile);
+    std::ofstream(szDir + "/input.txt", std::ios::binary) << s.szScript;
 
     SOAKRESULT r;
     r.nExit = RunCommand(SimCommand(

@@ -44,8 +44,7 @@ class SimRun {
     std::string UserData(const char* szFile) const { return m_szDir + "/data/user_data/" + szFile; }
     // Writes user_data/Option.dat as given, however short or damaged.
     void WriteOption(const std::vector<unsigned char>& bytes) const {
-        std::ofstream(UserData("Option.dat"), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        WriteBytes(UserData("Option.dat"), bytes);
     }
     // Makes user_data/CustomKey.dat from the shipped key file text for two players at one
     // keyboard, with the command the README gives. True when the tool succeeded.
@@ -54,10 +53,7 @@ class SimRun {
                                   "/two-players-keyboard.txt " + UserData("CustomKey.dat");
         return std::system(szCmd.c_str()) == 0;
     }
-    std::vector<unsigned char> ReadOption() const {
-        const std::string s = ReadFileText(UserData("Option.dat"));
-        return {s.begin(), s.end()};
-    }
+    std::vector<unsigned char> ReadOption() const { return ReadBytes(UserData("Option.dat")); }
     // Runs with szScript as the input script and szArgs added to the command line.
     SimResult Run(const std::string& szScript, const std::string& szArgs) {
         std::ofstream(m_szDir + "/input.txt") << szScript;
