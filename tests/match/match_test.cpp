@@ -95,14 +95,7 @@ TEST(Match, TwoPlayerMatchFromTitleAndBackToSelectReplaysIdentically) {
 
 TEST(Match, OneWinNeededEndsTheMatchAtTheFirstKnockOut) {
     SimRun sim;
-    // Defaults but wins needed 1: wins, defences 3, COM level 2, speed 1.0 (F0 3F), mode 0.
-    std::vector<unsigned char> option(40, 0);
-    option[0] = 1;
-    option[4] = option[8] = option[12] = 3;
-    option[16] = 2;
-    option[30] = 0xF0;
-    option[31] = 0x3F;
-    sim.WriteOption(option);
+    sim.WriteOption(OptionBytes(1, 2, 0xF0, 0x3F, 0));  // the defaults but wins needed 1
     const SimResult r = Match(sim, "match.txt", 800);
     const std::vector<int> ko = PhaseStarts(r, 4);
     ASSERT_EQ(ko.size(), 1u);

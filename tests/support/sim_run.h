@@ -83,6 +83,15 @@ class SimRun {
     std::string m_szDir;
 };
 
+// Option.dat bytes: wins, defences 3, COM level, padding 11 22 33 44, the two top bytes of the
+// speed (1.0: F0 3F, 20.0: 34 40), mode, padding 55 66 77 88.
+inline std::vector<unsigned char> OptionBytes(unsigned char nWins, unsigned char nCom, unsigned char bSpeed6,
+                                              unsigned char bSpeed7, unsigned char nMode) {
+    return {nWins, 0, 0,       0,       3,     0, 0,    0,    3,    0,    0,    0,   3, 0,
+            0,     0, nCom,    0,       0,     0, 0x11, 0x22, 0x33, 0x44, 0,    0,   0, 0,
+            0,     0, bSpeed6, bSpeed7, nMode, 0, 0,    0,    0x55, 0x66, 0x77, 0x88};
+}
+
 // Taps: each key pressed on its frame and released on the next.
 inline std::string Taps(const std::vector<std::pair<int, const char*>>& taps) {
     std::string s;
