@@ -2,7 +2,6 @@
 // the fighters' sheet, the WAV files against the game's reading rules, and determinism.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -259,8 +258,8 @@ TEST(AssetSounds, EveryWavIsReadByTheGameStartsAndEndsSilentAndIsNotClipped) {
 
 TEST(AssetGen, TwoRunsWriteIdenticalBytesAndTheSheetIsAPng) {
     namespace fs = std::filesystem;
-    fs::path tmp = fs::temp_directory_path() / ("pomrin_assetgen_" + std::to_string(::getpid()));
-    fs::remove_all(tmp);
+    TempDir temp;
+    const fs::path tmp = temp.path;
     std::string cmd = std::string(POMRIN_BINARY_DIR) + "/tools/assetgen " + (tmp / "out").string() +
                       " --sheet " + (tmp / "sheet.png").string();
     ASSERT_EQ(std::system(cmd.c_str()), 0);
@@ -275,5 +274,4 @@ TEST(AssetGen, TwoRunsWriteIdenticalBytesAndTheSheetIsAPng) {
     auto png = ReadBytes(tmp / "sheet.png");
     ASSERT_GT(png.size(), 8u);
     EXPECT_EQ(std::memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);
-    fs::remove_all(tmp);
 }

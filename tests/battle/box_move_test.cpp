@@ -19,17 +19,6 @@ TEST_F(BoxTest, EdgesThatTouchOverlap) {
     EXPECT_TRUE(BoxOverlap(&A.box, &B.box));
 }
 
-TEST_F(BoxTest, CentreSitsHalfMinusOnePixelFromTheCorner) {
-    for (auto [nSize, nOffset] : {std::pair{32, 15}, {64, 31}, {16, 7}}) {
-        BOX box{nSize, nSize, 0, 0, 10 * 1024, 20 * 1024, 0, 0, 0, 0, 0};
-        BoxUpdate(&box);
-        EXPECT_EQ(box.nCenterX, (10 + nOffset) * 1024) << nSize;
-        EXPECT_EQ(box.nCenterY, (20 + nOffset) * 1024) << nSize;
-        EXPECT_EQ(box.nRight, (10 + nSize - 1) * 1024) << nSize;
-        EXPECT_EQ(box.nBottom, (20 + nSize - 1) * 1024) << nSize;
-    }
-}
-
 TEST_F(BoxTest, KnockOutBoundsAreZeroAnd640By480) {
     auto Out = [&](int32_t nCX, int32_t nCY) {
         A.box.nCenterX = nCX;

@@ -47,10 +47,12 @@ TEST_F(SkillTest, EmptyGaugeOrBusySlotsIgnoreThePress) {
     for (uint32_t& f : A.nSkillFlag) f = 1u << SKILL_SHADE;
     SkillTrigger(&A, &in, &B);
     EXPECT_EQ(A.nGauge, 300);
-    A.nSkill[0] = 99;  // a damaged skill id does nothing
     A.nSkillFlag[2] = 0;
-    SkillTrigger(&A, &in, &B);
-    EXPECT_EQ(A.nGauge, 300);
+    for (int32_t nId : {-1, int32_t(SKILL_COUNT), 99}) {  // a damaged skill id does nothing
+        A.nSkill[0] = nId;
+        SkillTrigger(&A, &in, &B);
+        EXPECT_EQ(A.nGauge, 300) << nId;
+    }
 }
 
 TEST_F(SkillTest, DurationsAndPosesAtPower100) {

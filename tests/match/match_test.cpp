@@ -32,10 +32,23 @@ int Fighter(const SimResult& r, int nFrame, int nPlayer, const char* szKey) {
     return TraceFighter(r.Trace[size_t(nFrame)], nPlayer, szKey);
 }
 
-TEST(Match, TwoPlayerMatchFromTitleAndBackToSelect) {
-    SimRun sim;
-    const SimResult r = Match(sim, "match.txt", 2200);
+TEST(Match, TwoPlayerMatchFromTitleAndBackToSelectReplaysIdentically) {
+    // Played twice: the same trace, sounds and pictures.
+    SimRun sim, again;
+    const SimResult r = Match(sim, "match.txt", 2200, "--shot-every 97 --shots " + sim.Dir() + "/shots");
     ASSERT_EQ(r.Trace.size(), 2200u);
+    const SimResult r2 = Match(again, "match.txt", 2200, "--shot-every 97 --shots " + again.Dir() + "/shots");
+    EXPECT_TRUE(r.szTrace == r2.szTrace);
+    EXPECT_TRUE(r.szSounds == r2.szSounds);
+    int nShots = 0;
+    for (const auto& e : std::filesystem::directory_iterator(sim.Dir() + "/shots")) {
+        nShots++;
+        EXPECT_TRUE(ReadFileText(e.path()) ==
+                    ReadFileText(again.Dir() + "/shots/" + e.path().filename().string()))
+            << e.path();
+    }
+    EXPECT_GE(nShots, 20);
+
     // Every round starts with 120 ready frames, and the fight starts with the go sound.
     const std::vector<int> ready = PhaseStarts(r, 2), fight = PhaseStarts(r, 3);
     ASSERT_EQ(ready.size(), 4u);
@@ -82,14 +95,7 @@ TEST(Match, TwoPlayerMatchFromTitleAndBackToSelect) {
 
 TEST(Match, OneWinNeededEndsTheMatchAtTheFirstKnockOut) {
     SimRun sim;
-    // Defaults but wins needed 1: wins, defences 3, COM level 2, speed 1.0 (F0 3F), mode 0.
-    std::vector<unsigned char> option(40, 0);
-    option[0] = 1;
-    option[4] = option[8] = option[12] = 3;
-    option[16] = 2;
-    option[30] = 0xF0;
-    option[31] = 0x3F;
-    sim.WriteOption(option);
+    sim.WriteOption(OptionBytes(1, 2, 0xF0, 0x3F, 0));  // the defaults but wins needed 1
     const SimResult r = Match(sim, "match.txt", 800);
     const std::vector<int> ko = PhaseStarts(r, 4);
     ASSERT_EQ(ko.size(), 1u);
@@ -191,11 +197,7 @@ std::string TwoPlayerScript(Controls controls) {
 TEST(Match, SameMatchWithKeyboardAndPadTwoPadsOrOneKeyboardForTwo) {
     SimRun sims[3];
     std::string szTrace[3], szSounds[3];
-    const std::string szKeyFile = sims[ONE_KEYBOARD].UserData("CustomKey.dat");
-    ASSERT_EQ(std::system((std::string(POMRIN_BINARY_DIR) + "/tools/keymap write " + POMRIN_DATA_DIR +
-                           "/two-players-keyboard.txt " + szKeyFile)
-                              .c_str()),
-              0);
+    ASSERT_TRUE(sims[ONE_KEYBOARD].WriteTwoPlayerKeyFile());
     for (int c = 0; c < 3; ++c) {
         const SimResult r = sims[c].Run(TwoPlayerScript(Controls(c)), "--frames 2200");
         ASSERT_EQ(r.nExit, 0) << r.szStderr;
@@ -210,22 +212,6 @@ TEST(Match, SameMatchWithKeyboardAndPadTwoPadsOrOneKeyboardForTwo) {
     EXPECT_TRUE(szSounds[TWO_PADS] == szSounds[KEYBOARD_AND_PAD]);
     EXPECT_TRUE(szTrace[ONE_KEYBOARD] == szTrace[KEYBOARD_AND_PAD]);
     EXPECT_TRUE(szSounds[ONE_KEYBOARD] == szSounds[KEYBOARD_AND_PAD]);
-}
-
-TEST(Match, ReplayIsIdentical) {
-    SimRun a, b;
-    const SimResult r1 = Match(a, "match.txt", 2200, "--shot-every 97 --shots " + a.Dir() + "/shots");
-    const SimResult r2 = Match(b, "match.txt", 2200, "--shot-every 97 --shots " + b.Dir() + "/shots");
-    EXPECT_FALSE(r1.szTrace.empty());
-    EXPECT_TRUE(r1.szTrace == r2.szTrace);
-    EXPECT_TRUE(r1.szSounds == r2.szSounds);
-    int nShots = 0;
-    for (const auto& e : std::filesystem::directory_iterator(a.Dir() + "/shots")) {
-        nShots++;
-        EXPECT_TRUE(ReadFileText(e.path().string()) == ReadFileText(b.Dir() + "/shots/" + e.path().filename().string()))
-            << e.path();
-    }
-    EXPECT_GE(nShots, 20);
 }
 
 }  // namespace

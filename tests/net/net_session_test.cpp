@@ -1,5 +1,6 @@
 // Net sessions on 127.0.0.1 inside one process: two or three peers serviced in turn.
-// Time limits are generous; nothing here depends on how fast the machine is.
+// Time limits are generous; nothing here depends on how fast the machine is. (A peer that
+// falls silent is followed end to end by the netplay cutoff case.)
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -218,17 +219,4 @@ TEST(NetSession, ChecksumMismatchMalformedPacketsAndBye) {
     ASSERT_TRUE(PumpUntil({&guest}, [&] { return guest.Has(NET_EV_LEFT); }));
     EXPECT_EQ(guest.Get(NET_EV_LEFT).nReason, NET_BYE_DESYNC);
     EXPECT_FALSE(guest.Has(NET_EV_LOST));
-}
-
-TEST(NetSession, SilentPeerIsLostAfterThreeSeconds) {
-    PEER host, guest;
-    Connect(&host, &guest);
-    // The guest stops dead (as if killed): only the host runs on.
-    const uint32_t dwStart = NowMs();
-    ASSERT_TRUE(PumpUntil({&host}, [&] { return host.Has(NET_EV_LOST); }, 20000));
-    const uint32_t dwTook = NowMs() - dwStart;
-    EXPECT_GE(dwTook, 2000u);
-    EXPECT_LE(dwTook, 15000u);
-    EXPECT_EQ(host.Session.nState, NET_ENDED);
-    EXPECT_FALSE(host.Has(NET_EV_LEFT));
 }

@@ -2,6 +2,7 @@
 // cursor stands after backing out of character select.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 
 #include "support/sim_run.h"
@@ -18,60 +19,43 @@ int TraceDir(const std::string& szLine, int nPlayer) {
     return std::atoi(szLine.c_str() + n);
 }
 
-TEST(InputTable, TitleReadsPlayer1FromJoystick0AndKeyboardOnly) {
-    SimRun sim;
-    SimResult r = sim.Run("30 LEFT J0=65535,32767,0 J1=0,0,0\n40 LEFT\n", "--frames 45");
-    ASSERT_EQ(r.nExit, 0) << r.szStderr;
-    EXPECT_EQ(TraceDir(r.Trace[30], 0), 6);  // the pushed joystick wins the direction
-    EXPECT_EQ(TraceDir(r.Trace[40], 0), 4);  // at rest, the keyboard fills in
-    EXPECT_EQ(TraceDir(r.Trace[40], 1), 0);  // player 2's record is never read here
-}
-
-TEST(InputTable, TwoPlayersUseKeyboardAndJoystick0OrTwoJoysticks) {
-    SimRun sim;
-    // Two players: down, confirm; character select runs from frame 60.
-    std::string szScript = Taps({{30, "DOWN"}, {34, "Z"}}) +
-                           "100 UP J0=65535,32767,0\n"
-                           "110 UP J0=65535,32767,0 J1=32767,65535,0\n";
-    SimResult r = sim.Run(szScript, "--frames 115");
-    ASSERT_EQ(r.nExit, 0) << r.szStderr;
-    ASSERT_EQ(TraceInt(r.Trace[100], "scene"), 1);
-    EXPECT_EQ(TraceDir(r.Trace[100], 0), 2);  // one joystick: player 1 on the keyboard
-    EXPECT_EQ(TraceDir(r.Trace[100], 1), 6);  // player 2 on joystick 0
-    EXPECT_EQ(TraceDir(r.Trace[110], 0), 6);  // two joysticks: the keyboard is not read
-    EXPECT_EQ(TraceDir(r.Trace[110], 1), 8);
-}
-
-TEST(InputTable, VsComSelectLeavesPlayer2Unread) {
-    SimRun sim;
-    SimResult r = sim.Run(Taps({{34, "Z"}}) + "100 J0=65535,32767,0 J1=0,0,1\n", "--frames 105");
-    ASSERT_EQ(r.nExit, 0) << r.szStderr;
-    ASSERT_EQ(TraceInt(r.Trace[100], "scene"), 1);
-    EXPECT_EQ(TraceDir(r.Trace[100], 0), 6);
-    EXPECT_EQ(TraceDir(r.Trace[100], 1), 0);
-}
-
-TEST(InputTable, KeyFileReadsPlayer2OnlyWhenTwoHumansPlay) {
-    struct Case {
+// Each case checks frames of one run: {frame, scene, player 1's nDir, player 2's nDir}, in
+// keypad numbers (2 up, 4 left, 6 right, 8 down, 0 never read). With the key file (the shipped
+// one: player 1 on the arrows, player 2 on W A S D and 1 2 3 4) player 2 is read only when two
+// humans play; without it the title reads player 1 from joystick 0 or else the keyboard, two
+// players use the keyboard and joystick 0 or, with two joysticks, both joysticks, and VS COM
+// leaves player 2 unread.
+TEST(InputTable, DevicesFillTheRecordsBySceneAndWhoPlays) {
+    const std::string szTwo = Taps({{30, "DOWN"}, {34, "Z"}}), szCom = Taps({{34, "Z"}});
+    const struct {
         const char* szName;
+        bool bKeyFile;
         std::string szScript;
-        int nScene, nDir1, nDir2;  // keypad numbers: 2 up, 4 left, 0 never read
+        std::vector<std::array<int, 4>> checks;
+    } cases[] = {
+        {"title", false, "30 LEFT J0=65535,32767,0 J1=0,0,0\n40 LEFT\n", {{30, 0, 6, 0}, {40, 0, 4, 0}}},
+        {"two players",
+         false,
+         szTwo + "100 UP J0=65535,32767,0\n110 UP J0=65535,32767,0 J1=32767,65535,0\n",
+         {{100, 1, 2, 6}, {110, 1, 6, 8}}},
+        {"vs com", false, szCom + "100 J0=65535,32767,0 J1=0,0,1\n", {{100, 1, 6, 0}}},
+        {"key file, title", true, "40 UP A\n", {{40, 0, 2, 0}}},
+        {"key file, two players", true, szTwo + "100 UP A\n", {{100, 1, 2, 4}}},
+        {"key file, vs com", true, szCom + "100 UP A\n", {{100, 1, 2, 0}}},
     };
-    const Case cases[] = {
-        {"title", "40 UP A\n", 0, 2, 0},
-        {"two players", Taps({{30, "DOWN"}, {34, "Z"}}) + "100 UP A\n", 1, 2, 4},
-        {"vs com", Taps({{34, "Z"}}) + "100 UP A\n", 1, 2, 0},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.szName);
         SimRun sim;
-        // The shipped key file: player 1 on the arrows, player 2 on W A S D and 1 2 3 4.
-        ASSERT_TRUE(sim.WriteTwoPlayerKeyFile());
-        SimResult r = sim.Run(c.szScript, "--frames 105");
+        if (c.bKeyFile) {
+            ASSERT_TRUE(sim.WriteTwoPlayerKeyFile());
+        }
+        SimResult r = sim.Run(c.szScript, "--frames " + std::to_string(c.checks.back()[0] + 5));
         ASSERT_EQ(r.nExit, 0) << r.szStderr;
-        size_t n = c.nScene == 0 ? 40 : 100;
-        EXPECT_EQ(TraceInt(r.Trace[n], "scene"), c.nScene) << c.szName;
-        EXPECT_EQ(TraceDir(r.Trace[n], 0), c.nDir1) << c.szName;
-        EXPECT_EQ(TraceDir(r.Trace[n], 1), c.nDir2) << c.szName;
+        for (const auto& [nFrame, nScene, nDir1, nDir2] : c.checks) {
+            EXPECT_EQ(TraceInt(r.Trace[size_t(nFrame)], "scene"), nScene) << nFrame;
+            EXPECT_EQ(TraceDir(r.Trace[size_t(nFrame)], 0), nDir1) << nFrame;
+            EXPECT_EQ(TraceDir(r.Trace[size_t(nFrame)], 1), nDir2) << nFrame;
+        }
     }
 }
 

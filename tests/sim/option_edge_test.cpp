@@ -1,5 +1,6 @@
-// The options screen with settings files that hold unusual values, and the battle mode the
-// title derives from the setting.
+// The options screen with settings files that hold unusual values. (The battle mode the title
+// derives from the setting is checked by the rollback soak, which fights every mode from both
+// title rows.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,20 +11,11 @@
 
 namespace {
 
-// Option.dat bytes: wins, defences 3, COM level, padding 11 22 33 44, the two top bytes of the
-// speed (1.0: F0 3F, 20.0: 34 40), mode, padding 55 66 77 88.
-std::vector<unsigned char> OptionBytes(unsigned char nWins, unsigned char nCom, unsigned char bSpeed6,
-                                       unsigned char bSpeed7, unsigned char nMode) {
-    return {nWins, 0, 0,       0,       3,     0, 0,    0,    3,    0,    0,    0,   3, 0,
-            0,     0, nCom,    0,       0,     0, 0x11, 0x22, 0x33, 0x44, 0,    0,   0, 0,
-            0,     0, bSpeed6, bSpeed7, nMode, 0, 0,    0,    0x55, 0x66, 0x77, 0x88};
-}
-
 TEST(OptionsFile, EmptyFileGivesZerosAndWinsNeededWrapsBothWays) {
     SimRun sim;
     sim.WriteOption({});
-    SimResult r = sim.Run(kToOptions + Taps({{90, "RIGHT"}, {92, "LEFT"}, {94, "RIGHT"}, {96, "LEFT"}}),
-                          "--frames 98");
+    SimResult r =
+        sim.Run(kToOptions + Taps({{90, "RIGHT"}, {92, "LEFT"}, {94, "RIGHT"}, {96, "LEFT"}}), "--frames 98");
     ASSERT_EQ(r.nExit, 0) << r.szStderr;
     EXPECT_EQ(TraceValues(r.Trace[kOptionsMenu]), (std::vector<int>{0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(TraceValues(r.Trace[90])[0], 1);  // 0 + 1
@@ -79,22 +71,6 @@ TEST(OptionsFile, ModeChangeOnRow6ShowsItsHelpInTheSameFrame) {
     ASSERT_FALSE(szAt.empty());
     EXPECT_NE(szBefore, szAt);
     EXPECT_EQ(szAt, szAfter);
-}
-
-TEST(TitleBattleMode, VsComTurnsTrickAndShootingIntoNormal) {
-    // Setting -> mode of a VS COM game, mode of a two-player game.
-    const int cases[4][3] = {{0, 0, 0}, {1, 0, 1}, {2, 0, 2}, {3, 3, 3}};
-    for (const auto& c : cases) {
-        for (int nRow = 0; nRow < 2; ++nRow) {
-            SimRun sim;
-            sim.WriteOption(OptionBytes(3, 2, 0xF0, 0x3F, (unsigned char)c[0]));
-            std::string szScript = nRow == 1 ? Taps({{30, "DOWN"}, {34, "Z"}}) : Taps({{34, "Z"}});
-            SimResult r = sim.Run(szScript, "--frames 62");
-            ASSERT_EQ(r.nExit, 0) << r.szStderr;
-            EXPECT_EQ(TraceInt(r.Trace[61], "scene"), 1);
-            EXPECT_EQ(TraceInt(r.Trace[61], "mode"), c[1 + nRow]) << "setting " << c[0] << " row " << nRow;
-        }
-    }
 }
 
 }  // namespace

@@ -40,14 +40,6 @@ TEST(Title, HeldDownRepeatsOnFrames1_25_33_41AndWraps) {
     EXPECT_EQ(TraceInt(r.Trace[70], "row"), 0);
 }
 
-TEST(Title, QuitRowEndsTheProgramAtOnce) {
-    SimRun sim;
-    SimResult r = sim.Run(Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "DOWN"}, {36, "Z"}}), "--frames 500");
-    EXPECT_EQ(r.nExit, 0);
-    ASSERT_EQ(r.Trace.size(), 37u);
-    EXPECT_EQ(SoundFrames(r, 1), std::vector<int>{36});
-}
-
 TEST(Options, EnteredAfterTheTitleFadeOutWithDefaultsWhenNoFilesExist) {
     SimRun sim;
     SimResult r = sim.Run(kToOptions, "--frames 100");
@@ -118,15 +110,16 @@ TEST(Options, LeavingByCancelOrBackKeepsChangesInMemoryAndReturnsToTheOptionsRow
     }
 }
 
-TEST(Shutdown, EscapeEndsTheGameFromEveryScene) {
+TEST(Shutdown, EscapeFromEverySceneOrTheQuitRowEndsTheGameAtOnce) {
     struct Case {
         const char* szName;
         std::string szScript;
-        int nEscape;
+        int nFrames;
         int nScene;
     };
     const Case cases[] = {
         {"title", "10 ESCAPE\n", 10, 0},
+        {"quit row", Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "DOWN"}, {36, "Z"}}), 37, 0},
         {"options", kToOptions + "90 ESCAPE\n", 90, 3},
         {"select", Taps({{30, "Z"}}) + "70 ESCAPE\n", 70, 1},
         {"battle", kToBattle + "400 ESCAPE\n", 400, 2},
@@ -135,7 +128,7 @@ TEST(Shutdown, EscapeEndsTheGameFromEveryScene) {
         SimRun sim;
         SimResult r = sim.Run(c.szScript, "--frames 1000");
         EXPECT_EQ(r.nExit, 0) << c.szName;
-        ASSERT_EQ(int(r.Trace.size()), c.nEscape) << c.szName;
+        ASSERT_EQ(int(r.Trace.size()), c.nFrames) << c.szName;
         EXPECT_EQ(TraceInt(r.Trace.back(), "scene"), c.nScene) << c.szName;
     }
 }
@@ -190,15 +183,12 @@ TEST(Simulator, FilesInAFolderNamedInJapaneseWithSpaces) {
     namespace fs = std::filesystem;
     TempDir temp;
     const fs::path dir = temp.path / fs::u8path("ポムリン の データ");
-    fs::create_directories(dir / "user_data");
-    LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "bmp", dir / "bmp");
-    LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "wav", dir / "wav");
+    MakeDataFolder(dir);
     const fs::path input = dir / fs::u8path("入力 1.txt"), trace = dir / fs::u8path("記録 1.jsonl"),
                    record = dir / fs::u8path("操作 記録.txt");
     std::ofstream(input, std::ios::binary) << Taps({{30, "DOWN"}});
-    const int nExit = RunCommand(ShellWord(std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim") + " --data " +
-                                 ShellWord(dir) + " --input " + ShellWord(input) + " --frames 40 --trace " +
-                                 ShellWord(trace) + " --record " + ShellWord(record));
+    const int nExit = RunCommand(SimCommand(dir, "--input " + ShellWord(input) + " --frames 40 --trace " +
+                                                     ShellWord(trace) + " --record " + ShellWord(record)));
     EXPECT_EQ(nExit, 0);
     std::ifstream in(trace, std::ios::binary);
     std::vector<std::string> lines;

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "support/files.h"
+#include "support/sim_run.h"
 
 namespace fs = std::filesystem;
 
@@ -21,24 +21,17 @@ int Field(const std::string& sz, const char* szKey, size_t nFrom = 0) {
 
 SOAKRESULT RunSession(const SOAKSESSION& s, const std::string& szDir, const std::string& szArgs) {
     fs::remove_all(szDir);
-    fs::create_directories(szDir + "/data/user_data");
-    LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "bmp", szDir + "/data/bmp");
-    LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "wav", szDir + "/data/wav");
-    auto Write = [&](const char* szName, const std::string& szBytes) {
-        std::ofstream(szDir + "/" + szName, std::ios::binary) << szBytes;
-    };
-    if (!s.bNoOption) Write("data/user_data/Option.dat", std::string(s.Option.begin(), s.Option.end()));
-    if (!s.KeyFile.empty())
-        Write("data/user_data/CustomKey.dat", std::string(s.KeyFile.begin(), s.KeyFile.end()));
-    Write("input.txt", s.szScript);
+    MakeDataFolder(szDir + "/data");
+    if (!s.bNoOption) WriteBytes(szDir + "/data/user_data/Option.dat", s.Option);
+    if (!s.KeyFile.empty()) WriteBytes(szDir + "/data/user_data/CustomKey.dat", s.KeyFile);
+    std::ofstream(szDir + "/input.txt", std::ios::binary) << s.szScript;
 
-    const std::string szCmd = ShellWord(std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim") + " --data " +
-                              ShellWord(szDir + "/data") + " --input " + ShellWord(szDir + "/input.txt") +
-                              " --frames " + std::to_string(s.dwFrames) + " --sounds " +
-                              ShellWord(szDir + "/sounds.txt") + " --trace " + ShellWord(szDir + "/trace.jsonl") +
-                              " " + szArgs + " 2>" + ShellWord(szDir + "/stderr.txt");
     SOAKRESULT r;
-    r.nExit = RunCommand(szCmd);
+    r.nExit = RunCommand(SimCommand(
+        szDir + "/data", "--input " + ShellWord(szDir + "/input.txt") + " --frames " +
+                             std::to_string(s.dwFrames) + " --sounds " + ShellWord(szDir + "/sounds.txt") +
+                             " --trace " + ShellWord(szDir + "/trace.jsonl") + " " + szArgs + " 2>" +
+                             ShellWord(szDir + "/stderr.txt")));
     std::ifstream trace(szDir + "/trace.jsonl", std::ios::binary);
     int nLastScene = -1, nPhase = -1, nWin0 = -1, nWin1 = -1;
     uint32_t dwStill = 0;

@@ -14,6 +14,19 @@
 
 #include "support/files.h"
 
+// Makes the data folder dir for a run: an empty user_data/ and the build's pictures and sounds.
+inline void MakeDataFolder(const std::filesystem::path& dir) {
+    std::filesystem::create_directories(dir / "user_data");
+    LinkOrCopyFolder(std::filesystem::path(POMRIN_DATA_DIR) / "bmp", dir / "bmp");
+    LinkOrCopyFolder(std::filesystem::path(POMRIN_DATA_DIR) / "wav", dir / "wav");
+}
+
+// The simulator's command line on the data folder dir, szArgs added.
+inline std::string SimCommand(const std::filesystem::path& dir, const std::string& szArgs) {
+    return ShellWord(std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim") + " --data " + ShellWord(dir) +
+           " " + szArgs;
+}
+
 struct SimResult {
     int nExit = -1;
     std::string szStderr, szTrace, szSounds;
@@ -23,12 +36,7 @@ struct SimResult {
 
 class SimRun {
   public:
-    SimRun() : m_szDir(m_dir.path.string()) {
-        namespace fs = std::filesystem;
-        fs::create_directories(m_szDir + "/data/user_data");
-        LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "bmp", m_szDir + "/data/bmp");
-        LinkOrCopyFolder(fs::path(POMRIN_DATA_DIR) / "wav", m_szDir + "/data/wav");
-    }
+    SimRun() : m_szDir(m_dir.path.string()) { MakeDataFolder(m_szDir + "/data"); }
     SimRun(const SimRun&) = delete;
     SimRun& operator=(const SimRun&) = delete;
 
@@ -36,8 +44,7 @@ class SimRun {
     std::string UserData(const char* szFile) const { return m_szDir + "/data/user_data/" + szFile; }
     // Writes user_data/Option.dat as given, however short or damaged.
     void WriteOption(const std::vector<unsigned char>& bytes) const {
-        std::ofstream(UserData("Option.dat"), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        WriteBytes(UserData("Option.dat"), bytes);
     }
     // Makes user_data/CustomKey.dat from the shipped key file text for two players at one
     // keyboard, with the command the README gives. True when the tool succeeded.
@@ -46,23 +53,19 @@ class SimRun {
                                   "/two-players-keyboard.txt " + UserData("CustomKey.dat");
         return std::system(szCmd.c_str()) == 0;
     }
-    std::vector<unsigned char> ReadOption() const {
-        const std::string s = ReadFileText(UserData("Option.dat"));
-        return {s.begin(), s.end()};
-    }
+    std::vector<unsigned char> ReadOption() const { return ReadBytes(UserData("Option.dat")); }
     // Runs with szScript as the input script and szArgs added to the command line.
     SimResult Run(const std::string& szScript, const std::string& szArgs) {
         std::ofstream(m_szDir + "/input.txt") << szScript;
         const std::string szOut = m_szDir + "/out";
         std::filesystem::remove_all(szOut);
         std::filesystem::create_directory(szOut);
-        const std::string szCmd = ShellWord(std::string(POMRIN_BINARY_DIR) + "/tools/pomrin-sim") + " --data " +
-                                  ShellWord(m_szDir + "/data") + " --input " + ShellWord(m_szDir + "/input.txt") +
-                                  " --trace " + ShellWord(szOut + "/trace.jsonl") + " --sounds " +
-                                  ShellWord(szOut + "/sounds.txt") + " " + szArgs + " 2>" +
-                                  ShellWord(szOut + "/stderr.txt");
         SimResult r;
-        r.nExit = RunCommand(szCmd);
+        r.nExit = RunCommand(
+            SimCommand(m_szDir + "/data", "--input " + ShellWord(m_szDir + "/input.txt") + " --trace " +
+                                              ShellWord(szOut + "/trace.jsonl") + " --sounds " +
+                                              ShellWord(szOut + "/sounds.txt") + " " + szArgs + " 2>" +
+                                              ShellWord(szOut + "/stderr.txt")));
         r.szStderr = ReadFileText(szOut + "/stderr.txt");
         // Standard error is a text stream: Windows ends its lines with CR LF.
         std::erase(r.szStderr, '\r');
@@ -79,6 +82,15 @@ class SimRun {
     TempDir m_dir;
     std::string m_szDir;
 };
+
+// Option.dat bytes: wins, defences 3, COM level, padding 11 22 33 44, the two top bytes of the
+// speed (1.0: F0 3F, 20.0: 34 40), mode, padding 55 66 77 88.
+inline std::vector<unsigned char> OptionBytes(unsigned char nWins, unsigned char nCom, unsigned char bSpeed6,
+                                              unsigned char bSpeed7, unsigned char nMode) {
+    return {nWins, 0, 0,       0,       3,     0, 0,    0,    3,    0,    0,    0,   3, 0,
+            0,     0, nCom,    0,       0,     0, 0x11, 0x22, 0x33, 0x44, 0,    0,   0, 0,
+            0,     0, bSpeed6, bSpeed7, nMode, 0, 0,    0,    0x55, 0x66, 0x77, 0x88};
+}
 
 // Taps: each key pressed on its frame and released on the next.
 inline std::string Taps(const std::vector<std::pair<int, const char*>>& taps) {
