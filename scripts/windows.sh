@@ -5,8 +5,8 @@
 #   scripts/windows.sh --test   the same, then tests the Windows programs under Wine
 #
 # SDL2, SDL2_mixer, FreeType, ENet and GoogleTest are cross-built from Debian's own source
-# packages once and cached under ${POMRIN_CACHE:-$HOME/.cache/pomrin}, keyed by their versions and the
-# compiler. The pictures and sounds are the ones the Linux build generates (build/data), so
+# packages once and cached under ${POMRIN_CACHE:-$HOME/.cache/pomrin}, keyed by their versions
+# and the compiler. The pictures and sounds are the ones the Linux build generates (build/data), so
 # both builds ship byte-identical data.
 set -euo pipefail
 cd "$(dirname "$0")/.."

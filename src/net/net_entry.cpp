@@ -85,7 +85,10 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
             ++i;
         } else if (szArg == "--net-delay" || szArg == "--net-lag" || szArg == "--net-jitter" ||
                    szArg == "--net-loss" || szArg == "--net-seed") {
-            const long nMax = szArg == "--net-delay" ? 8 : szArg == "--net-loss" ? 90 : szArg == "--net-seed" ? 0x7FFFFFFF : 1000;
+            const long nMax = szArg == "--net-delay"  ? 8
+                              : szArg == "--net-loss" ? 90
+                              : szArg == "--net-seed" ? 0x7FFFFFFF
+                                                      : 1000;
             bOk = ParseNumber(szNext, 0, nMax, &n);
             ++i;
             if (szArg == "--net-delay") net.nInputDelay = int(n);
@@ -102,12 +105,12 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
         }
         if (!bOk || net.Fault.nJitterMs > net.Fault.nLagMs) {
             // A windowed program on some systems has no error stream: the platform finds a place.
-            const std::string szUsage =
-                "usage: " + (args.empty() ? std::string("pomrin") : args[0]) +
-                " [--host [PORT] | --join HOST[:PORT]] [--net-delay N] [--net-lag MS]\n"
+            Plat_ShowText(
+                kCaption,
+                "usage: pomrin [--host [PORT] | --join HOST[:PORT]] [--net-delay N] [--net-lag MS]\n"
                 "          [--net-jitter MS] [--net-loss PERCENT] [--net-seed N] [--replay FILE]\n"
-                "          [--record FILE]\n";
-            Plat_ShowText(kCaption, szUsage.c_str(), true);
+                "          [--record FILE]\n",
+                true);
             return 2;
         }
     }
