@@ -37,7 +37,7 @@ appstreamcli validate --no-net --pedantic "$S"/metainfo/*.metainfo.xml >/dev/nul
 grep -q "<release version=\"$VERSION\"" "$S"/metainfo/*.metainfo.xml || fail "the metainfo has no release $VERSION"
 
 # The menu entry's command, resolved in the unpacked tree.
-EXEC=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$S/applications/pomrin.desktop")
+EXEC=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$S/applications/pomrin.desktop" | head -1)
 WMCLASS=$(sed -n 's/^StartupWMClass=//p' "$S/applications/pomrin.desktop")
 [ -x "$R$EXEC" ] || fail "Exec=$EXEC is not in the package"
 BEFORE=$(cd "$S/games/pomrin" && find . -printf '%p %s %T@\n' | sort)
