@@ -13,25 +13,6 @@ web_src_version() {
     apt-cache showsrc "$1" 2>/dev/null | sed -n 's/^Version: //p' | sort -V | tail -1
 }
 
-web_need_deb_src() {
-    [ -n "$(web_src_version libsdl2)" ] && return 0
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "No deb-src entry for Debian's source packages. Add one, for example:" >&2
-        echo "  echo 'deb-src http://deb.debian.org/debian bookworm main' | sudo tee /etc/apt/sources.list.d/debian-src.list" >&2
-        echo "  sudo apt-get update" >&2
-        exit 1
-    fi
-    # The mirror the machine already uses for its binary packages.
-    local mirror
-    mirror=$(grep -rhoE '^(URIs: |deb )[^ ]*debian/?( |$)' /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null |
-             sed -E 's/^(URIs: |deb )//; s/ *$//' | head -1)
-    [ -n "$mirror" ] || mirror=http://deb.debian.org/debian
-    [ -e /etc/apt/sources.list.d/debian-src.list ] ||
-        echo "deb-src $mirror bookworm main" > /etc/apt/sources.list.d/debian-src.list
-    apt-get -o DPkg::Lock::Timeout=900 update -qq
-    [ -n "$(web_src_version libsdl2)" ] || { echo "Debian's source packages are not reachable" >&2; exit 1; }
-}
-
 # SDL2_mixer's CMake build installs no pkg-config file for a static library; the game's build
 # looks the mixer up with pkg-config.
 web_mixer_pc() {
@@ -52,7 +33,7 @@ PC
 }
 
 web_deps() {
-    web_need_deb_src
+    need_deb_src
     local v_sdl v_mix v_ft v_emcc key cache
     v_sdl=$(web_src_version libsdl2)
     v_mix=$(web_src_version libsdl2-mixer)

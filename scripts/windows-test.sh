@@ -197,7 +197,7 @@ else
     xdotool windowfocus "$WIN" 2>/dev/null || true
     sleep 2
     # A second copy finds the first, shows its box and exits 0.
-    (set +e; cd / && SDL_AUDIODRIVER=dummy "$WINE" "$GAME"; echo $? > "$OUT/second.rc") &
+    (set +eE; trap - ERR; cd / && SDL_AUDIODRIVER=dummy "$WINE" "$GAME"; echo $? > "$OUT/second.rc") &
     answer_box "二重起動" || fail "the second copy showed no box"
     for _ in $(seq 150); do [ -f "$OUT/second.rc" ] && break; sleep 0.2; done
     [ "$(cat "$OUT/second.rc" 2>/dev/null)" = 0 ] || fail "the second copy exited with $(cat "$OUT/second.rc" 2>/dev/null)"
@@ -237,7 +237,7 @@ else
 fi
 
 # A start-up failure shows its box and exits 1.
-(set +e; cd / && SDL_AUDIODRIVER=no_such_driver "$WINE" "$GAME"; echo $? > "$OUT/fail.rc") &
+(set +eE; trap - ERR; cd / && SDL_AUDIODRIVER=no_such_driver "$WINE" "$GAME"; echo $? > "$OUT/fail.rc") &
 answer_box "エラー" || fail "no box for the failed start-up"
 for _ in $(seq 150); do [ -f "$OUT/fail.rc" ] && break; sleep 0.2; done
 [ "$(cat "$OUT/fail.rc" 2>/dev/null)" = 1 ] && echo "failed start-up: box and exit code 1" ||
@@ -251,7 +251,7 @@ for f in $(seq 60 40 1460); do echo "$f J0=32767,32767,1"; echo "$((f + 1)) J0=3
 # The game is started as a player would, through the zip's host.bat; join.bat with no address
 # given and none typed starts nothing.
 BATDIR=$("$WINE" winepath -w "$GAMEDIR/$TOP" 2>/dev/null | tr -d '\r')
-(set +e; cd / && "$WINE" cmd /c "$BATDIR\\join.bat" </dev/null >/dev/null 2>&1; echo $? >"$OUT/join.rc")
+(set +eE; trap - ERR; cd / && "$WINE" cmd /c "$BATDIR\\join.bat" </dev/null >/dev/null 2>&1; echo $? >"$OUT/join.rc")
 [ "$(cat "$OUT/join.rc")" = 2 ] || fail "join.bat with no address exited with $(cat "$OUT/join.rc")"
 PORT=$((20000 + RANDOM % 30000))
 (cd / && SDL_AUDIODRIVER=dummy "$WINE" cmd /c "$BATDIR\\host.bat" $PORT) &

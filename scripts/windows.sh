@@ -39,20 +39,9 @@ CACHE=${POMRIN_CACHE:-$HOME/.cache/pomrin}
 TOOLCHAIN=$ROOT/cmake/mingw-w64-x86_64.cmake
 RECIPE=1   # raise when the way the dependencies are built changes
 
-# apt-get source needs a deb-src line for bookworm.
-ensure_deb_src() {
-    if apt-cache showsrc libsdl2 2>/dev/null | grep -q '^Package: libsdl2$'; then return; fi
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "No deb-src entry for bookworm: add one (as root) and run apt-get update." >&2
-        exit 1
-    fi
-    echo "deb-src http://deb.debian.org/debian bookworm main" > /etc/apt/sources.list.d/pomrin-src.list
-    apt-get -o DPkg::Lock::Timeout=900 update -qq
-}
-
 src_version() { apt-cache showsrc "$1" | awk '/^Version:/ {print $2; exit}'; }
 
-ensure_deb_src
+need_deb_src
 SDL_V=$(src_version libsdl2)
 MIX_V=$(src_version libsdl2-mixer)
 FT_V=$(src_version freetype)
