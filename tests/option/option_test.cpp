@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/option.h"
+#include "app/settings_text.h"
 #include "support/files.h"
 
 namespace {
@@ -66,4 +67,38 @@ TEST(OptionFile, DefaultsImageAndAFailedSaveLeavesTheOldFile) {
     opt.nWinCount = 5;
     EXPECT_EQ(SaveOptionFile(szFile.c_str(), &opt), 0u);
     EXPECT_EQ(ReadBytes(szFile), kDefaultBytes);
+}
+
+// Settings.txt: a value set, read back and replaced, other lines kept; what is no settings file
+// is neither read nor overwritten.
+TEST(SettingsText, SetReadReplaceAndRefuse) {
+    TempDir dir;
+    std::string szFile = dir.File("Settings.txt");
+    char szValue[SETTINGS_VALUE_MAX + 1];
+    EXPECT_FALSE(ReadSettingsValue(szFile.c_str(), "lobby", szValue, sizeof szValue));
+
+    ASSERT_TRUE(WriteSettingsValue(szFile.c_str(), "lobby", "example.org:27820"));
+    EXPECT_EQ(ReadFileText(szFile), "lobby example.org:27820\n");
+    WriteBytes(szFile, {'#', ' ', 'm', 'i', 'n', 'e', '\r', '\n', 'l', 'a', 'n', 'g', 'u', 'a', 'g', 'e',
+                        ' ', ' ', 'e', 'n', ' ', '\r', '\n', 'f', 'u', 't', 'u', 'r', 'e', ' ', 'x', '\n',
+                        'l', 'a', 'n', 'g', 'u', 'a', 'g', 'e', ' ', 'j', 'a'});
+    ASSERT_TRUE(ReadSettingsValue(szFile.c_str(), "language", szValue, sizeof szValue));
+    EXPECT_STREQ(szValue, "ja");  // the last line that sets it
+    EXPECT_FALSE(ReadSettingsValue(szFile.c_str(), "language", szValue, 2));  // does not fit
+    EXPECT_STREQ(szValue, "");
+
+    ASSERT_TRUE(WriteSettingsValue(szFile.c_str(), "language", "en"));
+    EXPECT_EQ(ReadFileText(szFile), "# mine\nlanguage en\nfuture x\n");
+    EXPECT_FALSE(WriteSettingsValue(szFile.c_str(), "Language", "en"));
+    EXPECT_FALSE(WriteSettingsValue(szFile.c_str(), "lobby", " padded"));
+    EXPECT_FALSE(WriteSettingsValue(szFile.c_str(), "lobby", "tab\there"));
+    EXPECT_FALSE(WriteSettingsValue(szFile.c_str(), "lobby", std::string(256, 'a').c_str()));
+
+    WriteBytes(szFile, {'l', 'o', 'b', 'b', 'y', ' ', 'a', 0, 'b', '\n'});  // not text
+    EXPECT_FALSE(ReadSettingsValue(szFile.c_str(), "lobby", szValue, sizeof szValue));
+    EXPECT_FALSE(WriteSettingsValue(szFile.c_str(), "lobby", "b"));
+    EXPECT_EQ(ReadBytes(szFile).size(), 10u);
+    WriteBytes(szFile, std::vector<uint8_t>(SETTINGS_FILE_MAX + 1, 'x'));  // too large
+    EXPECT_FALSE(WriteSettingsValue(szFile.c_str(), "lobby", "b"));
+    EXPECT_EQ(ReadBytes(szFile).size(), SETTINGS_FILE_MAX + 1);
 }
