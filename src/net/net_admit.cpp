@@ -6,6 +6,8 @@
 //   only a HELLO that echoes the challenge, which only a guest receiving at its address knows,
 //     is judged: WELCOME or REFUSE, both reliable;
 //   anything else, or no echo within NET_ADMIT_MS, drops the connection without a word.
+// (ENet's own pings, throttle and bandwidth commands are kept from such connections too; see
+// NetConfigurePeer and NetService.)
 #include <cstring>
 #include <random>
 

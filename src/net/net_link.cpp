@@ -127,7 +127,11 @@ void NetConfigurePeer(ENetPeer* lpPeer) {
     // this program it would drop a peer whose answers are waiting in the socket.
     enet_peer_timeout(lpPeer, ENET_PEER_TIMEOUT_LIMIT, 2 * NET_LOST_MS, 2 * NET_LOST_MS);
     // ENet drops unreliable packets while it measures a worse round trip; inputs must always go.
-    enet_peer_throttle_configure(lpPeer, ENET_PEER_PACKET_THROTTLE_INTERVAL, ENET_PEER_PACKET_THROTTLE_ACCELERATION, 0);
+    // Set on our side only: enet_peer_throttle_configure would also send the peer a reliable
+    // command, to an address that may not have joined (each side sets its own anyway).
+    lpPeer->packetThrottleInterval = ENET_PEER_PACKET_THROTTLE_INTERVAL;
+    lpPeer->packetThrottleAcceleration = ENET_PEER_PACKET_THROTTLE_ACCELERATION;
+    lpPeer->packetThrottleDeceleration = 0;
 }
 
 bool NetParseAddress(const char* szText, char* szHost, size_t nHostSize, uint16_t* lpwPort) {

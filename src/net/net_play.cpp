@@ -315,6 +315,9 @@ void DrawWaiting() {
     else
         DDTextOutF(g_BackBuffer, 120, 240, DDRGB(255, 255, 255), "%.200s:%u", g_Play.Opt.szHost, unsigned(g_Play.Opt.wPort));
     DDTextOut(g_BackBuffer, 120, 300, DDRGB(255, 255, 255), NetPlayMessageText(NETPLAY_MSG_ESCAPE));
+    // Still nothing: the host may be down or closed off, or run another version (no answer at all).
+    if (!g_Play.Opt.bHost && NowMs() - g_Play.dwStartMs >= 10000)
+        DDTextOut(g_BackBuffer, 120, 340, DDRGB(255, 255, 255), NetPlayMessageText(NETPLAY_MSG_NO_HOST));
 }
 
 // One tick of the session in place of a local frame. False ends the program.

@@ -339,8 +339,14 @@ int NetService(uint32_t dwNowMs, NETEVENT* lpEvents, int nMax) {
     if (lpNet->lpHost) {
         lpNet->dwNowMs = dwNowMs;
         ENetEvent ev;
-        for (int i = 0; i < NET_SERVICE_MAX && enet_host_service(lpNet->lpHost, &ev, 0) > 0; ++i)
+        // ENet would tell every connection, admitted or not, of the bandwidth limits (a reliable
+        // command) whenever one comes or goes; both sides run unlimited, so it never needs to.
+        lpNet->lpHost->recalculateBandwidthLimits = 0;
+        for (int i = 0; i < NET_SERVICE_MAX && enet_host_service(lpNet->lpHost, &ev, 0) > 0; ++i) {
+            lpNet->lpHost->recalculateBandwidthLimits = 0;
             NetHold(lpNet, &ev);
+        }
+        lpNet->lpHost->recalculateBandwidthLimits = 0;
         NETHELD h;
         while (NetTakeHeld(lpNet, &h)) Deliver(lpNet, h);
         Watch(lpNet);
