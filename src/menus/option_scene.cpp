@@ -15,6 +15,7 @@
 #include "gfx/text.h"
 #include "input/input.h"
 #include "lang/lang.h"
+#include "platform/plat_system.h"
 #include "sound/sound.h"
 
 namespace {
@@ -153,6 +154,7 @@ void OptionMenu(OPTIONSCENE* lpScene) {
         // Two languages: either direction switches, and this frame is drawn in the new one.
         DSPlay(&g_Sound[SND_CURSOR], 0);
         g_nLanguage = g_nLanguage == LANG_EN ? LANG_JA : LANG_EN;
+        Plat_SetWindowTitle(GameText(TXT_GAME_NAME));
     } else if (nChange != 0 && nRow >= 0 && nRow < OPTION_ROW_LANGUAGE) {
         DSPlay(&g_Sound[SND_CURSOR], 0);
         const OPTIONROW& row = g_OptionRows[size_t(nRow)];
