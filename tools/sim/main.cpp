@@ -16,12 +16,12 @@
 #include "app/window.h"
 #include "lang/lang.h"
 #include "platform/headless/headless.h"
-#include "platform/plat_file.h"
 #include "platform/plat_input.h"
-#include "platform/plat_os.h"
 #include "rollback.h"
 #include "sim_net.h"
 #include "trace.h"
+#include "platform/plat_file.h"
+#include "platform/plat_os.h"
 
 namespace {
 
@@ -122,8 +122,7 @@ bool ParseArgs(const std::vector<std::string>& args) {
             uint32_t n;
             if (!Value(&szValue) || !ParseCount(szValue.c_str(), &n) || !RollbackTestSet(n)) return false;
         } else if (szArg == "--host") {
-            if (!Value(&szValue) || !ParseCount(szValue.c_str(), &g_Sim.Net.dwPort) ||
-                g_Sim.Net.dwPort > 65535)
+            if (!Value(&szValue) || !ParseCount(szValue.c_str(), &g_Sim.Net.dwPort) || g_Sim.Net.dwPort > 65535)
                 return false;
             g_Sim.Net.bNet = g_Sim.Net.bHost = true;
         } else if (szArg == "--join") {
@@ -267,8 +266,7 @@ int main(int argc, char** argv) {
         std::error_code ec;
         std::filesystem::create_directories(PathOf(g_Sim.szShots), ec);
     }
-    if (int nExit = SimNetStart(g_Sim.Net, g_Sim.bFrames ? g_Sim.dwFrames : 0, g_fpTrace, ApplyInput))
-        return nExit;
+    if (int nExit = SimNetStart(g_Sim.Net, g_Sim.bFrames ? g_Sim.dwFrames : 0, g_fpTrace, ApplyInput)) return nExit;
     std::error_code ec;
     std::filesystem::current_path(PathOf(g_Sim.szData), ec);
     if (ec) {
