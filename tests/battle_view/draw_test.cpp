@@ -12,8 +12,8 @@
 #include "gfx/blit.h"
 #include "gfx/palette.h"
 #include "gfx/surface.h"
-#include "support/back_buffer.h"
 #include "support/fighter.h"
+#include "support/surface.h"
 
 namespace {
 
@@ -25,9 +25,6 @@ enum : uint8_t {
     TRAP = 21,
     SPARK = 22,
     SIGN = 30,
-    P1WIN = 31,
-    P2WIN = 32,
-    COMWIN = 33,
     STAR1 = 40,
     STAR2 = 41,
     STOCK = 42,
@@ -61,9 +58,6 @@ class BattleDraw : public ::testing::Test {
         DDFillRect(g_Bitmap[BMP_EFFECT], 64, 64, 32, 32, SHOT);
         MakeSheet(BMP_MESSAGE, 480, 96, 1);
         DDFillRect(g_Bitmap[BMP_MESSAGE], 0, 0, 144, 96, SIGN);
-        DDFillRect(g_Bitmap[BMP_MESSAGE], 160, 0, 144, 48, P1WIN);
-        DDFillRect(g_Bitmap[BMP_MESSAGE], 160, 48, 144, 48, P2WIN);
-        DDFillRect(g_Bitmap[BMP_MESSAGE], 304, 0, 168, 48, COMWIN);
         MakeSheet(BMP_OTHER, 64, 64, 1);
         DDFillRect(g_Bitmap[BMP_OTHER], 0, 32, 16, 16, STAR1);
         DDFillRect(g_Bitmap[BMP_OTHER], 16, 32, 16, 16, STAR2);
@@ -73,7 +67,6 @@ class BattleDraw : public ::testing::Test {
         g_Option.nWinCount = 3;
         g_nBattleMode = 1;
         g_nPhaseCount = 60;
-        g_nFallCount = 0;
     }
 };
 
@@ -150,37 +143,6 @@ TEST_F(BattleDraw, WinStarsOfPlayerTwoByWinsNeeded) {
         EXPECT_EQ(Pixel(c.nFirstX + 16 * c.nStars2 - 1, 15), STAR2) << c.nWinCount;
         EXPECT_EQ(Pixel(c.nFirstX - 1, 0), BG) << c.nWinCount;
     }
-}
-
-TEST_F(BattleDraw, DoubleKnockOutBurstEndsAfterEightyFrames) {
-    for (int nFrame = 1; nFrame <= 80; nFrame++) {
-        const bool b1 = DrawKOBurst(&g_Chara[0]);
-        const bool b2 = DrawKOBurst(&g_Chara[1]);
-        EXPECT_FALSE(b1) << nFrame;
-        EXPECT_EQ(b2, nFrame == 80) << nFrame;
-    }
-    EXPECT_EQ(g_nFallCount, 160);
-}
-
-TEST_F(BattleDraw, ResultSignChoosesWinnerAndCountsTo255) {
-    g_Option.nWinCount = 2;
-    g_nPhaseCount = 0;
-    g_Chara[0].nWin = 2;
-    for (int i = 1; i < 255; i++) ASSERT_FALSE(DrawMatchResult());
-    EXPECT_TRUE(DrawMatchResult());
-    EXPECT_EQ(Pixel(240, 216), P1WIN);
-    EXPECT_EQ(Pixel(383, 263), P1WIN);
-
-    g_Chara[0].nWin = 1;
-    g_Chara[1].nWin = 2;
-    g_Chara[1].nControl = 1;
-    DrawBackground();
-    DrawMatchResult();
-    EXPECT_EQ(CountIndex(P2WIN), 144 * 48);
-    g_Chara[1].nControl = 2;
-    DrawBackground();
-    DrawMatchResult();
-    EXPECT_EQ(CountIndex(COMWIN), 168 * 48);
 }
 
 TEST_F(BattleDraw, PaletteCycleRotatesEntriesSevenToFifteen) {
