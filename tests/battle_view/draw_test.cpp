@@ -70,21 +70,6 @@ class BattleDraw : public ::testing::Test {
     }
 };
 
-TEST_F(BattleDraw, VanishedFighterHiddenInFightShownAfterwards) {
-    CHARA& c = g_Chara[0];
-    AnimSet(&c.anmBody, 3);
-    c.nSkillFlag[0] = 1u << SKILL_VANISH;
-    DrawBackground();
-    DrawFighter(&c, false, false);
-    EXPECT_EQ(CountIndex(BODY), 0);
-    // Knock-out, match-end and fade-out draw with bShow: sprite 1 at the still position.
-    DrawFighter(&c, true, true);
-    EXPECT_EQ(CountIndex(BODY), 32 * 32);
-    EXPECT_EQ(Pixel(100, 100), BODY);
-    EXPECT_EQ(Pixel(131, 131), BODY);
-    EXPECT_EQ(Pixel(132, 100), BG);
-}
-
 TEST_F(BattleDraw, ShadeLeavesOnlyShotsSparksAndGoSign) {
     g_Chara[0].nSkillFlag[0] = 1u << SKILL_SHADE;
     CHARA& shooter = g_Chara[1];
