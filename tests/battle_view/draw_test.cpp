@@ -144,6 +144,9 @@ TEST_F(BattleDraw, PaletteCycleRotatesEntriesSevenToFifteen) {
     EXPECT_EQ(g_Palette[6].peRed, 6);
     EXPECT_EQ(g_Palette[16].peRed, 16);
     EXPECT_EQ(DDGetDisplayPalette()[7].peRed, 13);
+    // Steps 3 to 8 on top: 1 + 2 + ... + 8 = 36 places, four whole turns; the next step is 0.
+    for (int i = 0; i < 35; i++) BattlePaletteCycle();
+    for (int i = 0; i < 9; i++) EXPECT_EQ(g_Palette[7 + i].peRed, 7 + i);
 }
 
 // Player 1's still pictures come from the block 384 pixels to the right, player 2's from the
