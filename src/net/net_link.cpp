@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "net/net_link.h"
+#include "net/net_lobby.h"
 
 namespace {
 
@@ -24,6 +25,8 @@ bool TimeReached(uint32_t dwNow, uint32_t dwDue) {
 int ENET_CALLBACK NetIntercept(ENetHost* lpHost, ENetEvent*) {
     NETSESSION* lpNet = g_lpNet;
     if (!lpNet || lpNet->lpHost != lpHost) return 0;
+    // Lobby datagrams (the server, the other side's punches) are never ENet's, nor faults'.
+    if (NetLobbyTake(lpHost)) return 1;
     const NETFAULT& f = lpNet->Setup.Fault;
     if (f.nLossPercent > 0 && int(NetRandom(lpNet) % 100) < f.nLossPercent) {
         ++lpNet->Stats.dwPacketsDropped;

@@ -21,6 +21,15 @@ constexpr TEXT kText[NETPLAY_MSG_COUNT] = {
     {"ゲストが きませんでした", "no guest came"},
     {"ホストに つながりませんでした", "no host answered"},
     {"ネットワークを ひらけません", "the network could not be opened"},
+    {"ルームコード", "room"},
+    {"ロビーサーバーが せっていされていません", "no lobby server is set (--lobby, or the lobby line of Settings.txt)"},
+    {"ロビーサーバーに つながりません", "the lobby server does not answer"},
+    {"その ルームコードの へやは ありません", "no room with that code (wrong, expired, or its host left)"},
+    {"その へやには もう あいてが います", "the room already has its guest"},
+    {"ホストと ゲームの バージョンが ちがいます", "the host plays another game version"},
+    {"ロビーサーバーが こんでいます", "the lobby server is busy; try again later"},
+    {"ロビーサーバーに ことわられました", "refused by the lobby server"},
+    {"リレーでも あいてに とどきません", "no route to the other player, not even through the relay"},
 };
 }  // namespace
 

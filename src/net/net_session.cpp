@@ -258,7 +258,7 @@ void Connect(NETSESSION* lpNet) {
 
 void Watch(NETSESSION* lpNet) {
     // No answer yet: the host may not be up; keep trying until the caller gives up.
-    if (lpNet->nState == NET_CONNECTING && !lpNet->lpPeer) Connect(lpNet);
+    if (lpNet->nState == NET_CONNECTING && !lpNet->lpPeer && lpNet->wPort) Connect(lpNet);
     if (lpNet->bHost) {
         for (int i = 0; i < NET_PEERS && size_t(i) < lpNet->lpHost->peerCount; ++i) {
             if (lpNet->byPeerRole[i] != NET_ROLE_PENDING) continue;
@@ -330,7 +330,8 @@ bool NetJoin(const char* szHost, uint16_t wPort, const NETSETUP* lpSetup) {
     ENetAddress addr{};
     addr.port = wPort;
     Begin(lpNet, lpSetup);
-    if (wPort == 0 || enet_address_set_host(&addr, szHost) != 0 ||
+    // Port 0: the address comes later (a room joined through the lobby), see NetLobbyStart.
+    if ((wPort != 0 && enet_address_set_host(&addr, szHost) != 0) ||
         !(lpNet->lpHost = enet_host_create(nullptr, 1, NET_CHANNELS, 0, 0))) {
         EnetStop();
         *lpNet = NETSESSION{};
@@ -343,7 +344,7 @@ bool NetJoin(const char* szHost, uint16_t wPort, const NETSETUP* lpSetup) {
     lpNet->lpHost->maximumPacketSize = 4096;
     lpNet->lpHost->maximumWaitingData = 64 * 1024;
     lpNet->nState = NET_CONNECTING;
-    Connect(lpNet);
+    if (wPort) Connect(lpNet);
     return true;
 }
 
