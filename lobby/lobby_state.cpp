@@ -75,6 +75,7 @@ void LobbyReset(const LOBBYCONFIG& Config) {
     l.RelayOfEnd.clear();
     l.Sources.clear();
     l.Stats = LOBBYSTATS{};
+    l.LogLines = LOBBYBUCKET{};
 }
 
 uint64_t LobbyEndKey(const LOBBYADDR& Addr) {
@@ -102,13 +103,20 @@ bool LobbyBucketTake(LOBBYBUCKET* lpBucket, uint64_t qwNowMs, int64_t nPerMinute
 }
 
 void LobbyLogf(const char* szFormat, ...) {
-    if (!g_lpLobby->lpfnLog) return;
+    LOBBY& l = *g_lpLobby;
+    if (!l.lpfnLog) return;
+    // A flood of refusals (from spoofed addresses, say) must not flood the log too.
+    const int64_t nPerSecond = l.Config.nLogLinesPerSecond;
+    if (!LobbyBucketTake(&l.LogLines, l.qwNowMs, nPerSecond * 60, nPerSecond * 4, 1)) {
+        l.Stats.qwLogSuppressed++;
+        return;
+    }
     char sz[512];
     va_list ap;
     va_start(ap, szFormat);
     std::vsnprintf(sz, sizeof(sz), szFormat, ap);
     va_end(ap);
-    g_lpLobby->lpfnLog(sz);
+    l.lpfnLog(sz);
 }
 
 void LobbySend(const LOBBYADDR& To, const LOBBYMSG& Msg, size_t nRequestSize) {
@@ -136,6 +144,7 @@ void LobbySendError(const LOBBYADDR& To, uint8_t byReason, uint8_t byRequest, si
 
 void LobbyReceive(const LOBBYADDR& From, const uint8_t* lpData, size_t nSize, uint64_t qwNowMs) {
     LOBBY& l = *g_lpLobby;
+    l.qwNowMs = qwNowMs;
     l.Stats.qwPacketsIn++;
     l.Stats.qwBytesIn += nSize;
     if (nSize > LOBBY_MAX_DATAGRAM) return Drop(LOBBY_DROP_SIZE);
@@ -145,14 +154,19 @@ void LobbyReceive(const LOBBYADDR& From, const uint8_t* lpData, size_t nSize, ui
 
 void LobbyExpire(uint64_t qwNowMs) {
     LOBBY& l = *g_lpLobby;
+    l.qwNowMs = qwNowMs;
     std::vector<uint32_t> codes;
     std::vector<const char*> whys;
     for (const auto& [dwCode, r] : l.Rooms) {
-        const bool bUnused = !r.bTaken && qwNowMs - r.qwMadeMs > uint64_t(l.Config.wRoomLifetime) * 1000;
-        if (qwNowMs - r.qwSeenMs > l.Config.dwRoomIdleMs || bUnused) {
-            codes.push_back(dwCode);
-            whys.push_back(bUnused ? "expired unused" : "expired (host silent)");
-        }
+        const uint64_t qwAge = qwNowMs - r.qwMadeMs;
+        const char* szWhy = nullptr;
+        if (!r.bConfirmed && qwAge > l.Config.dwConfirmMs)
+            szWhy = "expired (its host never confirmed it)";
+        else if (!r.bTaken && qwAge > uint64_t(l.Config.wRoomLifetime) * 1000)
+            szWhy = "expired unused";
+        else if (qwNowMs - r.qwSeenMs > l.Config.dwRoomIdleMs)
+            szWhy = "expired (host silent)";
+        if (szWhy) codes.push_back(dwCode), whys.push_back(szWhy);
     }
     for (size_t i = 0; i < codes.size(); ++i) LobbyRemoveRoom(codes[i], whys[i]);
     std::vector<uint64_t> tokens;
@@ -176,7 +190,8 @@ void LobbyStatsLine(char* szOut, size_t nOutSize) {
         "stats rooms %zu relays %zu sources %zu | made %llu rooms %llu meetings %llu relays | in %llu "
         "packets %llu bytes | out %llu packets %llu bytes | relayed %llu packets %llu bytes | dropped "
         "unbound %llu bad %llu rate %llu guess %llu relay-rate %llu size %llu busy %llu send %llu | "
-        "refused unknown %llu taken %llu version %llu full %llu too-many %llu bad %llu protocol %llu",
+        "refused unknown %llu taken %llu version %llu full %llu too-many %llu bad %llu protocol %llu | log "
+        "lines not shown %llu",
         l.Rooms.size(), l.Relays.size(), l.Sources.size(), (unsigned long long)s.qwRoomsMade,
         (unsigned long long)s.qwMeetings, (unsigned long long)s.qwRelaysMade,
         (unsigned long long)s.qwPacketsIn, (unsigned long long)s.qwBytesIn,
@@ -189,5 +204,6 @@ void LobbyStatsLine(char* szOut, size_t nOutSize) {
         (unsigned long long)s.qwDropped[LOBBY_DROP_SEND], (unsigned long long)s.qwRefused[1],
         (unsigned long long)s.qwRefused[2], (unsigned long long)s.qwRefused[3],
         (unsigned long long)s.qwRefused[4], (unsigned long long)s.qwRefused[5],
-        (unsigned long long)s.qwRefused[6], (unsigned long long)s.qwRefused[7]);
+        (unsigned long long)s.qwRefused[6], (unsigned long long)s.qwRefused[7],
+        (unsigned long long)s.qwLogSuppressed);
 }

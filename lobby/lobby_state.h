@@ -21,6 +21,7 @@ struct LOBBYCONFIG {
     int nMaxRelays = 2000;
     int nMaxSources = 100000;          // source addresses remembered for their limits
     uint32_t dwRoomIdleMs = 30000;     // a room without its host's KEEPALIVE (or any use) this long ends
+    uint32_t dwConfirmMs = 10000;      // a room whose host never sent its first KEEPALIVE ends sooner
     uint16_t wRoomLifetime = 600;      // seconds a room lasts without a guest
     uint8_t byKeepalive = 2;           // seconds between a host's KEEPALIVEs
     uint32_t dwRelayIdleMs = 30000;    // a relay that forwards nothing this long ends
@@ -32,6 +33,7 @@ struct LOBBYCONFIG {
     int nWrongCodesPerMinute = 5;      // JOINs with unknown codes (burst the same); then ERROR, silence
     int nRelayPacketsPerSecond = 300;  // each way of a relay (burst twice as many)
     int nRelayBytesPerSecond = 65536;
+    int nLogLinesPerSecond = 50;  // event lines (burst 4 times as many); the rest are only counted
 };
 
 // A token bucket; nLevel counts tokens times 60000 so that per-minute and per-second rates both
@@ -96,6 +98,7 @@ struct LOBBYSTATS {
     uint64_t qwRoomsMade = 0, qwMeetings = 0, qwRelaysMade = 0;
     uint64_t qwDropped[LOBBY_DROP_COUNT] = {};
     uint64_t qwRefused[LOBBY_ERROR_LAST + 1] = {};  // ERRORs sent, by reason
+    uint64_t qwLogSuppressed = 0;                   // event lines over the log's rate
 };
 
 struct LOBBY {
@@ -107,6 +110,8 @@ struct LOBBY {
     std::unordered_map<uint64_t, uint64_t> RelayOfEnd;   // bound endpoint -> token
     std::unordered_map<uint32_t, LOBBYSOURCE> Sources;   // by IPv4 address
     LOBBYSTATS Stats;
+    LOBBYBUCKET LogLines;
+    uint64_t qwNowMs = 0;  // the time of the datagram or expiry being handled
     // Sends one datagram; returns false if the socket did not take it.
     bool (*lpfnSend)(const LOBBYADDR& To, const uint8_t* lpData, size_t nSize) = nullptr;
     // One line of the log, without its newline (null: no log).
