@@ -27,7 +27,7 @@ need_packages() {
 }
 
 BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libfreetype-dev
-                libfontconfig-dev fonts-ipafont-gothic libgtest-dev libbenchmark-dev libenet-dev)
+                libfontconfig-dev fonts-ipafont-gothic libgtest-dev libbenchmark-dev libenet-dev libboost-dev)
 
 # apt-get source needs a deb-src entry for bookworm. The line is added on its own: a machine whose
 # sources are only in deb822 files (/etc/apt/sources.list.d/*.sources) has no sources.list to copy.

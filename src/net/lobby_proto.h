@@ -22,8 +22,9 @@
 //   gets ROOM: the room code, a secret key, its public address as the server sees it, how many
 //   seconds the room lasts without a guest, and the keep-alive interval. It sends KEEPALIVE at once
 //   and then every `keepalive` seconds (answered by ALIVE); the room takes guests only after the
-//   first KEEPALIVE (proof that the host receives at that address) and ends after ~30 s without
-//   one, when it has had no guest for `lifetime` seconds, or on LEAVE.
+//   first KEEPALIVE (proof that the host receives at that address; without one it ends after
+//   ~10 s) and ends after ~30 s without one, when it has had no guest for `lifetime` seconds, or
+//   on LEAVE.
 // - The guest sends JOIN with the code. The server answers with INTRO to both sides: the other
 //   side's public and local addresses, a random session token and the receiver's own side
 //   (0 host, 1 guest). A room takes one guest; the same guest asking again gets INTRO again (and
