@@ -305,7 +305,7 @@ bool NetLobbyParseAddress(const char* szText, char* szHost, size_t nHostSize, ui
     return true;
 }
 
-bool NetLobbyStart(const char* szServer, uint16_t wServerPort, const char* szCode) {
+bool NetLobbyStart(const char* szServer, uint16_t wServerPort, const char* szCode, uint32_t dwNowMs) {
     g_Lobby = NETLOBBY{};
     NETSESSION* lpNet = g_lpNet;
     if (!lpNet->lpHost || !szServer) return false;
@@ -316,7 +316,7 @@ bool NetLobbyStart(const char* szServer, uint16_t wServerPort, const char* szCod
     if (!g_Lobby.bHost && (!szCode || !LobbyCodeParse(szCode, &g_Lobby.dwCode))) return false;
     if (!g_Lobby.bHost) LobbyCodeText(g_Lobby.dwCode, g_Lobby.szCode);
     g_Lobby.Server = Server;
-    g_Lobby.dwNowMs = lpNet->dwNowMs;
+    g_Lobby.dwNowMs = dwNowMs;
     Plat_SocketIgnoreErrors(intptr_t(lpNet->lpHost->socket));
     Call();
     return true;

@@ -34,8 +34,9 @@ enum { NETLOBBY_ROUTE_NONE = 0, NETLOBBY_ROUTE_DIRECT = 1, NETLOBBY_ROUTE_RELAY 
 bool NetLobbyParseAddress(const char* szText, char* szHost, size_t nHostSize, uint16_t* lpwPort);
 
 // Starts meeting for the open session: a guest joins szCode (6 code characters), a host (null)
-// registers a room. False if the server's name does not resolve.
-bool NetLobbyStart(const char* szServer, uint16_t wServerPort, const char* szCode);
+// registers a room; dwNowMs is the clock NetLobbyService gets. False if the server's name does
+// not resolve.
+bool NetLobbyStart(const char* szServer, uint16_t wServerPort, const char* szCode, uint32_t dwNowMs);
 // Once a frame, before NetService: resends, keep-alives, punches, the relay. Returns the next
 // event (NETLOBBY_EV_*), 0 when there is none.
 int NetLobbyService(uint32_t dwNowMs);

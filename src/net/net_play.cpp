@@ -466,7 +466,7 @@ bool Open() {
         EndSession(0, NETPLAY_MSG_NO_LOBBY, false);
         return false;
     }
-    if (g_Play.bLobby && !NetLobbyStart(szLobby, wLobbyPort, bCode ? o.szCode : nullptr)) {
+    if (g_Play.bLobby && !NetLobbyStart(szLobby, wLobbyPort, bCode ? o.szCode : nullptr, NowMs())) {
         // A name that does not resolve: a guest has nowhere to go, a host waits for direct guests.
         g_Play.bLobby = false;
         if (bCode) {
