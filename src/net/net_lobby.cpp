@@ -244,8 +244,11 @@ void Tick() {
     const uint32_t dwStep = l.dwNowMs - l.dwStepMs;
     const NETSTATE nSession = g_lpNet->nState;
     const bool bHostWaiting = l.bHost && nSession == NET_WAITING;
-    // Connected (or the session is over): the meeting is done.
-    if (l.nStep > STEP_ROOM && l.nStep < STEP_DONE && nSession != NET_WAITING && nSession != NET_CONNECTING) {
+    // Connected (through the lobby or directly), or the session is over: the meeting is done and
+    // a host's room is given up (a relay in use stays: it lives on its own traffic).
+    if (l.nStep < STEP_DONE && nSession != NET_WAITING && nSession != NET_CONNECTING) {
+        if (l.bHost && l.qwKey) SendToServer(LOBBY_MSG_LEAVE);
+        l.qwKey = 0;
         Step(STEP_DONE);
         return;
     }
@@ -366,7 +369,6 @@ int NetLobbyRoute() {
 }
 
 void NetLobbyStop() {
-    if (g_Lobby.nStep != STEP_OFF && g_Lobby.bHost && g_Lobby.qwKey && g_lpNet->lpHost)
-        SendToServer(LOBBY_MSG_LEAVE);
+    if (g_Lobby.bHost && g_Lobby.qwKey && g_lpNet->lpHost) SendToServer(LOBBY_MSG_LEAVE);
     g_Lobby = NETLOBBY{};
 }

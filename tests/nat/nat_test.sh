@@ -108,7 +108,7 @@ play() {
         --trace $o-host.trace --net-record $o.rec --net-stats --net-timeout 60 >$o-host.out 2>$o-host.err &
     local host=$! code="" k
     for k in $(seq 1 50); do
-        code=$(awk '/^room /{print $2; exit}' $o-host.out)
+        code=$(awk '/^room /{print $2; exit}' $o-host.out 2>/dev/null)
         [ -n "$code" ] && break
         sleep 0.2
     done
@@ -170,6 +170,30 @@ done
 play same ${P}a40 ${P}b40 300 &
 SIDE="$!"
 play wait ${P}a41 ${P}a42 300 20 &
+SIDE="$SIDE $!"
+# Failures named: a host whose lobby does not answer says so and still takes a direct guest; a
+# guest with a code no room has is told so.
+home 43 none
+home 44 port
+unanswered() {
+    local o=$OUT/unanswered
+    ip netns exec ${P}a43 "$SIM" --host 27810 --lobby $SERVER:27821 --input "$NETPLAY/host.txt" --frames 900 \
+        --trace $o-host.trace --net-timeout 60 >$o-host.out 2>$o-host.err &
+    local host=$! k
+    for k in $(seq 1 50); do
+        grep -q "the lobby server does not answer" $o-host.err && break
+        sleep 0.2
+    done
+    grep -q "the lobby server does not answer" $o-host.err || fail "the host did not say its lobby does not answer"
+    ip netns exec ${P}a44 "$SIM" --join 198.19.43.2:27810 --input "$NETPLAY/guest.txt" --frames 900 \
+        --trace $o-guest.trace >$o-guest.out 2>$o-guest.err || fail "direct guest exit code $?"
+    wait $host || fail "host without a lobby: exit code $?"
+    cmp -s $o-host.trace $o-guest.trace || fail "host without a lobby: traces differ"
+    ip netns exec ${P}a44 "$SIM" --join 0000ZZ --lobby $SERVER --frames 10 >/dev/null 2>$o-code.err ||
+        fail "a guest with a wrong code: exit code $?"
+    grep -q "no room with that code" $o-code.err || fail "a wrong code was not named"
+}
+unanswered &
 SIDE="$SIDE $!"
 # Four pairs at a time: the simulators run at the game's pace and cost little.
 n=0
