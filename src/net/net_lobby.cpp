@@ -14,12 +14,12 @@ constexpr uint32_t kRequestEveryMs = 1000;  // REGISTER, JOIN again until answer
 constexpr uint32_t kUnreachableMs = 5000;   // no answer this long: the server is unreachable
 constexpr uint32_t kPunchDelayMs = 250;     // after the small-TTL punch: the other side's goes out
 constexpr uint32_t kPunchEveryMs = 100;
-constexpr uint32_t kPunchMs = 3000;       // guest: no answer to the punches this long: the relay
-constexpr uint32_t kDirectMs = 3000;      // guest: an answer, but no ENet connection this long
-constexpr uint32_t kHostRelayMs = 4000;   // host: no guest this long after INTRO: the relay
-constexpr uint32_t kRelayEveryMs = 500;   // RELAY_BIND again until the other side is bound
-constexpr uint32_t kRelayMs = 10000;      // no connection through the relay this long: no route
-constexpr int kPunchTtl = 2;              // passes our router; the next one on the path drops it
+constexpr uint32_t kPunchMs = 3000;      // guest: no answer to the punches this long: the relay
+constexpr uint32_t kDirectMs = 3000;     // guest: an answer, but no ENet connection this long
+constexpr uint32_t kHostRelayMs = 4000;  // host: no guest this long after INTRO: the relay
+constexpr uint32_t kRelayEveryMs = 500;  // RELAY_BIND again until the other side is bound
+constexpr uint32_t kRelayMs = 10000;     // no connection through the relay this long: no route
+constexpr int kPunchTtl = 2;             // passes our router; the next one on the path drops it
 constexpr int kCandidates = 1 + LOBBY_MAX_LOCAL;
 constexpr int kEvents = 8;
 
@@ -176,12 +176,22 @@ void ServerError(const LOBBYMSG& m) {
     }
     if (m.byRequest == LOBBY_MSG_LEAVE || g_Lobby.nStep != STEP_CALL) return;
     switch (m.byReason) {
-        case LOBBY_ERROR_UNKNOWN: Push(NETLOBBY_EV_UNKNOWN); break;
-        case LOBBY_ERROR_TAKEN: Push(NETLOBBY_EV_TAKEN); break;
-        case LOBBY_ERROR_VERSION: Push(NETLOBBY_EV_VERSION); break;
+        case LOBBY_ERROR_UNKNOWN:
+            Push(NETLOBBY_EV_UNKNOWN);
+            break;
+        case LOBBY_ERROR_TAKEN:
+            Push(NETLOBBY_EV_TAKEN);
+            break;
+        case LOBBY_ERROR_VERSION:
+            Push(NETLOBBY_EV_VERSION);
+            break;
         case LOBBY_ERROR_FULL:
-        case LOBBY_ERROR_TOO_MANY: Push(NETLOBBY_EV_BUSY); break;
-        default: Push(NETLOBBY_EV_REFUSED); break;
+        case LOBBY_ERROR_TOO_MANY:
+            Push(NETLOBBY_EV_BUSY);
+            break;
+        default:
+            Push(NETLOBBY_EV_REFUSED);
+            break;
     }
     Step(STEP_DONE);
 }
@@ -204,7 +214,8 @@ void ServerMessage(const LOBBYMSG& m) {
             Intro(m);
             break;
         case LOBBY_MSG_RELAY_OK:
-            if (g_Lobby.nStep == STEP_RELAY && m.qwToken == g_Lobby.qwToken && m.byPeer) g_Lobby.bPeerBound = true;
+            if (g_Lobby.nStep == STEP_RELAY && m.qwToken == g_Lobby.qwToken && m.byPeer)
+                g_Lobby.bPeerBound = true;
             break;
         case LOBBY_MSG_ERROR:
             ServerError(m);
@@ -263,7 +274,8 @@ void Tick() {
                 }
             }
             // A host that cannot reach the server keeps asking, more slowly.
-            if (l.dwNowMs - l.dwSentMs >= (l.bUnreachableSaid ? 3 * kRequestEveryMs : kRequestEveryMs)) SendCall();
+            if (l.dwNowMs - l.dwSentMs >= (l.bUnreachableSaid ? 3 * kRequestEveryMs : kRequestEveryMs))
+                SendCall();
             break;
         case STEP_ROOM:
             if (l.dwNowMs - l.dwSentMs >= l.dwKeepaliveMs) SendToServer(LOBBY_MSG_KEEPALIVE);
@@ -274,8 +286,9 @@ void Tick() {
             if (dwStep >= kPunchDelayMs && l.dwNowMs - l.dwPunchMs >= kPunchEveryMs &&
                 (l.nStep == STEP_PUNCH || dwStep < kDirectMs))
                 SendPunches(LOBBY_MSG_PUNCH, 0);
-            if (l.nStep == STEP_DIRECT ? dwStep >= kDirectMs
-                                       : dwStep >= (l.bHost ? kHostRelayMs : kPunchMs) && (bHostWaiting || !l.bHost))
+            if (l.nStep == STEP_DIRECT
+                    ? dwStep >= kDirectMs
+                    : dwStep >= (l.bHost ? kHostRelayMs : kPunchMs) && (bHostWaiting || !l.bHost))
                 Relay();
             break;
         case STEP_RELAY:
@@ -344,7 +357,8 @@ bool NetLobbyTake(ENetHost* lpHost) {
     LOBBYMSG m;
     const LOBBYDECODE nDecode = LobbyDecode(lpData, nSize, &m);
     const bool bServer = SameAddress(lpHost->receivedAddress, g_Lobby.Server);
-    if (nDecode == LOBBY_DECODE_PROTOCOL && bServer && m.byType == LOBBY_MSG_ERROR && g_Lobby.nStep == STEP_CALL) {
+    if (nDecode == LOBBY_DECODE_PROTOCOL && bServer && m.byType == LOBBY_MSG_ERROR &&
+        g_Lobby.nStep == STEP_CALL) {
         // A server of another lobby protocol: this game cannot use it.
         Push(NETLOBBY_EV_REFUSED);
         Step(STEP_DONE);

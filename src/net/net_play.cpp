@@ -13,6 +13,7 @@
 #include "app/frame.h"
 #include "app/game_state.h"
 #include "app/option.h"
+#include "app/settings_text.h"
 #include "app/window.h"
 #include "gfx/bitmap.h"
 #include "gfx/blit.h"
@@ -20,11 +21,10 @@
 #include "gfx/text.h"
 #include "input/input.h"
 #include "menus/title.h"
-#include "platform/plat_file.h"
-#include "app/settings_text.h"
 #include "net/net_lobby.h"
 #include "net/net_play_text.h"
 #include "net/net_record.h"
+#include "platform/plat_file.h"
 #include "sound/sound.h"
 
 NETPLAYHOOKS g_NetPlayHooks;
@@ -337,12 +337,15 @@ void DrawWaiting() {
     if (g_Play.Opt.bHost)
         DDTextOutF(g_BackBuffer, 120, 240, dwWhite, "UDP %u", unsigned(g_Play.Opt.wPort));
     else if (g_Play.Opt.szCode[0])
-        DDTextOutF(g_BackBuffer, 120, 240, dwWhite, "%s %s", NetPlayMessageText(NETPLAY_MSG_ROOM), g_Play.Opt.szCode);
+        DDTextOutF(g_BackBuffer, 120, 240, dwWhite, "%s %s", NetPlayMessageText(NETPLAY_MSG_ROOM),
+                   g_Play.Opt.szCode);
     else
-        DDTextOutF(g_BackBuffer, 120, 240, dwWhite, "%.200s:%u", g_Play.Opt.szHost, unsigned(g_Play.Opt.wPort));
+        DDTextOutF(g_BackBuffer, 120, 240, dwWhite, "%.200s:%u", g_Play.Opt.szHost,
+                   unsigned(g_Play.Opt.wPort));
     // The host's room code to read out, or why there is none.
     if (g_Play.nLobbyNote == NETPLAY_MSG_ROOM)
-        DDTextOutF(g_BackBuffer, 120, 270, dwWhite, "%s %s", NetPlayMessageText(NETPLAY_MSG_ROOM), NetLobbyCode());
+        DDTextOutF(g_BackBuffer, 120, 270, dwWhite, "%s %s", NetPlayMessageText(NETPLAY_MSG_ROOM),
+                   NetLobbyCode());
     else if (g_Play.nLobbyNote)
         DDTextOut(g_BackBuffer, 120, 270, dwWhite, NetPlayMessageText(g_Play.nLobbyNote));
     DDTextOut(g_BackBuffer, 120, 300, DDRGB(255, 255, 255), NetPlayMessageText(NETPLAY_MSG_ESCAPE));

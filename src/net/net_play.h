@@ -32,8 +32,8 @@ struct NETPLAYOPTIONS {
     const char* szRecord = nullptr;  // the net record written of the confirmed frames
     bool bPace = true;           // 90 frames a second on the real clock
     // Meeting through a lobby server: a host registers a room, a guest joins szCode.
-    char szCode[8] = {};         // guest: the room code (szHost unused)
-    char szLobby[256] = {};      // the server's HOST[:PORT]; "" for none
+    char szCode[8] = {};          // guest: the room code (szHost unused)
+    char szLobby[256] = {};       // the server's HOST[:PORT]; "" for none
     bool bLobbySettings = false;  // "": the lobby line of Settings.txt, else the build's default
 };
 

@@ -109,5 +109,6 @@ void SimNetEnd(const SIMNET& net) {
                  s.dwRollbacks, s.dwLongestRollback, s.dwFramesWaited, s.dwFramesHeld, n.dwPacketsSent,
                  n.dwPacketsReceived, n.dwPacketsDropped, n.dwPacketsMalformed, n.dwBytesSentPerSec,
                  n.dwBytesReceivedPerSec);
-    if (NetPlayRoute()) std::printf("route %s\n", NetPlayRoute() == NETLOBBY_ROUTE_RELAY ? "relay" : "direct");
+    if (NetPlayRoute())
+        std::printf("route %s\n", NetPlayRoute() == NETLOBBY_ROUTE_RELAY ? "relay" : "direct");
 }
