@@ -12,7 +12,7 @@ namespace {
 
 constexpr uint32_t kRequestEveryMs = 1000;  // REGISTER, JOIN again until answered
 constexpr uint32_t kUnreachableMs = 5000;   // no answer this long: the server is unreachable
-constexpr uint32_t kPunchDelayMs = 500;  // after the small-TTL punch: the other side's goes out too
+constexpr uint32_t kPunchDelayMs = 500;     // after the small-TTL punch: the other side's goes out too
 constexpr uint32_t kPunchEveryMs = 100;
 constexpr uint32_t kPunchMs = 3000;      // guest: no answer to the punches this long: the relay
 constexpr uint32_t kDirectMs = 3000;     // guest: an answer, but no ENet connection this long
