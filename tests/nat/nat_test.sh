@@ -34,6 +34,14 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
+# Namespaces left by a run that was killed outright (no trap runs then) go first.
+for old in $(ip netns list 2>/dev/null | awk '{print $1}' | sed -n 's/^pn\([0-9]*\)pub$/\1/p'); do
+    kill -0 "$old" 2>/dev/null && continue
+    for ns in $(ip netns list | awk '{print $1}' | grep "^pn$old[a-z]"); do
+        kill $(ip netns pids "$ns") 2>/dev/null
+        ip netns del "$ns"
+    done
+done
 ip netns add ${P}pub 2>/dev/null || { echo "SKIP: cannot make network namespaces"; exit $SKIP; }
 ip netns exec ${P}pub nft add table ip probe 2>/dev/null || { echo "SKIP: no nftables in namespaces"; exit $SKIP; }
 # Pairs run in the background: failures are collected in a file.
