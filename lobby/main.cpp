@@ -252,6 +252,8 @@ int main(int argc, char** argv) {
     const int nParsed = ParseFlags(argc, argv, &f);
     if (nParsed) return nParsed == 1 ? 0 : 2;
 
+    // A closed standard output (a log reader gone) must not end the server.
+    std::signal(SIGPIPE, SIG_IGN);
     LOBBYCONFIG Config;
     Config.nMaxRooms = f.nMaxRooms;
     Config.nMaxRelays = f.nMaxRelays;
