@@ -47,6 +47,10 @@ void LobbyRelayBind(const LOBBYADDR& From, const LOBBYMSG& Msg, size_t nSize, ui
             return LobbySendError(From, LOBBY_ERROR_FULL, Msg.byType, nSize);
         }
         LOBBYROOM& room = l.Rooms.at(itRoom->second);
+        if (!((Msg.bySide == LOBBY_SIDE_HOST ? room.Host : room.Guest) == From)) {
+            LobbyLogf("refused %s relay: not the %s's address", szFrom, SIDE_NAME[Msg.bySide]);
+            return LobbySendError(From, LOBBY_ERROR_BAD, Msg.byType, nSize);
+        }
         LOBBYRELAY r;
         r.dwCode = itRoom->second;
         r.Side[LOBBY_SIDE_HOST] = room.Host;

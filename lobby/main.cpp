@@ -1,7 +1,11 @@
 // pomrin-lobby: the lobby server. One UDP socket carries the lobby messages and the relay; one
-// thread runs the Asio event loop that feeds the lobby's state (lobby_state.h).
+// thread runs the Asio event loop (the socket, timers, signals) that feeds the lobby's state
+// (lobby_state.h).
 // Boost 1.74's Asio uses std::exchange under C++20 without including <utility>: it comes first.
 #include <utility>
+
+#include <arpa/inet.h>
+#include <sys/socket.h>
 
 #include <boost/asio.hpp>
 #include <cerrno>
@@ -40,7 +44,6 @@ struct FLAGS {
     int nStatsInterval = 300;
 };
 
-udp::socket* g_lpSocket = nullptr;
 std::random_device g_Random;
 
 bool ParseInt(const char* sz, long nMin, long nMax, long* lpOut) {
@@ -106,21 +109,112 @@ void Log(const char* szLine) {
     std::fflush(stdout);
 }
 
-bool Send(const LOBBYADDR& To, const uint8_t* lpData, size_t nSize) {
-    boost::system::error_code ec;
-    const udp::endpoint ep(asio::ip::address_v4(To.dwIp), To.wPort);
-    g_lpSocket->send_to(asio::buffer(lpData, nSize), ep, 0, ec);
-    return !ec;
-}
-
-uint64_t Random() {
-    return uint64_t(g_Random()) << 32 | g_Random();
-}
-
 uint64_t NowMs() {
     return uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
                         std::chrono::steady_clock::now().time_since_epoch())
                         .count());
+}
+
+// Datagrams move in batches: one recvmmsg takes up to BATCH queued datagrams, and what the lobby
+// sends while handling them leaves in one sendmmsg (Asio offers no batched calls; Linux does).
+constexpr int BATCH = 64;
+constexpr size_t BATCH_BUF = 2048;  // longer datagrams are dropped anyway (LOBBY_MAX_DATAGRAM)
+
+struct BATCHIO {
+    int fd = -1;
+    uint8_t byIn[BATCH][BATCH_BUF];
+    sockaddr_in InAddr[BATCH];
+    iovec InVec[BATCH];
+    mmsghdr InMsg[BATCH];
+    uint8_t byOut[BATCH][BATCH_BUF];
+    sockaddr_in OutAddr[BATCH];
+    iovec OutVec[BATCH];
+    mmsghdr OutMsg[BATCH];
+    int nOut = 0;
+};
+BATCHIO g_Io;
+
+// Sends what is queued; what the socket does not take is dropped, as a full line would.
+void Flush() {
+    BATCHIO& io = g_Io;
+    int nDone = 0;
+    while (nDone < io.nOut) {
+        const int n = sendmmsg(io.fd, io.OutMsg + nDone, unsigned(io.nOut - nDone), MSG_DONTWAIT);
+        if (n > 0) {
+            nDone += n;
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            g_lpLobby->Stats.qwDropped[LOBBY_DROP_SEND]++;  // this one; the rest are tried again
+            nDone++;
+        }
+    }
+    io.nOut = 0;
+}
+
+bool Send(const LOBBYADDR& To, const uint8_t* lpData, size_t nSize) {
+    BATCHIO& io = g_Io;
+    if (nSize > BATCH_BUF) return false;
+    if (io.nOut == BATCH) Flush();
+    const int i = io.nOut++;
+    std::memcpy(io.byOut[i], lpData, nSize);
+    io.OutAddr[i] = sockaddr_in{};
+    io.OutAddr[i].sin_family = AF_INET;
+    io.OutAddr[i].sin_addr.s_addr = htonl(To.dwIp);
+    io.OutAddr[i].sin_port = htons(To.wPort);
+    io.OutVec[i] = {io.byOut[i], nSize};
+    io.OutMsg[i] = mmsghdr{};
+    io.OutMsg[i].msg_hdr.msg_name = &io.OutAddr[i];
+    io.OutMsg[i].msg_hdr.msg_namelen = sizeof(sockaddr_in);
+    io.OutMsg[i].msg_hdr.msg_iov = &io.OutVec[i];
+    io.OutMsg[i].msg_hdr.msg_iovlen = 1;
+    return true;
+}
+
+// Everything queued on the socket, a batch at a time (at most 16 batches before the timers and
+// signals get their turn).
+void ReceiveAll() {
+    BATCHIO& io = g_Io;
+    for (int nRound = 0; nRound < 16; ++nRound) {
+        for (int i = 0; i < BATCH; ++i) {
+            io.InVec[i] = {io.byIn[i], BATCH_BUF};
+            io.InMsg[i] = mmsghdr{};
+            io.InMsg[i].msg_hdr.msg_name = &io.InAddr[i];
+            io.InMsg[i].msg_hdr.msg_namelen = sizeof(sockaddr_in);
+            io.InMsg[i].msg_hdr.msg_iov = &io.InVec[i];
+            io.InMsg[i].msg_hdr.msg_iovlen = 1;
+        }
+        const int n = recvmmsg(io.fd, io.InMsg, BATCH, MSG_DONTWAIT, nullptr);
+        if (n <= 0) break;
+        const uint64_t qwNowMs = NowMs();
+        for (int i = 0; i < n; ++i) {
+            const msghdr& h = io.InMsg[i].msg_hdr;
+            if (h.msg_namelen != sizeof(sockaddr_in) || io.InAddr[i].sin_family != AF_INET) continue;
+            LOBBYADDR From;
+            From.dwIp = ntohl(io.InAddr[i].sin_addr.s_addr);
+            From.wPort = ntohs(io.InAddr[i].sin_port);
+            if (h.msg_flags & MSG_TRUNC) {
+                g_lpLobby->Stats.qwPacketsIn++;
+                g_lpLobby->Stats.qwDropped[LOBBY_DROP_SIZE]++;
+                continue;
+            }
+            LobbyReceive(From, io.byIn[i], io.InMsg[i].msg_len, qwNowMs);
+        }
+        Flush();
+        if (n < BATCH) break;
+    }
+}
+
+void WaitReadable(udp::socket* lpSocket) {
+    lpSocket->async_wait(udp::socket::wait_read, [lpSocket](boost::system::error_code ec) {
+        if (ec == asio::error::operation_aborted) return;
+        ReceiveAll();
+        WaitReadable(lpSocket);
+    });
+}
+
+uint64_t Random() {
+    return uint64_t(g_Random()) << 32 | g_Random();
 }
 
 void LogStats() {
@@ -128,36 +222,6 @@ void LogStats() {
     LobbyStatsLine(sz, sizeof(sz));
     Log(sz);
 }
-
-// The receive loop: one waiting receive, then whatever else is queued without waiting.
-struct RECEIVER {
-    udp::socket* lpSocket;
-    udp::endpoint From;
-    uint8_t byBuf[65536];
-
-    void Handle(size_t nSize) {
-        if (!From.address().is_v4()) return;
-        LOBBYADDR a;
-        a.dwIp = From.address().to_v4().to_uint();
-        a.wPort = From.port();
-        LobbyReceive(a, byBuf, nSize, NowMs());
-    }
-
-    void Start() {
-        lpSocket->async_receive_from(
-            asio::buffer(byBuf), From, [this](boost::system::error_code ec, size_t n) {
-                if (ec == asio::error::operation_aborted) return;
-                if (!ec) Handle(n);
-                for (int i = 0; i < 256; ++i) {
-                    boost::system::error_code ec2;
-                    const size_t n2 = lpSocket->receive_from(asio::buffer(byBuf), From, 0, ec2);
-                    if (ec2) break;  // would block: nothing more queued
-                    Handle(n2);
-                }
-                Start();
-            });
-    }
-};
 
 void Every(asio::steady_timer* lpTimer, int nSeconds, void (*lpfn)()) {
     lpTimer->expires_after(std::chrono::seconds(nSeconds));
@@ -188,6 +252,8 @@ int main(int argc, char** argv) {
     const int nParsed = ParseFlags(argc, argv, &f);
     if (nParsed) return nParsed == 1 ? 0 : 2;
 
+    // A closed standard output (a log reader gone) must not end the server.
+    std::signal(SIGPIPE, SIG_IGN);
     LOBBYCONFIG Config;
     Config.nMaxRooms = f.nMaxRooms;
     Config.nMaxRelays = f.nMaxRelays;
@@ -211,11 +277,8 @@ int main(int argc, char** argv) {
     sock.non_blocking(true);
     sock.set_option(udp::socket::receive_buffer_size(1 << 20), ec);
     sock.set_option(udp::socket::send_buffer_size(1 << 20), ec);
-    g_lpSocket = &sock;
-
-    static RECEIVER Receiver;
-    Receiver.lpSocket = &sock;
-    Receiver.Start();
+    g_Io.fd = sock.native_handle();
+    WaitReadable(&sock);
     asio::steady_timer Expiry(io), Stats(io);
     Every(&Expiry, 1, [] { LobbyExpire(NowMs()); });
     if (f.nStatsInterval > 0) Every(&Stats, f.nStatsInterval, LogStats);

@@ -1,8 +1,8 @@
 // Load on a pomrin-lobby running on loopback: ROOMS waiting rooms kept alive by their hosts, and
 // MATCHES relayed matches sending at a match's rate (90 packets a second each way, 60 to 160
-// bytes), for SECONDS. Reports what was relayed and lost, and the server's CPU time and memory
-// (from /proc/PID). Every client has its own endpoint on an address of 127.0.0.0/8, at most four
-// to an address so that the server's limits per address hold.
+// bytes), for SECONDS. Reports what was sent and came back, and the server's CPU time and memory
+// (from /proc/PID); lost includes what the load itself had no time to read. Every client has its own endpoint
+// on an address of 127.0.0.0/8, at most four to an address so that the server's limits per address hold.
 // Usage: lobby_load PORT SERVER_PID ROOMS MATCHES SECONDS
 #include <arpa/inet.h>
 #include <poll.h>
@@ -69,7 +69,7 @@ struct CLIENT {
 };
 
 struct PROC {
-    double dCpuS = 0;
+    double dCpuS = 0, dSysS = 0;  // user and system time; system time alone
     long nRssKb = 0, nPeakKb = 0;
 };
 
@@ -88,6 +88,7 @@ PROC ReadProc() {
         std::sscanf(s.c_str() + nAt + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &ulUser,
                     &ulSys);
         p.dCpuS = double(ulUser + ulSys) / double(sysconf(_SC_CLK_TCK));
+        p.dSysS = double(ulSys) / double(sysconf(_SC_CLK_TCK));
     }
     if (FILE* f = std::fopen(("/proc/" + std::to_string(g_nPid) + "/status").c_str(), "r")) {
         char line[256];
@@ -234,11 +235,8 @@ int main(int argc, char** argv) {
         qwSent ? 100.0 * double(qwSent - qwGot) / double(qwSent) : 0.0);
     std::printf("run: %llu keep-alives sent, %llu lobby answers received\n", (unsigned long long)qwKeeps,
                 (unsigned long long)qwLobbyIn);
-    std::printf(
-        "server: %.2f s CPU over the run (%.1f %% of a core), %.2f us per datagram handled "
-        "(%.2f us per relayed packet, keep-alives included)\n",
-        dCpu, 100.0 * dCpu / dRun, 1e6 * dCpu / double(qwSent + qwKeeps ? qwSent + qwKeeps : 1),
-        1e6 * dCpu / double(qwGot ? qwGot : 1));
+    std::printf("server: %.2f s CPU over the run (%.1f %% of a core, %.2f s of it in the kernel)\n", dCpu,
+                100.0 * dCpu / dRun, After.dSysS - Before.dSysS);
     std::printf("server: resident %ld kB (peak %ld kB; %ld kB at start)\n", After.nRssKb, After.nPeakKb,
                 Start.nRssKb);
     return 0;
