@@ -30,7 +30,7 @@ cleanup() {
     for ns in $(namespaces); do kill $(ip netns pids "$ns") 2>/dev/null; done
     wait 2>/dev/null
     for ns in $(namespaces); do ip netns del "$ns"; done
-    rm -rf "$OUT"
+    [ -n "${NAT_TEST_KEEP:-}" ] && echo "kept $OUT" || rm -rf "$OUT"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
@@ -127,7 +127,8 @@ play() {
     local rc=$?
     wait $host || fail "$name: host exit code $?"
     [ $rc = 0 ] || fail "$name: guest exit code $rc"
-    cmp -s $o-host.trace $o-guest.trace || fail "$name: host and guest traces differ"
+    cmp -s $o-host.trace $o-guest.trace ||
+        fail "$name: host and guest traces differ: $(cmp $o-host.trace $o-guest.trace 2>&1 | head -1), $(wc -l <$o-host.trace) and $(wc -l <$o-guest.trace) lines"
     [ "$(wc -l <$o-host.trace)" = $frames ] || fail "$name: the trace is not $frames frames"
     local hr gr
     hr=$(awk '/^route /{print $2}' $o-host.out)
