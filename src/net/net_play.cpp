@@ -301,8 +301,8 @@ bool HandleEvents() {
                 break;
             case NET_EV_LEFT:
                 if (g_Play.nPhase == PHASE_DONE) break;
-                // --frames: a peer that finished its frames and left has sent every input of ours up
-                // to the last one (it waited for that): a machine running behind finishes them.
+                // --frames: a peer that finished and left sent its inputs up to the last frame first;
+                // a machine running behind simulates the frames it still has to confirm.
                 if (g_Play.Opt.dwFrames && NetRemoteNext() >= g_Play.Opt.dwFrames) break;
                 // Back to the title: the peer confirmed that frame before us; so do we, just after.
                 if (ev[k].nReason == NET_BYE_DESYNC) {
