@@ -14,9 +14,8 @@ constexpr uint32_t kRequestEveryMs = 1000;  // REGISTER, JOIN again until answer
 constexpr uint32_t kUnreachableMs = 5000;   // no answer this long: the server is unreachable
 constexpr uint32_t kPunchDelayMs = 500;     // after the small-TTL punch: the other side's goes out too
 constexpr uint32_t kPunchEveryMs = 100;
-constexpr uint32_t kPunchMs = 3000;      // guest: no answer to the punches this long: the relay
+constexpr uint32_t kPunchMs = 3000;      // no answer to the punches this long: the relay
 constexpr uint32_t kDirectMs = 3000;     // guest: an answer, but no ENet connection this long
-constexpr uint32_t kHostRelayMs = 4000;  // host: no guest this long after INTRO: the relay
 constexpr uint32_t kRelayEveryMs = 500;  // RELAY_BIND again until the other side is bound
 constexpr uint32_t kRelayMs = 10000;     // no connection through the relay this long: no route
 constexpr int kPunchTtl = 2;             // passes our router; the next one on the path drops it
@@ -254,7 +253,6 @@ void Tick() {
     NETLOBBY& l = g_Lobby;
     const uint32_t dwStep = l.dwNowMs - l.dwStepMs;
     const NETSTATE nSession = g_lpNet->nState;
-    const bool bHostWaiting = l.bHost && nSession == NET_WAITING;
     // Connected (through the lobby or directly), or the session is over: the meeting is done and
     // a host's room is given up (a relay in use stays: it lives on its own traffic).
     if (l.nStep < STEP_DONE && nSession != NET_WAITING && nSession != NET_CONNECTING) {
@@ -286,10 +284,8 @@ void Tick() {
             if (dwStep >= kPunchDelayMs && l.dwNowMs - l.dwPunchMs >= kPunchEveryMs &&
                 (l.nStep == STEP_PUNCH || dwStep < kDirectMs))
                 SendPunches(LOBBY_MSG_PUNCH, 0);
-            if (l.nStep == STEP_DIRECT
-                    ? dwStep >= kDirectMs
-                    : dwStep >= (l.bHost ? kHostRelayMs : kPunchMs) && (bHostWaiting || !l.bHost))
-                Relay();
+            // (A host binds too, should the guest not get through; a relay unused just expires.)
+            if (dwStep >= (l.nStep == STEP_DIRECT ? kDirectMs : kPunchMs)) Relay();
             break;
         case STEP_RELAY:
             if (l.bHost && l.dwNowMs - l.dwPunchMs >= kPunchEveryMs) SendPunches(LOBBY_MSG_PUNCH, 0);
