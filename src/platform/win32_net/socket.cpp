@@ -1,8 +1,10 @@
 // The ENet socket's time-to-live and the machine's addresses on Windows.
-#include <iphlpapi.h>
-#include <mstcpip.h>
+// Winsock first: the others build on it.
 #include <winsock2.h>
 #include <ws2tcpip.h>
+
+#include <iphlpapi.h>
+#include <mstcpip.h>
 
 #include <vector>
 
