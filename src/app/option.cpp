@@ -60,6 +60,8 @@ uint32_t LoadOptionFile(const char* szFile, OPTIONDATA* lpOption) {
     return 1;
 }
 
+bool g_bSettingsReadOnly;
+
 uint32_t SaveOptionFile(const char* szFile, const OPTIONDATA* lpOption) {
     uint8_t bytes[OPTION_FILE_SIZE];
     OptionEncode(lpOption, bytes);

@@ -127,7 +127,8 @@ void OptionMenu(OPTIONSCENE* lpScene) {
         if (nRow == OPTION_ROW_SAVE) {
             DSPlay(&g_Sound[SND_SHOT], 0);
             OptionApply(lpScene);
-            if (PrepareUserDataDir()) SaveOptionFile(UserDataFile("Option.dat").c_str(), &g_Option);
+            if (!g_bSettingsReadOnly && PrepareUserDataDir())
+                SaveOptionFile(UserDataFile("Option.dat").c_str(), &g_Option);
         } else if (nRow == OPTION_ROW_BACK) {
             DSPlay(&g_Sound[SND_DECIDE], 0);
             OptionApply(lpScene);

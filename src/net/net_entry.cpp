@@ -13,6 +13,7 @@
 
 #include "app/game_main.h"
 #include "app/input_script.h"
+#include "app/option.h"
 #include "app/window.h"
 #include "net/lobby_proto.h"
 #include "net/net_lobby.h"
@@ -135,15 +136,14 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
         }
     }
     if (!szReplay.empty()) {
-        std::ifstream in(std::filesystem::u8path(szReplay), std::ios::binary);
-        std::stringstream text;
-        if (in) text << in.rdbuf();
-        std::string szError = "cannot read";
+        std::string szText, szError;
         bool bOk = false;
-        if (in && NetRecordLooksLike(text.str())) {
-            bOk = NetReplayStart(text.str(), true, &szError);
-        } else if (in && ParseInputScript(text.str(), &g_Script, &szError)) {
+        if (!NetRecordRead(szReplay, &szText, &szError)) {
+        } else if (NetRecordLooksLike(szText)) {
+            bOk = NetReplayStart(szText, true, &szError);
+        } else if (ParseInputScript(szText, &g_Script, &szError)) {
             g_lpfnBeforeFrame = ScriptBeforeFrame;
+            g_bSettingsReadOnly = true;
             bOk = true;
         }
         if (!bOk) {

@@ -164,9 +164,16 @@ bool WentBack() {
     return g_Play.dwLocalBack != 0 && g_Play.dwPresent + 1 - g_Play.dwLocalBack < 2 * kHistory;
 }
 
+// The peer's word of a frame: only the eight input bits count (the rest would reach the record).
+bool RemoteWord(uint32_t dwFrame, uint32_t* lpdw) {
+    if (!NetRemoteInput(dwFrame, lpdw)) return false;
+    *lpdw &= INPUT_RAW_DIR_MASK | INPUT_RAW_BUTTON_MASK;
+    return true;
+}
+
 uint32_t Remote(uint32_t dwFrame, bool* lpbKnown) {
     uint32_t dw;
-    *lpbKnown = dwFrame < NetRemoteNext() && NetRemoteInput(dwFrame, &dw);
+    *lpbKnown = dwFrame < NetRemoteNext() && RemoteWord(dwFrame, &dw);
     return *lpbKnown ? dw : g_Play.dwLastRemote;
 }
 
@@ -199,7 +206,7 @@ bool Reconcile() {
         }
     }
     uint32_t dwLast;
-    if (NetRemoteNext() > 0 && NetRemoteInput(NetRemoteNext() - 1, &dwLast)) g_Play.dwLastRemote = dwLast;
+    if (NetRemoteNext() > 0 && RemoteWord(NetRemoteNext() - 1, &dwLast)) g_Play.dwLastRemote = dwLast;
     if (dwFirstWrong < dwKnown) {
         const uint32_t n = g_Play.dwPresent - dwFirstWrong;
         ++g_Play.Stats.dwRollbacks;
@@ -299,16 +306,16 @@ bool HandleEvents() {
             case NET_EV_GUEST_REFUSED:
                 if (g_NetPlayHooks.lpfnMessage) g_NetPlayHooks.lpfnMessage(NETPLAY_MSG_GUEST_REFUSED);
                 break;
-            case NET_EV_LEFT:
+            case NET_EV_LEFT: {
                 if (g_Play.nPhase == PHASE_DONE) break;
                 // --frames: a peer that finished and left sent its inputs up to the last frame first;
                 // a machine running behind simulates the frames it still has to confirm.
                 if (g_Play.Opt.dwFrames && NetRemoteNext() >= g_Play.Opt.dwFrames) break;
                 // Back to the title: the peer confirmed that frame before us; so do we, just after.
-                if (ev[k].nReason == NET_BYE_DESYNC) {
-                    // The peer found the difference first: our report holds what we know.
-                    NETEVENT d;
-                    if (!NetCheckChecksum(&d)) d.dwFrame = g_Play.dwConfirmed;
+                NETEVENT d;
+                if (ev[k].nReason == NET_BYE_DESYNC && NetCheckChecksum(&d)) {
+                    // The peer found the difference first, and ours differs too: a report.
+                    // (A peer's word alone writes nothing: the checksums must really differ.)
                     WriteDesyncReport(d);
                     EndSession(0, NETPLAY_MSG_DESYNC, true);
                 } else if (ev[k].nReason == NET_BYE_TITLE)
@@ -316,6 +323,7 @@ bool HandleEvents() {
                 else
                     EndSession(0, NETPLAY_MSG_LEFT, true);
                 return false;
+            }
             case NET_EV_LOST:
                 if (g_Play.nPhase == PHASE_DONE) break;
                 EndSession(0, NETPLAY_MSG_LOST, true);
@@ -352,6 +360,9 @@ void DrawWaiting() {
     else if (g_Play.nLobbyNote)
         DDTextOut(g_BackBuffer, 120, 270, dwWhite, NetPlayMessageText(g_Play.nLobbyNote));
     DDTextOut(g_BackBuffer, 120, 300, DDRGB(255, 255, 255), NetPlayMessageText(NETPLAY_MSG_ESCAPE));
+    // Still nothing: the host may be down or closed off, or run another version (no answer at all).
+    if (!g_Play.Opt.bHost && !g_Play.bLobby && NowMs() - g_Play.dwStartMs >= 10000)
+        DDTextOut(g_BackBuffer, 120, 340, DDRGB(255, 255, 255), NetPlayMessageText(NETPLAY_MSG_NO_HOST));
 }
 
 // One tick of the session in place of a local frame. False ends the program.
@@ -407,7 +418,7 @@ bool SessionFrame() {
     if (!g_bHasFocus) dwInput = 0;
     if (dwInput & (BUTTON_2 << INPUT_RAW_BUTTON_SHIFT)) g_Play.dwLocalBack = f + 1;
     g_Play.dwLocal[(f + uint32_t(g_Play.nDelay)) % kHistory] = dwInput;
-    NetSendInput(f + uint32_t(g_Play.nDelay), dwInput);
+    NetSendInput(f + uint32_t(g_Play.nDelay), dwInput | g_Play.Opt.dwJunkBits);
     bool bKnown;
     const uint32_t dwRemote = Remote(f, &bKnown);
     if (!Step(f, dwRemote)) return false;

@@ -30,7 +30,8 @@ struct NETPLAYOPTIONS {
     uint32_t dwTimeoutMs = 0;    // no peer within this: the program ends with exit code 3 (0: wait)
     uint32_t dwFrames = 0;       // >0: the program ends once frame dwFrames - 1 is confirmed on both
     const char* szRecord = nullptr;  // the net record written of the confirmed frames
-    bool bPace = true;           // 90 frames a second on the real clock
+    bool bPace = true;               // 90 frames a second on the real clock
+    uint32_t dwJunkBits = 0;         // tests: ORed into every input word sent, as a broken peer would
     // Meeting through a lobby server: a host registers a room, a guest joins szCode.
     char szCode[8] = {};          // guest: the room code (szHost unused)
     char szLobby[256] = {};       // the server's HOST[:PORT]; "" for none

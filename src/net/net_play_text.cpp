@@ -19,7 +19,7 @@ constexpr TEXT kText[NETPLAY_MSG_COUNT] = {
     {"あいてが タイトルに もどりました", "the other player went back to the title"},
     {"ホストの せっていが よめません", "the host's settings are not valid"},
     {"ゲストが きませんでした", "no guest came"},
-    {"ホストに つながりませんでした", "no host answered"},
+    {"ホストに つながりません（バージョンちがい？）", "no host answered (or it runs another game version)"},
     {"ネットワークを ひらけません", "the network could not be opened"},
     {"ルームコード", "room"},
     {"ロビーサーバーが せっていされていません",

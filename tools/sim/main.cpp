@@ -51,7 +51,8 @@ constexpr const char* kUsage =
     "                  [--host PORT | --join HOST:PORT | --join CODE] [--lobby HOST[:PORT]]\n"
     "                  [--net-delay N] [--net-timeout S]\n"
     "                  [--net-lag MS] [--net-jitter MS] [--net-loss PERCENT] [--net-seed N]\n"
-    "                  [--net-record FILE] [--net-stats] [--net-desync-at F] [--replay FILE]\n";
+    "                  [--net-record FILE] [--net-stats] [--net-desync-at F] [--net-junk-bits]\n"
+    "                  [--replay FILE]\n";
 
 bool ParseCount(const char* sz, uint32_t* lpValue) {
     if (!*sz) return false;
@@ -158,6 +159,8 @@ bool ParseArgs(const std::vector<std::string>& args) {
             if (!Value(&g_Sim.Net.szRecord)) return false;
         } else if (szArg == "--net-stats") {
             g_Sim.Net.bStats = true;
+        } else if (szArg == "--net-junk-bits") {
+            g_Sim.Net.bJunkBits = true;
         } else if (szArg == "--replay") {
             if (!Value(&g_Sim.Net.szReplay)) return false;
         } else if (szArg == "--second-copy") {

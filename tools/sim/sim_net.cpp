@@ -51,11 +51,8 @@ int SimNetStart(const SIMNET& net, uint32_t dwFrames, FILE* fpTrace, bool (*lpfn
     g_fpTrace = fpTrace;
     g_lpfnApplyInput = lpfnApplyInput;
     if (!net.szReplay.empty()) {
-        std::ifstream in(std::filesystem::u8path(net.szReplay), std::ios::binary);
-        std::stringstream text;
-        if (in) text << in.rdbuf();
-        std::string szError = "cannot read";
-        if (!in || !NetReplayStart(text.str(), false, &szError)) {
+        std::string szText, szError;
+        if (!NetRecordRead(net.szReplay, &szText, &szError) || !NetReplayStart(szText, false, &szError)) {
             std::fprintf(stderr, "pomrin-sim: %s: %s\n", net.szReplay.c_str(), szError.c_str());
             return 2;
         }
@@ -87,6 +84,7 @@ int SimNetStart(const SIMNET& net, uint32_t dwFrames, FILE* fpTrace, bool (*lpfn
     o.dwTimeoutMs = net.dwTimeout * 1000;
     o.dwFrames = dwFrames;
     o.szRecord = net.szRecord.empty() ? nullptr : net.szRecord.c_str();
+    o.dwJunkBits = net.bJunkBits ? 0x80000100u : 0;
     g_NetPlayHooks.lpfnSample = Sample;
     g_NetPlayHooks.lpfnStepped = Stepped;
     g_NetPlayHooks.lpfnConfirmed = Confirmed;

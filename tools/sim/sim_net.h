@@ -16,6 +16,7 @@ struct SIMNET {
     bool bStats = false;
     bool bDesync = false;  // test: this peer's random generator is disturbed on frame dwDesyncAt
     uint32_t dwDesyncAt = 0;
+    bool bJunkBits = false;  // test: the input words this peer sends carry bits outside the eight
 };
 
 // Sets up the session or the replay the options ask for, before the game starts. The session
