@@ -6,6 +6,10 @@
 set -E
 trap 'pomrin_rc=$?; echo "${0##*/}: failed (exit $pomrin_rc) at ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND" >&2' ERR
 
+# The data files have Japanese names: tools that convert file names by the locale (CPack's
+# archiver, Python) need a UTF-8 one, which a plain root shell on a new machine does not set.
+case "$(locale charmap 2>/dev/null)" in UTF-8) ;; *) export LC_ALL=C.UTF-8 ;; esac
+
 need_packages() {
     local missing=()
     for p in "$@"; do

@@ -12,9 +12,6 @@
 OPTIONDATA g_Option;
 int32_t g_nBattleMode;
 
-const std::array<const char*, BATTLE_MODES> g_szBattleModeName = {"ノーマルバトル", "トリックバトル",
-                                                                  "シューティングバトル", "シンプルバトル"};
-
 void SetDefaultOption(OPTIONDATA* lpOption) {
     *lpOption = OPTIONDATA{3, {3, 3, 3}, 2, 0, 1.0, 0, 0};
 }

@@ -21,7 +21,6 @@ extern OPTIONDATA g_Option;
 extern int32_t g_nBattleMode;
 
 enum { BATTLE_NORMAL = 0, BATTLE_TRICK = 1, BATTLE_SHOOTING = 2, BATTLE_SIMPLE = 3, BATTLE_MODES = 4 };
-extern const std::array<const char*, BATTLE_MODES> g_szBattleModeName;
 
 struct STATEBUF;
 // Saves or restores the settings in force and the battle mode of the game in progress.

@@ -15,6 +15,7 @@
 #include "app/input_script.h"
 #include "app/option.h"
 #include "app/window.h"
+#include "lang/lang.h"
 #include "net/lobby_proto.h"
 #include "net/net_lobby.h"
 #include "net/net_play.h"
@@ -24,8 +25,6 @@
 #include "platform/plat_os.h"
 
 namespace {
-
-constexpr const char* kCaption = "ころころポムリン";
 
 bool ParseNumber(const char* sz, long nMin, long nMax, long* lpn) {
     if (!sz || !*sz) return false;
@@ -126,11 +125,11 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
         if (!bOk || net.Fault.nJitterMs > net.Fault.nLagMs) {
             // A windowed program on some systems has no error stream: the platform finds a place.
             Plat_ShowText(
-                kCaption,
+                GameText(TXT_GAME_NAME),
                 "usage: pomrin [--host [PORT] | --join HOST[:PORT] | --join CODE] [--lobby HOST[:PORT]]\n"
                 "          [--net-delay N] [--net-lag MS]\n"
                 "          [--net-jitter MS] [--net-loss PERCENT] [--net-seed N] [--replay FILE]\n"
-                "          [--record FILE]\n",
+                "          [--record FILE] [--lang ja|en]\n",
                 true);
             return 2;
         }
@@ -147,7 +146,7 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
             bOk = true;
         }
         if (!bOk) {
-            Plat_ShowText(kCaption, (szReplay + ": " + szError + "\n").c_str(), true);
+            Plat_ShowText(GameText(TXT_GAME_NAME), (szReplay + ": " + szError + "\n").c_str(), true);
             return 2;
         }
         g_bNoInstanceLock = true;

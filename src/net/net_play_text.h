@@ -1,4 +1,5 @@
-// The messages of a net session: the player's text on screen and a short English name for logs.
+// The messages of a net session: the player's text on screen (in the language in force) and a
+// short English name for logs.
 #pragma once
 
 enum {

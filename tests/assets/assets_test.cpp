@@ -270,7 +270,16 @@ TEST(AssetGen, TwoRunsWriteIdenticalBytesAndTheSheetIsAPng) {
         fs::path rel = fs::relative(entry.path(), tmp / "out");
         EXPECT_EQ(ReadBytes(entry.path()), ReadBytes(fs::path(kData) / rel)) << rel;
     }
-    EXPECT_EQ(nFiles, int(ABMP_COUNT + g_AssetSounds.size()));
+    EXPECT_EQ(nFiles, int(ABMP_COUNT + g_AssetEnglishBitmaps.size() + g_AssetSounds.size()));
+    // The English pictures: the Japanese ones' size and palette (header and colour table), other words.
+    for (int n : g_AssetEnglishBitmaps) {
+        const std::string szFile = g_AssetBitmaps[size_t(n)].szFile;
+        const auto ja = ReadBytes(tmp / "out" / fs::u8path(szFile));
+        const auto en = ReadBytes(tmp / "out" / "bmp" / "en" / fs::u8path(szFile.substr(4)));
+        ASSERT_EQ(en.size(), ja.size()) << szFile;
+        EXPECT_TRUE(std::equal(ja.begin(), ja.begin() + 54 + 1024, en.begin())) << szFile;
+        EXPECT_NE(en, ja) << szFile;
+    }
     auto png = ReadBytes(tmp / "sheet.png");
     ASSERT_GT(png.size(), 8u);
     EXPECT_EQ(std::memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);

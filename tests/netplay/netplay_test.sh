@@ -4,7 +4,8 @@
 # match: a whole two-player match (select, three rounds, result, back to select) while a third
 #   simulator tries to join, garbage datagrams hit the host's port and the guest's input words
 #   carry bits outside the eight input bits; the host's and the guest's traces are identical,
-#   equal to the replay of the net record and to the expected trace.
+#   equal to the replay of the net record and to the expected trace. The guest plays in English,
+#   the host in Japanese: the language changes nothing they share.
 # faults: the same match over 50 +- 10 ms lag each way with 5 % loss: the same trace.
 # nodelay: input delay 0: host, guest and replay agree; damaged records are refused with exit
 #   code 2 and the line at fault; a record that goes on past the title (to the options screen and
@@ -28,13 +29,14 @@ fail() { echo "FAIL ($CASE): $*"; for f in "$OUT"/*.err; do echo "--- $f"; cat "
 
 HOSTSCRIPT=$HERE/host.txt
 GUESTSCRIPT=$HERE/guest.txt
+GUESTFLAGS=()
 play() {  # play NAME-PREFIX EXTRA-FLAGS...: host and guest of one match, both must exit 0
     local p=$1; shift
     "$SIM" --host $PORT --input "$HOSTSCRIPT" --frames $FRAMES --trace "$OUT/$p-host.trace" \
         --net-record "$OUT/$p.rec" --net-stats "$@" 2>"$OUT/$p-host.err" &
     local host=$!
     "$SIM" --join 127.0.0.1:$PORT --input "$GUESTSCRIPT" --frames $FRAMES --trace "$OUT/$p-guest.trace" \
-        --net-stats ${GUEST_FLAGS:-} "$@" 2>"$OUT/$p-guest.err" &
+        --net-stats "${GUESTFLAGS[@]}" "$@" 2>"$OUT/$p-guest.err" &
     local guest=$!
     wait $guest || fail "guest exit code $?"
     wait $host || fail "host exit code $?"
@@ -63,7 +65,7 @@ match)
           head -c $((i * 7 % 300 + 1)) /dev/urandom >/dev/udp/127.0.0.1/$PORT 2>/dev/null
           sleep 0.05
       done ) &
-    GUEST_FLAGS=--net-junk-bits
+    GUESTFLAGS=(--lang en --net-junk-bits)
     play m
     wait
     check_match "$OUT/m-host.trace"

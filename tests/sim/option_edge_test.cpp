@@ -33,18 +33,21 @@ TEST(OptionsFile, Speed20WrapsTo1AndSavingKeepsThePaddingAsRead) {
     for (int i = 0; i < 5; ++i) taps.push_back({90 + 2 * i, "DOWN"});
     taps.push_back({100, "RIGHT"});  // speed 20 -> 1
     taps.push_back({102, "DOWN"});   // row 6, mode 7: no help text, nothing looked up
-    taps.push_back({104, "DOWN"});   // row 7: left and right do nothing here
+    taps.push_back({104, "DOWN"});   // row 7: the language, Japanese -> English
     taps.push_back({106, "RIGHT"});
-    taps.push_back({108, "DOWN"});  // row 8
-    taps.push_back({110, "LEFT"});
-    taps.push_back({112, "UP"});  // row 7: save
-    taps.push_back({114, "Z"});
-    SimResult r = sim.Run(kToOptions + Taps(taps), "--frames 120");
+    taps.push_back({108, "DOWN"});  // row 8: left and right do nothing here
+    taps.push_back({110, "RIGHT"});
+    taps.push_back({112, "DOWN"});  // row 9
+    taps.push_back({114, "LEFT"});
+    taps.push_back({116, "UP"});  // row 8: save
+    taps.push_back({118, "Z"});
+    SimResult r = sim.Run(kToOptions + Taps(taps), "--frames 124");
     ASSERT_EQ(r.nExit, 0) << r.szStderr;
     EXPECT_EQ(TraceValues(r.Trace[84]), (std::vector<int>{2, 3, 3, 3, 9, 20, 7}));
     EXPECT_EQ(TraceValues(r.Trace[100])[5], 1);
-    EXPECT_EQ(SoundFrames(r, 0), (std::vector<int>{30, 32, 90, 92, 94, 96, 98, 100, 102, 104, 108, 112}));
-    EXPECT_EQ(SoundFrames(r, 15), std::vector<int>{114});
+    EXPECT_EQ(SoundFrames(r, 0),
+              (std::vector<int>{30, 32, 90, 92, 94, 96, 98, 100, 102, 104, 106, 108, 112, 116}));
+    EXPECT_EQ(SoundFrames(r, 15), std::vector<int>{118});
 
     std::vector<unsigned char> out = sim.ReadOption();
     ASSERT_EQ(out.size(), 40u);
@@ -52,6 +55,20 @@ TEST(OptionsFile, Speed20WrapsTo1AndSavingKeepsThePaddingAsRead) {
     expected[30] = 0xF0;  // 1.0
     expected[31] = 0x3F;
     EXPECT_EQ(out, expected);
+    EXPECT_EQ(ReadFileText(sim.UserData("Settings.txt")), "language en\n");
+
+    // The next start reads the language back: its title is the one --lang en draws, and not
+    // the Japanese one the flag still asks for.
+    auto Title = [](SimRun& run, const std::string& szArgs) {
+        const std::string szShots = run.Dir() + "/title" + std::to_string(szArgs.size());
+        EXPECT_EQ(run.Run("", szArgs + " --frames 30 --shots " + szShots + " --shot-frames 29").nExit, 0);
+        return ReadFileText(szShots + "/000029.png");
+    };
+    SimRun fresh;
+    const std::string szSaved = Title(sim, "");
+    ASSERT_FALSE(szSaved.empty());
+    EXPECT_EQ(szSaved, Title(fresh, "--lang en"));
+    EXPECT_NE(szSaved, Title(sim, "--lang ja"));
 }
 
 TEST(OptionsFile, ModeChangeOnRow6ShowsItsHelpInTheSameFrame) {

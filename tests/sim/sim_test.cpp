@@ -57,13 +57,12 @@ TEST(Options, GameSpeed7IsSavedAsTheDouble7WithTheShotSound) {
     std::vector<std::pair<int, const char*>> taps;
     for (int i = 0; i < 5; ++i) taps.push_back({90 + 2 * i, "DOWN"});
     for (int i = 0; i < 6; ++i) taps.push_back({100 + 2 * i, "RIGHT"});
-    taps.push_back({112, "DOWN"});
-    taps.push_back({114, "DOWN"});
-    taps.push_back({116, "Z"});
+    for (int i = 0; i < 3; ++i) taps.push_back({112 + 2 * i, "DOWN"});  // to row 8
+    taps.push_back({118, "Z"});
     SimResult r = sim.Run(kToOptions + Taps(taps), "--frames 130");
     ASSERT_EQ(r.nExit, 0) << r.szStderr;
     EXPECT_EQ(TraceValues(r.Trace[110])[5], 7);
-    EXPECT_EQ(SoundFrames(r, 15), std::vector<int>{116});
+    EXPECT_EQ(SoundFrames(r, 15), std::vector<int>{118});
     EXPECT_EQ(SoundFrames(r, 1), std::vector<int>{34});  // only the title's confirm
     EXPECT_EQ(TraceInt(r.Trace[129], "scene"), 3);       // saving stays in the menu
 
@@ -86,7 +85,7 @@ TEST(Options, LeavingByCancelOrBackKeepsChangesInMemoryAndReturnsToTheOptionsRow
     };
     const Case cases[] = {
         {"cancel", {{90, "RIGHT"}, {92, "X"}}, 92, 2},
-        // Up from row 0 wraps to row 8 ("back"); right there does nothing; confirm applies.
+        // Up from row 0 wraps to row 9 ("back"); right there does nothing; confirm applies.
         {"back", {{86, "RIGHT"}, {90, "UP"}, {92, "RIGHT"}, {94, "Z"}}, 94, 1},
     };
     for (const Case& t : cases) {
@@ -97,7 +96,7 @@ TEST(Options, LeavingByCancelOrBackKeepsChangesInMemoryAndReturnsToTheOptionsRow
         SimResult r = sim.Run(kToOptions + Taps(taps), "--frames " + std::to_string(t.c + 80));
         ASSERT_EQ(r.nExit, 0) << r.szStderr;
         EXPECT_EQ(SoundFrames(r, t.nSound).at(t.nSound == 1 ? 1 : 0), t.c);
-        EXPECT_EQ(SoundFrames(r, 0).size(), t.nSound == 1 ? 4u : 3u);  // the right on row 8 is silent
+        EXPECT_EQ(SoundFrames(r, 0).size(), t.nSound == 1 ? 4u : 3u);  // the right on row 9 is silent
         EXPECT_EQ(TraceInt(r.Trace[t.c + 23], "scene"), 3);
         EXPECT_EQ(TraceInt(r.Trace[t.c + 24], "scene"), 0);
         EXPECT_EQ(TraceInt(r.Trace[t.c + 47], "state"), 0);

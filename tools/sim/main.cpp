@@ -14,6 +14,7 @@
 #include "app/input_script.h"
 #include "app/png_write.h"
 #include "app/window.h"
+#include "lang/lang.h"
 #include "platform/headless/headless.h"
 #include "platform/plat_input.h"
 #include "rollback.h"
@@ -27,6 +28,7 @@ namespace {
 struct SIMOPTIONS {
     std::string szData = POMRIN_DATA_DIR;
     std::string szInput, szSounds, szTrace, szShots, szRecord;
+    const char* szLang = nullptr;  // --lang: else the saved setting, else Japanese
     bool bFrames = false;
     uint32_t dwFrames = 0;
     uint32_t dwShotEvery = 0;
@@ -46,7 +48,7 @@ bool g_bNetTick;  // the frame just run was the session's
 constexpr const char* kUsage =
     "usage: pomrin-sim [--data DIR] [--input FILE] [--frames N] [--sounds FILE] [--trace FILE]\n"
     "                  [--shots DIR (--shot-every K | --shot-frames A,B,C)]\n"
-    "                  [--record FILE] [--second-copy] [--fail video|window|audio]\n"
+    "                  [--record FILE] [--second-copy] [--fail video|window|audio] [--lang ja|en]\n"
     "                  [--rollback-test N]\n"
     "                  [--host PORT | --join HOST:PORT | --join CODE] [--lobby HOST[:PORT]]\n"
     "                  [--net-delay N] [--net-timeout S]\n"
@@ -163,6 +165,9 @@ bool ParseArgs(const std::vector<std::string>& args) {
             g_Sim.Net.bJunkBits = true;
         } else if (szArg == "--replay") {
             if (!Value(&g_Sim.Net.szReplay)) return false;
+        } else if (szArg == "--lang") {
+            if (i + 1 >= args.size() || LanguageFromCode(args[i + 1].c_str()) < 0) return false;
+            g_Sim.szLang = LanguageCode(LanguageFromCode(args[++i].c_str()));
         } else if (szArg == "--second-copy") {
             g_Sim.bSecondCopy = true;
         } else if (szArg == "--fail") {
@@ -275,6 +280,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    ChooseLanguage(g_Sim.szLang, false);
     Headless_Reset();
     Headless_SetInstanceHeld(g_Sim.bSecondCopy);
     Headless_SetVideoAvailable(g_Sim.szFail != "video");
