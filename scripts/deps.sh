@@ -31,7 +31,7 @@ need_packages() {
 }
 
 BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libfreetype-dev
-                libfontconfig-dev fonts-ipafont-gothic libgtest-dev libbenchmark-dev libenet-dev zlib1g-dev)
+                libfontconfig-dev fonts-ipafont-gothic libgtest-dev libbenchmark-dev libenet-dev libboost-dev zlib1g-dev)
 
 # apt-get source needs a deb-src entry for bookworm. It is added as a file of its own, in the
 # deb822 format, with the same Signed-By as the machine's binary entry for that archive when it has

@@ -44,7 +44,7 @@ enum {
     // A net session's messages, in the order of NETPLAY_MSG_WAITING and on.
     TXT_NET_MESSAGE = TXT_SKILL_NAME + 17,
     // Message boxes: texts and captions.
-    TXT_BOX_RUNNING = TXT_NET_MESSAGE + 14,
+    TXT_BOX_RUNNING = TXT_NET_MESSAGE + 23,
     TXT_BOX_RUNNING_CAPTION,
     TXT_BOX_ERROR_CAPTION,
     TXT_BOX_NO_WINDOW_CLASS,

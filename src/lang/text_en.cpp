@@ -94,6 +94,16 @@ const GAMETEXT g_TextEn[] = {
     {"No guest came", kNetLine, kNone},
     {"No host answered (or it runs another version)", kNetLine, kNone},
     {"The network cannot be opened", kNetLine, kNone},
+    // The lobby: a host's notes show on its waiting screen too.
+    {"Room code", kNetWait, kNone},
+    {"No lobby server is set (--lobby or Settings.txt)", kNetLine, kNone},
+    {"The lobby server does not answer", kNetLine, kNetWait},
+    {"No room has that code", kNetLine, kNone},
+    {"That room already has its guest", kNetLine, kNone},
+    {"The host plays another version of the game", kNetLine, kNone},
+    {"The lobby server is busy: try again later", kNetLine, kNetWait},
+    {"The lobby server refused", kNetLine, kNetWait},
+    {"No route to the other player, even by relay", kNetLine, kNetWait},
 
     {"The game is already running", kNone, kNone},
     {"Already running", kNone, kNone},

@@ -94,6 +94,16 @@ const GAMETEXT g_TextJa[] = {
     {"ゲストが きませんでした", kNetLine, kNone},
     {"ホストに つながりません（バージョンちがい？）", kNetLine, kNone},
     {"ネットワークを ひらけません", kNetLine, kNone},
+    // The lobby: a host's notes show on its waiting screen too.
+    {"ルームコード", kNetWait, kNone},
+    {"ロビーサーバーが せっていされていません", kNetLine, kNone},
+    {"ロビーサーバーに つながりません", kNetLine, kNetWait},
+    {"その ルームコードの へやは ありません", kNetLine, kNone},
+    {"その へやには もう あいてが います", kNetLine, kNone},
+    {"ホストと ゲームの バージョンが ちがいます", kNetLine, kNone},
+    {"ロビーサーバーが こんでいます", kNetLine, kNetWait},
+    {"ロビーサーバーに ことわられました", kNetLine, kNetWait},
+    {"リレーでも あいてに とどきません", kNetLine, kNetWait},
 
     {"既に起動しています", kNone, kNone},
     {"二重起動", kNone, kNone},

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "net/net_link.h"
+#include "net/net_lobby.h"
 
 namespace {
 
@@ -24,9 +25,8 @@ bool TimeReached(uint32_t dwNow, uint32_t dwDue) {
 int ENET_CALLBACK NetIntercept(ENetHost* lpHost, ENetEvent*) {
     NETSESSION* lpNet = g_lpNet;
     if (!lpNet || lpNet->lpHost != lpHost) return 0;
-    // (Datagrams for another user of this socket would be taken out here, before the faults.)
-    // Nothing here counts as hearing from the peer: the source address of a datagram proves
-    // nothing until ENet has checked it; the session judges only what it decodes.
+    // Lobby datagrams (the server, the other side's punches) are never ENet's, nor faults'.
+    if (NetLobbyTake(lpHost)) return 1;
     const NETFAULT& f = lpNet->Setup.Fault;
     if (f.nLossPercent > 0 && int(NetRandom(lpNet) % 100) < f.nLossPercent) {
         ++lpNet->Stats.dwPacketsDropped;

@@ -20,6 +20,15 @@ constexpr const char* kName[NETPLAY_MSG_COUNT] = {
     "no guest came",
     "no host answered (or it runs another game version)",
     "the network could not be opened",
+    "room",
+    "no lobby server is set (--lobby, or the lobby line of Settings.txt)",
+    "the lobby server does not answer",
+    "no room with that code (wrong, expired, or its host left)",
+    "the room already has its guest",
+    "the host plays another game version",
+    "the lobby server is busy; try again later",
+    "refused by the lobby server",
+    "no route to the other player, not even through the relay",
 };
 static_assert(int(TXT_NET_MESSAGE) + int(NETPLAY_MSG_COUNT) - 1 == int(TXT_BOX_RUNNING),
               "one text per net message");

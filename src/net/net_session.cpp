@@ -232,7 +232,7 @@ void Connect(NETSESSION* lpNet) {
 
 void Watch(NETSESSION* lpNet) {
     // No answer yet: the host may not be up; keep trying until the caller gives up.
-    if (lpNet->nState == NET_CONNECTING && !lpNet->lpPeer) Connect(lpNet);
+    if (lpNet->nState == NET_CONNECTING && !lpNet->lpPeer && lpNet->wPort) Connect(lpNet);
     if (lpNet->bHost) NetAdmitWatch(lpNet);
     if (lpNet->nState == NET_HANDSHAKE && lpNet->lpPeer &&
         lpNet->dwNowMs - lpNet->dwHelloSentMs >= NET_HELLO_AGAIN_MS)
@@ -314,7 +314,8 @@ bool NetJoin(const char* szHost, uint16_t wPort, const NETSETUP* lpSetup) {
         return false;
     }
     Begin(lpNet, lpSetup);
-    if (wPort == 0 || enet_address_set_host(&addr, szHost) != 0 ||
+    // Port 0: the address comes later (a room joined through the lobby), see NetLobbyStart.
+    if ((wPort != 0 && enet_address_set_host(&addr, szHost) != 0) ||
         !(lpNet->lpHost =
               enet_host_create(local.host == ENET_HOST_ANY ? nullptr : &local, 1, NET_CHANNELS, 0, 0))) {
         EnetStop();
@@ -326,7 +327,7 @@ bool NetJoin(const char* szHost, uint16_t wPort, const NETSETUP* lpSetup) {
     lpNet->wPort = wPort;
     NetConfigureHost(lpNet->lpHost);
     lpNet->nState = NET_CONNECTING;
-    Connect(lpNet);
+    if (wPort) Connect(lpNet);
     return true;
 }
 

@@ -168,7 +168,8 @@ extern NETSESSION* g_lpNet;  // the session the functions below work on; &g_Net 
 bool NetParseAddress(const char* szText, char* szHost, size_t nHostSize, uint16_t* lpwPort);
 
 // Starts a session as host, listening on UDP wPort (0: any free port, see NetLocalPort), or as a
-// guest connecting to szHost:wPort. False (nothing left open) if ENet, the socket or the name fails.
+// guest connecting to szHost:wPort (wPort 0: not yet, the lobby finds the address). False (nothing
+// left open) if ENet, the socket or the name fails.
 bool NetHost(uint16_t wPort, const NETSETUP* lpSetup);
 bool NetJoin(const char* szHost, uint16_t wPort, const NETSETUP* lpSetup);
 uint16_t NetLocalPort();

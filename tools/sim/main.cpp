@@ -50,7 +50,8 @@ constexpr const char* kUsage =
     "                  [--shots DIR (--shot-every K | --shot-frames A,B,C)]\n"
     "                  [--record FILE] [--second-copy] [--fail video|window|audio] [--lang ja|en]\n"
     "                  [--rollback-test N]\n"
-    "                  [--host PORT | --join HOST:PORT] [--net-delay N] [--net-timeout S]\n"
+    "                  [--host PORT | --join HOST:PORT | --join CODE] [--lobby HOST[:PORT]]\n"
+    "                  [--net-delay N] [--net-timeout S]\n"
     "                  [--net-lag MS] [--net-jitter MS] [--net-loss PERCENT] [--net-seed N]\n"
     "                  [--net-record FILE] [--net-stats] [--net-desync-at F] [--net-junk-bits]\n"
     "                  [--replay FILE]\n";
@@ -130,6 +131,8 @@ bool ParseArgs(const std::vector<std::string>& args) {
             if (!Value(&g_Sim.Net.szJoin)) return false;
             g_Sim.Net.bNet = true;
             g_Sim.Net.bHost = false;
+        } else if (szArg == "--lobby") {
+            if (!Value(&g_Sim.Net.szLobby)) return false;
         } else if (szArg == "--net-delay" || szArg == "--net-timeout" || szArg == "--net-lag" ||
                    szArg == "--net-jitter" || szArg == "--net-loss" || szArg == "--net-seed" ||
                    szArg == "--net-desync-at") {

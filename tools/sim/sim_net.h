@@ -8,7 +8,8 @@
 struct SIMNET {
     bool bNet = false;  // --host or --join given
     bool bHost = false;
-    std::string szJoin;  // HOST:PORT
+    std::string szJoin;   // HOST:PORT, or a room code with szLobby
+    std::string szLobby;  // the lobby server's HOST[:PORT]
     uint32_t dwPort = 0;
     uint32_t dwDelay = 2, dwTimeout = 10, dwLag = 0, dwJitter = 0, dwLoss = 0, dwSeed = 1;
     std::string szRecord, szReplay;  // absolute paths
