@@ -116,6 +116,16 @@ T0=$SECONDS
 cp -a "$CLEAN" "$RUN"
 rm -f "$RUN/.pomrin-clean"
 cp -L /etc/resolv.conf "$RUN/etc/resolv.conf"
+# A new machine of this kind comes with the local certificate authorities the machine has under
+# /usr/local/share/ca-certificates (its HTTPS traffic, npm's among it, passes through them) and
+# names them to Node; the root gets the same, and nothing else of the machine's set-up.
+CA_ENV=()
+if compgen -G "/usr/local/share/ca-certificates/*.crt" >/dev/null; then
+    mkdir -p "$RUN/usr/local/share/ca-certificates"
+    cp /usr/local/share/ca-certificates/*.crt "$RUN/usr/local/share/ca-certificates/"
+    cat /usr/local/share/ca-certificates/*.crt >"$RUN/usr/local/share/ca-certificates/machine-cas.pem"
+    CA_ENV=(NODE_EXTRA_CA_CERTS=/usr/local/share/ca-certificates/machine-cas.pem)
+fi
 mnt() { mount "$@"; mount --make-private "${@: -1}"; }
 # The root is a mount of its own, as on a machine: `ip netns exec` remounts / and needs that.
 mnt --bind "$RUN" "$RUN"
@@ -134,7 +144,7 @@ echo "cloned $SRC ($BRANCH) at $(git -C "$RUN/root/pomrin" rev-parse --short HEA
 echo "root ready: copied, mounted and cloned ($(mmss $((SECONDS - T0))))"
 
 # A command in the root as a new root user would type it: a login's plain environment.
-IN_ROOT=(chroot "$RUN" /usr/bin/env -i HOME=/root TERM="${TERM:-xterm}"
+IN_ROOT=(chroot "$RUN" /usr/bin/env -i HOME=/root TERM="${TERM:-xterm}" "${CA_ENV[@]}"
          PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin)
 
 # ./play.sh: the build, then the game itself (play.sh execs it, so the process keeps its id).
