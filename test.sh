@@ -19,7 +19,8 @@ for a in "$@"; do
 done
 [ "$QUICK" = 1 ] && echo "--quick: skipping the long legs (Windows, web, packages, clang traces, sanitizers)"
 . scripts/deps.sh
-need_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool imagemagick sox clang libclang-rt-14-dev
+need_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool imagemagick sox clang libclang-rt-14-dev \
+    iproute2 nftables
 JOBS=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$JOBS"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package end to end: makes it (scripts/deb.sh), checks its fields and metadata,
 # unpacks it (dpkg -x) and, under Xvfb, starts the game through its menu entry's command with
-# a fresh home. The options screen's save row must write the settings into
-# $XDG_DATA_HOME/pomrin/user_data/ and nothing may change in the unpacked data.
+# a fresh home and an English locale. The options screen's save row must write the settings and
+# the language into $XDG_DATA_HOME/pomrin/user_data/ and nothing may change in the unpacked data.
 # usage: scripts/deb_test.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,12 +44,13 @@ BEFORE=$(cd "$S/games/pomrin" && find . -printf '%p %s %T@\n' | sort)
 mkdir -p "$T/home" "$T/xdg" "$T/run"
 chmod 700 "$T/run"
 cat >"$T/play.sh" <<'PLAY'
-# Title -> options, the keys $KEYS there (ending on the save row "設定をファイルへ保存"), then Escape.
+# Title -> options, the keys $KEYS there (ending on the save row), then Escape.
 cd "$HOME"
 "$GAME" 2>"$HOME/game.err" &
 PID=$!
 WIN=$(xdotool search --sync --pid $PID | tail -1)
 xprop -id "$WIN" WM_CLASS >"$HOME/wmclass"
+xdotool getwindowname "$WIN" >"$HOME/winname"
 xdotool windowfocus --sync "$WIN"
 tap() { for k in "$@"; do xdotool keydown "$k"; sleep 0.1; xdotool keyup "$k"; sleep 0.3; done; }
 sleep 2
@@ -61,27 +62,32 @@ xdotool key Escape
 wait $PID
 PLAY
 OPTION=$T/xdg/pomrin/user_data/Option.dat
-play() {
+SETTINGS=$T/xdg/pomrin/user_data/Settings.txt
+play() {  # play KEYS WINDOW-TITLE: the game's window must have that title (its language)
     rm -f "$T/home/wmclass"
     # A private runtime folder: the single-instance lock of a game run elsewhere is not ours.
     HOME=$T/home XDG_DATA_HOME=$T/xdg XDG_RUNTIME_DIR=$T/run GAME=$R$EXEC SDL_AUDIODRIVER=dummy KEYS="$1" \
+        LANG=C.UTF-8 LC_ALL= LC_MESSAGES= \
         xvfb-run -a -s "-screen 0 800x600x24" bash "$T/play.sh" ||
         fail "the game did not exit 0: $(cat "$T/home/game.err")"
     [ "$OPTION" -nt "$T/home/wmclass" ] || fail "no settings saved in \$XDG_DATA_HOME/pomrin/user_data"
     [ "$(stat -c %s "$OPTION")" = 40 ] || fail "the settings file is not 40 bytes"
     [ "$(od -An -td4 -N4 "$OPTION" | tr -d ' ')" = 5 ] || fail "the saved settings do not need 5 wins"
+    [ "$(cat "$T/home/winname")" = "$2" ] || fail "the window's title is '$(cat "$T/home/winname")', not '$2'"
+    [ "$(cat "$SETTINGS")" = "language ja" ] || fail "the saved language is not Japanese: $(cat "$SETTINGS")"
 }
-# Wins 3 -> 5 and save; then a second start reads them back and saves them unchanged.
-play "Right Right Down Down Down Down Down Down Down z"
-play "Up Up z"
+# In English, as the locale says: wins 3 -> 5, the language to Japanese, save; then a second start
+# reads both back (in Japanese, whatever the locale) and saves them unchanged.
+play "Right Right Down Down Down Down Down Down Down Left Down z" "Korokoro Pomrin"
+play "Up Up z" "ころころポムリン"
 grep -q "\"$WMCLASS\"" "$T/home/wmclass" ||
     fail "the window's class is not StartupWMClass=$WMCLASS: $(cat "$T/home/wmclass")"
 [ "$(cd "$S/games/pomrin" && find . -printf '%p %s %T@\n' | sort)" = "$BEFORE" ] ||
     fail "the game wrote into its installed data folder"
-[ -z "$(find "$T/home" -mindepth 1 -not -name game.err -not -name wmclass)" ] ||
+[ -z "$(find "$T/home" -mindepth 1 -not -name game.err -not -name wmclass -not -name winname)" ] ||
     fail "the game wrote into the home folder"
 echo "deb test: $(basename "$DEB") ($(du -k "$DEB" | cut -f1) KB) made, unpacked, started from its menu entry;"
-echo "  settings saved to and read back from \$XDG_DATA_HOME/pomrin/user_data ($(($(date +%s) - START)) s)"
+echo "  settings and language saved to and read back from \$XDG_DATA_HOME/pomrin/user_data ($(($(date +%s) - START)) s)"
 
 # ---------------------------------------------------------------- the lobby server's package
 # Its fields and files, its unit (systemd-analyze verify: every setting known, the program and its

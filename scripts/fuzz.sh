@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets in build-fuzz (clang) and runs each for SECONDS over a scratch copy
-# of its seed corpus. Usage: scripts/fuzz.sh SECONDS [target...]   (targets: bmp wav script option keyfile net netrecord lobby)
+# of its seed corpus. Usage: scripts/fuzz.sh SECONDS [target...]   (targets: bmp wav script option keyfile net netadmit netrecord lobby)
 # Prints one line per target with the number of runs; stops at the first finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_EACH=${1:-5}
 shift || true
 TARGETS=("$@")
-[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(bmp wav script option keyfile net netrecord lobby)
+[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(bmp wav script option keyfile net netadmit netrecord lobby)
 cmake -S . -B build-fuzz -DPOMRIN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${TARGETS[@]/#/fuzz_}" >/dev/null
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1

@@ -3,7 +3,8 @@
 
 Usage: web_font.py SRC_DIR IPAG_TTF COPYRIGHT_FILE OUT_DIR
 
-The characters are those of every string literal under SRC_DIR, plus printable ASCII. The cut-down
+The characters are those of every string literal under SRC_DIR (the language tables of src/lang
+hold every text a player reads, Japanese and English), plus printable ASCII. The cut-down
 font is a derived program under the IPA Font License: it gets its own name (Pomrin Gothic,
 fonts/pomrin-gothic.ttf) and the licence text travels with it.
 """

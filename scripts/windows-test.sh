@@ -85,7 +85,7 @@ POMRIN_SOAK_FRAMES=$SOAK_FRAMES POMRIN_SOAK_KEEP="Z:$OUT/soak-windows" "$WINE" "
 nSessions=0
 for s in "$OUT"/soak-linux/[0-9]*; do
     w=$OUT/soak-windows/$(basename "$s")
-    for f in trace.jsonl sounds.txt stderr.txt data/user_data/Option.dat; do
+    for f in trace.jsonl sounds.txt stderr.txt data/user_data/Option.dat data/user_data/Settings.txt; do
         [ -e "$s/$f" ] || continue
         cmp -s "$s/$f" "$w/$f" || fail "soak session $(basename "$s"): $f differs"
     done
@@ -148,6 +148,7 @@ for f in pomrin.exe keymap.exe SDL2.dll SDL2_mixer.dll README.txt data/fonts/ipa
     [ -e "$GAMEDIR/$TOP/$f" ] || fail "the zip has no $f"
 done
 OPTION="$GAMEDIR/$TOP/data/user_data/Option.dat"
+SETTINGS="$GAMEDIR/$TOP/data/user_data/Settings.txt"
 
 v=$("$WINE" "$GAME" --version 2>&1 | tr -d '\r') || true
 [ "$v" = "pomrin $VERSION" ] && echo "--version: $v" || fail "--version printed '$v'"
@@ -188,7 +189,7 @@ press() {  # holds each key for a few frames, as a player would
     done
 }
 
-(cd / && SDL_AUDIODRIVER=dummy exec "$WINE" "$GAME") &
+(cd / && SDL_AUDIODRIVER=dummy exec "$WINE" "$GAME" --lang ja) &
 GAMEPID=$!
 WIN=$(wait_window "ころころポムリン" 60)
 if [ -z "$WIN" ]; then
@@ -197,29 +198,34 @@ else
     xdotool windowfocus "$WIN" 2>/dev/null || true
     sleep 2
     # A second copy finds the first, shows its box and exits 0.
-    (set +eE; trap - ERR; cd / && SDL_AUDIODRIVER=dummy "$WINE" "$GAME"; echo $? > "$OUT/second.rc") &
+    (set +eE; trap - ERR; cd / && SDL_AUDIODRIVER=dummy "$WINE" "$GAME" --lang ja; echo $? > "$OUT/second.rc") &
     answer_box "二重起動" || fail "the second copy showed no box"
     for _ in $(seq 150); do [ -f "$OUT/second.rc" ] && break; sleep 0.2; done
     [ "$(cat "$OUT/second.rc" 2>/dev/null)" = 0 ] || fail "the second copy exited with $(cat "$OUT/second.rc" 2>/dev/null)"
     xdotool windowfocus "$WIN" 2>/dev/null || true
     sleep 1
 
-    # Options: wins needed 3 -> 4, save; 4 -> 5, save again over the first file.
+    # Options: wins needed 3 -> 4 and the language to English, save; 4 -> 5 and back to
+    # Japanese, save again over the first files.
     press Down Down z
     sleep 1.5
-    press Right Down Down Down Down Down Down Down z
+    press Right Down Down Down Down Down Down Down Right Down z
     sleep 0.5
     first=$(od -An -tu1 -N1 "$OPTION" 2>/dev/null | tr -d ' ')
-    press Up Up Up Up Up Up Up Right Down Down Down Down Down Down Down z
+    firstlang=$(cat "$SETTINGS" 2>/dev/null)
+    press Up Up Up Up Up Up Up Up Right Down Down Down Down Down Down Down Right Down z
     sleep 0.5
     second=$(od -An -tu1 -N1 "$OPTION" 2>/dev/null | tr -d ' ')
+    secondlang=$(cat "$SETTINGS" 2>/dev/null)
     size=$(stat -c %s "$OPTION" 2>/dev/null || echo 0)
-    if [ "$first" = 4 ] && [ "$second" = 5 ] && [ "$size" = 40 ]; then
-        echo "settings saved twice: wins needed $first, then $second (the second save replaced the first)"
+    if [ "$first" = 4 ] && [ "$second" = 5 ] && [ "$size" = 40 ] && [ "$firstlang" = "language en" ] &&
+        [ "$secondlang" = "language ja" ]; then
+        echo "settings saved twice: wins needed $first, then $second, language en, then ja (the second save replaced the first)"
     else
-        fail "settings saves: first '$first', second '$second', $size bytes"
+        fail "settings saves: first '$first' '$firstlang', second '$second' '$secondlang', $size bytes"
     fi
-    ls "$GAMEDIR/$TOP/data/user_data" | grep -v '^Option.dat$' && fail "a temporary file was left in user_data"
+    ls "$GAMEDIR/$TOP/data/user_data" | grep -v '^Option.dat$' | grep -v '^Settings.txt$' &&
+        fail "a temporary file was left in user_data"
 
     # Back to the title, then VS COM into character select.
     press x
@@ -236,9 +242,12 @@ else
     [ "$rc" = 0 ] && echo "Escape: the game exited with 0" || fail "the game exited with $rc after Escape"
 fi
 
-# A start-up failure shows its box and exits 1.
-(set +eE; trap - ERR; cd / && SDL_AUDIODRIVER=no_such_driver "$WINE" "$GAME"; echo $? > "$OUT/fail.rc") &
-answer_box "エラー" || fail "no box for the failed start-up"
+# A start-up failure shows its box and exits 1. The system is English here; the box is in
+# Japanese, the language saved above.
+(set +eE; trap - ERR; cd / && LANG=C.UTF-8 LC_ALL= LC_MESSAGES= SDL_AUDIODRIVER=no_such_driver "$WINE" "$GAME"
+ echo $? > "$OUT/fail.rc") &
+answer_box "エラー" && echo "the saved language read back: the box in Japanese on an English system" ||
+    fail "no box in Japanese, the saved language, for the failed start-up"
 for _ in $(seq 150); do [ -f "$OUT/fail.rc" ] && break; sleep 0.2; done
 [ "$(cat "$OUT/fail.rc" 2>/dev/null)" = 1 ] && echo "failed start-up: box and exit code 1" ||
     fail "the failed start-up exited with $(cat "$OUT/fail.rc" 2>/dev/null)"

@@ -171,7 +171,7 @@ stamp "Windows programs built"
 # Nothing but the two SDL libraries may be needed beside the programs.
 for exe in "$BW/pomrin.exe" "$BW/tools/pomrin-sim.exe" "$BW/tools/keymap.exe"; do
     extra=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print $3}' |
-            grep -v -i -x -E 'SDL2.dll|SDL2_mixer.dll|KERNEL32.dll|USER32.dll|SHELL32.dll|ole32.dll|msvcrt.dll|ADVAPI32.dll|GDI32.dll|WINMM.dll|WS2_32.dll|IMM32.dll|VERSION.dll|OLEAUT32.dll|SETUPAPI.dll|api-ms-win-.*' || true)
+            grep -v -i -x -E 'SDL2.dll|SDL2_mixer.dll|KERNEL32.dll|USER32.dll|SHELL32.dll|ole32.dll|msvcrt.dll|ADVAPI32.dll|GDI32.dll|WINMM.dll|WS2_32.dll|IPHLPAPI.DLL|IMM32.dll|VERSION.dll|OLEAUT32.dll|SETUPAPI.dll|api-ms-win-.*' || true)
     [ -z "$extra" ] || { echo "$exe needs DLLs the zip does not ship: $extra" >&2; exit 1; }
 done
 

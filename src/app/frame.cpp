@@ -1,10 +1,10 @@
 #include "app/frame.h"
 
+#include <iterator>
 #include <stdexcept>
 
 #include "app/debug_trace.h"
 #include "app/input_record.h"
-#include "app/window.h"
 #include "battle/battle_scene.h"
 #include "gfx/bitmap.h"
 #include "gfx/blit.h"
@@ -110,32 +110,50 @@ static void DestroyOptionScene() {
     g_lpOption = nullptr;
 }
 
+// The options scene lives in g_lpOption while on screen; a failure there closes the game.
+static bool OptionMain() {
+    try {
+        CreateOption();
+        OptionRun(g_lpOption);
+    } catch (const std::exception& e) {
+        DebugTrace(e.what());
+        PostCloseFailed();
+    }
+    return true;
+}
+
+namespace {
+// The scenes by g_nScene: the frame's step (false ends the program) and the release when the
+// window goes away on that scene (null: nothing to free; the options scene goes with GameRelease).
+struct SCENEENTRY {
+    bool (*lpfnMain)();
+    void (*lpfnRelease)();
+};
+constexpr SCENEENTRY g_SceneTable[] = {
+    {TitleMain, nullptr},         // SCENE_TITLE
+    {SelectMain, SelectRelease},  // SCENE_SELECT
+    {BattleMain, BattleExit},     // SCENE_BATTLE
+    {OptionMain, nullptr},        // SCENE_OPTION
+};
+static_assert(SCENE_TITLE == 0 && SCENE_SELECT == 1 && SCENE_BATTLE == 2 && SCENE_OPTION == 3);
+
+const SCENEENTRY* SceneEntry() {
+    return g_nScene >= 0 && g_nScene < int32_t(std::size(g_SceneTable)) ? &g_SceneTable[g_nScene] : nullptr;
+}
+}  // namespace
+
+void ReleaseScene() {
+    const SCENEENTRY* lpEntry = SceneEntry();
+    if (lpEntry && lpEntry->lpfnRelease) lpEntry->lpfnRelease();
+}
+
 bool GameStep(const uint32_t dwRaw[2]) {
     InputRawApply(dwRaw[0], &g_Input[0]);
     InputRawApply(dwRaw[1], &g_Input[1]);
 
-    switch (g_nScene) {
-        case SCENE_TITLE:
-        case SCENE_SELECT:
-        case SCENE_BATTLE: {
-            DestroyOptionScene();
-            bool bOk = g_nScene == SCENE_TITLE    ? TitleMain()
-                       : g_nScene == SCENE_SELECT ? SelectMain()
-                                                  : BattleMain();
-            if (!bOk) return false;
-            break;
-        }
-        case SCENE_OPTION:
-            try {
-                CreateOption();
-                OptionRun(g_lpOption);
-            } catch (const std::exception& e) {
-                DebugTrace(e.what());
-                PostCloseFailed();
-            }
-            break;
-        default:
-            break;
+    if (const SCENEENTRY* lpEntry = SceneEntry()) {
+        if (g_nScene != SCENE_OPTION) DestroyOptionScene();
+        if (!lpEntry->lpfnMain()) return false;
     }
 
     if (g_bPaletteDirty) DDSetPaletteEntries(0, 256, g_Palette.data());

@@ -39,5 +39,9 @@ void FrameWait(uint32_t nFps);
 // Forgets the pacing state, so the next FrameLimit starts afresh (start-up, tests).
 void FrameLimitReset();
 
+// Frees the resources of the scene on screen when the window goes away (the scene table's
+// release of g_nScene).
+void ReleaseScene();
+
 // Copies the back buffer to the screen and shows it.
 void PresentBackBuffer();

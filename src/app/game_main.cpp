@@ -16,6 +16,7 @@
 #include "gfx/palette.h"
 #include "gfx/surface.h"
 #include "input/input.h"
+#include "lang/lang.h"
 #include "menus/option_scene.h"
 #include "platform/plat_file.h"
 #include "platform/plat_loop.h"
@@ -28,8 +29,6 @@ void (*g_lpfnAfterFrame)(uint32_t dwFrame);
 bool g_bNoInstanceLock;
 
 namespace {
-
-constexpr const char* kTitle = "ころころポムリン";
 
 int g_nLoopExit;
 
@@ -111,7 +110,7 @@ bool GameRelease() {
 int GameRun(const char* szRecord) {
     if (!g_bNoInstanceLock && !Plat_LockInstance("ゲーム")) {
         // Not a failure: the game the player wanted is already on screen.
-        Plat_MessageBox("既に起動しています", "二重起動");
+        Plat_MessageBox(GameText(TXT_BOX_RUNNING), GameText(TXT_BOX_RUNNING_CAPTION));
         return 0;
     }
     if (szRecord && !RecordOpen(szRecord)) {
@@ -120,9 +119,9 @@ int GameRun(const char* szRecord) {
         return 2;
     }
     if (!Plat_Init()) {
-        Plat_MessageBox("ウインドウクラスの登録に失敗！", "エラー");
-    } else if (!Plat_CreateWindow(kTitle, 640, 480)) {
-        Plat_MessageBox("ウインドウクラスの生成に失敗！", "エラー");
+        Plat_MessageBox(GameText(TXT_BOX_NO_WINDOW_CLASS), GameText(TXT_BOX_ERROR_CAPTION));
+    } else if (!Plat_CreateWindow(GameText(TXT_GAME_NAME), 640, 480)) {
+        Plat_MessageBox(GameText(TXT_BOX_NO_WINDOW), GameText(TXT_BOX_ERROR_CAPTION));
         Plat_Quit();
     } else {
         ClearMessages();
@@ -136,7 +135,7 @@ int GameRun(const char* szRecord) {
         Plat_DestroyWindow();
         // The lock goes first: a copy started while the box is open runs normally.
         Plat_UnlockInstance();
-        Plat_MessageBox("ゲーム全体の初期設定に失敗！", "エラー");
+        Plat_MessageBox(GameText(TXT_BOX_NO_START), GameText(TXT_BOX_ERROR_CAPTION));
         Plat_Quit();
     }
     RecordClose();
@@ -145,26 +144,33 @@ int GameRun(const char* szRecord) {
 }
 
 int GameMain(const std::vector<std::string>& args) {
-    const std::string szUsage = "usage: pomrin [--record FILE] [--version]\n";
-    std::string szRecord;
+    const std::string szUsage = "usage: pomrin [--record FILE] [--lang ja|en] [--version]\n";
+    const char* szTitle = GameText(TXT_GAME_NAME);
+    std::string szRecord, szLang;
+    bool bLang = false;
     for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--record" && i + 1 < args.size()) {
+        if (args[i] == "--lang" && i + 1 < args.size() && LanguageFromCode(args[i + 1].c_str()) >= 0) {
+            szLang = args[++i];
+            bLang = true;
+        } else if (args[i] == "--record" && i + 1 < args.size()) {
             const std::filesystem::path file = std::filesystem::u8path(args[++i]);
             std::error_code ec;
             const std::filesystem::path abs = std::filesystem::absolute(file, ec);
             const std::u8string sz = (ec ? file : abs).u8string();
             szRecord.assign(sz.begin(), sz.end());
         } else if (args[i] == "--version") {
-            Plat_ShowText(kTitle, "pomrin " POMRIN_VERSION "\n", false);
+            Plat_ShowText(szTitle, "pomrin " POMRIN_VERSION "\n", false);
             return 0;
         } else if (args[i] == "--help" || args[i] == "-h") {
-            Plat_ShowText(kTitle, szUsage.c_str(), false);
+            Plat_ShowText(szTitle, szUsage.c_str(), false);
             return 0;
         } else {
-            Plat_ShowText(kTitle, szUsage.c_str(), true);
+            Plat_ShowText(szTitle, szUsage.c_str(), true);
             return 2;
         }
     }
     FindDataFolder(Plat_ExecutableDir());
+    // The flag for this run, else the saved setting, else the system's language.
+    ChooseLanguage(bLang ? szLang.c_str() : nullptr, true);
     return GameRun(szRecord.empty() ? nullptr : szRecord.c_str());
 }

@@ -12,9 +12,6 @@
 OPTIONDATA g_Option;
 int32_t g_nBattleMode;
 
-const std::array<const char*, BATTLE_MODES> g_szBattleModeName = {"ノーマルバトル", "トリックバトル",
-                                                                  "シューティングバトル", "シンプルバトル"};
-
 void SetDefaultOption(OPTIONDATA* lpOption) {
     *lpOption = OPTIONDATA{3, {3, 3, 3}, 2, 0, 1.0, 0, 0};
 }
@@ -59,6 +56,8 @@ uint32_t LoadOptionFile(const char* szFile, OPTIONDATA* lpOption) {
     OptionDecode(bytes, uint32_t(nRead), lpOption);
     return 1;
 }
+
+bool g_bSettingsReadOnly;
 
 uint32_t SaveOptionFile(const char* szFile, const OPTIONDATA* lpOption) {
     uint8_t bytes[OPTION_FILE_SIZE];

@@ -21,7 +21,6 @@ extern OPTIONDATA g_Option;
 extern int32_t g_nBattleMode;
 
 enum { BATTLE_NORMAL = 0, BATTLE_TRICK = 1, BATTLE_SHOOTING = 2, BATTLE_SIMPLE = 3, BATTLE_MODES = 4 };
-extern const std::array<const char*, BATTLE_MODES> g_szBattleModeName;
 
 struct STATEBUF;
 // Saves or restores the settings in force and the battle mode of the game in progress.
@@ -34,6 +33,9 @@ void SetDefaultOption(OPTIONDATA* lpOption);
 uint32_t LoadOptionFile(const char* szFile, OPTIONDATA* lpOption);
 // Writes the 40 bytes. The old file is replaced only once the new one is complete. 0 on failure.
 uint32_t SaveOptionFile(const char* szFile, const OPTIONDATA* lpOption);
+// A replay runs: the options screen saves nothing (a record from outside must not change the
+// player's settings file).
+extern bool g_bSettingsReadOnly;
 
 // The file image: nBytes (up to 40) of lpBytes laid over the record; the rest keeps its value.
 void OptionDecode(const uint8_t* lpBytes, uint32_t nBytes, OPTIONDATA* lpOption);

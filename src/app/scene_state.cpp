@@ -1,12 +1,12 @@
 #include "app/scene_state.h"
 
 #include "app/state_buf.h"
-#include "app/window.h"
 
 int32_t g_nScene;
 int32_t g_nNextScene;
 int32_t g_nTitleSelect;
 OPTIONSCENE* g_lpOption;
+int32_t g_nCloseRequest = -1;
 
 bool IsTwoHumans() {
     return (g_nScene == SCENE_SELECT || g_nScene == SCENE_BATTLE) && g_nTitleSelect == TITLE_ROW_TWO_PLAYERS;
@@ -29,12 +29,13 @@ bool SceneMain(int32_t* lpStep, bool (*lpfnLoad)(), void (*lpfnRun)(), void (*lp
     }
 }
 
+// The first request wins, as the first close message did.
 void PostClose() {
-    PostMessage(WM_CLOSE, 0);
+    if (g_nCloseRequest < 0) g_nCloseRequest = 0;
 }
 
 void PostCloseFailed() {
-    PostMessage(WM_CLOSE, 1);
+    if (g_nCloseRequest < 0) g_nCloseRequest = 1;
 }
 
 void SceneStateIo(STATEBUF* lpBuf) {

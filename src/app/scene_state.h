@@ -33,7 +33,10 @@ bool IsTwoHumans();
 // value does nothing. False only when the load failed.
 bool SceneMain(int32_t* lpStep, bool (*lpfnLoad)(), void (*lpfnRun)(), void (*lpfnRelease)());
 
-// Asks the window to close: destruction, then the quit message, then the loop ends.
+// A close the game asked for: -1 none, else the exit code it carries. The message loop takes it
+// before any queued message and closes the window (destruction, the quit message, the end).
+extern int32_t g_nCloseRequest;
+// Asks the window to close; the program ends with exit code 0.
 void PostClose();
 // The same when something the game needs failed to load: the program ends with exit code 1.
 void PostCloseFailed();

@@ -4,10 +4,8 @@
 
 #include "app/frame.h"
 #include "app/input_record.h"
-#include "battle/battle_scene.h"
 #include "platform/plat_input.h"
 #include "platform/plat_system.h"
-#include "select/select.h"
 
 namespace {
 std::deque<MSG> g_Messages;
@@ -23,9 +21,15 @@ void PostQuitMessage(int32_t nExitCode) {
 
 void ClearMessages() {
     g_Messages.clear();
+    g_nCloseRequest = -1;
 }
 
 bool PeekMessage(MSG* lpMsg) {
+    if (g_nCloseRequest >= 0) {
+        *lpMsg = MSG{WM_CLOSE, uint32_t(g_nCloseRequest)};
+        g_nCloseRequest = -1;
+        return true;
+    }
     if (!g_Messages.empty()) {
         *lpMsg = g_Messages.front();
         g_Messages.pop_front();
@@ -79,11 +83,4 @@ int32_t DefWindowProc(uint32_t message, uint32_t wParam) {
     // The platform window itself is closed after GameRelease, once the display is down.
     if (message == WM_CLOSE) WndProc(WM_DESTROY, wParam);
     return 0;
-}
-
-void ReleaseScene() {
-    if (g_nScene == SCENE_SELECT)
-        SelectRelease();
-    else if (g_nScene == SCENE_BATTLE)
-        BattleExit();
 }

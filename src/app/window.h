@@ -21,14 +21,12 @@ struct MSG {
 void PostMessage(uint32_t message, uint32_t wParam);
 // Ends the loop with nExitCode once the messages before it are handled.
 void PostQuitMessage(int32_t nExitCode);
-// Takes the next message without waiting: the game's own first, then the platform's events.
+// Takes the next message without waiting: a close the game asked for (g_nCloseRequest), then
+// the game's own queued messages, then the platform's events.
 bool PeekMessage(MSG* lpMsg);
-// Forgets every queued message (start of a run).
+// Forgets every queued message and close request (start of a run).
 void ClearMessages();
 
 int32_t WndProc(uint32_t message, uint32_t wParam);
 // The default handling: a close request destroys the window.
 int32_t DefWindowProc(uint32_t message, uint32_t wParam);
-
-// Frees the resources of the scene on screen when the window goes away.
-void ReleaseScene();

@@ -5,18 +5,24 @@
 
 #include "app/debug_trace.h"
 #include "gfx/bmp_file.h"
+#include "lang/lang.h"
 
 const std::array<BITMAPLISTENTRY, BMP_COUNT> g_BitmapList = {{
-    {"bmp/文字.bmp", 1, 0},
-    {"bmp/タイトル.bmp", 0, 0},
-    {"bmp/オプション.bmp", 0, 0},
-    {"bmp/バトル背景.bmp", 0, 0},
-    {"bmp/バトルキャラ.bmp", 1, 1},
-    {"bmp/エフェクト.bmp", 1, 0},
-    {"bmp/キャラクターセレクト.bmp", 0, 0},
-    {"bmp/メッセージ.bmp", 1, 0},
-    {"bmp/その他.bmp", 1, 0},
+    {"bmp/文字.bmp", 1, 0, nullptr},
+    {"bmp/タイトル.bmp", 0, 0, "bmp/en/タイトル.bmp"},
+    {"bmp/オプション.bmp", 0, 0, nullptr},
+    {"bmp/バトル背景.bmp", 0, 0, nullptr},
+    {"bmp/バトルキャラ.bmp", 1, 1, nullptr},
+    {"bmp/エフェクト.bmp", 1, 0, nullptr},
+    {"bmp/キャラクターセレクト.bmp", 0, 0, "bmp/en/キャラクターセレクト.bmp"},
+    {"bmp/メッセージ.bmp", 1, 0, "bmp/en/メッセージ.bmp"},
+    {"bmp/その他.bmp", 1, 0, nullptr},
 }};
+
+const char* ListedBitmapFile(int nId) {
+    const BITMAPLISTENTRY& row = g_BitmapList[size_t(nId)];
+    return g_nLanguage == LANG_EN && row.szEnglish ? row.szEnglish : row.szFile;
+}
 
 const std::array<const char*, 7> g_szBattleBackground = {
     "bmp/背景＿草原.bmp", "bmp/背景＿土.bmp", "bmp/背景＿道.bmp", "bmp/背景＿海.bmp",
@@ -81,7 +87,7 @@ bool DDCopyBitmap(SURFACE& surf, const char* szFile, int) {
 
 bool DDLoadListedBitmap(SURFACE& surf, int nId) {
     const BITMAPLISTENTRY& row = g_BitmapList[size_t(nId)];
-    return DDCheckLoadError(DDLoadBitmap(surf, row.szFile, row.bColorKey, 8, row.bSysMem));
+    return DDCheckLoadError(DDLoadBitmap(surf, ListedBitmapFile(nId), row.bColorKey, 8, row.bSysMem));
 }
 
 // A scene change simulated again after a rollback (drawing off) neither frees pictures nor
@@ -90,8 +96,7 @@ bool DDLoadListedBitmap(SURFACE& surf, int nId) {
 bool DDLoadBitmaps(std::span<const int> nIds) {
     for (int nId : nIds) {
         const SURFACE& surf = g_Bitmap[size_t(nId)];
-        if (g_bDrawOff && surf.lpSurface &&
-            std::strcmp(surf.szFileName, g_BitmapList[size_t(nId)].szFile) == 0)
+        if (g_bDrawOff && surf.lpSurface && std::strcmp(surf.szFileName, ListedBitmapFile(nId)) == 0)
             continue;
         if (!DDLoadListedBitmap(g_Bitmap[size_t(nId)], nId)) return false;
     }
@@ -111,7 +116,7 @@ bool DDCreateSurfaceFromBitmapList(std::array<SURFACE, BMP_COUNT>& lpSurfaces, c
         if (nId < 0 || nId >= BMP_COUNT) return false;
         if (!DDLoadListedBitmap(lpSurfaces[nId], nId)) {
             char szText[300];
-            std::snprintf(szText, sizeof szText, "%s 生成失敗！", g_BitmapList[nId].szFile);
+            std::snprintf(szText, sizeof szText, "%s 生成失敗！", ListedBitmapFile(nId));
             DebugTrace(szText);
             return false;
         }

@@ -22,9 +22,13 @@ struct BITMAPLISTENTRY {
     const char* szFile;
     int bColorKey;
     int bSysMem;
+    const char* szEnglish;  // the picture in English, for one with words in it (else null)
 };
 
 extern const std::array<BITMAPLISTENTRY, BMP_COUNT> g_BitmapList;
+// The file of bitmap nId in the language in force. The palette always comes from the Japanese
+// bmp/メッセージ.bmp; the English pictures share it.
+const char* ListedBitmapFile(int nId);
 extern const std::array<const char*, 7> g_szBattleBackground;
 extern std::array<SURFACE, BMP_COUNT> g_Bitmap;
 // All seven arenas, loaded while a battle runs: a round (also one simulated again after a

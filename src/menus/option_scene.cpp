@@ -14,41 +14,42 @@
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "input/input.h"
+#include "lang/lang.h"
+#include "platform/plat_system.h"
 #include "sound/sound.h"
 
 namespace {
 
+// The rows that edit a value: label, range.
 struct OPTIONROW {
-    const char* szLabel;
+    int32_t nLabel;
     int32_t nMin, nMax;
 };
-constexpr std::array<OPTIONROW, 9> g_OptionRows = {{
-    {"必要勝利数", 1, 5},
-    {"プレイヤー１の防御力", 1, 5},
-    {"プレイヤー２の防御力", 1, 5},
-    {"ＣＯＭの防御力", 1, 5},
-    {"ＣＯＭの強さ", 0, 4},
-    {"ゲームスピード", 1, 20},
-    {"バトルモード", 0, 3},
-    {"設定をファイルへ保存", 0, 0},
-    {"戻る", 0, 0},
+constexpr std::array<OPTIONROW, OPTION_ROW_LANGUAGE> g_OptionRows = {{
+    {TXT_OPTION_WINS, 1, 5},
+    {TXT_OPTION_DEFENSE_P1, 1, 5},
+    {TXT_OPTION_DEFENSE_P2, 1, 5},
+    {TXT_OPTION_DEFENSE_COM, 1, 5},
+    {TXT_OPTION_COM_LEVEL, 0, 4},
+    {TXT_OPTION_SPEED, 1, 20},
+    {TXT_OPTION_MODE, 0, 3},
 }};
-constexpr std::array<const char*, 5> g_szComLevel = {"弱すぎ", "弱い", "普通", "強い", "強すぎ"};
+constexpr int32_t kComLevels = 5;
 
+// The battle mode's help: its lines at their offsets below the menu's top.
 struct HELPLINE {
     int32_t nMode, nOffset;
-    const char* szText;
 };
 constexpr std::array<HELPLINE, 9> g_HelpLines = {{
-    {0, 248, "ノーマルバトルでは、基本的なスキルしか使用出来ません。"},
-    {1, 248, "トリックバトルでは、全てのスキルが使用出来ます。"},
-    {1, 272, "※「VS COM」では無効になります！"},
-    {2, 248, "シューティングバトルでは、体当たりの攻撃力が激減してし"},
-    {2, 272, "まい、選べるスキルも制限されます。"},
-    {2, 296, "その代わりに「ショット」の攻撃力が増し、スキルを使用出"},
-    {2, 320, "来る間隔も短くなります。"},
-    {2, 344, "※「VS COM」では無効になります！"},
-    {3, 248, "シンプルバトルでは、スキルは一切使用出来ません。"},
+    {0, 248},
+    {1, 248},
+    {1, 272},
+    {2, 248},
+    {2, 272},
+    {2, 296},
+    {2, 320},
+    {2, 344},
+    {3, 248},
 }};
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr int32_t kMenuX = 32, kMenuY = 32;
@@ -57,10 +58,16 @@ void OptionBackground() {
     DDBltFramed(g_BackBuffer, 0, 0, 640, 480, g_Bitmap[BMP_OPTION], 0, 0, 255);
 }
 
-// A name from a table, or "?" for a value a damaged settings file left outside it.
-template <size_t N>
-const char* NameOf(const std::array<const char*, N>& table, int32_t nValue) {
-    return nValue >= 0 && size_t(nValue) < N ? table[size_t(nValue)] : "?";
+// Name nValue of the nCount texts from nFirst, or "?" for a value a damaged settings file left
+// outside them.
+const char* NameOf(int32_t nFirst, int32_t nCount, int32_t nValue) {
+    return nValue >= 0 && nValue < nCount ? GameText(nFirst + nValue) : "?";
+}
+
+const char* RowLabel(int32_t nRow) {
+    if (nRow < OPTION_ROW_LANGUAGE) return GameText(g_OptionRows[size_t(nRow)].nLabel);
+    if (nRow == OPTION_ROW_LANGUAGE) return LanguageLabel().szText;
+    return GameText(nRow == OPTION_ROW_SAVE ? TXT_OPTION_SAVE : TXT_OPTION_BACK);
 }
 
 // The speed as the integer the menu edits, truncated toward zero; a damaged file's NaN or
@@ -120,14 +127,18 @@ void OptionFadeIn(OPTIONSCENE* lpScene) {
 
 void OptionMenu(OPTIONSCENE* lpScene) {
     INPUTSTATE& in = g_Input[0];
-    CursorMove(&in, &g_Cursor[0], 0, 24, 16, 36, 0, 8);
+    CursorMove(&in, &g_Cursor[0], 0, 24, 16, 36, 0, OPTION_ROWS - 1);
     PlayCursorSound(&in, 2, SND_CURSOR);
     int32_t nRow = g_Cursor[0].nRow;
     if (in.wButton & BUTTON_1) {
         if (nRow == OPTION_ROW_SAVE) {
             DSPlay(&g_Sound[SND_SHOT], 0);
             OptionApply(lpScene);
-            if (PrepareUserDataDir()) SaveOptionFile(UserDataFile("Option.dat").c_str(), &g_Option);
+            // A replay never writes the player's settings.
+            if (!g_bSettingsReadOnly) {
+                if (PrepareUserDataDir()) SaveOptionFile(UserDataFile("Option.dat").c_str(), &g_Option);
+                SaveLanguage();
+            }
         } else if (nRow == OPTION_ROW_BACK) {
             DSPlay(&g_Sound[SND_DECIDE], 0);
             OptionApply(lpScene);
@@ -142,7 +153,12 @@ void OptionMenu(OPTIONSCENE* lpScene) {
         return;
     }
     int32_t nChange = (in.wDir & DIR_RIGHT) ? 1 : (in.wDir & DIR_LEFT) ? -1 : 0;
-    if (nChange != 0 && nRow >= 0 && nRow < OPTION_ROW_SAVE) {
+    if (nChange != 0 && nRow == OPTION_ROW_LANGUAGE) {
+        // Two languages: either direction switches, and this frame is drawn in the new one.
+        DSPlay(&g_Sound[SND_CURSOR], 0);
+        g_nLanguage = g_nLanguage == LANG_EN ? LANG_JA : LANG_EN;
+        Plat_SetWindowTitle(GameText(TXT_GAME_NAME));
+    } else if (nChange != 0 && nRow >= 0 && nRow < OPTION_ROW_LANGUAGE) {
         DSPlay(&g_Sound[SND_CURSOR], 0);
         const OPTIONROW& row = g_OptionRows[size_t(nRow)];
         int32_t& nValue = lpScene->nValue[size_t(nRow)];
@@ -168,23 +184,24 @@ void OptionFadeOut(OPTIONSCENE* lpScene) {
 }
 
 void OptionDraw(OPTIONSCENE* lpScene, SURFACE& surf, int32_t nX, int32_t nY) {
-    for (size_t i = 0; i < g_OptionRows.size(); ++i)
-        DDTextOut(surf, nX, nY + 24 * int32_t(i), kWhite, g_OptionRows[i].szLabel);
-    for (int32_t nRow = 0; nRow < OPTION_ROW_SAVE; ++nRow) {
+    for (int32_t nRow = 0; nRow < OPTION_ROWS; ++nRow)
+        DDTextOut(surf, nX, nY + 24 * nRow, kWhite, RowLabel(nRow));
+    for (int32_t nRow = 0; nRow < OPTION_ROW_LANGUAGE; ++nRow) {
         int32_t nValue = lpScene->nValue[size_t(nRow)];
         int32_t nY2 = nY + 24 * nRow;
         if (nRow == OPTION_ROW_COM_LEVEL)
-            DDTextOutF(surf, nX + 320, nY2, kWhite, "%s", NameOf(g_szComLevel, nValue));
+            DDTextOutF(surf, nX + 320, nY2, kWhite, "%s", NameOf(TXT_COM_LEVEL, kComLevels, nValue));
         else if (nRow == OPTION_ROW_BATTLE_MODE)
-            DDTextOutF(surf, nX + 320, nY2, kWhite, "%s", NameOf(g_szBattleModeName, nValue));
+            DDTextOutF(surf, nX + 320, nY2, kWhite, "%s", NameOf(TXT_MODE_NAME, BATTLE_MODES, nValue));
         else
             DDTextOutF(surf, nX + 320, nY2, kWhite, "%d", nValue);
     }
+    DDTextOut(surf, nX + 320, nY + 24 * OPTION_ROW_LANGUAGE, kWhite, LanguageName(g_nLanguage).szText);
     if (g_Cursor[0].nRow == OPTION_ROW_BATTLE_MODE)
-        for (const HELPLINE& line : g_HelpLines)
-            if (line.nMode == lpScene->nValue[OPTION_ROW_BATTLE_MODE])
-                DDTextOut(surf, nX, nY + line.nOffset, kWhite, line.szText);
-    DDTextOut(surf, nX, nY + 384, kWhite, "左右キーで変更");
+        for (size_t i = 0; i < g_HelpLines.size(); ++i)
+            if (g_HelpLines[i].nMode == lpScene->nValue[OPTION_ROW_BATTLE_MODE])
+                DDTextOut(surf, nX, nY + g_HelpLines[i].nOffset, kWhite, GameText(TXT_HELP + int32_t(i)));
+    DDTextOut(surf, nX, nY + 384, kWhite, GameText(TXT_OPTION_FOOTER));
 }
 
 void OptionApply(OPTIONSCENE* lpScene) {

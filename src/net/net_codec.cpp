@@ -108,46 +108,50 @@ int NetEncode(const NETMSG* lpMsg, uint8_t* lpOut, size_t nOutSize) {
     const NETMSG& m = *lpMsg;
     PutUint(&w, m.byType, 1);
     switch (m.byType) {
-    case NET_MSG_HELLO:
-        if (!VersionValid(m.szVersion)) return 0;
-        PutUint(&w, NET_MAGIC, 4);
-        PutUint(&w, m.wProtocol, 2);
-        if (m.wProtocol != NET_PROTOCOL) return 0;
-        PutUint(&w, m.qwRulesHash, 8);
-        PutVersion(&w, m.szVersion);
-        break;
-    case NET_MSG_WELCOME:
-        if (m.byInputDelay > NET_MAX_INPUT_DELAY) return 0;
-        PutBytes(&w, m.bySettings, NET_SETTINGS_SIZE);
-        PutUint(&w, m.byInputDelay, 1);
-        PutUint(&w, m.dwStartFrame, 4);
-        break;
-    case NET_MSG_REFUSE:
-        if (m.byReason < 1 || m.byReason > NET_REFUSE_LAST || !VersionValid(m.szVersion)) return 0;
-        PutUint(&w, m.byReason, 1);
-        PutUint(&w, m.wProtocol, 2);
-        PutVersion(&w, m.szVersion);
-        break;
-    case NET_MSG_INPUT:
-        if (m.nCount < 0 || m.nCount > NET_MAX_INPUTS) return 0;
-        if (uint64_t(m.dwFirst) + uint64_t(m.nCount) > 0xFFFFFFFFull) return 0;
-        PutUint(&w, m.dwFirst, 4);
-        PutUint(&w, m.dwAck, 4);
-        PutUint(&w, uint8_t(m.chAdvantage), 1);
-        PutUint(&w, uint64_t(m.nCount), 1);
-        for (int i = 0; i < m.nCount; ++i) PutVarint(&w, m.dwInput[i]);
-        break;
-    case NET_MSG_CHECKSUM:
-        PutUint(&w, m.dwFrame, 4);
-        PutUint(&w, m.qwChecksum, 8);
-        break;
-    case NET_MSG_BYE:
-        if (m.byReason < 1 || m.byReason > NET_BYE_LAST) return 0;
-        PutUint(&w, m.byReason, 1);
-        PutUint(&w, m.dwFrame, 4);
-        break;
-    default:
-        return 0;
+        case NET_MSG_HELLO:
+            if (!VersionValid(m.szVersion)) return 0;
+            PutUint(&w, NET_MAGIC, 4);
+            PutUint(&w, m.wProtocol, 2);
+            PutUint(&w, m.qwEcho, 8);
+            if (m.wProtocol != NET_PROTOCOL) return 0;
+            PutUint(&w, m.qwRulesHash, 8);
+            PutVersion(&w, m.szVersion);
+            break;
+        case NET_MSG_WELCOME:
+            if (m.byInputDelay > NET_MAX_INPUT_DELAY) return 0;
+            PutBytes(&w, m.bySettings, NET_SETTINGS_SIZE);
+            PutUint(&w, m.byInputDelay, 1);
+            PutUint(&w, m.dwStartFrame, 4);
+            break;
+        case NET_MSG_REFUSE:
+            if (m.byReason < 1 || m.byReason > NET_REFUSE_LAST || !VersionValid(m.szVersion)) return 0;
+            PutUint(&w, m.byReason, 1);
+            PutUint(&w, m.wProtocol, 2);
+            PutVersion(&w, m.szVersion);
+            break;
+        case NET_MSG_INPUT:
+            if (m.nCount < 0 || m.nCount > NET_MAX_INPUTS) return 0;
+            if (uint64_t(m.dwFirst) + uint64_t(m.nCount) > 0xFFFFFFFFull) return 0;
+            PutUint(&w, m.dwFirst, 4);
+            PutUint(&w, m.dwAck, 4);
+            PutUint(&w, uint8_t(m.chAdvantage), 1);
+            PutUint(&w, uint64_t(m.nCount), 1);
+            for (int i = 0; i < m.nCount; ++i) PutVarint(&w, m.dwInput[i]);
+            break;
+        case NET_MSG_CHECKSUM:
+            PutUint(&w, m.dwFrame, 4);
+            PutUint(&w, m.qwChecksum, 8);
+            break;
+        case NET_MSG_BYE:
+            if (m.byReason < 1 || m.byReason > NET_BYE_LAST) return 0;
+            PutUint(&w, m.byReason, 1);
+            PutUint(&w, m.dwFrame, 4);
+            break;
+        case NET_MSG_CHALLENGE:
+            PutUint(&w, m.qwEcho, 8);
+            break;
+        default:
+            return 0;
     }
     return w.bOk ? int(w.nPos) : 0;
 }
@@ -159,45 +163,49 @@ bool NetDecode(const uint8_t* lpData, size_t nSize, NETMSG* lpMsg) {
     m = NETMSG{};
     m.byType = uint8_t(GetUint(&r, 1));
     switch (m.byType) {
-    case NET_MSG_HELLO:
-        if (GetUint(&r, 4) != NET_MAGIC) return false;
-        m.wProtocol = uint16_t(GetUint(&r, 2));
-        if (r.bOk && m.wProtocol != NET_PROTOCOL) return true;  // the rest is another version's
-        m.qwRulesHash = GetUint(&r, 8);
-        GetVersion(&r, m.szVersion);
-        break;
-    case NET_MSG_WELCOME:
-        GetBytes(&r, m.bySettings, NET_SETTINGS_SIZE);
-        m.byInputDelay = uint8_t(GetUint(&r, 1));
-        m.dwStartFrame = uint32_t(GetUint(&r, 4));
-        if (m.byInputDelay > NET_MAX_INPUT_DELAY) return false;
-        break;
-    case NET_MSG_REFUSE:
-        m.byReason = uint8_t(GetUint(&r, 1));
-        m.wProtocol = uint16_t(GetUint(&r, 2));
-        GetVersion(&r, m.szVersion);
-        if (m.byReason < 1 || m.byReason > NET_REFUSE_LAST) return false;
-        break;
-    case NET_MSG_INPUT:
-        m.dwFirst = uint32_t(GetUint(&r, 4));
-        m.dwAck = uint32_t(GetUint(&r, 4));
-        m.chAdvantage = int8_t(uint8_t(GetUint(&r, 1)));
-        m.nCount = int(GetUint(&r, 1));
-        if (m.nCount > NET_MAX_INPUTS) return false;
-        if (uint64_t(m.dwFirst) + uint64_t(m.nCount) > 0xFFFFFFFFull) return false;
-        for (int i = 0; i < m.nCount && r.bOk; ++i) m.dwInput[i] = GetVarint(&r);
-        break;
-    case NET_MSG_CHECKSUM:
-        m.dwFrame = uint32_t(GetUint(&r, 4));
-        m.qwChecksum = GetUint(&r, 8);
-        break;
-    case NET_MSG_BYE:
-        m.byReason = uint8_t(GetUint(&r, 1));
-        m.dwFrame = uint32_t(GetUint(&r, 4));
-        if (m.byReason < 1 || m.byReason > NET_BYE_LAST) return false;
-        break;
-    default:
-        return false;
+        case NET_MSG_HELLO:
+            if (GetUint(&r, 4) != NET_MAGIC) return false;
+            m.wProtocol = uint16_t(GetUint(&r, 2));
+            m.qwEcho = GetUint(&r, 8);
+            if (r.bOk && m.wProtocol != NET_PROTOCOL) return true;  // the rest is another version's
+            m.qwRulesHash = GetUint(&r, 8);
+            GetVersion(&r, m.szVersion);
+            break;
+        case NET_MSG_WELCOME:
+            GetBytes(&r, m.bySettings, NET_SETTINGS_SIZE);
+            m.byInputDelay = uint8_t(GetUint(&r, 1));
+            m.dwStartFrame = uint32_t(GetUint(&r, 4));
+            if (m.byInputDelay > NET_MAX_INPUT_DELAY) return false;
+            break;
+        case NET_MSG_REFUSE:
+            m.byReason = uint8_t(GetUint(&r, 1));
+            m.wProtocol = uint16_t(GetUint(&r, 2));
+            GetVersion(&r, m.szVersion);
+            if (m.byReason < 1 || m.byReason > NET_REFUSE_LAST) return false;
+            break;
+        case NET_MSG_INPUT:
+            m.dwFirst = uint32_t(GetUint(&r, 4));
+            m.dwAck = uint32_t(GetUint(&r, 4));
+            m.chAdvantage = int8_t(uint8_t(GetUint(&r, 1)));
+            m.nCount = int(GetUint(&r, 1));
+            if (m.nCount > NET_MAX_INPUTS) return false;
+            if (uint64_t(m.dwFirst) + uint64_t(m.nCount) > 0xFFFFFFFFull) return false;
+            for (int i = 0; i < m.nCount && r.bOk; ++i) m.dwInput[i] = GetVarint(&r);
+            break;
+        case NET_MSG_CHECKSUM:
+            m.dwFrame = uint32_t(GetUint(&r, 4));
+            m.qwChecksum = GetUint(&r, 8);
+            break;
+        case NET_MSG_BYE:
+            m.byReason = uint8_t(GetUint(&r, 1));
+            m.dwFrame = uint32_t(GetUint(&r, 4));
+            if (m.byReason < 1 || m.byReason > NET_BYE_LAST) return false;
+            break;
+        case NET_MSG_CHALLENGE:
+            m.qwEcho = GetUint(&r, 8);
+            break;
+        default:
+            return false;
     }
     return r.bOk && r.nPos == nSize;
 }

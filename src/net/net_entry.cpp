@@ -13,7 +13,11 @@
 
 #include "app/game_main.h"
 #include "app/input_script.h"
+#include "app/option.h"
 #include "app/window.h"
+#include "lang/lang.h"
+#include "net/lobby_proto.h"
+#include "net/net_lobby.h"
 #include "net/net_play.h"
 #include "net/net_play_text.h"
 #include "net/net_record.h"
@@ -21,8 +25,6 @@
 #include "platform/plat_os.h"
 
 namespace {
-
-constexpr const char* kCaption = "ころころポムリン";
 
 bool ParseNumber(const char* sz, long nMin, long nMax, long* lpn) {
     if (!sz || !*sz) return false;
@@ -55,6 +57,12 @@ bool ScriptBeforeFrame(uint32_t dwFrame) {
 }
 
 void NetMessage(int nMessage) {
+    if (nMessage == NETPLAY_MSG_ROOM) {
+        // The code to read out or paste into a chat, alone on a line.
+        std::printf("room %s\n", NetLobbyCode());
+        std::fflush(stdout);
+        return;
+    }
     std::fprintf(stderr, "pomrin: net: %s\n", NetPlayMessageName(nMessage));
 }
 
@@ -81,7 +89,18 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
         } else if (szArg == "--join") {
             bNet = true;
             net.bHost = false;
-            bOk = szNext && NetParseAddress(szNext, net.szHost, sizeof(net.szHost), &net.wPort);
+            // Six code characters are a room code; anything else is the host's address.
+            uint32_t dwCode;
+            if (szNext && LobbyCodeParse(szNext, &dwCode))
+                LobbyCodeText(dwCode, net.szCode);
+            else
+                bOk = szNext && NetParseAddress(szNext, net.szHost, sizeof(net.szHost), &net.wPort);
+            ++i;
+        } else if (szArg == "--lobby") {
+            char szHost[256];
+            uint16_t wPort;
+            bOk = szNext && NetLobbyParseAddress(szNext, szHost, sizeof(szHost), &wPort);
+            if (bOk) std::snprintf(net.szLobby, sizeof(net.szLobby), "%s", szNext);
             ++i;
         } else if (szArg == "--net-delay" || szArg == "--net-lag" || szArg == "--net-jitter" ||
                    szArg == "--net-loss" || szArg == "--net-seed") {
@@ -106,33 +125,34 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
         if (!bOk || net.Fault.nJitterMs > net.Fault.nLagMs) {
             // A windowed program on some systems has no error stream: the platform finds a place.
             Plat_ShowText(
-                kCaption,
-                "usage: pomrin [--host [PORT] | --join HOST[:PORT]] [--net-delay N] [--net-lag MS]\n"
+                GameText(TXT_GAME_NAME),
+                "usage: pomrin [--host [PORT] | --join HOST[:PORT] | --join CODE] [--lobby HOST[:PORT]]\n"
+                "          [--net-delay N] [--net-lag MS]\n"
                 "          [--net-jitter MS] [--net-loss PERCENT] [--net-seed N] [--replay FILE]\n"
-                "          [--record FILE]\n",
+                "          [--record FILE] [--lang ja|en]\n",
                 true);
             return 2;
         }
     }
     if (!szReplay.empty()) {
-        std::ifstream in(std::filesystem::u8path(szReplay), std::ios::binary);
-        std::stringstream text;
-        if (in) text << in.rdbuf();
-        std::string szError = "cannot read";
+        std::string szText, szError;
         bool bOk = false;
-        if (in && NetRecordLooksLike(text.str())) {
-            bOk = NetReplayStart(text.str(), true, &szError);
-        } else if (in && ParseInputScript(text.str(), &g_Script, &szError)) {
+        if (!NetRecordRead(szReplay, &szText, &szError)) {
+        } else if (NetRecordLooksLike(szText)) {
+            bOk = NetReplayStart(szText, true, &szError);
+        } else if (ParseInputScript(szText, &g_Script, &szError)) {
             g_lpfnBeforeFrame = ScriptBeforeFrame;
+            g_bSettingsReadOnly = true;
             bOk = true;
         }
         if (!bOk) {
-            Plat_ShowText(kCaption, (szReplay + ": " + szError + "\n").c_str(), true);
+            Plat_ShowText(GameText(TXT_GAME_NAME), (szReplay + ": " + szError + "\n").c_str(), true);
             return 2;
         }
         g_bNoInstanceLock = true;
     }
     if (bNet) {
+        net.bLobbySettings = true;
         g_NetPlayHooks.lpfnMessage = NetMessage;
         if (!NetPlayStart(&net)) return 2;
         g_bNoInstanceLock = true;

@@ -2,6 +2,8 @@
 // online play (the browser) link src/platform/nonet/net_entry.cpp instead, which takes nothing.
 //   --host [PORT]           wait for a guest on UDP PORT (default 27810)
 //   --join HOST[:PORT]      play against a host
+//   --join CODE             play against the host of a room (6 code characters) met through the lobby
+//   --lobby HOST[:PORT]     the lobby server for this run (default: Settings.txt's lobby line)
 //   --net-delay N           input delay in frames, 0..8 (default 2)
 //   --net-lag MS --net-jitter MS --net-loss PERCENT --net-seed N   fault injection (testing)
 //   --replay FILE           watch a net record, or a --record file of a local game

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "net/net_link.h"
+#include "net/net_lobby.h"
 
 namespace {
 
@@ -24,16 +25,24 @@ bool TimeReached(uint32_t dwNow, uint32_t dwDue) {
 int ENET_CALLBACK NetIntercept(ENetHost* lpHost, ENetEvent*) {
     NETSESSION* lpNet = g_lpNet;
     if (!lpNet || lpNet->lpHost != lpHost) return 0;
+    // Lobby datagrams (the server, the other side's punches) are never ENet's, nor faults'.
+    if (NetLobbyTake(lpHost)) return 1;
     const NETFAULT& f = lpNet->Setup.Fault;
     if (f.nLossPercent > 0 && int(NetRandom(lpNet) % 100) < f.nLossPercent) {
         ++lpNet->Stats.dwPacketsDropped;
         return 1;
     }
-    const ENetPeer* lpPeer = lpNet->lpPeer;
-    if (lpPeer && lpPeer->address.host == lpHost->receivedAddress.host &&
-        lpPeer->address.port == lpHost->receivedAddress.port)
-        lpNet->dwLastHeardMs = lpNet->dwNowMs;
     return 0;
+}
+
+void NetConfigureHost(ENetHost* lpHost) {
+    // ENet's CRC32 covers each datagram and the connection's id, which only the two peers know:
+    // a datagram forged from the peer's address is dropped. (It also makes the wire format
+    // differ from a copy without it, which then gets no answer at all.)
+    lpHost->checksum = enet_crc32;
+    lpHost->intercept = NetIntercept;
+    lpHost->maximumPacketSize = 4096;
+    lpHost->maximumWaitingData = 64 * 1024;
 }
 
 void NetHold(NETSESSION* lpNet, const ENetEvent* lpEvent) {
@@ -95,9 +104,10 @@ bool NetSendMessage(NETSESSION* lpNet, ENetPeer* lpPeer, const NETMSG* lpMsg) {
     uint8_t buf[NET_MAX_MESSAGE];
     const int nSize = NetEncode(lpMsg, buf, sizeof(buf));
     if (nSize <= 0 || !lpPeer) return false;
-    const bool bInput = lpMsg->byType == NET_MSG_INPUT;
-    ENetPacket* lpPacket =
-        enet_packet_create(buf, size_t(nSize), bInput ? ENET_PACKET_FLAG_UNSEQUENCED : ENET_PACKET_FLAG_RELIABLE);
+    // A CHALLENGE goes once, unreliably: to an address not yet admitted ENet sends nothing again.
+    const bool bInput = lpMsg->byType == NET_MSG_INPUT || lpMsg->byType == NET_MSG_CHALLENGE;
+    ENetPacket* lpPacket = enet_packet_create(
+        buf, size_t(nSize), bInput ? ENET_PACKET_FLAG_UNSEQUENCED : ENET_PACKET_FLAG_RELIABLE);
     if (!lpPacket) return false;
     if (enet_peer_send(lpPeer, bInput ? NET_CHANNEL_INPUT : NET_CHANNEL_CONTROL, lpPacket) < 0) {
         enet_packet_destroy(lpPacket);
@@ -117,7 +127,11 @@ void NetConfigurePeer(ENetPeer* lpPeer) {
     // this program it would drop a peer whose answers are waiting in the socket.
     enet_peer_timeout(lpPeer, ENET_PEER_TIMEOUT_LIMIT, 2 * NET_LOST_MS, 2 * NET_LOST_MS);
     // ENet drops unreliable packets while it measures a worse round trip; inputs must always go.
-    enet_peer_throttle_configure(lpPeer, ENET_PEER_PACKET_THROTTLE_INTERVAL, ENET_PEER_PACKET_THROTTLE_ACCELERATION, 0);
+    // Set on our side only: enet_peer_throttle_configure would also send the peer a reliable
+    // command, to an address that may not have joined (each side sets its own anyway).
+    lpPeer->packetThrottleInterval = ENET_PEER_PACKET_THROTTLE_INTERVAL;
+    lpPeer->packetThrottleAcceleration = ENET_PEER_PACKET_THROTTLE_ACCELERATION;
+    lpPeer->packetThrottleDeceleration = 0;
 }
 
 bool NetParseAddress(const char* szText, char* szHost, size_t nHostSize, uint16_t* lpwPort) {

@@ -13,6 +13,7 @@
 #include "app/frame.h"
 #include "app/game_state.h"
 #include "app/option.h"
+#include "app/settings_text.h"
 #include "app/window.h"
 #include "gfx/bitmap.h"
 #include "gfx/blit.h"
@@ -20,9 +21,10 @@
 #include "gfx/text.h"
 #include "input/input.h"
 #include "menus/title.h"
-#include "platform/plat_file.h"
+#include "net/net_lobby.h"
 #include "net/net_play_text.h"
 #include "net/net_record.h"
+#include "platform/plat_file.h"
 #include "sound/sound.h"
 
 NETPLAYHOOKS g_NetPlayHooks;
@@ -60,6 +62,9 @@ struct PLAY {
     NETPLAYSTATS Stats;
     NETSTATS NetStats;
     FILE* fpRecord = nullptr;
+    bool bLobby = false;  // meeting through a lobby server
+    int nLobbyNote = 0;   // host: what the waiting screen says of the lobby (NETPLAY_MSG_*)
+    int nRoute = 0;       // NETLOBBY_ROUTE_* once connected
 };
 
 PLAY g_Play;
@@ -139,6 +144,7 @@ void WriteDesyncReport(const NETEVENT& ev) {
 // Ends the session: the peer told why, this machine's settings back, the game local again.
 void EndSession(int nByeReason, int nMessage, bool bToTitle) {
     g_Play.NetStats = NetStats();
+    NetLobbyStop();
     NetClose(nByeReason, nByeReason ? kByeLingerMs : 0);
     if (g_Play.fpRecord) NetRecordClose(g_Play.fpRecord);
     g_Play.fpRecord = nullptr;
@@ -158,9 +164,16 @@ bool WentBack() {
     return g_Play.dwLocalBack != 0 && g_Play.dwPresent + 1 - g_Play.dwLocalBack < 2 * kHistory;
 }
 
+// The peer's word of a frame: only the eight input bits count (the rest would reach the record).
+bool RemoteWord(uint32_t dwFrame, uint32_t* lpdw) {
+    if (!NetRemoteInput(dwFrame, lpdw)) return false;
+    *lpdw &= INPUT_RAW_DIR_MASK | INPUT_RAW_BUTTON_MASK;
+    return true;
+}
+
 uint32_t Remote(uint32_t dwFrame, bool* lpbKnown) {
     uint32_t dw;
-    *lpbKnown = dwFrame < NetRemoteNext() && NetRemoteInput(dwFrame, &dw);
+    *lpbKnown = dwFrame < NetRemoteNext() && RemoteWord(dwFrame, &dw);
     return *lpbKnown ? dw : g_Play.dwLastRemote;
 }
 
@@ -193,7 +206,7 @@ bool Reconcile() {
         }
     }
     uint32_t dwLast;
-    if (NetRemoteNext() > 0 && NetRemoteInput(NetRemoteNext() - 1, &dwLast)) g_Play.dwLastRemote = dwLast;
+    if (NetRemoteNext() > 0 && RemoteWord(NetRemoteNext() - 1, &dwLast)) g_Play.dwLastRemote = dwLast;
     if (dwFirstWrong < dwKnown) {
         const uint32_t n = g_Play.dwPresent - dwFirstWrong;
         ++g_Play.Stats.dwRollbacks;
@@ -237,7 +250,31 @@ bool Confirm() {
     return true;
 }
 
+// Lobby news: a guest cannot go on without its room; a host says so and waits for direct guests.
+bool HandleLobby() {
+    static constexpr int kMessage[] = {0,
+                                       NETPLAY_MSG_ROOM,
+                                       NETPLAY_MSG_LOBBY_UNREACHABLE,
+                                       NETPLAY_MSG_ROOM_UNKNOWN,
+                                       NETPLAY_MSG_ROOM_TAKEN,
+                                       NETPLAY_MSG_LOBBY_VERSION,
+                                       NETPLAY_MSG_LOBBY_BUSY,
+                                       NETPLAY_MSG_LOBBY_REFUSED,
+                                       NETPLAY_MSG_NO_ROUTE};
+    for (int nEvent; (nEvent = NetLobbyService(NowMs())) != NETLOBBY_EV_NONE;) {
+        const int nMessage = kMessage[nEvent];
+        if (!g_Play.Opt.bHost) {
+            EndSession(0, nMessage, false);
+            return false;
+        }
+        g_Play.nLobbyNote = nMessage;
+        if (g_NetPlayHooks.lpfnMessage) g_NetPlayHooks.lpfnMessage(nMessage);
+    }
+    return true;
+}
+
 bool HandleEvents() {
+    if (g_Play.bLobby && !HandleLobby()) return false;
     NETEVENT ev[NET_EVENT_MAX];
     const int n = NetService(NowMs(), ev, NET_EVENT_MAX);
     for (int k = 0; k < n; ++k) {
@@ -259,6 +296,7 @@ bool HandleEvents() {
                 NetPlayEnterSelect(&g_Play.Settings);
                 GameStateSave(GameStateSlot(0));
                 g_Play.nPhase = PHASE_PLAYING;
+                g_Play.nRoute = NetLobbyRoute();
                 if (g_Play.Opt.szRecord) g_Play.fpRecord = NetRecordOpen(g_Play.Opt.szRecord, &g_Play.Settings);
                 Message(NETPLAY_MSG_CONNECTED);
                 break;
@@ -268,13 +306,16 @@ bool HandleEvents() {
             case NET_EV_GUEST_REFUSED:
                 if (g_NetPlayHooks.lpfnMessage) g_NetPlayHooks.lpfnMessage(NETPLAY_MSG_GUEST_REFUSED);
                 break;
-            case NET_EV_LEFT:
+            case NET_EV_LEFT: {
                 if (g_Play.nPhase == PHASE_DONE) break;
+                // --frames: a peer that finished and left sent its inputs up to the last frame first;
+                // a machine running behind simulates the frames it still has to confirm.
+                if (g_Play.Opt.dwFrames && NetRemoteNext() >= g_Play.Opt.dwFrames) break;
                 // Back to the title: the peer confirmed that frame before us; so do we, just after.
-                if (ev[k].nReason == NET_BYE_DESYNC) {
-                    // The peer found the difference first: our report holds what we know.
-                    NETEVENT d;
-                    if (!NetCheckChecksum(&d)) d.dwFrame = g_Play.dwConfirmed;
+                NETEVENT d;
+                if (ev[k].nReason == NET_BYE_DESYNC && NetCheckChecksum(&d)) {
+                    // The peer found the difference first, and ours differs too: a report.
+                    // (A peer's word alone writes nothing: the checksums must really differ.)
                     WriteDesyncReport(d);
                     EndSession(0, NETPLAY_MSG_DESYNC, true);
                 } else if (ev[k].nReason == NET_BYE_TITLE)
@@ -282,6 +323,7 @@ bool HandleEvents() {
                 else
                     EndSession(0, NETPLAY_MSG_LEFT, true);
                 return false;
+            }
             case NET_EV_LOST:
                 if (g_Play.nPhase == PHASE_DONE) break;
                 EndSession(0, NETPLAY_MSG_LOST, true);
@@ -302,11 +344,25 @@ void DrawWaiting() {
     if (!g_hFont) DDCreateFont(0, 20);
     const char* sz = NetPlayMessageText(g_Play.Opt.bHost ? NETPLAY_MSG_WAITING : NETPLAY_MSG_CONNECTING);
     DDTextOut(g_BackBuffer, 120, 200, DDRGB(255, 255, 255), sz);
+    const uint32_t dwWhite = DDRGB(255, 255, 255);
     if (g_Play.Opt.bHost)
-        DDTextOutF(g_BackBuffer, 120, 240, DDRGB(255, 255, 255), "UDP %u", unsigned(g_Play.Opt.wPort));
+        DDTextOutF(g_BackBuffer, 120, 240, dwWhite, "UDP %u", unsigned(g_Play.Opt.wPort));
+    else if (g_Play.Opt.szCode[0])
+        DDTextOutF(g_BackBuffer, 120, 240, dwWhite, "%s %s", NetPlayMessageText(NETPLAY_MSG_ROOM),
+                   g_Play.Opt.szCode);
     else
-        DDTextOutF(g_BackBuffer, 120, 240, DDRGB(255, 255, 255), "%.200s:%u", g_Play.Opt.szHost, unsigned(g_Play.Opt.wPort));
+        DDTextOutF(g_BackBuffer, 120, 240, dwWhite, "%.200s:%u", g_Play.Opt.szHost,
+                   unsigned(g_Play.Opt.wPort));
+    // The host's room code to read out, or why there is none.
+    if (g_Play.nLobbyNote == NETPLAY_MSG_ROOM)
+        DDTextOutF(g_BackBuffer, 120, 270, dwWhite, "%s %s", NetPlayMessageText(NETPLAY_MSG_ROOM),
+                   NetLobbyCode());
+    else if (g_Play.nLobbyNote)
+        DDTextOut(g_BackBuffer, 120, 270, dwWhite, NetPlayMessageText(g_Play.nLobbyNote));
     DDTextOut(g_BackBuffer, 120, 300, DDRGB(255, 255, 255), NetPlayMessageText(NETPLAY_MSG_ESCAPE));
+    // Still nothing: the host may be down or closed off, or run another version (no answer at all).
+    if (!g_Play.Opt.bHost && !g_Play.bLobby && NowMs() - g_Play.dwStartMs >= 10000)
+        DDTextOut(g_BackBuffer, 120, 340, DDRGB(255, 255, 255), NetPlayMessageText(NETPLAY_MSG_NO_HOST));
 }
 
 // One tick of the session in place of a local frame. False ends the program.
@@ -362,7 +418,7 @@ bool SessionFrame() {
     if (!g_bHasFocus) dwInput = 0;
     if (dwInput & (BUTTON_2 << INPUT_RAW_BUTTON_SHIFT)) g_Play.dwLocalBack = f + 1;
     g_Play.dwLocal[(f + uint32_t(g_Play.nDelay)) % kHistory] = dwInput;
-    NetSendInput(f + uint32_t(g_Play.nDelay), dwInput);
+    NetSendInput(f + uint32_t(g_Play.nDelay), dwInput | g_Play.Opt.dwJunkBits);
     bool bKnown;
     const uint32_t dwRemote = Remote(f, &bKnown);
     if (!Step(f, dwRemote)) return false;
@@ -406,13 +462,38 @@ bool Open() {
     OptionEncode(&g_Option, setup.bySettings);
     setup.nInputDelay = g_Play.Opt.nInputDelay;
     setup.Fault = g_Play.Opt.Fault;
-    const bool bOk = g_Play.Opt.bHost ? NetHost(g_Play.Opt.wPort, &setup)
-                                      : NetJoin(g_Play.Opt.szHost, g_Play.Opt.wPort, &setup);
+    NETPLAYOPTIONS& o = g_Play.Opt;
+    // The lobby: given for this run, else the saved one, else the build's.
+    if (!o.szLobby[0] && o.bLobbySettings &&
+        !ReadSettingsValue(UserDataFile("Settings.txt").c_str(), "lobby", o.szLobby, sizeof(o.szLobby)))
+        std::snprintf(o.szLobby, sizeof(o.szLobby), "%s", POMRIN_DEFAULT_LOBBY);
+    char szLobby[256];
+    uint16_t wLobbyPort = 0;
+    g_Play.bLobby = o.szLobby[0] && NetLobbyParseAddress(o.szLobby, szLobby, sizeof(szLobby), &wLobbyPort);
+    const bool bCode = !o.bHost && o.szCode[0];
+    bool bOk = o.bHost ? NetHost(o.wPort, &setup) : NetJoin(o.szHost, bCode ? 0 : o.wPort, &setup);
     g_Play.dwStartMs = NowMs();
     g_Play.dwNextTickMs = g_Play.dwStartMs;
     g_Play.nPhase = PHASE_CONNECTING;
-    if (!bOk) EndSession(0, NETPLAY_MSG_NO_NET, false);
-    return bOk;
+    if (!bOk) {
+        EndSession(0, NETPLAY_MSG_NO_NET, false);
+        return false;
+    }
+    if (bCode && !g_Play.bLobby) {
+        EndSession(0, NETPLAY_MSG_NO_LOBBY, false);
+        return false;
+    }
+    if (g_Play.bLobby && !NetLobbyStart(szLobby, wLobbyPort, bCode ? o.szCode : nullptr, NowMs())) {
+        // A name that does not resolve: a guest has nowhere to go, a host waits for direct guests.
+        g_Play.bLobby = false;
+        if (bCode) {
+            EndSession(0, NETPLAY_MSG_LOBBY_UNREACHABLE, false);
+            return false;
+        }
+        g_Play.nLobbyNote = NETPLAY_MSG_LOBBY_UNREACHABLE;
+        if (g_NetPlayHooks.lpfnMessage) g_NetPlayHooks.lpfnMessage(NETPLAY_MSG_LOBBY_UNREACHABLE);
+    }
+    return true;
 }
 
 bool Tick() {
@@ -445,6 +526,10 @@ void NetPlayShutdown() {
 
 NETPLAYSTATS NetPlayStats() {
     return g_Play.Stats;
+}
+
+int NetPlayRoute() {
+    return g_Play.nRoute;
 }
 
 NETSTATS NetPlayNetStats() {

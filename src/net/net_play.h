@@ -30,7 +30,12 @@ struct NETPLAYOPTIONS {
     uint32_t dwTimeoutMs = 0;    // no peer within this: the program ends with exit code 3 (0: wait)
     uint32_t dwFrames = 0;       // >0: the program ends once frame dwFrames - 1 is confirmed on both
     const char* szRecord = nullptr;  // the net record written of the confirmed frames
-    bool bPace = true;           // 90 frames a second on the real clock
+    bool bPace = true;               // 90 frames a second on the real clock
+    uint32_t dwJunkBits = 0;         // tests: ORed into every input word sent, as a broken peer would
+    // Meeting through a lobby server: a host registers a room, a guest joins szCode.
+    char szCode[8] = {};          // guest: the room code (szHost unused)
+    char szLobby[256] = {};       // the server's HOST[:PORT]; "" for none
+    bool bLobbySettings = false;  // "": the lobby line of Settings.txt, else the build's default
 };
 
 // What the program around the session does at some points; any may be null.
@@ -63,6 +68,8 @@ void NetPlayShutdown();
 NETPLAYSTATS NetPlayStats();
 // The last network counters of the session, kept after it closed.
 NETSTATS NetPlayNetStats();
+// How the last session reached its peer: NETLOBBY_ROUTE_DIRECT or _RELAY (0: never connected).
+int NetPlayRoute();
 
 // (net_record.cpp, which needs no network.) Both machines' start: the given settings in force, the title's two-player row confirmed, the
 // character select next. The state must be the program's own start (no scene loaded yet).

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -52,7 +54,8 @@ bool ReplayFrame() {
     g_dwFrameInput[1] = g_Replay.Words[2 * f + 1];
     if (!GameStep(g_dwFrameInput)) return false;
     PresentBackBuffer();
-    if (g_Replay.dwNext * 2 >= g_Replay.Words.size()) {
+    // A session ends when its scenes reach the title: so does its replay, whatever follows.
+    if (g_Replay.dwNext * 2 >= g_Replay.Words.size() || g_nScene == SCENE_TITLE) {
         g_Option = g_Replay.Saved;
         g_lpfnSessionFrame = nullptr;
         PostQuitMessage(0);
@@ -97,6 +100,29 @@ void NetRecordFrame(FILE* fp, uint32_t dwFrame, const uint32_t dwRaw[2]) {
 
 void NetRecordClose(FILE* fp) {
     std::fclose(fp);
+}
+
+bool NetRecordRead(const std::string& szFile, std::string* lpText, std::string* lpError) {
+    std::ifstream in(std::filesystem::u8path(szFile), std::ios::binary);
+    if (!in) {
+        *lpError = "cannot read";
+        return false;
+    }
+    lpText->assign(NET_RECORD_MAX_BYTES + 1, '\0');
+    in.read(lpText->data(), std::streamsize(lpText->size()));
+    const size_t nRead = size_t(in.gcount());
+    if (nRead > NET_RECORD_MAX_BYTES) {
+        *lpError =
+            "larger than " + std::to_string(NET_RECORD_MAX_BYTES >> 20) + " MB: not a record of this game";
+        lpText->clear();
+        return false;
+    }
+    if (in.bad()) {
+        *lpError = "cannot read";
+        return false;
+    }
+    lpText->resize(nRead);
+    return true;
 }
 
 bool NetRecordLooksLike(const std::string& szText) {
@@ -155,6 +181,7 @@ bool NetReplayStart(const std::string& szText, bool bPace, std::string* lpError)
     if (r.Words.empty()) return Fail("no frames");
     r.bPace = bPace;
     g_Replay = std::move(r);
+    g_bSettingsReadOnly = true;
     g_lpfnSessionFrame = ReplayFrame;
     return true;
 }

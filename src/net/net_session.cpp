@@ -1,6 +1,7 @@
 // The session: setting up, admitting or refusing guests, messages in and out, loss and the end.
 #include "net/net_session.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "net/net_link.h"
@@ -10,9 +11,10 @@ NETSESSION* g_lpNet = &g_Net;
 
 namespace {
 
-constexpr uint32_t NET_RESEND_MS = 20;  // unacknowledged inputs go again this often while stalled
-constexpr uint32_t NET_HELLO_MS = NET_LOST_MS;
-constexpr int NET_SERVICE_MAX = 256;  // ENet events taken a call, so a flood cannot hold the frame
+constexpr uint32_t NET_RESEND_MS = 20;        // unacknowledged inputs go again this often while stalled
+constexpr uint32_t NET_RESEND_MAX_MS = 500;   // ... backing off to this while the peer is silent
+constexpr uint32_t NET_HELLO_AGAIN_MS = 500;  // guest: HELLO again while no answer (CHALLENGE is unreliable)
+constexpr int NET_SERVICE_MAX = 256;          // ENet events taken a call, so a flood cannot hold the frame
 
 int g_nEnetUsers = 0;
 
@@ -41,9 +43,13 @@ void Begin(NETSESSION* lpNet, const NETSETUP* lpSetup) {
     lpNet->qwRandom = lpSetup->Fault.dwSeed;
 }
 
-void SetUp(NETSESSION* lpNet) {
+}  // namespace
+
+void NetSetUp(NETSESSION* lpNet) {
     lpNet->nState = NET_PLAYING;
     lpNet->dwLastHeardMs = lpNet->dwNowMs;
+    lpNet->dwRemoteMovedMs = lpNet->dwNowMs;
+    lpNet->dwRemoteSeen = lpNet->Inputs.dwRemoteNext;
     lpNet->dwSetUpMs = lpNet->dwNowMs;
     lpNet->bSetUp = true;
     lpNet->dwBytesSentBase = lpNet->lpHost->totalSentData;
@@ -52,6 +58,8 @@ void SetUp(NETSESSION* lpNet) {
     ev.nType = NET_EV_CONNECTED;
     NetPushEvent(lpNet, ev);
 }
+
+namespace {
 
 void End(NETSESSION* lpNet, int nType, int nReason, const char* szVersion) {
     NETEVENT ev;
@@ -71,83 +79,51 @@ void EndByDisconnect(NETSESSION* lpNet, uint32_t dwData) {
         End(lpNet, NET_EV_LOST, 0, nullptr);
     } else {
         const int nReason = int(dwData & 0xFF);
-        const bool bKnown = (dwData & 0xFFFFFF00u) == NET_DISCONNECT_BYE && nReason >= 1 && nReason <= NET_BYE_LAST;
+        const bool bKnown =
+            (dwData & 0xFFFFFF00u) == NET_DISCONNECT_BYE && nReason >= 1 && nReason <= NET_BYE_LAST;
         End(lpNet, NET_EV_LEFT, bKnown ? nReason : 0, nullptr);
     }
     lpNet->lpPeer = nullptr;
 }
 
-int PeerSlot(const NETSESSION* lpNet, const ENetPeer* lpPeer) {
-    const ptrdiff_t n = lpPeer - lpNet->lpHost->peers;
-    return n >= 0 && n < NET_PEERS && size_t(n) < lpNet->lpHost->peerCount ? int(n) : -1;
-}
-
-void Refuse(NETSESSION* lpNet, ENetPeer* lpPeer, int nReason, const char* szGuestVersion) {
-    NETMSG m;
-    m.byType = NET_MSG_REFUSE;
-    m.byReason = uint8_t(nReason);
-    m.wProtocol = NET_PROTOCOL;
-    std::memcpy(m.szVersion, lpNet->Setup.szVersion, sizeof(m.szVersion));
-    NetSendMessage(lpNet, lpPeer, &m);
-    // Disconnects once the REFUSE is acknowledged; ENet's timeout ends it if never.
-    enet_peer_disconnect_later(lpPeer, NET_DISCONNECT_REFUSE | uint32_t(nReason));
-    const int nSlot = PeerSlot(lpNet, lpPeer);
-    if (nSlot >= 0) lpNet->byPeerRole[nSlot] = NET_ROLE_REFUSED;
-    NETEVENT ev;
-    ev.nType = NET_EV_GUEST_REFUSED;
-    ev.nReason = nReason;
-    if (szGuestVersion) std::memcpy(ev.szVersion, szGuestVersion, sizeof(ev.szVersion));
-    NetPushEvent(lpNet, ev);
-}
-
-// Host: the first message of a connection must be a HELLO of our game, version and rules.
-void HostHello(NETSESSION* lpNet, ENetPeer* lpPeer, const NETMSG* lpMsg, bool bValid) {
-    if (!bValid || lpMsg->byType != NET_MSG_HELLO) {
-        ++lpNet->Stats.dwPacketsMalformed;
-        Refuse(lpNet, lpPeer, NET_REFUSE_HELLO, nullptr);
-    } else if (lpMsg->wProtocol != NET_PROTOCOL) {
-        Refuse(lpNet, lpPeer, NET_REFUSE_PROTOCOL, nullptr);
-    } else if (std::strcmp(lpMsg->szVersion, lpNet->Setup.szVersion) != 0) {
-        Refuse(lpNet, lpPeer, NET_REFUSE_VERSION, lpMsg->szVersion);
-    } else if (lpMsg->qwRulesHash != lpNet->Setup.qwRulesHash) {
-        Refuse(lpNet, lpPeer, NET_REFUSE_RULES, lpMsg->szVersion);
-    } else if (lpNet->nState != NET_WAITING) {
-        Refuse(lpNet, lpPeer, NET_REFUSE_FULL, lpMsg->szVersion);
-    } else {
-        NETMSG m;
-        m.byType = NET_MSG_WELCOME;
-        std::memcpy(m.bySettings, lpNet->Setup.bySettings, NET_SETTINGS_SIZE);
-        m.byInputDelay = uint8_t(lpNet->Setup.nInputDelay);
-        m.dwStartFrame = lpNet->Setup.dwStartFrame;
-        NetSendMessage(lpNet, lpPeer, &m);
-        lpNet->lpPeer = lpPeer;
-        lpNet->byPeerRole[PeerSlot(lpNet, lpPeer)] = NET_ROLE_GUEST;
-        SetUp(lpNet);
-    }
-}
-
 // Both sides, once playing: inputs, checksums, the end.
 void PlayMessage(NETSESSION* lpNet, const NETMSG* lpMsg) {
     switch (lpMsg->byType) {
-    case NET_MSG_INPUT:
-        if (NetInputsApply(&lpNet->Inputs, lpMsg) < 0) {
-            ++lpNet->Stats.dwPacketsMalformed;
-        } else if (lpMsg->nCount > 0) {
-            lpNet->bAckOwed = true;
+        case NET_MSG_INPUT:
+            if (NetInputsApply(&lpNet->Inputs, lpMsg) < 0) {
+                ++lpNet->Stats.dwPacketsMalformed;
+            } else if (lpMsg->nCount > 0) {
+                lpNet->bAckOwed = true;
+            }
+            break;
+        case NET_MSG_CHECKSUM: {
+            NETCHECKSUM& c = lpNet->RemoteSums[lpMsg->dwFrame % NET_CHECKSUM_SLOTS];
+            c = NETCHECKSUM{true, lpMsg->dwFrame, lpMsg->qwChecksum};
+            break;
         }
-        break;
-    case NET_MSG_CHECKSUM: {
-        NETCHECKSUM& c = lpNet->RemoteSums[lpMsg->dwFrame % NET_CHECKSUM_SLOTS];
-        c = NETCHECKSUM{true, lpMsg->dwFrame, lpMsg->qwChecksum};
-        break;
+        case NET_MSG_BYE:
+            End(lpNet, NET_EV_LEFT, lpMsg->byReason, nullptr);
+            break;
+        case NET_MSG_HELLO:
+        case NET_MSG_CHALLENGE:
+            ++lpNet->Stats.dwPacketsDropped;  // the guest's HELLO again, or the challenge again: late
+            break;
+        default:
+            ++lpNet->Stats.dwPacketsMalformed;
+            break;
     }
-    case NET_MSG_BYE:
-        End(lpNet, NET_EV_LEFT, lpMsg->byReason, nullptr);
-        break;
-    default:
-        ++lpNet->Stats.dwPacketsMalformed;
-        break;
-    }
+}
+
+// Guest: our HELLO, echoing the host's challenge once we have it.
+void SendHello(NETSESSION* lpNet) {
+    NETMSG m;
+    m.byType = NET_MSG_HELLO;
+    m.wProtocol = NET_PROTOCOL;
+    m.qwEcho = lpNet->qwEcho;
+    m.qwRulesHash = lpNet->Setup.qwRulesHash;
+    std::memcpy(m.szVersion, lpNet->Setup.szVersion, sizeof(m.szVersion));
+    NetSendMessage(lpNet, lpNet->lpPeer, &m);
+    lpNet->dwHelloSentMs = lpNet->dwNowMs;
 }
 
 void Receive(NETSESSION* lpNet, ENetPeer* lpPeer, const ENetPacket* lpPacket) {
@@ -155,22 +131,32 @@ void Receive(NETSESSION* lpNet, ENetPeer* lpPeer, const ENetPacket* lpPacket) {
     NETMSG m;
     const bool bValid = NetDecode(lpPacket->data, lpPacket->dataLength, &m);
     if (lpNet->bHost && lpPeer != lpNet->lpPeer) {
-        const int nSlot = PeerSlot(lpNet, lpPeer);
-        if (nSlot >= 0 && lpNet->byPeerRole[nSlot] == NET_ROLE_PENDING)
-            HostHello(lpNet, lpPeer, &m, bValid);
-        else
-            ++lpNet->Stats.dwPacketsDropped;
+        NetAdmitMessage(lpNet, lpPeer, &m, bValid);
         return;
     }
+    // Only what the admitted peer (guest: the host) sends and we can read counts as hearing from it.
+    if (bValid && lpPeer == lpNet->lpPeer && lpNet->nState != NET_ENDED)
+        lpNet->dwLastHeardMs = lpNet->dwNowMs;
     if (!bValid) {
         ++lpNet->Stats.dwPacketsMalformed;
     } else if (lpNet->nState == NET_PLAYING && lpPeer == lpNet->lpPeer) {
         PlayMessage(lpNet, &m);
+    } else if (lpNet->nState == NET_HANDSHAKE && lpPeer == lpNet->lpPeer && m.byType == NET_MSG_CHALLENGE) {
+        lpNet->qwEcho = m.qwEcho;
+        SendHello(lpNet);
     } else if (lpNet->nState == NET_HANDSHAKE && lpPeer == lpNet->lpPeer && m.byType == NET_MSG_WELCOME) {
+        if (m.dwStartFrame != 0) {
+            // Sessions start at frame 0; a host that says otherwise is not one of ours.
+            ++lpNet->Stats.dwPacketsMalformed;
+            enet_peer_disconnect_now(lpPeer, NET_DISCONNECT_BYE | NET_BYE_CLOSED);
+            End(lpNet, NET_EV_LEFT, 0, nullptr);
+            lpNet->lpPeer = nullptr;
+            return;
+        }
         std::memcpy(lpNet->bySettings, m.bySettings, NET_SETTINGS_SIZE);
         lpNet->nInputDelay = m.byInputDelay;
-        NetInputsReset(&lpNet->Inputs, m.dwStartFrame);
-        SetUp(lpNet);
+        NetInputsReset(&lpNet->Inputs, 0);
+        NetSetUp(lpNet);
     } else if (lpNet->nState == NET_HANDSHAKE && lpPeer == lpNet->lpPeer && m.byType == NET_MSG_REFUSE) {
         End(lpNet, NET_EV_REFUSED, m.byReason, m.szVersion);
     } else if (lpNet->nState == NET_HANDSHAKE && m.byType == NET_MSG_INPUT) {
@@ -185,22 +171,9 @@ void Receive(NETSESSION* lpNet, ENetPeer* lpPeer, const ENetPacket* lpPacket) {
 void Connected(NETSESSION* lpNet, ENetPeer* lpPeer) {
     NetConfigurePeer(lpPeer);
     if (lpNet->bHost) {
-        const int nSlot = PeerSlot(lpNet, lpPeer);
-        if (nSlot < 0) {
-            enet_peer_disconnect_now(lpPeer, NET_DISCONNECT_REFUSE | NET_REFUSE_FULL);
-        } else if (lpNet->nState != NET_WAITING) {
-            Refuse(lpNet, lpPeer, NET_REFUSE_FULL, nullptr);
-        } else {
-            lpNet->byPeerRole[nSlot] = NET_ROLE_PENDING;
-            lpNet->dwHelloDueMs[nSlot] = lpNet->dwNowMs + NET_HELLO_MS;
-        }
+        NetAdmitConnected(lpNet, lpPeer);
     } else if (lpNet->nState == NET_CONNECTING && lpPeer == lpNet->lpPeer) {
-        NETMSG m;
-        m.byType = NET_MSG_HELLO;
-        m.wProtocol = NET_PROTOCOL;
-        m.qwRulesHash = lpNet->Setup.qwRulesHash;
-        std::memcpy(m.szVersion, lpNet->Setup.szVersion, sizeof(m.szVersion));
-        NetSendMessage(lpNet, lpPeer, &m);
+        SendHello(lpNet);
         lpNet->nState = NET_HANDSHAKE;
         lpNet->dwLastHeardMs = lpNet->dwNowMs;
         lpNet->dwHandshakeMs = lpNet->dwNowMs;
@@ -209,7 +182,7 @@ void Connected(NETSESSION* lpNet, ENetPeer* lpPeer) {
 
 void Disconnected(NETSESSION* lpNet, ENetPeer* lpPeer, uint32_t dwData) {
     if (lpNet->bHost) {
-        const int nSlot = PeerSlot(lpNet, lpPeer);
+        const int nSlot = NetPeerSlot(lpNet, lpPeer);
         if (nSlot >= 0) lpNet->byPeerRole[nSlot] = NET_ROLE_NONE;
         if (lpPeer != lpNet->lpPeer) return;
         if (lpNet->nState == NET_PLAYING) EndByDisconnect(lpNet, dwData);
@@ -252,36 +225,43 @@ void Connect(NETSESSION* lpNet) {
     ENetAddress addr{};
     addr.host = lpNet->dwHostIp;
     addr.port = lpNet->wPort;
+    lpNet->qwEcho = 0;
     lpNet->lpPeer = enet_host_connect(lpNet->lpHost, &addr, NET_CHANNELS, 0);
     if (lpNet->lpPeer) enet_peer_timeout(lpNet->lpPeer, ENET_PEER_TIMEOUT_LIMIT, NET_LOST_MS, NET_LOST_MS);
 }
 
 void Watch(NETSESSION* lpNet) {
     // No answer yet: the host may not be up; keep trying until the caller gives up.
-    if (lpNet->nState == NET_CONNECTING && !lpNet->lpPeer) Connect(lpNet);
-    if (lpNet->bHost) {
-        for (int i = 0; i < NET_PEERS && size_t(i) < lpNet->lpHost->peerCount; ++i) {
-            if (lpNet->byPeerRole[i] != NET_ROLE_PENDING) continue;
-            if (int32_t(lpNet->dwNowMs - lpNet->dwHelloDueMs[i]) < 0) continue;
-            enet_peer_disconnect_now(&lpNet->lpHost->peers[i], NET_DISCONNECT_REFUSE | NET_REFUSE_HELLO);
-            lpNet->byPeerRole[i] = NET_ROLE_NONE;
-        }
+    if (lpNet->nState == NET_CONNECTING && !lpNet->lpPeer && lpNet->wPort) Connect(lpNet);
+    if (lpNet->bHost) NetAdmitWatch(lpNet);
+    if (lpNet->nState == NET_HANDSHAKE && lpNet->lpPeer &&
+        lpNet->dwNowMs - lpNet->dwHelloSentMs >= NET_HELLO_AGAIN_MS)
+        SendHello(lpNet);
+    if (lpNet->nState == NET_PLAYING && lpNet->Inputs.dwRemoteNext != lpNet->dwRemoteSeen) {
+        lpNet->dwRemoteSeen = lpNet->Inputs.dwRemoteNext;
+        lpNet->dwRemoteMovedMs = lpNet->dwNowMs;
     }
-    // Lost: nothing heard, or a host that answers ENet but never welcomes nor refuses us.
+    // Lost: nothing heard, a host that answers but never welcomes nor refuses us, or a peer whose
+    // inputs stand still (it may well answer everything else: the session would wait for ever).
     const bool bLive = lpNet->nState == NET_PLAYING || lpNet->nState == NET_HANDSHAKE;
-    const bool bSilent = lpNet->dwNowMs - lpNet->dwLastHeardMs >= NET_LOST_MS;
-    const bool bNoWelcome = lpNet->nState == NET_HANDSHAKE && lpNet->dwNowMs - lpNet->dwHandshakeMs >= NET_LOST_MS;
-    if (bLive && lpNet->lpPeer && (bSilent || bNoWelcome)) {
+    const uint32_t dwSilentMs = lpNet->dwNowMs - lpNet->dwLastHeardMs;
+    const bool bNoWelcome =
+        lpNet->nState == NET_HANDSHAKE && lpNet->dwNowMs - lpNet->dwHandshakeMs >= NET_LOST_MS;
+    const bool bStill =
+        lpNet->nState == NET_PLAYING && lpNet->dwNowMs - lpNet->dwRemoteMovedMs >= NET_LOST_MS;
+    if (bLive && lpNet->lpPeer && (dwSilentMs >= NET_LOST_MS || bNoWelcome || bStill)) {
         ENetPeer* lpPeer = lpNet->lpPeer;
         NetDropHeld(lpNet, lpPeer);
         enet_peer_disconnect_now(lpPeer, 0);
-        if (lpNet->bHost) lpNet->byPeerRole[PeerSlot(lpNet, lpPeer)] = NET_ROLE_NONE;
+        if (lpNet->bHost) lpNet->byPeerRole[NetPeerSlot(lpNet, lpPeer)] = NET_ROLE_NONE;
         EndByDisconnect(lpNet, 0);
         return;
     }
     if (lpNet->nState == NET_PLAYING) {
+        // A peer that stopped answering gets our inputs less and less often.
+        const uint32_t dwEvery = std::clamp(dwSilentMs / 2, NET_RESEND_MS, NET_RESEND_MAX_MS);
         const bool bUnacked = lpNet->Inputs.dwPeerAck != lpNet->Inputs.dwLocalNext;
-        if ((bUnacked || lpNet->bAckOwed) && lpNet->dwNowMs - lpNet->dwLastInputSentMs >= NET_RESEND_MS)
+        if ((bUnacked || lpNet->bAckOwed) && lpNet->dwNowMs - lpNet->dwLastInputSentMs >= dwEvery)
             SendInputs(lpNet);
         NETEVENT ev;
         if (!lpNet->bDesyncReported && NetCheckChecksum(&ev)) {
@@ -317,9 +297,8 @@ bool NetHost(uint16_t wPort, const NETSETUP* lpSetup) {
     lpNet->nInputDelay = lpSetup->nInputDelay;
     NetInputsReset(&lpNet->Inputs, lpSetup->dwStartFrame);
     lpNet->nState = NET_WAITING;
-    lpNet->lpHost->intercept = NetIntercept;
-    lpNet->lpHost->maximumPacketSize = 4096;
-    lpNet->lpHost->maximumWaitingData = 64 * 1024;
+    NetConfigureHost(lpNet->lpHost);
+    lpNet->lpHost->duplicatePeers = NET_PEERS_PER_ADDRESS;
     return true;
 }
 
@@ -327,11 +306,18 @@ bool NetJoin(const char* szHost, uint16_t wPort, const NETSETUP* lpSetup) {
     NETSESSION* lpNet = g_lpNet;
     NetClose(0, 0);
     if (!szHost || strnlen(szHost, 256) >= 256 || !SetupValid(lpSetup) || !EnetStart()) return false;
-    ENetAddress addr{};
+    ENetAddress addr{}, local{};
     addr.port = wPort;
+    local.host = ENET_HOST_ANY;
+    if (lpSetup->szBindAddress && enet_address_set_host_ip(&local, lpSetup->szBindAddress) != 0) {
+        EnetStop();
+        return false;
+    }
     Begin(lpNet, lpSetup);
-    if (wPort == 0 || enet_address_set_host(&addr, szHost) != 0 ||
-        !(lpNet->lpHost = enet_host_create(nullptr, 1, NET_CHANNELS, 0, 0))) {
+    // Port 0: the address comes later (a room joined through the lobby), see NetLobbyStart.
+    if ((wPort != 0 && enet_address_set_host(&addr, szHost) != 0) ||
+        !(lpNet->lpHost =
+              enet_host_create(local.host == ENET_HOST_ANY ? nullptr : &local, 1, NET_CHANNELS, 0, 0))) {
         EnetStop();
         *lpNet = NETSESSION{};
         return false;
@@ -339,11 +325,9 @@ bool NetJoin(const char* szHost, uint16_t wPort, const NETSETUP* lpSetup) {
     std::strcpy(lpNet->szHost, szHost);
     lpNet->dwHostIp = addr.host;
     lpNet->wPort = wPort;
-    lpNet->lpHost->intercept = NetIntercept;
-    lpNet->lpHost->maximumPacketSize = 4096;
-    lpNet->lpHost->maximumWaitingData = 64 * 1024;
+    NetConfigureHost(lpNet->lpHost);
     lpNet->nState = NET_CONNECTING;
-    Connect(lpNet);
+    if (wPort) Connect(lpNet);
     return true;
 }
 
@@ -356,8 +340,14 @@ int NetService(uint32_t dwNowMs, NETEVENT* lpEvents, int nMax) {
     if (lpNet->lpHost) {
         lpNet->dwNowMs = dwNowMs;
         ENetEvent ev;
-        for (int i = 0; i < NET_SERVICE_MAX && enet_host_service(lpNet->lpHost, &ev, 0) > 0; ++i)
+        // ENet would tell every connection, admitted or not, of the bandwidth limits (a reliable
+        // command) whenever one comes or goes; both sides run unlimited, so it never needs to.
+        lpNet->lpHost->recalculateBandwidthLimits = 0;
+        for (int i = 0; i < NET_SERVICE_MAX && enet_host_service(lpNet->lpHost, &ev, 0) > 0; ++i) {
+            lpNet->lpHost->recalculateBandwidthLimits = 0;
             NetHold(lpNet, &ev);
+        }
+        lpNet->lpHost->recalculateBandwidthLimits = 0;
         NETHELD h;
         while (NetTakeHeld(lpNet, &h)) Deliver(lpNet, h);
         Watch(lpNet);
@@ -460,9 +450,19 @@ void NetClose(int nReason, uint32_t dwLingerMs) {
             }
         }
     }
-    // Everyone still connected (the guest, guests being refused) hears that the session is over.
-    for (size_t i = 0; i < lpHost->peerCount; ++i)
-        if (lpHost->peers[i].state != ENET_PEER_STATE_DISCONNECTED) enet_peer_disconnect_now(&lpHost->peers[i], dwData);
+    // Everyone admitted or refused hears that the session is over; connections never admitted
+    // hear nothing.
+    for (size_t i = 0; i < lpHost->peerCount; ++i) {
+        ENetPeer* p = &lpHost->peers[i];
+        if (p->state == ENET_PEER_STATE_DISCONNECTED) continue;
+        const bool bAnswered =
+            !lpNet->bHost || (i < size_t(NET_PEERS) && (lpNet->byPeerRole[i] == NET_ROLE_GUEST ||
+                                                        lpNet->byPeerRole[i] == NET_ROLE_REFUSED));
+        if (bAnswered)
+            enet_peer_disconnect_now(p, dwData);
+        else
+            enet_peer_reset(p);
+    }
     enet_host_destroy(lpHost);
     EnetStop();
     *lpNet = NETSESSION{};
@@ -481,16 +481,19 @@ NETSTATS NetStats() {
     const uint32_t dwElapsed = lpNet->dwNowMs - lpNet->dwSetUpMs;
     if (lpNet->bSetUp && dwElapsed > 0) {
         s.dwBytesSentPerSec = uint32_t(uint64_t(s.dwBytesSent - lpNet->dwBytesSentBase) * 1000 / dwElapsed);
-        s.dwBytesReceivedPerSec = uint32_t(uint64_t(s.dwBytesReceived - lpNet->dwBytesReceivedBase) * 1000 / dwElapsed);
+        s.dwBytesReceivedPerSec =
+            uint32_t(uint64_t(s.dwBytesReceived - lpNet->dwBytesReceivedBase) * 1000 / dwElapsed);
     }
     return s;
 }
 
 bool NetSendRaw(int nChannel, const void* lpData, size_t nSize) {
     NETSESSION* lpNet = g_lpNet;
-    if (!lpNet->lpPeer || lpNet->lpPeer->state != ENET_PEER_STATE_CONNECTED || nChannel < 0 || nChannel >= NET_CHANNELS)
+    if (!lpNet->lpPeer || lpNet->lpPeer->state != ENET_PEER_STATE_CONNECTED || nChannel < 0 ||
+        nChannel >= NET_CHANNELS)
         return false;
-    ENetPacket* lpPacket = enet_packet_create(lpData, nSize, nChannel == 0 ? ENET_PACKET_FLAG_UNSEQUENCED : ENET_PACKET_FLAG_RELIABLE);
+    ENetPacket* lpPacket = enet_packet_create(
+        lpData, nSize, nChannel == 0 ? ENET_PACKET_FLAG_UNSEQUENCED : ENET_PACKET_FLAG_RELIABLE);
     if (!lpPacket || enet_peer_send(lpNet->lpPeer, uint8_t(nChannel), lpPacket) < 0) {
         if (lpPacket) enet_packet_destroy(lpPacket);
         return false;

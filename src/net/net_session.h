@@ -25,7 +25,7 @@ struct _ENetPeer;
 struct _ENetPacket;
 
 constexpr uint16_t NET_DEFAULT_PORT = 27810;
-constexpr uint32_t NET_LOST_MS = 3000;  // nothing heard from the peer this long ends the session
+constexpr uint32_t NET_LOST_MS = 3000;  // no message or no new input from the peer: the session ends
 
 enum NETSTATE {
     NET_IDLE = 0,        // no session
@@ -42,7 +42,7 @@ enum NETEVENTTYPE {
     NET_EV_GUEST_REFUSED = 3,  // host: a guest was turned away (nReason, szVersion the guest's);
                                // the session goes on
     NET_EV_LEFT = 4,           // the peer ended the session (nReason NET_BYE_*, 0 unknown)
-    NET_EV_LOST = 5,           // nothing heard from the peer for NET_LOST_MS
+    NET_EV_LOST = 5,           // no message, or no new input, from the peer for NET_LOST_MS
     NET_EV_DESYNC = 6,         // checksums of dwFrame differ (qwLocal ours, qwRemote the peer's)
 };
 
@@ -71,9 +71,9 @@ struct NETSETUP {
     char szVersion[NET_VERSION_MAX + 1] = {};  // the game version; must equal the peer's
     uint64_t qwRulesHash = 0;                  // the game's rules; must equal the peer's
     uint8_t bySettings[NET_SETTINGS_SIZE] = {};  // host: the settings record both play with
-    int nInputDelay = 2;                       // host: 0..NET_MAX_INPUT_DELAY frames
-    uint32_t dwStartFrame = 0;                 // host: the session's first frame
-    const char* szBindAddress = nullptr;       // host: address to listen on, null for all
+    int nInputDelay = 2;                         // host: 0..NET_MAX_INPUT_DELAY frames
+    uint32_t dwStartFrame = 0;                   // host: the session's first frame
+    const char* szBindAddress = nullptr;         // local address (host: to listen on), null for any
     NETFAULT Fault;
 };
 
@@ -81,6 +81,7 @@ struct NETSTATS {
     uint32_t dwPacketsSent = 0;       // messages handed to ENet
     uint32_t dwPacketsReceived = 0;   // messages taken from ENet
     uint32_t dwPacketsDropped = 0;    // lost by fault injection, stale, or from a peer not admitted
+    uint32_t dwPeersDropped = 0;      // host: connections closed unanswered (half-open, no echo)
     uint32_t dwPacketsMalformed = 0;  // failed to decode or broke the protocol
     uint32_t dwBytesSent = 0;         // UDP payload bytes, ENet's own traffic included
     uint32_t dwBytesReceived = 0;
@@ -89,7 +90,13 @@ struct NETSTATS {
 };
 
 constexpr int NET_HOLD_MAX = 512;
-constexpr int NET_PEERS = 4;  // host: the guest and a few more to refuse
+// Host: the guest, guests being refused, and room for half-open connections, each dropped
+// unanswered after NET_HALF_OPEN_MS, so that a few forged CONNECTs cannot fill the table.
+constexpr int NET_PEERS = 8;
+constexpr int NET_PEERS_PER_ADDRESS = 2;
+constexpr uint32_t NET_HALF_OPEN_MS = 1000;     // ENet's handshake not finished by then: dropped
+constexpr uint32_t NET_ADMIT_MS = 3000;         // connected without echoing our challenge by then: dropped
+constexpr uint32_t NET_REFUSE_GRACE_MS = 1000;  // a refused guest's connection is kept this long at most
 constexpr int NET_EVENT_MAX = 16;
 constexpr int NET_CHECKSUM_SLOTS = 64;
 
@@ -120,15 +127,22 @@ struct NETSESSION {
     uint32_t dwHostIp = 0;  // guest: szHost resolved (network byte order)
     uint16_t wPort = 0;
     _ENetHost* lpHost = nullptr;
-    _ENetPeer* lpPeer = nullptr;  // host: the admitted guest; guest: the host
-    uint8_t byPeerRole[NET_PEERS] = {};  // host: by ENet peer slot, NET_ROLE_*
-    uint32_t dwHelloDueMs[NET_PEERS] = {};  // host: a connection without HELLO by then is closed
+    _ENetPeer* lpPeer = nullptr;            // host: the admitted guest; guest: the host
+    uint8_t byPeerRole[NET_PEERS] = {};     // host: by ENet peer slot, NET_ROLE_*
+    uint32_t dwPeerDueMs[NET_PEERS] = {};   // host: a pending or refused connection is dropped by then
+    uint64_t qwChallenge[NET_PEERS] = {};   // host: the value a pending guest must echo (0: none sent)
+    uint32_t dwHalfOpenID[NET_PEERS] = {};  // host: the half-open connection seen in the slot
+    uint32_t dwHalfOpenMs[NET_PEERS] = {};  // and when it was first seen
     NETINPUTS Inputs;
     uint8_t bySettings[NET_SETTINGS_SIZE] = {};  // the session's settings (guest: from WELCOME)
     int nInputDelay = 0;
     uint32_t dwNowMs = 0;
-    uint32_t dwLastHeardMs = 0;
-    uint32_t dwHandshakeMs = 0;  // guest: when HELLO went
+    uint32_t dwLastHeardMs = 0;    // the last message decoded from the admitted peer
+    uint32_t dwRemoteMovedMs = 0;  // when the peer's inputs last advanced
+    uint32_t dwRemoteSeen = 0;     // Inputs.dwRemoteNext then
+    uint32_t dwHandshakeMs = 0;    // guest: when the first HELLO went
+    uint32_t dwHelloSentMs = 0;    // guest: when the last HELLO went
+    uint64_t qwEcho = 0;           // guest: the host's challenge, echoed in HELLO
     uint32_t dwLastInputSentMs = 0;
     bool bAckOwed = false;  // the peer repeats inputs we have: it has not seen our acknowledgement
     bool bDesyncReported = false;
@@ -154,7 +168,8 @@ extern NETSESSION* g_lpNet;  // the session the functions below work on; &g_Net 
 bool NetParseAddress(const char* szText, char* szHost, size_t nHostSize, uint16_t* lpwPort);
 
 // Starts a session as host, listening on UDP wPort (0: any free port, see NetLocalPort), or as a
-// guest connecting to szHost:wPort. False (nothing left open) if ENet, the socket or the name fails.
+// guest connecting to szHost:wPort (wPort 0: not yet, the lobby finds the address). False (nothing
+// left open) if ENet, the socket or the name fails.
 bool NetHost(uint16_t wPort, const NETSETUP* lpSetup);
 bool NetJoin(const char* szHost, uint16_t wPort, const NETSETUP* lpSetup);
 uint16_t NetLocalPort();

@@ -10,6 +10,10 @@ std::vector<std::string> Plat_Arguments(int argc, char** argv);
 // from, or, with none, in a box with szCaption. bError: the error stream.
 void Plat_ShowText(const char* szCaption, const char* szText, bool bError);
 
+// The language the person who started the program uses, as the system names it: a locale
+// ("ja_JP.UTF-8") or a language tag ("ja-JP", "en"); "" when the system names none.
+std::string Plat_OsLanguage();
+
 // Takes the system-wide lock named szName for the life of the process. False only when another
 // process holds it; a system that offers no place for the lock lets the program run unguarded.
 bool Plat_OsLockInstance(const char* szName);

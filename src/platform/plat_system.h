@@ -22,6 +22,8 @@ void Plat_MessageBox(const char* szText, const char* szCaption);
 
 // The game's one window; it shows the presented 640 x 480 picture.
 bool Plat_CreateWindow(const char* szTitle, int nWidth, int nHeight);
+// A new title for the window (the language changed); nothing without a window.
+void Plat_SetWindowTitle(const char* szTitle);
 void Plat_DestroyWindow();
 
 enum PlatEvent {

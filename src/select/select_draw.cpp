@@ -8,6 +8,7 @@
 #include "gfx/surface.h"
 #include "gfx/text.h"
 #include "input/input.h"
+#include "lang/lang.h"
 #include "select/select.h"
 
 namespace {
@@ -71,7 +72,8 @@ void SelectDraw() {
 
 void DrawCharaInfo(int x, int y, int nIndex) {
     const CHARACTER& chr = g_CharaTable[nIndex];
-    DDTextOutF(g_BackBuffer, x, y, WHITE, "%s\nパワー\nスピード\nテクニック", chr.szName);
+    DDTextOutF(g_BackBuffer, x, y, WHITE, "%s\n%s\n%s\n%s", GameText(TXT_CHARA_NAME + nIndex),
+               GameText(TXT_POWER), GameText(TXT_SPEED), GameText(TXT_TECHNIQUE));
     DDTextOutF(g_BackBuffer, x + 120, y + 20, WHITE, "%3d\n%3d\n%3d", chr.nWeight, chr.nSpeed,
                chr.nSkillPower);
 }
@@ -82,16 +84,17 @@ void DrawSkillNames() {
         const char* szName[4];
         for (int32_t k = 0; k < 4; k++) {
             const int32_t n = g_nSkillChoice[k][p];
-            szName[k] = n >= 0 && n < list.nCount ? list.szName[n] : "";
+            szName[k] = n >= 0 && n < list.nCount ? GameText(TXT_SKILL_NAME + list.nId[n]) : "";
         }
-        DDTextOutF(g_BackBuffer, p == 0 ? 80 : 416, 160, WHITE,
-                   "スキル１ %s\nスキル２ %s\nスキル３ %s\nスキル４ %s", szName[0], szName[1], szName[2],
-                   szName[3]);
+        DDTextOutF(g_BackBuffer, p == 0 ? 80 : 416, 160, WHITE, "%s%s\n%s%s\n%s%s\n%s%s",
+                   GameText(TXT_SKILL_LABEL), szName[0], GameText(TXT_SKILL_LABEL + 1), szName[1],
+                   GameText(TXT_SKILL_LABEL + 2), szName[2], GameText(TXT_SKILL_LABEL + 3), szName[3]);
     }
 }
 
 void DrawModeName() {
     const int32_t nMode = g_nBattleMode >= 0 && g_nBattleMode < BATTLE_MODES ? g_nBattleMode : BATTLE_NORMAL;
-    // The shooting battle's longer name starts further left.
-    DDTextOut(g_BackBuffer, nMode == BATTLE_SHOOTING ? 230 : 260, 416, WHITE, g_szBattleModeName[nMode]);
+    // Where the name starts is its box's left (the shooting battle's longer name further left).
+    const GAMETEXT& text = TextTable(g_nLanguage)[TXT_MODE_NAME + nMode];
+    DDTextOut(g_BackBuffer, text.Box.nLeft, 416, WHITE, text.szText);
 }

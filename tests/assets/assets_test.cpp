@@ -73,35 +73,6 @@ TEST(AssetBitmaps, EveryDrawnRectangleLiesInsideAndEachFileIsExactlyBigEnough) {
     }
 }
 
-// The last rectangle of each kind the scenes compute, worked out by hand from the drawing
-// rules: column = id << width shift, row = (sprite << height shift) + size row, and so on.
-TEST(AssetBitmaps, FarthestRectanglesOfTheScenesFit) {
-    struct Case {
-        const char* szFile;
-        int x, y, w, h;
-    } cases[] = {
-        {"bmp/バトルキャラ.bmp", 352, 32, 32, 32},   // id 11, sprite 1, 32 px
-        {"bmp/バトルキャラ.bmp", 736, 32, 32, 32},   // player 1 still image of id 11
-        {"bmp/バトルキャラ.bmp", 704, 128, 64, 64},  // id 11, sprite 1, 64 px (row 64)
-        {"bmp/バトルキャラ.bmp", 176, 208, 16, 16},  // id 11, sprite 1, 16 px (row 192)
-        {"bmp/エフェクト.bmp", 96, 128, 64, 64},     // suction aura, big
-        {"bmp/エフェクト.bmp", 112, 96, 16, 16},     // suction aura, small
-        {"bmp/エフェクト.bmp", 0, 160, 32, 32},      // gauge flash frame 3: (s + 2) x 32
-        {"bmp/エフェクト.bmp", 64, 16, 32, 32},      // large spark
-        {"bmp/メッセージ.bmp", 304, 0, 168, 48},     // COM win sign
-        {"bmp/メッセージ.bmp", 0, 144, 288, 192},    // title menu panel
-        {"bmp/その他.bmp", 32, 16, 16, 16},          // player 2 character arrow
-        {"bmp/その他.bmp", 16, 32, 16, 16},          // player 2 win star
-        {"bmp/キャラクターセレクト.bmp", 0, 0, 640, 480},
-        {"bmp/背景＿橋.bmp", 0, 0, 640, 480},
-    };
-    for (const Case& c : cases) {
-        const BMPFILE& b = Picture(c.szFile);
-        EXPECT_LE(c.x + c.w, b.nWidth) << c.szFile << " " << c.x << "," << c.y;
-        EXPECT_LE(c.y + c.h, b.nHeight) << c.szFile << " " << c.x << "," << c.y;
-    }
-}
-
 TEST(AssetPalette, MessageTableIsTheGamePaletteWithKeyWhiteFrameAndColourLoop) {
     const BMPFILE& msg = Picture("bmp/メッセージ.bmp");
     ASSERT_EQ(msg.colors.size(), 256u);
@@ -270,7 +241,16 @@ TEST(AssetGen, TwoRunsWriteIdenticalBytesAndTheSheetIsAPng) {
         fs::path rel = fs::relative(entry.path(), tmp / "out");
         EXPECT_EQ(ReadBytes(entry.path()), ReadBytes(fs::path(kData) / rel)) << rel;
     }
-    EXPECT_EQ(nFiles, int(ABMP_COUNT + g_AssetSounds.size()));
+    EXPECT_EQ(nFiles, int(ABMP_COUNT + g_AssetEnglishBitmaps.size() + g_AssetSounds.size()));
+    // The English pictures: the Japanese ones' size and palette (header and colour table), other words.
+    for (int n : g_AssetEnglishBitmaps) {
+        const std::string szFile = g_AssetBitmaps[size_t(n)].szFile;
+        const auto ja = ReadBytes(tmp / "out" / fs::u8path(szFile));
+        const auto en = ReadBytes(tmp / "out" / "bmp" / "en" / fs::u8path(szFile.substr(4)));
+        ASSERT_EQ(en.size(), ja.size()) << szFile;
+        EXPECT_TRUE(std::equal(ja.begin(), ja.begin() + 54 + 1024, en.begin())) << szFile;
+        EXPECT_NE(en, ja) << szFile;
+    }
     auto png = ReadBytes(tmp / "sheet.png");
     ASSERT_GT(png.size(), 8u);
     EXPECT_EQ(std::memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);

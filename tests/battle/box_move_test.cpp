@@ -88,17 +88,6 @@ TEST_F(MoveTest, TwoBoostsTripleAccelerationAndSpin120) {
     EXPECT_EQ(A.nAngle, 0);  // 360 wraps to 0
 }
 
-TEST_F(MoveTest, MetalNeitherSteersNorMoves) {
-    A.nSkillFlag[1] = 1u << SKILL_METAL;
-    A.nSpeedX = 5000;
-    INPUTSTATE in{};
-    in.nDir = 4;
-    MoveFighter(&in, &A);
-    EXPECT_EQ(A.box.nX, 100 * 1024);
-    EXPECT_EQ(A.nSpeedX, 5000);
-    EXPECT_EQ(A.nAngle, 24);
-}
-
 TEST_F(MoveTest, ReadyPhaseKeepsEachFighterNearItsCorner) {
     // Steps of 23 x 200 = 4600 from the start centres (143, 111) and (495, 367) pixels; the
     // last step that would leave start +- (128, 96) pixels is undone.
@@ -145,4 +134,5 @@ TEST_F(BoxTest, DamagedSettingsAreBroughtIntoRange) {
     EXPECT_DOUBLE_EQ(DefenseDivisor(&A), 1.2);
     EXPECT_EQ(SkillListOf(7)->nCount, 4);
     EXPECT_EQ(SkillListOf(1)->nCount, 17);
+    EXPECT_EQ(SkillListOf(2)->nCount, 10);
 }

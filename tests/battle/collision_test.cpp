@@ -55,10 +55,13 @@ TEST_F(CollisionTest, ExactVelocitiesInNormalAndShootingMode) {
     }
 }
 
-TEST_F(CollisionTest, EqualStrengthSpansMinus100To100) {
-    // A moving (1024, 0) into B at rest: A's new x speed = 307 + 9 x jAX, with
-    // jAX = draw3 % 21 - 10 + kA and kA = draw2 % 401 x nDiff / 100. Find states giving the
-    // extreme draws and check the extreme results.
+// A moving (vx, 0) into B at rest: A's new x speed = 307 + 9 x jAX (for vx 1024), with
+// jAX = draw3 % 21 - 10 + kA and kA = draw2 % 401 x nDiff / 100. Equal strength spans -100..100
+// (the states giving the extreme draws); a strength gap of 100 or more leaves no random range
+// (draw 1 is spent but ignored; kA = 21 x gap / 100, jAX = 9 + kA). pA 300, pB 100 at 4000000:
+// nDiff 200, kB = -638, nSumX x kB = -2552000000 wraps to 1742967296, / 4000000 = 435, so
+// jBX = 441. At rest both get only the jitter: 3 strength, 4 jitter, 1 small-sound draws.
+TEST_F(CollisionTest, RandomRangeStrengthGapWrappingAndRest) {
     auto Find = [](int n1, int n2, int n3) {
         for (uint32_t s = 1;; s = LcgSkip(s, 1)) {
             uint32_t t = s;
@@ -66,20 +69,29 @@ TEST_F(CollisionTest, EqualStrengthSpansMinus100To100) {
                 return s;
         }
     };
-    const uint32_t sHigh = Find(200, 400, 20), sLow = Find(0, 400, 0);
-    for (auto [s, nWant] : {std::pair{sHigh, 307 + 9 * (10 + 400)}, {sLow, 307 - 9 * (10 + 400)}}) {
-        Ram(1024, s);
-        EXPECT_EQ(A.nSpeedX, nWant);
+    const struct {
+        int32_t vx;
+        uint32_t dwState;
+        int32_t nWeightA, nWeightB, nAX, nBX;
+    } cases[] = {
+        {1024, Find(200, 400, 20), 60, 60, 307 + 9 * (10 + 400), 0},
+        {1024, Find(0, 400, 0), 60, 60, 307 - 9 * (10 + 400), 0},
+        {1024, 1, 250, 50, 307 + 9 * (9 + 42), 0},
+        {1024, 1, 350, 150, 307 + 9 * (9 + 42), 0},
+        {1024, 1, 150, 50, 307 + 9 * (9 + 21), 0},
+        {4000000, 1, 300, 100, 1200000 + 9 * 51, 2800000 + 9 * 441},
+        {0, 1, 60, 60, 81, 54},
+    };
+    for (const auto& c : cases) {
+        Ram(c.vx, c.dwState, c.nWeightA, c.nWeightB);
+        EXPECT_EQ(A.nSpeedX, c.nAX) << c.vx << " " << c.nWeightA << " " << c.nWeightB;
+        if (c.nBX) {
+            EXPECT_EQ(B.nSpeedX, c.nBX) << c.vx;
+        }
     }
-}
-
-TEST_F(CollisionTest, StrengthGapOf100OrMoreLeavesNoRandomRange) {
-    // Draw 1 is then spent but ignored; kA = 21 x gap / 100, jAX = 9 + kA.
-    for (auto [nWeightA, nWant] :
-         {std::pair{250, 307 + 9 * (9 + 42)}, {350, 307 + 9 * (9 + 42)}, {150, 307 + 9 * (9 + 21)}}) {
-        Ram(1024, 1, nWeightA, nWeightA - (nWeightA == 150 ? 100 : 200));
-        EXPECT_EQ(A.nSpeedX, nWant) << nWeightA;
-    }
+    EXPECT_EQ(A.nSpeedY, 63);
+    EXPECT_EQ(B.nSpeedY, 18);
+    EXPECT_EQ(CrtRandState(), LcgSkip(1, 8));
 }
 
 TEST_F(CollisionTest, MetalPushFactorIsZeroEvenAgainstThreeAttacks) {
@@ -107,30 +119,15 @@ TEST_F(CollisionTest, SoundAndSparkThresholds3700And2100) {
     }
 }
 
-TEST_F(CollisionTest, BothAtRestGetOnlyTheRandomJitter) {
-    Ram(0);
-    EXPECT_EQ(A.nSpeedX, 81);
-    EXPECT_EQ(A.nSpeedY, 63);
-    EXPECT_EQ(B.nSpeedX, 54);
-    EXPECT_EQ(B.nSpeedY, 18);
-    EXPECT_EQ(CrtRandState(), LcgSkip(1, 8));  // 3 strength, 4 jitter, 1 small-sound draws
-}
-
-TEST_F(CollisionTest, HugeProductsWrapLikeA32BitMachine) {
-    // pA 300, pB 100: nDiff 200, kB = -638. nSumX x kB = -2552000000 wraps to 1742967296,
-    // / 4000000 = 435, so jBX = 441.
-    Ram(4000000, 1, 300, 100);
-    EXPECT_EQ(B.nSpeedX, 2800000 + 9 * 441);
-    EXPECT_EQ(A.nSpeedX, 1200000 + 9 * 51);
-}
-
 TEST_F(CollisionTest, CollisionEndsFreeMovementOfBoth) {
     PlaceFighter(&B, 110, 100);
     A.nSkillFlag[1] = B.nSkillFlag[2] = 1u << SKILL_FREE;
     A.nSkillTime[1] = B.nSkillTime[2] = 40;
     A.nSkillFlag[0] = 1u << SKILL_SHIELD;
     AnimSet(&A.anmBody, 2);
+    A.bBig = 1;  // three times the weight
     FighterCollision(&A, &B);
+    EXPECT_EQ(A.nMass, 180);
     EXPECT_EQ(A.nSkillFlag[1] | B.nSkillFlag[2], 0u);
     EXPECT_EQ(A.nSkillTime[1] + B.nSkillTime[2], 0);
     EXPECT_EQ(A.nSkillFlag[0], 1u << SKILL_SHIELD);

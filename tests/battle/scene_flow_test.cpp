@@ -122,15 +122,6 @@ TEST_F(SceneFlow, ChangeUndoAtRoundEndAndTheResultSignCountingOnFromTheGoSign) {
     EXPECT_EQ(Until(PHASE_FADE_OUT), 255 - 60);
 }
 
-TEST_F(SceneFlow, AKnockOutBeforeTheGoSignEndsLeavesTheResultLonger) {
-    g_Option.nWinCount = 1;
-    Until(PHASE_READY);
-    FightAndKnockOutB(0);  // out on the first fight frame: the go sign counted once
-    EXPECT_EQ(g_nPhaseCount, 1);
-    Until(PHASE_MATCH_OVER);
-    EXPECT_EQ(Until(PHASE_FADE_OUT), 254);
-}
-
 }  // namespace
 
 TEST_F(SceneFlow, SkillsRunInTheFightExceptInTheSimpleBattle) {

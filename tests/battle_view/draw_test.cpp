@@ -12,8 +12,8 @@
 #include "gfx/blit.h"
 #include "gfx/palette.h"
 #include "gfx/surface.h"
-#include "support/back_buffer.h"
 #include "support/fighter.h"
+#include "support/surface.h"
 
 namespace {
 
@@ -25,9 +25,6 @@ enum : uint8_t {
     TRAP = 21,
     SPARK = 22,
     SIGN = 30,
-    P1WIN = 31,
-    P2WIN = 32,
-    COMWIN = 33,
     STAR1 = 40,
     STAR2 = 41,
     STOCK = 42,
@@ -61,9 +58,6 @@ class BattleDraw : public ::testing::Test {
         DDFillRect(g_Bitmap[BMP_EFFECT], 64, 64, 32, 32, SHOT);
         MakeSheet(BMP_MESSAGE, 480, 96, 1);
         DDFillRect(g_Bitmap[BMP_MESSAGE], 0, 0, 144, 96, SIGN);
-        DDFillRect(g_Bitmap[BMP_MESSAGE], 160, 0, 144, 48, P1WIN);
-        DDFillRect(g_Bitmap[BMP_MESSAGE], 160, 48, 144, 48, P2WIN);
-        DDFillRect(g_Bitmap[BMP_MESSAGE], 304, 0, 168, 48, COMWIN);
         MakeSheet(BMP_OTHER, 64, 64, 1);
         DDFillRect(g_Bitmap[BMP_OTHER], 0, 32, 16, 16, STAR1);
         DDFillRect(g_Bitmap[BMP_OTHER], 16, 32, 16, 16, STAR2);
@@ -73,24 +67,8 @@ class BattleDraw : public ::testing::Test {
         g_Option.nWinCount = 3;
         g_nBattleMode = 1;
         g_nPhaseCount = 60;
-        g_nFallCount = 0;
     }
 };
-
-TEST_F(BattleDraw, VanishedFighterHiddenInFightShownAfterwards) {
-    CHARA& c = g_Chara[0];
-    AnimSet(&c.anmBody, 3);
-    c.nSkillFlag[0] = 1u << SKILL_VANISH;
-    DrawBackground();
-    DrawFighter(&c, false, false);
-    EXPECT_EQ(CountIndex(BODY), 0);
-    // Knock-out, match-end and fade-out draw with bShow: sprite 1 at the still position.
-    DrawFighter(&c, true, true);
-    EXPECT_EQ(CountIndex(BODY), 32 * 32);
-    EXPECT_EQ(Pixel(100, 100), BODY);
-    EXPECT_EQ(Pixel(131, 131), BODY);
-    EXPECT_EQ(Pixel(132, 100), BG);
-}
 
 TEST_F(BattleDraw, ShadeLeavesOnlyShotsSparksAndGoSign) {
     g_Chara[0].nSkillFlag[0] = 1u << SKILL_SHADE;
@@ -152,37 +130,6 @@ TEST_F(BattleDraw, WinStarsOfPlayerTwoByWinsNeeded) {
     }
 }
 
-TEST_F(BattleDraw, DoubleKnockOutBurstEndsAfterEightyFrames) {
-    for (int nFrame = 1; nFrame <= 80; nFrame++) {
-        const bool b1 = DrawKOBurst(&g_Chara[0]);
-        const bool b2 = DrawKOBurst(&g_Chara[1]);
-        EXPECT_FALSE(b1) << nFrame;
-        EXPECT_EQ(b2, nFrame == 80) << nFrame;
-    }
-    EXPECT_EQ(g_nFallCount, 160);
-}
-
-TEST_F(BattleDraw, ResultSignChoosesWinnerAndCountsTo255) {
-    g_Option.nWinCount = 2;
-    g_nPhaseCount = 0;
-    g_Chara[0].nWin = 2;
-    for (int i = 1; i < 255; i++) ASSERT_FALSE(DrawMatchResult());
-    EXPECT_TRUE(DrawMatchResult());
-    EXPECT_EQ(Pixel(240, 216), P1WIN);
-    EXPECT_EQ(Pixel(383, 263), P1WIN);
-
-    g_Chara[0].nWin = 1;
-    g_Chara[1].nWin = 2;
-    g_Chara[1].nControl = 1;
-    DrawBackground();
-    DrawMatchResult();
-    EXPECT_EQ(CountIndex(P2WIN), 144 * 48);
-    g_Chara[1].nControl = 2;
-    DrawBackground();
-    DrawMatchResult();
-    EXPECT_EQ(CountIndex(COMWIN), 168 * 48);
-}
-
 TEST_F(BattleDraw, PaletteCycleRotatesEntriesSevenToFifteen) {
     g_nCycleCount = g_nCycleStep = 0;
     for (int i = 0; i < 256; i++) g_Palette[i].peRed = uint8_t(i);
@@ -197,6 +144,9 @@ TEST_F(BattleDraw, PaletteCycleRotatesEntriesSevenToFifteen) {
     EXPECT_EQ(g_Palette[6].peRed, 6);
     EXPECT_EQ(g_Palette[16].peRed, 16);
     EXPECT_EQ(DDGetDisplayPalette()[7].peRed, 13);
+    // Steps 3 to 8 on top: 1 + 2 + ... + 8 = 36 places, four whole turns; the next step is 0.
+    for (int i = 0; i < 35; i++) BattlePaletteCycle();
+    for (int i = 0; i < 9; i++) EXPECT_EQ(g_Palette[7 + i].peRed, 7 + i);
 }
 
 // Player 1's still pictures come from the block 384 pixels to the right, player 2's from the

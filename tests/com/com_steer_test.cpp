@@ -17,23 +17,6 @@ INPUTSTATE Cleared() {
     return l;
 }
 
-TEST(ComSteer, PressedDirectionReplacesItsOpposite) {
-    INPUTSTATE l = Cleared();
-    EXPECT_EQ(l.nDir, 5);
-    ComPressDir(&l, COM_LEFT | COM_UP);
-    EXPECT_EQ(l.wDir, COM_LEFT | COM_UP);
-    EXPECT_EQ(l.nDir, 1);
-    ComPressDir(&l, COM_LEFT);  // already held: no second step
-    EXPECT_EQ(l.nDir, 1);
-    ComPressDir(&l, COM_RIGHT | COM_DOWN);
-    EXPECT_EQ(l.wDir, COM_RIGHT | COM_DOWN);
-    EXPECT_EQ(l.nDir, 9);
-    l = Cleared();
-    ComPressDir(&l, COM_LEFT | COM_RIGHT);  // right comes later and wins
-    EXPECT_EQ(l.wDir, COM_RIGHT);
-    EXPECT_EQ(l.nDir, 6);
-}
-
 // A plan as text: l r u d for the direction bits, '.' for an entry left from before (16).
 std::string PlanText(const CHARA& c) {
     std::string sz;
@@ -67,21 +50,6 @@ TEST(ComSteer, Plans) {
         EXPECT_EQ(PlanText(c), t.szPlan) << t.nDx << " " << t.nDy;
         EXPECT_EQ(c.nComPlanPos, 0);
     }
-}
-
-TEST(ComSteer, PlanCounts) {
-    // From rest the distance after 8 frames is exactly 828: across that is reached (7 frames
-    // before), down it must be passed, on frame 9 (8 frames before).
-    CHARA c = MakeFighter(320, 240);
-    EXPECT_EQ(ComPlanCount(&c, 828, true), 7);
-    EXPECT_EQ(ComPlanCount(&c, -828, false), 8);
-    // Moving right at 230, 1 px to the left: braking 46 a frame reaches speed 0 on frame 5
-    // (distance -460), then speeds -23, -46, ... pass -1024 on frame 16 (sum -1058).
-    c.nSpeedX = 230;
-    EXPECT_EQ(ComPlanCount(&c, -1024, true), 15);
-    EXPECT_EQ(c.nSpeedX, 230);  // the record is left as it was
-    c.nSpeedX = -2048;          // already fast enough: the first frame reaches it
-    EXPECT_EQ(ComPlanCount(&c, -1024, true), 0);
 }
 
 // Every nStep-th value of nFrom..nTo, and every value of nFineFrom..nFineTo.
@@ -156,24 +124,6 @@ TEST(ComSteer, StepPlanWrapsWithADiagonal) {
     EXPECT_EQ(c.nComPlanPos, 2);
 }
 
-// Margin 32 px, speed 2300, braking 46 a frame: 49 frames still move, covering 56350.
-TEST(ComSteer, WallBrakingAtTheLastMoment) {
-    CHARA c = MakeFighter(320, 240);
-    c.nComWallMargin = 32;
-    const auto pressed = [&](int32_t vx, int32_t vy, int32_t cx, int32_t cy) {
-        c.nSpeedX = vx, c.nSpeedY = vy, c.box.nCenterX = cx, c.box.nCenterY = cy;
-        INPUTSTATE l = Cleared();
-        ComAvoidWall(&c, &l);
-        return l.wDir;
-    };
-    EXPECT_EQ(pressed(-2300, 0, 32768 + 56350 - 1, 0), COM_RIGHT);  // would pass x = 32 px
-    EXPECT_EQ(pressed(-2300, 0, 32768 + 56350, 0), 0);              // stops right at it
-    EXPECT_EQ(pressed(2300, 0, 608 * 1024 - 56350, 0), COM_LEFT);   // right edge 608 px reached
-    EXPECT_EQ(pressed(2300, 0, 608 * 1024 - 56350 - 1, 0), 0);
-    EXPECT_EQ(pressed(0, 2300, 0, 448 * 1024 - 56350), COM_UP);  // bottom edge 448 px
-    EXPECT_EQ(pressed(0, -2300, 0, 32768 + 56350 - 1), COM_DOWN);
-}
-
 // Braking toward an edge written out frame by frame, speed v toward it and nDist away: true
 // when the record would still reach it.
 bool LiteralReachesEdge(int64_t a, int64_t v, int64_t nDist) {
@@ -244,15 +194,6 @@ TEST(ComEscape, WalkEndsAtTheInnerArenaAfterBothChecks) {
     const bool bFirst = com.nComTargetX == 23 * 1024 && com.nComTargetY == -23 * 1024;
     const bool bSecond = com.nComTargetX == -426 * 1024 && com.nComTargetY == 425 * 1024;
     EXPECT_TRUE(bFirst || bSecond) << com.nComTargetX << " " << com.nComTargetY;
-}
-
-TEST(ComEscape, NoEscapeFromAFastRush) {
-    // The opponent rushes in at 20 px a frame from 70 px away: caught in flight either way.
-    CHARA com = Escaper(320, 240), enemy = MakeFighter(250, 240);
-    enemy.nSpeedX = 20480;
-    CrtRandSetState(777);
-    EXPECT_EQ(ComFindEscape(&com, &enemy), 0);
-    EXPECT_EQ(CrtRandState(), 777u);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include <array>
 
 #include "gfx/blit.h"
-#include "gfx_test.h"
+#include "support/surface.h"
 
 namespace {
 
@@ -54,22 +54,6 @@ TEST_F(BlitTest, ClipTrimsWhatLiesOutsideAndRefusesWhatStillDoesNotFit) {
     Fill(dst, 200);
     DDBltClip(dst, -10, 0, 700, 2, wide, 0, 0, 0);
     EXPECT_EQ(CountNot(dst, 200), 0);
-}
-
-TEST_F(BlitTest, KeyedSkipsIndexZeroOpaqueCopiesIt) {
-    Set(src, 1, 0, 0);
-    DDBltClip(dst, 0, 0, 3, 1, src, 0, 0, 1);
-    EXPECT_EQ(At(dst, 0, 0), 1);
-    EXPECT_EQ(At(dst, 1, 0), 200);
-    EXPECT_EQ(At(dst, 2, 0), 3);
-    DDBltClip(dst, 0, 1, 3, 1, src, 0, 0, 0);
-    EXPECT_EQ(At(dst, 1, 1), 0);
-    // A surface made without a colour key has no transparent index.
-    SURFACE plain;
-    MakeNumbered(plain, 3, 1, 0);
-    Set(plain, 1, 0, 0);
-    DDBltClip(dst, 0, 2, 3, 1, plain, 0, 0, 1);
-    EXPECT_EQ(At(dst, 1, 2), 0);
 }
 
 TEST_F(BlitTest, FillTrimsAndRefuses) {

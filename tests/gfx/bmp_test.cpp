@@ -1,6 +1,5 @@
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -8,8 +7,8 @@
 #include "gfx/bitmap.h"
 #include "gfx/bmp_file.h"
 #include "gfx/palette.h"
-#include "gfx_test.h"
 #include "support/files.h"
+#include "support/surface.h"
 
 namespace {
 
@@ -133,33 +132,6 @@ TEST(BmpTest, MalformedAndTruncatedAreRefused) {
     EXPECT_FALSE(DDCheckLoadError(DDLoadBitmap(s, (FIXTURES + "rle8.bmp").c_str(), 0, 8, 0)));
     EXPECT_EQ(DDLoadBitmap(s, (FIXTURES + "rle8.bmp").c_str(), 0, 8, 0), LOAD_LOADIMAGE_ERR);
     EXPECT_FALSE(s.lpSurface);
-}
-
-TEST(BmpTest, BitmapListStopsAtFirstFailure) {
-    // Only bmp/その他.bmp exists in this folder.
-    TempDir dir;
-    std::filesystem::create_directories(dir.path / "bmp");
-    WriteBytes(dir.path / "bmp" / std::filesystem::u8path("その他.bmp"), HandBmp(6, 4));
-    ASSERT_NO_THROW(std::filesystem::current_path(dir.path));
-    std::array<SURFACE, BMP_COUNT> surfs;
-    const int nIds[] = {BMP_OTHER, 42, BMP_MOJI};
-    EXPECT_FALSE(DDCreateSurfaceFromBitmapList(surfs, nIds, 3));
-    EXPECT_EQ(surfs[BMP_OTHER].nWidth, 6);
-    EXPECT_EQ(At(surfs[BMP_OTHER], 5, 3), 35);
-    EXPECT_FALSE(surfs[BMP_MOJI].lpSurface);
-    EXPECT_TRUE(DDCreateSurfaceFromBitmapList(surfs, nIds, 0));
-}
-
-TEST(BmpTest, BattleBackgroundsReplaceEachOtherOpaque) {
-    ASSERT_NO_THROW(std::filesystem::current_path(POMRIN_DATA_DIR));
-    // Every battle background replaces the one before in the background surface, opaque.
-    for (const char* szFile : g_szBattleBackground) {
-        ASSERT_TRUE(DDLoadBattleBackground(szFile)) << szFile;
-        EXPECT_EQ(g_Bitmap[BMP_BATTLE_BG].bColorKey, 0);
-        EXPECT_STREQ(g_Bitmap[BMP_BATTLE_BG].szFileName, szFile);
-    }
-    EXPECT_FALSE(DDLoadBattleBackground("bmp/none.bmp"));
-    EXPECT_FALSE(g_Bitmap[BMP_BATTLE_BG].lpSurface);
 }
 
 }  // namespace

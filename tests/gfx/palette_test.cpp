@@ -1,5 +1,5 @@
 #include "gfx/palette.h"
-#include "gfx_test.h"
+#include "support/surface.h"
 
 namespace {
 
@@ -42,20 +42,6 @@ TEST(PaletteTest, FadesTake24CallsAtStep4) {
     EXPECT_EQ(g_dFadeInAngle, 0.0);
 }
 
-TEST(PaletteTest, FadeTowardColourOnPartOfTheRange) {
-    const PALETTE src = Ramp();
-    PALETTE dst;
-    // Level 128 halfway to white (r 255 + 256 wraps to 255) on entries 10..11 only.
-    DDFadePalette(dst, 10, 11, 128, 255 + 256, 255, 255, src);
-    EXPECT_EQ(dst[10].peRed, (10 * 128 + 255 * 128) >> 8);
-    EXPECT_EQ(dst[11].peBlue, (128 * 128 + 255 * 128) >> 8);
-    EXPECT_EQ(dst[9].peRed, 9);
-    EXPECT_EQ(dst[12].peFlags, 0);
-    // bFinish ends a fade-out at once, at level 0.
-    EXPECT_TRUE(DDFadeOutStep(dst, 0, 255, 0, 0, 0, 4.0, src, 1));
-    ExpectLevel(dst, 0, 0);
-}
-
 TEST(PaletteTest, UnfinishedFadeKeepsItsAngleAndBigStepsStopAtTheEnd) {
     const PALETTE src = Ramp();
     PALETTE dst;
@@ -64,12 +50,15 @@ TEST(PaletteTest, UnfinishedFadeKeepsItsAngleAndBigStepsStopAtTheEnd) {
     EXPECT_EQ(g_dFadeOutAngle, 78.0);
     EXPECT_FALSE(DDFadeOutStep(dst, 0, 255, 0, 0, 0, 4.0, src, 0));
     ExpectLevel(dst, 250, 3);
-    // bFinish completes a fade-in at once at full level, and the fade-in starts over next time.
+    // bFinish ends a fade-out at once at level 0, a fade-in at full level; either starts over
+    // next time.
+    EXPECT_TRUE(DDFadeOutStep(dst, 0, 255, 0, 0, 0, 4.0, src, 1));
+    ExpectLevel(dst, 0, 0);
+    EXPECT_EQ(g_dFadeOutAngle, 90.0);
     EXPECT_TRUE(DDFadeInStep(dst, 0, 255, 0, 0, 0, 4.0, src, 1));
     ExpectLevel(dst, 256, 0);
     EXPECT_EQ(g_dFadeInAngle, 0.0);
     // A step past the end is cut to the end: 90 -> 0 (level 0, done) and 0 -> 90.
-    g_dFadeOutAngle = 90.0;
     EXPECT_FALSE(DDFadeOutStep(dst, 0, 255, 0, 0, 0, 100.0, src, 0));
     EXPECT_TRUE(DDFadeOutStep(dst, 0, 255, 0, 0, 0, 100.0, src, 0));
     ExpectLevel(dst, 0, 1);
@@ -77,33 +66,6 @@ TEST(PaletteTest, UnfinishedFadeKeepsItsAngleAndBigStepsStopAtTheEnd) {
     ExpectLevel(dst, 0, 0);
     EXPECT_TRUE(DDFadeInStep(dst, 0, 255, 0, 0, 0, 100.0, src, 0));
     ExpectLevel(dst, 256, 1);
-}
-
-TEST(PaletteTest, CyclePalette) {
-    const PALETTE src = Ramp();
-    PALETTE dst;
-    for (int nDir : {0, 1}) {
-        for (int nCount : {0, 9}) {  // entries 7..15 hold 9
-            DDCyclePalette(dst, 7, 15, nCount, nDir, src);
-            for (int i = 0; i < 256; ++i) EXPECT_EQ(dst[i].peRed, i) << nDir << " " << nCount;
-        }
-    }
-    // Two toward higher numbers: 14 15 7 8 ... 13; toward lower: 9 ... 15 7 8.
-    DDCyclePalette(dst, 7, 15, 2, 0, src);
-    const int nUp[9] = {14, 15, 7, 8, 9, 10, 11, 12, 13};
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(dst[7 + i].peRed, nUp[i]);
-    dst = src;
-    DDCyclePalette(dst, 7, 15, 2, 1, dst);  // in place
-    const int nDown[9] = {9, 10, 11, 12, 13, 14, 15, 7, 8};
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(dst[7 + i].peRed, nDown[i]);
-    EXPECT_EQ(dst[6].peRed, 6);
-    EXPECT_EQ(dst[16].peRed, 16);
-    // A direction other than 0 and 1, and out-of-range requests, only copy.
-    DDCyclePalette(dst, 7, 15, 2, 2, src);
-    EXPECT_EQ(dst[7].peRed, 7);
-    DDCyclePalette(dst, 250, 260, 2, 0, src);
-    DDCyclePalette(dst, 7, 15, 10, 0, src);
-    EXPECT_EQ(dst[7].peRed, 7);
 }
 
 }  // namespace

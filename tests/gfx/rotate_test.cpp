@@ -1,5 +1,5 @@
 #include "gfx/blit.h"
-#include "gfx_test.h"
+#include "support/surface.h"
 
 namespace {
 
@@ -57,20 +57,6 @@ TEST_F(RotateTest, ThirtyAndSixtyDegreesUseTruncatedSineAndCosine) {
     EXPECT_EQ(At(dst, 96, 108), 0);
 }
 
-TEST_F(RotateTest, ZeroDegreesEqualsKeyedCopy) {
-    MakeNumbered(src, 10, 8, 1);
-    Set(src, 3, 3, 0);
-    SURFACE ref;
-    ASSERT_TRUE(DDCreateSurface(ref, 640, 480, 0, 0));
-    Fill(ref, 200);
-    for (auto [x, y] : {std::pair{50, 60}, std::pair{2, 1}, std::pair{638, 478}}) {
-        ASSERT_TRUE(DDBltRotate(dst, x, y, 6, 5, 3, 2, 0, src, 2, 1, 1));
-        DDBltClip(ref, x - 3, y - 2, 6, 5, src, 2, 1, 1);
-    }
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x) ASSERT_EQ(At(dst, x, y), At(ref, x, y)) << x << "," << y;
-}
-
 TEST_F(RotateTest, OffScreenDroppedAndOutsideSourceTransparent) {
     MakeNumbered(src, 4, 4, 1);
     // Three of four columns would land left of 0: only the last one shows.
@@ -83,15 +69,6 @@ TEST_F(RotateTest, OffScreenDroppedAndOutsideSourceTransparent) {
     EXPECT_EQ(At(dst, 20, 22), 3);
     EXPECT_EQ(At(dst, 21, 25), 1 + 3 + 4 * 3);
     EXPECT_EQ(CountNot(dst, 200), 2 * 4);
-}
-
-TEST_F(RotateTest, LockFailureDrawsNothingAndLeavesNothingLocked) {
-    MakeNumbered(src, 4, 4, 1);
-    ASSERT_TRUE(DDLockSurface(src, nullptr, nullptr, 8));
-    EXPECT_FALSE(DDBltRotate(dst, 10, 10, 4, 4, 0, 0, 45, src, 0, 0, 0));
-    DDUnlockSurface(src);
-    EXPECT_EQ(CountNot(dst, 200), 0);
-    EXPECT_TRUE(DDLockSurface(dst, nullptr, nullptr, 8));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Menu filters and cursors, fed frame by frame as the scenes do.
+// The menus' direction repeat, fed frame by frame as the scenes do.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -19,12 +19,6 @@ std::vector<int> PassFrames(const std::vector<uint16_t>& raws, uint16_t wBit) {
     return frames;
 }
 
-uint16_t Trigger(INPUTSTATE& in, uint16_t wRaw) {
-    in.wButton = wRaw;
-    InputTrigger(&in);
-    return in.wButton;
-}
-
 }  // namespace
 
 // A held direction passes on frame 1, then from frame 25 every eight (followed on the title
@@ -41,39 +35,4 @@ TEST(InputRepeat, EachAxisRepeatsOnItsOwnAndATurnRestartsTheCount) {
     for (size_t f = 5; f < turn.size(); ++f) turn[f] = DIR_LEFT;
     EXPECT_EQ(PassFrames(turn, DIR_RIGHT), (std::vector<int>{1}));
     EXPECT_EQ(PassFrames(turn, DIR_LEFT), (std::vector<int>{6, 30}));
-}
-
-TEST(InputTrigger, OnePressPerPressAndRelease) {
-    INPUTSTATE in{};
-    EXPECT_EQ(Trigger(in, 0x3), 0x3);  // Z and X together pass together
-    EXPECT_EQ(Trigger(in, 0x3), 0);
-    EXPECT_EQ(Trigger(in, 0), 0);
-    EXPECT_EQ(Trigger(in, 0x1), 0x1);  // Z
-    EXPECT_EQ(Trigger(in, 0x3), 0);    // X while Z held: nothing
-    EXPECT_EQ(Trigger(in, 0x2), 0);
-    EXPECT_EQ(Trigger(in, 0), 0);  // all up re-arms
-    EXPECT_EQ(Trigger(in, 0x2), 0x2);
-    EXPECT_EQ(in.bButtonHold, 1u);
-}
-
-TEST(CursorMove, WrapsAndPlacesTheCursor) {
-    INPUTSTATE in{};
-    CURSOR cur{};
-    in.wDir = DIR_UP;
-    CursorMove(&in, &cur, 100, 40, 10, 200, 2, 3);
-    EXPECT_EQ(cur.nRow, 3);
-    EXPECT_EQ(cur.nY, 3 * 40 + 200);
-    in.wDir = DIR_DOWN;
-    CursorMove(&in, &cur, 100, 40, 10, 200, 2, 3);
-    EXPECT_EQ(cur.nRow, 0);
-    in.wDir = DIR_LEFT | DIR_RIGHT;  // left is tested first
-    CursorMove(&in, &cur, 100, 40, 10, 200, 2, 3);
-    EXPECT_EQ(cur.nCol, 2);
-    EXPECT_EQ(cur.nX, 210);
-    in.wDir = 0;
-    cur.nCol = 1;  // set elsewhere: placed by the next call
-    CursorMove(&in, &cur, 100, 40, 10, 200, 2, 3);
-    EXPECT_EQ(cur.nX, 110);
-    CursorMove(&in, &cur, 100, 40, 10, 200, -1, 3);  // negative limit: untouched
-    EXPECT_EQ(cur.nX, 110);
 }

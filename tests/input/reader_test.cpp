@@ -30,18 +30,6 @@ class Reader : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Reader, KeyboardBothSidesAndButtons) {
-    Headless_SetKey(VK_LEFT, true);
-    Headless_SetKey(VK_RIGHT, true);
-    Headless_SetKey(VK_DOWN, true);
-    Headless_SetKey('X', true);
-    Headless_SetKey('V', true);
-    EXPECT_EQ(InputRead(&in[0], 0, INPUT_JOY | INPUT_KEY), 1u);
-    EXPECT_EQ(in[0].wDir, 0x3 | 0x8);
-    EXPECT_EQ(in[0].nDir, 8);  // 5 - 1 + 1 + 3
-    EXPECT_EQ(in[0].wButton, 0x2 | 0x8);
-}
-
 TEST_F(Reader, JoystickThresholdsAndLayering) {
     struct Case {
         uint32_t dwPos;
@@ -89,22 +77,6 @@ TEST_F(Reader, AbsentJoysticks) {
     EXPECT_EQ(CountJoysticks(), 0);  // counting stops at the first absent one
     Headless_SetJoy(0, true);
     EXPECT_EQ(CountJoysticks(), 2);
-}
-
-TEST_F(Reader, MappedDefaultsSteerPlayerOneOnly) {
-    EXPECT_EQ(InputReadMapped(in, 1), 0u);  // bCustom 0: fixed reader
-    g_KeyMap.bCustom = 1;
-    EXPECT_EQ(InputRead(&in[0], 0, INPUT_KEY), 0u);
-    Headless_SetKey(VK_LEFT, true);
-    Headless_SetKey(VK_RIGHT, true);
-    Headless_SetKey(VK_UP, true);
-    Headless_SetKey('C', true);
-    in[1].wDir = 0x8;
-    EXPECT_EQ(InputReadMapped(in, 1), 1u);
-    EXPECT_EQ(in[0].wDir, 0x1 | 0x4);  // left wins over right
-    EXPECT_EQ(in[0].nDir, 1);
-    EXPECT_EQ(in[0].wButton, 0x4);
-    EXPECT_EQ(in[1].wDir, 0x8);  // untouched
 }
 
 TEST_F(Reader, MappedJoysticksAndCounts) {
@@ -163,7 +135,9 @@ TEST(KeyFile, LoadsTheLittleEndianImage) {
     bytes[140] = 1;
     TempDir dir;
     const std::string szPath = dir.File("CustomKey.dat");
-    auto write = [&](size_t n) { WriteBytes(szPath, std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(n))); };
+    auto write = [&](size_t n) {
+        WriteBytes(szPath, std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(n)));
+    };
     write(144);
     KEYMAP map{};
     ASSERT_EQ(LoadKeyFile(szPath.c_str(), &map), 1u);

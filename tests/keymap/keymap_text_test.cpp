@@ -33,14 +33,16 @@ TEST(KeyMapText, WrittenTextGivesTheFileBytes) {
     std::string szError;
     ASSERT_TRUE(
         KeyMapFromText("custom 1  # on\n\nplayer1 count 6\nplayer1 button1 key SPACE\n"
-                       "player1 left joy1 button 1+3\nplayer2 right key F2\n",
+                       "player1 left joy1 button 1+3\nplayer1 right joy0 X+\nplayer2 right key F2\n",
                        &map, &szError))
         << szError;
     uint8_t bytes[KEYMAP_FILE_SIZE];
     KeyMapEncode(&map, bytes);
     EXPECT_EQ(bytes[0], 1);     // player 1 left: joystick 1
     EXPECT_EQ(bytes[4], 0x05);  // buttons 1 and 3
-    EXPECT_EQ(bytes[32], 8);    // button 1: keyboard, space (32)
+    EXPECT_EQ(bytes[8], 0);     // player 1 right: joystick 0, X+ (512)
+    EXPECT_EQ(bytes[12] | bytes[13] << 8, 512);
+    EXPECT_EQ(bytes[32], 8);  // button 1: keyboard, space (32)
     EXPECT_EQ(bytes[36], 32);
     EXPECT_EQ(bytes[64], 6);
     EXPECT_EQ(bytes[68 + 8], 8);  // player 2 right: F2 = 113

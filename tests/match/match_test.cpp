@@ -93,17 +93,6 @@ TEST(Match, TwoPlayerMatchFromTitleAndBackToSelectReplaysIdentically) {
     EXPECT_EQ(Fighter(r, 2140, 0, "skills"), 2);
 }
 
-TEST(Match, OneWinNeededEndsTheMatchAtTheFirstKnockOut) {
-    SimRun sim;
-    sim.WriteOption(OptionBytes(1, 2, 0xF0, 0x3F, 0));  // the defaults but wins needed 1
-    const SimResult r = Match(sim, "match.txt", 800);
-    const std::vector<int> ko = PhaseStarts(r, 4);
-    ASSERT_EQ(ko.size(), 1u);
-    EXPECT_EQ(TracePhase(r.Trace[ko[0] + 160]), 5);
-    EXPECT_EQ(Fighter(r, ko[0] + 160, 0, "win"), 1);
-    EXPECT_EQ(PhaseStarts(r, 2).size(), 1u);
-}
-
 TEST(Match, DoubleKnockOutScoresForNobodyAndRepeatsTheRound) {
     SimRun sim;
     const SimResult r = Match(sim, "double_ko.txt", 800);
@@ -121,97 +110,6 @@ TEST(Match, DoubleKnockOutScoresForNobodyAndRepeatsTheRound) {
     EXPECT_EQ(Fighter(r, nNext, 1, "x") >> 10, 480);
     EXPECT_EQ(TracePhase(r.Trace[nNext + 119]), 2);
     EXPECT_EQ(TracePhase(r.Trace[nNext + 120]), 3);
-}
-
-// One two-player match written for three sets of controls. Each step: frame, then player 1's
-// and player 2's direction ("", "R", "DR"...: the hat names) and buttons held from that frame.
-// Title: down to two players, confirm. Select: player 1 moves one character right and takes it,
-// player 2 takes his, player 1 puts シールド on button 1, both confirm. Three rounds: player 1
-// rolls right, then right-down into player 2 and pushes him out; player 2 rolls up for ten frames
-// in the first round and left in the second. Then select again and a second battle.
-struct Step {
-    int nFrame;
-    const char* szDir1;
-    int nButtons1;
-    const char* szDir2;
-    int nButtons2;
-};
-const Step kTwoPlayerMatch[] = {
-    {0, "", 0, "", 0},    {30, "D", 0, "", 0},   {31, "", 0, "", 0},     {35, "", 1, "", 0},
-    {36, "", 0, "", 0},   {95, "R", 0, "", 0},   {96, "", 0, "", 0},     {100, "", 1, "", 0},
-    {101, "", 0, "", 0},  {105, "", 0, "", 1},   {106, "", 0, "", 0},    {110, "R", 0, "", 0},
-    {111, "", 0, "", 0},  {115, "", 1, "", 0},   {116, "", 0, "", 0},    {120, "", 0, "", 1},
-    {121, "", 0, "", 0},  {291, "R", 0, "U", 0}, {301, "R", 0, "", 0},   {321, "DR", 0, "", 0},
-    {516, "", 0, "", 0},  {796, "R", 0, "L", 0}, {806, "R", 0, "", 0},   {826, "DR", 0, "", 0},
-    {1023, "", 0, "", 0}, {1303, "R", 0, "", 0}, {1333, "DR", 0, "", 0}, {1515, "", 0, "", 0},
-    {1930, "", 1, "", 0}, {1931, "", 0, "", 0},  {1935, "", 0, "", 1},   {1936, "", 0, "", 0},
-    {1945, "", 1, "", 0}, {1946, "", 0, "", 0},  {1950, "", 0, "", 1},   {1951, "", 0, "", 0},
-    {2130, "", 1, "", 0}, {2131, "", 0, "", 0},
-};
-enum Controls { KEYBOARD_AND_PAD, TWO_PADS, ONE_KEYBOARD };
-
-// Keys for a direction and buttons: player 1's arrows and Z X C V, or W A S D and 1 2 3 4.
-std::string Keys(const std::string& szDir, int nButtons, bool bLeftHand) {
-    static const char* const kKeys[2][8] = {{"UP", "DOWN", "LEFT", "RIGHT", "Z", "X", "C", "V"},
-                                            {"W", "S", "A", "D", "1", "2", "3", "4"}};
-    std::string s;
-    for (int i = 0; i < 4; ++i)
-        if (szDir.find("UDLR"[i]) != std::string::npos) s += std::string(" ") + kKeys[bLeftHand][i];
-    for (int i = 0; i < 4; ++i)
-        if (nButtons & (1 << i)) s += std::string(" ") + kKeys[bLeftHand][4 + i];
-    return s;
-}
-
-// A pad steering with its stick (bHat false) or its D-pad.
-std::string Pad(int nJoy, const std::string& szDir, int nButtons, bool bHat) {
-    auto Axis = [&](char cLow, char cHigh) {
-        return szDir.find(cLow) != std::string::npos    ? "0"
-               : szDir.find(cHigh) != std::string::npos ? "65535"
-                                                        : "32767";
-    };
-    std::string s = " J" + std::to_string(nJoy) + "=";
-    if (bHat)
-        s += "32767,32767," + std::to_string(nButtons) + "," + (szDir.empty() ? "C" : szDir);
-    else
-        s += std::string(Axis('L', 'R')) + "," + Axis('U', 'D') + "," + std::to_string(nButtons);
-    return s;
-}
-
-std::string TwoPlayerScript(Controls controls) {
-    std::string s;
-    for (const Step& step : kTwoPlayerMatch) {
-        s += std::to_string(step.nFrame);
-        if (controls == TWO_PADS)
-            s += Pad(0, step.szDir1, step.nButtons1, true) + Pad(1, step.szDir2, step.nButtons2, false);
-        else if (controls == KEYBOARD_AND_PAD)
-            s += Keys(step.szDir1, step.nButtons1, false) + Pad(0, step.szDir2, step.nButtons2, false);
-        else
-            s += Keys(step.szDir1, step.nButtons1, false) + Keys(step.szDir2, step.nButtons2, true);
-        s += "\n";
-    }
-    return s;
-}
-
-// The same match played with the keyboard and a pad, with two pads (player 1 on the D-pad, no
-// keyboard) and with two players at one keyboard through the shipped key file gives one trace.
-TEST(Match, SameMatchWithKeyboardAndPadTwoPadsOrOneKeyboardForTwo) {
-    SimRun sims[3];
-    std::string szTrace[3], szSounds[3];
-    ASSERT_TRUE(sims[ONE_KEYBOARD].WriteTwoPlayerKeyFile());
-    for (int c = 0; c < 3; ++c) {
-        const SimResult r = sims[c].Run(TwoPlayerScript(Controls(c)), "--frames 2200");
-        ASSERT_EQ(r.nExit, 0) << r.szStderr;
-        szTrace[c] = r.szTrace;
-        szSounds[c] = r.szSounds;
-        ASSERT_EQ(r.Trace.size(), 2200u);
-        EXPECT_EQ(Fighter(r, 300, 0, "chara"), 1) << c;  // one step right from the first character
-        EXPECT_EQ(PhaseStarts(r, 4).size(), 3u) << c;    // three knock-outs, then the result
-        EXPECT_EQ(PhaseStarts(r, 5).size(), 1u) << c;
-    }
-    EXPECT_TRUE(szTrace[TWO_PADS] == szTrace[KEYBOARD_AND_PAD]);
-    EXPECT_TRUE(szSounds[TWO_PADS] == szSounds[KEYBOARD_AND_PAD]);
-    EXPECT_TRUE(szTrace[ONE_KEYBOARD] == szTrace[KEYBOARD_AND_PAD]);
-    EXPECT_TRUE(szSounds[ONE_KEYBOARD] == szSounds[KEYBOARD_AND_PAD]);
 }
 
 }  // namespace

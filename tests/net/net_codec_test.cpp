@@ -62,6 +62,9 @@ std::vector<NETMSG> Samples() {
     m.byReason = NET_BYE_DESYNC;
     m.dwFrame = 77;
     v.push_back(m);
+    m = Msg(NET_MSG_CHALLENGE);
+    m.qwEcho = 0x8000000000000001ull;
+    v.push_back(m);
     return v;
 }
 
@@ -79,13 +82,15 @@ TEST(NetCodec, ExactBytesAndRoundTrips) {
                         0x00, 0x7F, 0x80, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F};
     EXPECT_EQ(Encode(m), want);
 
-    // HELLO: type, "PMRN", protocol 1, rules, "ab".
+    // HELLO: type, "PMRN", protocol 2, echo, rules, "ab".
     NETMSG h = Msg(NET_MSG_HELLO);
-    h.wProtocol = 1;
+    h.wProtocol = 2;
+    h.qwEcho = 0xA1A2A3A4A5A6A7A8ull;
     h.qwRulesHash = 0x1122334455667788ull;
     std::strcpy(h.szVersion, "ab");
-    EXPECT_EQ(Encode(h), (Bytes{0x01, 'P', 'M', 'R', 'N', 0x01, 0x00, 0x88, 0x77, 0x66, 0x55, 0x44, 0x33,
-                                0x22, 0x11, 0x02, 'a', 'b'}));
+    EXPECT_EQ(Encode(h),
+              (Bytes{0x01, 'P',  'M',  'R',  'N',  0x02, 0x00, 0xA8, 0xA7, 0xA6, 0xA5, 0xA4, 0xA3,
+                     0xA2, 0xA1, 0x88, 0x77, 0x66, 0x55, 0x44, 0x33, 0x22, 0x11, 0x02, 'a',  'b'}));
 
     for (const NETMSG& s : Samples()) {
         SCOPED_TRACE(int(s.byType));
@@ -102,8 +107,9 @@ TEST(NetCodec, ExactBytesAndRoundTrips) {
 
     // A HELLO of another protocol version still decodes far enough to be refused clearly.
     NETMSG o;
-    ASSERT_TRUE(Decodes({0x01, 'P', 'M', 'R', 'N', 0x02, 0x00, 0xAA, 0xBB}, &o));
-    EXPECT_EQ(o.wProtocol, 2);
+    ASSERT_TRUE(Decodes({0x01, 'P', 'M', 'R', 'N', 0x03, 0x00, 8, 7, 6, 5, 4, 3, 2, 1, 0xAA, 0xBB}, &o));
+    EXPECT_EQ(o.wProtocol, 3);
+    EXPECT_EQ(o.qwEcho, 0x0102030405060708ull);
 }
 
 TEST(NetCodec, MalformedPacketsAreRejected) {
@@ -117,17 +123,17 @@ TEST(NetCodec, MalformedPacketsAreRejected) {
     }
     const Bytes bad[] = {
         {0x00},
-        {0x07, 0, 0, 0, 0},
-        {0x01, 'P', 'M', 'R', 'X', 0x01, 0x00},                       // not our magic
-        {0x03, 0x00, 0x01, 0x00, 0x00},                               // refuse reason 0
-        {0x03, 0x06, 0x01, 0x00, 0x00},                               // refuse reason past the last
-        {0x03, 0x01, 0x01, 0x00, 0x01, 0x07},                         // control character in the version
-        {0x03, 0x01, 0x01, 0x00, 0x02, 'a', 0x00},                    // NUL in the version
-        {0x03, 0x01, 0x01, 0x00, 0x21, 'a'},                          // version longer than 32
-        {0x06, 0x04, 0, 0, 0, 0},                                     // bye reason past the last
-        {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 65},                        // 65 inputs
-        {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0x80, 0x00},             // padded varint
-        {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0xFF, 0xFF, 0xFF, 0xFF, 0x10},  // above 32 bits
+        {0x08, 0, 0, 0, 0},
+        {0x01, 'P', 'M', 'R', 'X', 0x01, 0x00},            // not our magic
+        {0x03, 0x00, 0x01, 0x00, 0x00},                    // refuse reason 0
+        {0x03, 0x06, 0x01, 0x00, 0x00},                    // refuse reason past the last
+        {0x03, 0x01, 0x01, 0x00, 0x01, 0x07},              // control character in the version
+        {0x03, 0x01, 0x01, 0x00, 0x02, 'a', 0x00},         // NUL in the version
+        {0x03, 0x01, 0x01, 0x00, 0x21, 'a'},               // version longer than 32
+        {0x06, 0x04, 0, 0, 0, 0},                          // bye reason past the last
+        {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 65},             // 65 inputs
+        {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0x80, 0x00},  // padded varint
+        {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0xFF, 0xFF, 0xFF, 0xFF, 0x10},        // above 32 bits
         {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0x80, 0x80, 0x80, 0x80, 0x80, 0x01},  // six bytes
         {0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 1, 0x00},       // frames past 2^32
     };

@@ -1,4 +1,4 @@
-// Net sessions on 127.0.0.1 inside one process: two or three peers serviced in turn.
+// Net sessions on 127.0.0.1 (and other loopback addresses) inside one process: peers serviced in turn.
 // Time limits are generous; nothing here depends on how fast the machine is. (A peer that
 // falls silent is followed end to end by the netplay cutoff case.)
 #include <gtest/gtest.h>
@@ -219,4 +219,40 @@ TEST(NetSession, ChecksumMismatchMalformedPacketsAndBye) {
     ASSERT_TRUE(PumpUntil({&guest}, [&] { return guest.Has(NET_EV_LEFT); }));
     EXPECT_EQ(guest.Get(NET_EV_LEFT).nReason, NET_BYE_DESYNC);
     EXPECT_FALSE(guest.Has(NET_EV_LOST));
+}
+
+TEST(NetSession, AGuestThatAnswersButNeverPlaysIsLost) {
+    PEER host, guest;
+    Connect(&host, &guest);
+    // The guest services the network (ENet's acknowledgements, its own acknowledgements of our
+    // inputs) but never sends an input: the host, stuck waiting for them, must not wait for ever.
+    const uint32_t dwStart = NowMs();
+    for (uint32_t f = 0; f < 8; ++f) ASSERT_TRUE(host.Run([&] { return NetSendInput(f, 0x10); }));
+    ASSERT_TRUE(PumpUntil(
+        {&host, &guest}, [&] { return host.Has(NET_EV_LOST); }, 6000));
+    EXPECT_GE(NowMs() - dwStart, NET_LOST_MS - 100);
+    EXPECT_LE(NowMs() - dwStart, 4500u);
+    EXPECT_EQ(guest.Session.Inputs.dwRemoteNext, 8u);  // the guest did hear the host all along
+}
+
+TEST(NetSession, FourConnectsNeverAnsweredLeaveRoomForAGuest) {
+    PEER host, fake[4], guest;
+    const uint16_t wPort = StartHost(&host, MakeSetup());
+    ASSERT_NE(wPort, 0);
+    // Four CONNECTs from four addresses (as if forged) that never answer the host's reply.
+    const char* szFrom[4] = {"127.0.0.2", "127.0.0.3", "127.0.0.4", "127.0.0.5"};
+    for (int i = 0; i < 4; ++i) {
+        NETSETUP s = MakeSetup();
+        s.szBindAddress = szFrom[i];
+        ASSERT_TRUE(Join(&fake[i], wPort, s));
+        fake[i].Service();
+    }
+    const uint32_t dwStart = NowMs();
+    ASSERT_TRUE(PumpUntil({&host}, [&] { return NowMs() - dwStart >= 100; }));  // they arrive
+    ASSERT_TRUE(Join(&guest, wPort, MakeSetup()));
+    ASSERT_TRUE(PumpUntil(
+        {&host, &guest}, [&] { return guest.Has(NET_EV_CONNECTED); }, 5000));
+    // The half-open connections are dropped unanswered after a second, whatever room there is:
+    // all four, or two where the system sends them all from one address (Wine), two an address.
+    EXPECT_TRUE(PumpUntil({&host, &guest}, [&] { return host.Run(NetStats).dwPeersDropped >= 2; }, 3000));
 }

@@ -2,11 +2,14 @@
 # Two simulators play each other over the loopback network.
 #   netplay_test.sh SIM CASE   CASE: match | faults | nodelay | busy | desync | cutoff
 # match: a whole two-player match (select, three rounds, result, back to select) while a third
-#   simulator tries to join and garbage datagrams hit the host's port; the host's and the guest's
-#   traces are identical, equal to the replay of the net record and to the expected trace.
+#   simulator tries to join, garbage datagrams hit the host's port and the guest's input words
+#   carry bits outside the eight input bits; the host's and the guest's traces are identical,
+#   equal to the replay of the net record and to the expected trace. The guest plays in English,
+#   the host in Japanese: the language changes nothing they share.
 # faults: the same match over 50 +- 10 ms lag each way with 5 % loss: the same trace.
 # nodelay: input delay 0: host, guest and replay agree; damaged records are refused with exit
-#   code 2 and the line at fault.
+#   code 2 and the line at fault; a record that goes on past the title (to the options screen and
+#   its save row) stops at the title and writes no settings file.
 # busy: both players' keys change every few frames through select and battle, over 60 +- 30 ms
 #   lag with 10 % loss: many rollbacks, and still host, guest and replay agree.
 # desync: the guest's state is disturbed on one frame: both report it, write a report into
@@ -26,13 +29,14 @@ fail() { echo "FAIL ($CASE): $*"; for f in "$OUT"/*.err; do echo "--- $f"; cat "
 
 HOSTSCRIPT=$HERE/host.txt
 GUESTSCRIPT=$HERE/guest.txt
+GUESTFLAGS=()
 play() {  # play NAME-PREFIX EXTRA-FLAGS...: host and guest of one match, both must exit 0
     local p=$1; shift
     "$SIM" --host $PORT --input "$HOSTSCRIPT" --frames $FRAMES --trace "$OUT/$p-host.trace" \
         --net-record "$OUT/$p.rec" --net-stats "$@" 2>"$OUT/$p-host.err" &
     local host=$!
     "$SIM" --join 127.0.0.1:$PORT --input "$GUESTSCRIPT" --frames $FRAMES --trace "$OUT/$p-guest.trace" \
-        --net-stats "$@" 2>"$OUT/$p-guest.err" &
+        --net-stats "${GUESTFLAGS[@]}" "$@" 2>"$OUT/$p-guest.err" &
     local guest=$!
     wait $guest || fail "guest exit code $?"
     wait $host || fail "host exit code $?"
@@ -61,6 +65,7 @@ match)
           head -c $((i * 7 % 300 + 1)) /dev/urandom >/dev/udp/127.0.0.1/$PORT 2>/dev/null
           sleep 0.05
       done ) &
+    GUESTFLAGS=(--lang en --net-junk-bits)
     play m
     wait
     check_match "$OUT/m-host.trace"
@@ -87,6 +92,19 @@ nodelay)
     bad order '10d'
     bad word '20s/ [0-9a-f]*$/ 100/'
     bad frame '30s/^[0-9]*/99999999999/'
+    # Select, button 2 (back to the title), down to the options, button 1; right on the wins
+    # needed, down to the save row, button 1. The replay runs with a data folder of its own.
+    mkdir "$OUT/data" "$OUT/data/user_data"
+    for f in "$(cd "$(dirname "$SIM")/../data" && pwd)"/*; do [ "${f##*/}" = user_data ] || ln -s "$f" "$OUT/data/"; done
+    head -3 "$OUT/z.rec" >"$OUT/past.rec"
+    awk 'function press(w, n) { print f++, w, 0; for (i = 0; i < n; i++) print f++, 0, 0 }
+        BEGIN { press(0, 59); press(20, 150); press(8, 15); press(10, 120); press(2, 15)
+                for (k = 0; k < 7; k++) press(8, 15); press(10, 100) }' >>"$OUT/past.rec"
+    "$SIM" --data "$OUT/data" --replay "$OUT/past.rec" --trace "$OUT/past.trace" 2>"$OUT/past.err" ||
+        fail "the record past the title did not replay"
+    [ "$(grep -c '"scene":0' "$OUT/past.trace")" = 1 ] && tail -1 "$OUT/past.trace" | grep -q '"scene":0' ||
+        fail "the replay did not stop at the first title frame"
+    [ -e "$OUT/data/user_data/Option.dat" ] && fail "the replay wrote the settings file"
     ;;
 busy)
     # Random keys from a seeded generator, a change every 1 to 12 frames.

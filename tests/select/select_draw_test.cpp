@@ -8,9 +8,9 @@
 #include "gfx/bitmap.h"
 #include "gfx/blit.h"
 #include "gfx/surface.h"
-#include "support/back_buffer.h"
 #include "input/input.h"
 #include "select/select.h"
+#include "support/surface.h"
 
 namespace {
 

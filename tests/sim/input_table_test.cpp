@@ -1,5 +1,4 @@
-// Which devices fill which input record, by scene and by who plays; and where the title
-// cursor stands after backing out of character select.
+// Which devices fill which input record, by scene and by who plays.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -56,22 +55,6 @@ TEST(InputTable, DevicesFillTheRecordsBySceneAndWhoPlays) {
             EXPECT_EQ(TraceDir(r.Trace[size_t(nFrame)], 0), nDir1) << nFrame;
             EXPECT_EQ(TraceDir(r.Trace[size_t(nFrame)], 1), nDir2) << nFrame;
         }
-    }
-}
-
-TEST(TitleCursor, BackFromSelectStandsOnTheRowThatStartedTheGame) {
-    for (int nRow = 0; nRow < 2; ++nRow) {
-        SimRun sim;
-        std::string szScript =
-            (nRow == 1 ? Taps({{30, "DOWN"}, {34, "Z"}}) : Taps({{34, "Z"}})) + Taps({{100, "X"}});
-        SimResult r = sim.Run(szScript, "--frames 200");
-        ASSERT_EQ(r.nExit, 0) << r.szStderr;
-        size_t nBack = 0;
-        for (size_t i = 100; i < r.Trace.size() && !nBack; ++i)
-            if (TraceInt(r.Trace[i], "scene") == 0) nBack = i;
-        ASSERT_NE(nBack, 0u) << "row " << nRow;
-        EXPECT_EQ(TraceInt(r.Trace.back(), "row"), nRow);
-        EXPECT_EQ(TraceInt(r.Trace.back(), "state"), 1);
     }
 }
 

@@ -19,7 +19,7 @@ void RemovePicture(const SimRun& sim, const char* szMissing) {
         if (e.path().filename() == fs::u8path(szMissing)) continue;
         std::error_code ec;
         fs::create_symlink(e.path(), bmp / e.path().filename(), ec);
-        if (ec) fs::copy_file(e.path(), bmp / e.path().filename());
+        if (ec) fs::copy(e.path(), bmp / e.path().filename(), fs::copy_options::recursive);  // bmp/en too
     }
 }
 

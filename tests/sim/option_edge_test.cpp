@@ -3,10 +3,6 @@
 // title rows.)
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "support/sim_run.h"
 
 namespace {
@@ -24,53 +20,54 @@ TEST(OptionsFile, EmptyFileGivesZerosAndWinsNeededWrapsBothWays) {
     EXPECT_EQ(TraceValues(r.Trace[96])[0], 5);
 }
 
-TEST(OptionsFile, Speed20WrapsTo1AndSavingKeepsThePaddingAsRead) {
+// Speed 20 wraps to 1 and six more steps make 7, saved as the double 7.0 with the shot sound;
+// everything else, padding and out-of-range values included, is written back as read. The
+// language switched on row 7 is saved beside it and read back at the next start.
+TEST(OptionsFile, Speed20WrapsTo1AndSavingWritesTheDoubleAndKeepsThePadding) {
     SimRun sim;
     // Speed 20.0; COM level 9 and mode 7 lie outside their name tables.
     std::vector<unsigned char> in = OptionBytes(2, 9, 0x34, 0x40, 7);
     sim.WriteOption(in);
     std::vector<std::pair<int, const char*>> taps;
     for (int i = 0; i < 5; ++i) taps.push_back({90 + 2 * i, "DOWN"});
-    taps.push_back({100, "RIGHT"});  // speed 20 -> 1
-    taps.push_back({102, "DOWN"});   // row 6, mode 7: no help text, nothing looked up
-    taps.push_back({104, "DOWN"});   // row 7: left and right do nothing here
-    taps.push_back({106, "RIGHT"});
-    taps.push_back({108, "DOWN"});  // row 8
-    taps.push_back({110, "LEFT"});
-    taps.push_back({112, "UP"});  // row 7: save
-    taps.push_back({114, "Z"});
-    SimResult r = sim.Run(kToOptions + Taps(taps), "--frames 120");
+    for (int i = 0; i < 7; ++i) taps.push_back({100 + 2 * i, "RIGHT"});  // speed 20 -> 1 -> 7
+    taps.push_back({114, "DOWN"});  // row 6, mode 7: no help text, nothing looked up
+    taps.push_back({116, "DOWN"});  // row 7: the language, Japanese -> English
+    taps.push_back({118, "RIGHT"});
+    taps.push_back({120, "DOWN"});  // row 8: left and right do nothing here
+    taps.push_back({122, "RIGHT"});
+    taps.push_back({124, "DOWN"});  // row 9
+    taps.push_back({126, "LEFT"});
+    taps.push_back({128, "UP"});  // row 8: save
+    taps.push_back({130, "Z"});
+    SimResult r = sim.Run(kToOptions + Taps(taps), "--frames 144");
     ASSERT_EQ(r.nExit, 0) << r.szStderr;
     EXPECT_EQ(TraceValues(r.Trace[84]), (std::vector<int>{2, 3, 3, 3, 9, 20, 7}));
     EXPECT_EQ(TraceValues(r.Trace[100])[5], 1);
-    EXPECT_EQ(SoundFrames(r, 0), (std::vector<int>{30, 32, 90, 92, 94, 96, 98, 100, 102, 104, 108, 112}));
-    EXPECT_EQ(SoundFrames(r, 15), std::vector<int>{114});
-
-    std::vector<unsigned char> out = sim.ReadOption();
-    ASSERT_EQ(out.size(), 40u);
+    EXPECT_EQ(TraceValues(r.Trace[112])[5], 7);
+    EXPECT_EQ(SoundFrames(r, 0), (std::vector<int>{30, 32, 90, 92, 94, 96, 98, 100, 102, 104, 106, 108, 110,
+                                                   112, 114, 116, 118, 120, 124, 128}));
+    EXPECT_EQ(SoundFrames(r, 15), std::vector<int>{130});
+    EXPECT_EQ(SoundFrames(r, 1), std::vector<int>{34});  // only the title's confirm
+    EXPECT_EQ(TraceInt(r.Trace[143], "scene"), 3);       // saving stays in the menu
     std::vector<unsigned char> expected = in;
-    expected[30] = 0xF0;  // 1.0
-    expected[31] = 0x3F;
-    EXPECT_EQ(out, expected);
-}
+    expected[30] = 0x1C;  // 7.0
+    expected[31] = 0x40;
+    EXPECT_EQ(sim.ReadOption(), expected);
+    EXPECT_EQ(ReadFileText(sim.UserData("Settings.txt")), "language en\n");
 
-TEST(OptionsFile, ModeChangeOnRow6ShowsItsHelpInTheSameFrame) {
-    SimRun sim;
-    std::vector<std::pair<int, const char*>> taps;
-    for (int i = 0; i < 6; ++i) taps.push_back({90 + 2 * i, "DOWN"});
-    taps.push_back({110, "RIGHT"});  // normal -> trick battle
-    SimResult r = sim.Run(kToOptions + Taps(taps),
-                          "--frames 116 --shots " + sim.Dir() + "/shots --shot-frames 109,110,115");
-    ASSERT_EQ(r.nExit, 0) << r.szStderr;
-    EXPECT_EQ(TraceValues(r.Trace[110])[6], 1);
-    auto Shot = [&](const char* szName) {
-        std::ifstream in(sim.Dir() + "/shots/" + szName, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // The next start reads the language back: its title is the one --lang en draws, and not
+    // the Japanese one the flag still asks for.
+    auto Title = [](SimRun& run, const std::string& szArgs) {
+        const std::string szShots = run.Dir() + "/title" + std::to_string(szArgs.size());
+        EXPECT_EQ(run.Run("", szArgs + " --frames 30 --shots " + szShots + " --shot-frames 29").nExit, 0);
+        return ReadFileText(szShots + "/000029.png");
     };
-    std::string szBefore = Shot("000109.png"), szAt = Shot("000110.png"), szAfter = Shot("000115.png");
-    ASSERT_FALSE(szAt.empty());
-    EXPECT_NE(szBefore, szAt);
-    EXPECT_EQ(szAt, szAfter);
+    SimRun fresh;
+    const std::string szSaved = Title(sim, "");
+    ASSERT_FALSE(szSaved.empty());
+    EXPECT_EQ(szSaved, Title(fresh, "--lang en"));
+    EXPECT_NE(szSaved, Title(sim, "--lang ja"));
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
-// The whole game driven through the simulator: title, options, quitting, start-up paths.
+// The whole game driven through the simulator: title, quitting, start-up paths, its own files.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "support/sim_run.h"
 
@@ -16,98 +14,24 @@ const std::string kToBattle = Taps({{30, "DOWN"}, {35, "Z"}, {100, "Z"}}) +
                               "105 J0=32767,32767,1\n106 J0=32767,32767,0\n" + Taps({{115, "Z"}}) +
                               "120 J0=32767,32767,1\n121 J0=32767,32767,0\n";
 
-TEST(Title, FadeInCompletesOnIts24thFrameAndIgnoresButton1) {
+// Button 1 is ignored during the fade-in (frames 0..23); a held direction then repeats on its
+// 1st, 25th, 33rd and 41st frames and wraps from the last row to the first.
+TEST(Title, FadeInIgnoresButton1AndHeldDownRepeatsOnFrames1_25_33_41AndWraps) {
     SimRun sim;
-    SimResult r = sim.Run(Taps({{5, "Z"}}), "--frames 80");
+    SimResult r = sim.Run(Taps({{5, "Z"}}) + "30 DOWN\n80\n", "--frames 90");
     ASSERT_EQ(r.nExit, 0) << r.szStderr;
-    ASSERT_EQ(r.Trace.size(), 80u);
+    ASSERT_EQ(r.Trace.size(), 90u);
     EXPECT_EQ(TraceInt(r.Trace[22], "state"), 0);
     EXPECT_EQ(TraceInt(r.Trace[23], "state"), 1);
     for (const std::string& line : r.Trace) EXPECT_EQ(TraceInt(line, "scene"), 0);
     EXPECT_TRUE(SoundFrames(r, 1).empty());
-    EXPECT_EQ(TraceInt(r.Trace[79], "row"), 0);
-}
-
-TEST(Title, HeldDownRepeatsOnFrames1_25_33_41AndWraps) {
-    SimRun sim;
-    SimResult r = sim.Run("30 DOWN\n80\n", "--frames 90");
-    ASSERT_EQ(r.nExit, 0) << r.szStderr;
     EXPECT_EQ(SoundFrames(r, 0), (std::vector<int>{30, 54, 62, 70, 78}));
+    EXPECT_EQ(TraceInt(r.Trace[29], "row"), 0);
     EXPECT_EQ(TraceInt(r.Trace[30], "row"), 1);
     EXPECT_EQ(TraceInt(r.Trace[54], "row"), 2);
     EXPECT_EQ(TraceInt(r.Trace[62], "row"), 3);
     EXPECT_EQ(TraceInt(r.Trace[69], "row"), 3);
     EXPECT_EQ(TraceInt(r.Trace[70], "row"), 0);
-}
-
-TEST(Options, EnteredAfterTheTitleFadeOutWithDefaultsWhenNoFilesExist) {
-    SimRun sim;
-    SimResult r = sim.Run(kToOptions, "--frames 100");
-    ASSERT_EQ(r.nExit, 0) << r.szStderr;
-    EXPECT_EQ(TraceInt(r.Trace[58], "scene"), 0);
-    EXPECT_EQ(TraceInt(r.Trace[59], "scene"), 3);
-    EXPECT_EQ(TraceInt(r.Trace[kOptionsMenu - 1], "state"), 1);
-    EXPECT_EQ(TraceInt(r.Trace[kOptionsMenu - 2], "state"), 0);
-    EXPECT_EQ(TraceValues(r.Trace[kOptionsMenu]), (std::vector<int>{3, 3, 3, 3, 2, 1, 0}));
-    EXPECT_FALSE(std::filesystem::exists(sim.UserData("Option.dat")));
-}
-
-TEST(Options, GameSpeed7IsSavedAsTheDouble7WithTheShotSound) {
-    SimRun sim;
-    std::vector<std::pair<int, const char*>> taps;
-    for (int i = 0; i < 5; ++i) taps.push_back({90 + 2 * i, "DOWN"});
-    for (int i = 0; i < 6; ++i) taps.push_back({100 + 2 * i, "RIGHT"});
-    taps.push_back({112, "DOWN"});
-    taps.push_back({114, "DOWN"});
-    taps.push_back({116, "Z"});
-    SimResult r = sim.Run(kToOptions + Taps(taps), "--frames 130");
-    ASSERT_EQ(r.nExit, 0) << r.szStderr;
-    EXPECT_EQ(TraceValues(r.Trace[110])[5], 7);
-    EXPECT_EQ(SoundFrames(r, 15), std::vector<int>{116});
-    EXPECT_EQ(SoundFrames(r, 1), std::vector<int>{34});  // only the title's confirm
-    EXPECT_EQ(TraceInt(r.Trace[129], "scene"), 3);       // saving stays in the menu
-
-    std::ifstream in(sim.UserData("Option.dat"), std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::vector<unsigned char> expected = {3, 0, 0,    0,    3, 0, 0, 0, 3, 0, 0, 0, 3, 0,
-                                                 0, 0, 2,    0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                                 0, 0, 0x1C, 0x40, 0, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(bytes, expected);
-}
-
-TEST(Options, LeavingByCancelOrBackKeepsChangesInMemoryAndReturnsToTheOptionsRow) {
-    // Wins 3 -> 4 on row 0, then leave on frame c: fade-out c+1..c+24, the title loads at
-    // c+25 and fades in until c+48 with its cursor on the options row; confirming that row at
-    // c+53 re-enters the options at c+78, still showing wins 4. No file is written.
-    struct Case {
-        const char* szName;
-        std::vector<std::pair<int, const char*>> taps;
-        int c, nSound;
-    };
-    const Case cases[] = {
-        {"cancel", {{90, "RIGHT"}, {92, "X"}}, 92, 2},
-        // Up from row 0 wraps to row 8 ("back"); right there does nothing; confirm applies.
-        {"back", {{86, "RIGHT"}, {90, "UP"}, {92, "RIGHT"}, {94, "Z"}}, 94, 1},
-    };
-    for (const Case& t : cases) {
-        SCOPED_TRACE(t.szName);
-        SimRun sim;
-        auto taps = t.taps;
-        taps.push_back({t.c + 53, "Z"});
-        SimResult r = sim.Run(kToOptions + Taps(taps), "--frames " + std::to_string(t.c + 80));
-        ASSERT_EQ(r.nExit, 0) << r.szStderr;
-        EXPECT_EQ(SoundFrames(r, t.nSound).at(t.nSound == 1 ? 1 : 0), t.c);
-        EXPECT_EQ(SoundFrames(r, 0).size(), t.nSound == 1 ? 4u : 3u);  // the right on row 8 is silent
-        EXPECT_EQ(TraceInt(r.Trace[t.c + 23], "scene"), 3);
-        EXPECT_EQ(TraceInt(r.Trace[t.c + 24], "scene"), 0);
-        EXPECT_EQ(TraceInt(r.Trace[t.c + 47], "state"), 0);
-        EXPECT_EQ(TraceInt(r.Trace[t.c + 48], "state"), 1);
-        EXPECT_EQ(TraceInt(r.Trace[t.c + 49], "row"), 2);
-        EXPECT_EQ(TraceInt(r.Trace[t.c + 77], "scene"), 0);
-        EXPECT_EQ(TraceInt(r.Trace[t.c + 78], "scene"), 3);
-        EXPECT_EQ(TraceValues(r.Trace[t.c + 79]), (std::vector<int>{4, 3, 3, 3, 2, 1, 0}));
-        EXPECT_FALSE(std::filesystem::exists(sim.UserData("Option.dat")));
-    }
 }
 
 TEST(Shutdown, EscapeFromEverySceneOrTheQuitRowEndsTheGameAtOnce) {
@@ -169,9 +93,7 @@ TEST(Simulator, RecordedRunReplaysToTheSameTrace) {
     SimResult a = sim.Run(szScript, "--frames 1000 --record " + szRecord);
     ASSERT_EQ(a.nExit, 0) << a.szStderr;
     ASSERT_EQ(a.Trace.size(), 150u);
-    std::ifstream in(szRecord);
-    std::string szRecorded((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    SimResult b = sim.Run(szRecorded, "--frames 1000");
+    SimResult b = sim.Run(ReadFileText(szRecord), "--frames 1000");
     EXPECT_EQ(b.nExit, 0);
     EXPECT_EQ(a.Trace, b.Trace);
     EXPECT_EQ(a.Sounds, b.Sounds);

@@ -1,11 +1,9 @@
-// Sound groups on the headless device: building, round robin, volumes, failure chain.
+// Sound groups on the headless device: building, round robin, the failure chain, rollback frames.
 #include <gtest/gtest.h>
 
 #include <array>
-#include <climits>
 #include <string>
 
-#include "input/input.h"
 #include "platform/headless/headless.h"
 #include "sound/sound.h"
 
@@ -71,32 +69,6 @@ TEST_F(SoundGroups, CursorPlaysRoundRobinAndGoRestarts) {
     EXPECT_TRUE(Headless_Plays()[2].bLoop);
 }
 
-TEST_F(SoundGroups, DiagonalCursorSoundUsesTwoBuffers) {
-    auto table = FixtureTable();
-    ASSERT_EQ(DSCreateBufferGroup(g_Sound, table.data()), 1u);
-    INPUTSTATE in{};
-    in.wDir = DIR_RIGHT | DIR_UP;
-    PlayCursorSound(&in, 3, SND_CURSOR);
-    PlayCursorSound(&in, 1, SND_CURSOR);
-    PlayCursorSound(&in, 2, 99);  // no such sound: nothing
-    EXPECT_EQ(PlayedIndices(), (std::vector<int>{0, 1, 2}));
-}
-
-TEST_F(SoundGroups, VolumesClampAndAddUp) {
-    auto table = FixtureTable();
-    ASSERT_EQ(DSCreateBufferGroup(g_Sound, table.data()), 1u);
-    SOUNDGROUP* g = &g_Sound[SND_CURSOR];
-    EXPECT_EQ(DSSetVolume(g, 1, -9800, 1), -10000);  // -500 - 9800
-    EXPECT_EQ(DSGetVolume(g, 1), -10000);
-    EXPECT_EQ(DSSetVolume(g, 1, 2500, 1), -7500);
-    EXPECT_EQ(DSSetVolume(g, 1, 300, 0), 0);
-    EXPECT_EQ(DSSetVolume(g, 1, INT_MAX, 1), 0);
-    EXPECT_EQ(DSSetVolume(g, 1, INT_MIN, 1), -10000);
-    EXPECT_EQ(DSSetVolume(g, 4, -100, 0), 0);  // no buffer 4
-    EXPECT_EQ(DSGetVolume(g, -1), 0);
-    EXPECT_EQ(DSGetVolume(g, 0), -500);
-}
-
 TEST_F(SoundGroups, ARefusedFileStopsTheChainThere) {
     auto table = FixtureTable(5, "s24_extensible.wav");
     EXPECT_EQ(DSCreateBufferGroup(g_Sound, table.data()), 0u);
@@ -117,19 +89,6 @@ TEST_F(SoundGroups, ARefusedFileStopsTheChainThere) {
     EXPECT_EQ(Headless_Plays()[1].nGroup, SND_SKILL);
     EXPECT_EQ(Headless_Plays()[1].nIndex, 1);
     EXPECT_EQ(Headless_Plays()[1].nVolume, -1000);
-}
-
-TEST(SoundDevice, WithoutADeviceStartUpFailsAndEverythingIsQuiet) {
-    Headless_Reset();
-    Headless_SetAudioAvailable(false);
-    EXPECT_FALSE(DS_Init(nullptr, 22050, 8, 1));
-    EXPECT_EQ(g_lpDS, nullptr);
-    SOUNDGROUP group{};
-    EXPECT_TRUE(DSCreateBufferGropeFromFile(&group, "wav/none.wav", 2, -500));
-    DSPlay(&group, 0);
-    EXPECT_EQ(DSSetVolume(&group, 0, -100, 0), 0);
-    EXPECT_TRUE(Headless_Plays().empty());
-    Headless_Reset();
 }
 
 // Frames simulated again after a rollback: frame 10 plays the hit twice; simulated again it

@@ -15,13 +15,16 @@ if [ ! -e "$MODULES/.done" ]; then
     touch "$MODULES/.done"
 fi
 
-# The native picture of the title after its fade-in.
+# The native pictures of the title after its fade-in, in English and in Japanese.
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 mkdir -p "$WORK/data/user_data"
 ln -s "$NATIVE/data/bmp" "$WORK/data/bmp"
 ln -s "$NATIVE/data/wav" "$WORK/data/wav"
-"$NATIVE/tools/pomrin-sim" --data "$WORK/data" --frames 200 --shots "$WORK/shots" --shot-frames 199
+for lang in en ja; do
+    "$NATIVE/tools/pomrin-sim" --data "$WORK/data" --lang $lang --frames 200 --shots "$WORK/$lang" --shot-frames 199
+done
 
-NODE_PATH=$MODULES/node_modules node "$HERE/browser_test.js" "$WEB/page" "$WORK/shots/000199.png" "$WEB/shots"
+NODE_PATH=$MODULES/node_modules node "$HERE/browser_test.js" "$WEB/page" "$WORK/en/000199.png" "$WORK/ja/000199.png" \
+    "$WEB/shots"
 echo "web: screenshots in $WEB/shots"

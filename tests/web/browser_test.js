@@ -1,8 +1,9 @@
-// The page in headless Chromium: the title equals the native simulator's picture, the options
-// saved survive a reload, a VS COM battle starts from the keyboard, frames come at 90 a second,
+// The page in headless Chromium: the title equals the native simulator's picture in the browser's
+// language (English), the options and the language saved survive a reload (the title then equals
+// the Japanese picture), a VS COM battle starts from the keyboard, frames come at 90 a second,
 // a gamepad works as joystick 0, and the title's quit row ends the game with the page that offers
 // to start again.
-// Usage: node browser_test.js PAGE_DIR NATIVE_TITLE_PNG SHOTS_DIR
+// Usage: node browser_test.js PAGE_DIR NATIVE_TITLE_EN_PNG NATIVE_TITLE_JA_PNG SHOTS_DIR
 "use strict";
 const fs = require("fs");
 const http = require("http");
@@ -10,7 +11,8 @@ const os = require("os");
 const path = require("path");
 const puppeteer = require("puppeteer-core");
 
-const [pageDir, nativeTitle, shotsDir] = process.argv.slice(2);
+const [pageDir, nativeTitleEn, nativeTitleJa, shotsDir] = process.argv.slice(2);
+const NATIVE = { "/native-title-en.png": nativeTitleEn, "/native-title-ja.png": nativeTitleJa };
 const CHROMIUM = process.env.CHROMIUM || "/usr/bin/chromium";
 const TYPES = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".wasm": "application/wasm",
                 ".data": "application/octet-stream", ".png": "image/png", ".txt": "text/plain; charset=utf-8" };
@@ -22,12 +24,12 @@ function check(ok, what) {
 }
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
-// The page's folder, and the native picture under /native-title.png.
+// The page's folder, and the native pictures under /native-title-en.png and -ja.png.
 function serve() {
   const server = http.createServer((req, res) => {
     const name = decodeURIComponent(new URL(req.url, "http://x").pathname);
-    const file = name === "/native-title.png" ? nativeTitle : path.join(pageDir, path.normalize(name));
-    if (!file.startsWith(pageDir) && file !== nativeTitle) { res.writeHead(403); res.end(); return; }
+    const file = NATIVE[name] || path.join(pageDir, path.normalize(name));
+    if (!file.startsWith(pageDir) && !NATIVE[name]) { res.writeHead(403); res.end(); return; }
     fs.readFile(file, (err, body) => {
       if (err) { res.writeHead(404); res.end(); return; }
       res.writeHead(200, { "Content-Type": TYPES[path.extname(file)] || "application/octet-stream" });
@@ -76,11 +78,11 @@ async function waitScene(page, want, ms) {
   await page.waitForFunction((s) => Module._pomrin_scene() === s, { timeout: ms }, want);
 }
 
-// Pixels of the game's canvas that differ from the native picture.
-function canvasDiff(page) {
-  return page.evaluate(async () => {
+// Pixels of the game's canvas that differ from the native picture in language lang.
+function canvasDiff(page, lang) {
+  return page.evaluate(async (lang) => {
     const img = new Image();
-    img.src = "/native-title.png";
+    img.src = `/native-title-${lang}.png`;
     await img.decode();
     const c = document.createElement("canvas");
     c.width = img.width;
@@ -95,7 +97,7 @@ function canvasDiff(page) {
     for (let i = 0; i < want.length; i += 4)
       if (want[i] !== got[i] || want[i + 1] !== got[i + 1] || want[i + 2] !== got[i + 2]) n++;
     return n;
-  });
+  }, lang);
 }
 
 async function main() {
@@ -122,17 +124,20 @@ async function main() {
       window.__pad = { id: "Test pad (STANDARD GAMEPAD)", index: 0, connected: true, mapping: "standard",
                        timestamp: 1, axes: [0, 0, 0, 0], buttons: Array.from({ length: 17 }, button) };
       navigator.getGamepads = () => [window.__pad, null, null, null];
+      // A browser set to English, whatever the machine's locale.
+      Object.defineProperty(navigator, "language", { get: () => "en-US" });
     });
     page.on("pageerror", (e) => errors.push(String(e)));
     page.on("console", (m) => { if (m.type() === "error") errors.push(m.text()); });
 
-    // The title, once its fade-in is over, is the native picture pixel for pixel.
+    // The title, once its fade-in is over, is the native picture pixel for pixel, in English:
+    // with no language saved the game follows the browser's.
     await page.goto(url);
     await instrument(page);
     await waitFrames(page, 120);
     check((await scene(page)) === 0, "the page opens on the title");
-    const nDiff = await canvasDiff(page);
-    check(nDiff === 0, `the title equals the native simulator's picture (${nDiff} pixels differ)`);
+    const nDiff = await canvasDiff(page, "en");
+    check(nDiff === 0, `the title equals the native simulator's English picture (${nDiff} pixels differ)`);
     const size = await page.evaluate(() => getComputedStyle(document.getElementById("canvas")).width);
     check(size === "1280px", `the picture is scaled by a whole number in a 1400 x 1050 window (${size} wide)`);
     await page.screenshot({ path: path.join(shotsDir, "title.png") });
@@ -154,7 +159,7 @@ async function main() {
     const scrolled = await page.evaluate(() => window.scrollY);
     check(scrolled === 0, "the arrow keys do not scroll the page");
 
-    // Options: COM strength to 強すぎ (4), save to the file, back to the title.
+    // Options: COM strength to 強すぎ (4), the language to Japanese, save, back to the title.
     await press(page, "ArrowDown", 2);
     await press(page, "z");
     await waitScene(page, 3, 10000);
@@ -162,6 +167,8 @@ async function main() {
     await press(page, "ArrowDown", 4);
     await press(page, "ArrowRight", 2);
     await press(page, "ArrowDown", 3);
+    await press(page, "ArrowRight");
+    await press(page, "ArrowDown");
     await press(page, "z");
     await waitFrames(page, 30);
     await page.screenshot({ path: path.join(shotsDir, "options.png") });
@@ -170,12 +177,16 @@ async function main() {
     await waitScene(page, 0, 10000);
     await sleep(500);  // the write to IndexedDB finishes on its own
 
-    // The saved settings come back after a reload.
+    // The saved settings come back after a reload, the language with them.
     await page.reload();
     await instrument(page);
-    await waitFrames(page, 60);
+    await waitFrames(page, 120);
     const option = await page.evaluate(() => Array.from(FS.readFile("/user_data/Option.dat")));
     check(option.length === 40 && option[16] === 4, `the saved settings survive a reload (COM strength ${option[16]})`);
+    const settings = await page.evaluate(() => FS.readFile("/user_data/Settings.txt", { encoding: "utf8" }));
+    const nDiffJa = await canvasDiff(page, "ja");
+    check(settings === "language ja\n" && nDiffJa === 0,
+          `the saved language survives a reload: the title in Japanese (${nDiffJa} pixels differ)`);
 
     // VS COM: title row 0 confirmed with the gamepad's first button (joystick 0, button 1).
     await padButton(page, 0);

@@ -48,6 +48,9 @@ inline constexpr std::array<AssetBitmapInfo, ABMP_COUNT> g_AssetBitmaps = {{
     {"bmp/背景＿橋.bmp", 640, 480},
 }};
 
+// The pictures with words: drawn once more in English into bmp/en/ under the same names.
+inline constexpr std::array<int, 3> g_AssetEnglishBitmaps = {ABMP_TITLE, ABMP_CHARA_SELECT, ABMP_MESSAGE};
+
 // A rectangle, or a grid of nCountX x nCountY equal rectangles nStepX / nStepY apart.
 struct AssetRect {
     int nBitmap;

@@ -1,5 +1,6 @@
-// assetgen OUT [--sheet FILE] [--icons DIR]: writes the game's pictures (OUT/bmp) and sounds
-// (OUT/wav), and on request a contact sheet of all pictures as PNG and the application icons.
+// assetgen OUT [--sheet FILE] [--icons DIR]: writes the game's pictures (OUT/bmp, those with
+// words also in English in OUT/bmp/en) and sounds (OUT/wav), and on request a contact sheet of
+// all pictures as PNG and the application icons.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include "assets.h"
 #include "files.h"
 #include "icon.h"
+#include "lang/lang.h"
 #include "layout.h"
 #include "sheet.h"
 
@@ -39,6 +41,21 @@ int main(int argc, char** argv) {
         }
         pictures.push_back(std::move(cv));
     }
+    // The pictures with words once more in English, under bmp/en/ with the same names and
+    // palette (the game always takes the palette from the Japanese bmp/メッセージ.bmp).
+    std::filesystem::create_directories(out / "bmp" / "en", ec);
+    g_nLanguage = LANG_EN;
+    for (int n : g_AssetEnglishBitmaps) {
+        const AssetBitmapInfo& info = g_AssetBitmaps[size_t(n)];
+        auto bytes =
+            EncodeBmp(ToIndices(PaintBitmap(n), IsDitheredBitmap(n)), info.nWidth, info.nHeight, pal.data());
+        const std::string szFile = std::string("bmp/en/") + (info.szFile + 4);
+        if (!WriteFileBytes(out / std::filesystem::u8path(szFile), bytes)) {
+            std::fprintf(stderr, "assetgen: cannot write %s\n", szFile.c_str());
+            return 1;
+        }
+    }
+    g_nLanguage = LANG_JA;
     for (size_t n = 0; n < g_AssetSounds.size(); ++n) {
         auto bytes = EncodeWav(SynthSound(int(n)), kSampleRate);
         if (!WriteFileBytes(out / std::filesystem::u8path(g_AssetSounds[n].szFile), bytes)) {

@@ -1,9 +1,11 @@
-// Full-screen pictures of the menus: title, character select, options; and the letters.
+// Full-screen pictures of the menus: title, character select, options; and the letters. Words
+// are in the language in force (g_nLanguage).
 #include "arenas.h"
 
 #include <string>
 
 #include "fighters.h"
+#include "lang/lang.h"
 #include "layout.h"
 #include "shapes.h"
 #include "text.h"
@@ -67,7 +69,7 @@ Canvas PaintTitle() {
     for (const auto& p : places) PaintFighter(cv, p[3], p[0], p[1], p[2], p[0] < 320);
     TextStyle logo{Hex(0xFFF8B8), Hex(0xFF6AA8), kInk, 4, true};
     TextStyle inner{Hex(0xFFF8B8), Hex(0xFF6AA8), Hex(0xFFFFFF), 2, false};
-    TextMask m = RenderText("ころころポムリン", 64);
+    TextMask m = RenderText(GameText(TXT_GAME_NAME), 64);
     int x = (W - m.nWidth) / 2, y = 176 - m.nHeight / 2;
     DrawTextMask(cv, x, y, m, logo);
     DrawTextMask(cv, x, y, m, inner);
@@ -78,7 +80,7 @@ Canvas PaintCharaSelect() {
     Canvas cv(W, H);
     Gradient(cv, Hex(0x2C2468), Hex(0x141838));
     Lozenges(cv, 0.05f);
-    DrawTextCentred(cv, 320, 26, "キャラクターセレクト", 28,
+    DrawTextCentred(cv, 320, 26, GameText(TXT_SELECT_HEADING), 28,
                     {Hex(0xFFFFFF), Hex(0xFFE070), kInk, 2.5f, true});
     TextBox(cv, 8, 56, 308, 196, Hex(0x4A1830), Hex(0xF06078));    // player 1
     TextBox(cv, 324, 56, 308, 196, Hex(0x182C58), Hex(0x60A0F8));  // player 2
@@ -103,12 +105,13 @@ Canvas PaintOptionScreen() {
     Canvas cv(W, H);
     Gradient(cv, Hex(0x10485C), Hex(0x0C1C34));
     Lozenges(cv, 0.04f);
-    TextBox(cv, 8, 20, 624, 238, Hex(0x0C2030), Hex(0x78D8E8));  // nine rows, y 32..248
     // Help lines, y 280..400. The longest line runs past the screen's right edge, so the box
     // runs off the screen there too instead of crossing the text with its rim.
     TextBox(cv, 8, 266, 680, 140, Hex(0x0C2030), Hex(0x4C8CA0));
+    // The ten rows, y 32..272, over the help box's top: its rim stays clear of the help lines.
+    TextBox(cv, 8, 20, 624, 255, Hex(0x0C2030), Hex(0x78D8E8));
     TextBox(cv, 8, 410, 624, 40, Hex(0x0C2030), Hex(0x4C8CA0));  // footer, y 416..440
-    for (int k = 0; k < 9; ++k)                                  // faint row guides
+    for (int k = 0; k < 10; ++k)                                 // faint row guides
         cv.Fill(32, 32 + 24 * k + 22, 576, 1, Hex(0x1C3848));
     return cv;
 }

@@ -1,6 +1,8 @@
-// Signs, title panels, cursors, arrows and stars: bmp/メッセージ.bmp and bmp/その他.bmp.
+// Signs, title panels, cursors, arrows and stars: bmp/メッセージ.bmp and bmp/その他.bmp. The
+// panels' words are in the language in force (g_nLanguage); the signs read the same in both.
 #include "ui.h"
 
+#include "lang/lang.h"
 #include "layout.h"
 #include "shapes.h"
 #include "text.h"
@@ -42,11 +44,11 @@ Canvas PaintMessage() {
     // Title: the tagline ribbon and the menu.
     Panel(cv, 0, 96, 432, 48, Hex(0xFF9CC8), Hex(0xD04888), Hex(0xFFE4F0));
     TextStyle tag{Hex(0xFFFFFF), Hex(0xFFF0B0), Hex(0x6C1440), 2, false};
-    DrawTextCentred(cv, 216, 120, "まるくて ころがる たいせんアクション", 22, tag);
+    DrawTextCentred(cv, 216, 120, GameText(TXT_TAGLINE), 22, tag);
     Panel(cv, 0, 144, 288, 192, Hex(0x3050B8), Hex(0x182868), Hex(0xA8D8FF));
-    const char* const rows[] = {"VS COM", "ふたりで たいせん", "オプション", "おわる"};
     TextStyle row{Hex(0xFFFFFF), Hex(0xFFE890), kInk, 2, false};
-    for (int k = 0; k < 4; ++k) DrawTextCentred(cv, 148, 144 + 24 + 48 * k, rows[k], 26, row);
+    for (int k = 0; k < 4; ++k)
+        DrawTextCentred(cv, 148, 144 + 24 + 48 * k, GameText(TXT_MENU_VS_COM + k), 26, row);
     (void)kGoldB;
     return cv;
 }

@@ -14,6 +14,7 @@
 #include "app/input_script.h"
 #include "app/png_write.h"
 #include "app/window.h"
+#include "lang/lang.h"
 #include "platform/headless/headless.h"
 #include "platform/plat_input.h"
 #include "rollback.h"
@@ -27,6 +28,7 @@ namespace {
 struct SIMOPTIONS {
     std::string szData = POMRIN_DATA_DIR;
     std::string szInput, szSounds, szTrace, szShots, szRecord;
+    const char* szLang = nullptr;  // --lang: else the saved setting, else Japanese
     bool bFrames = false;
     uint32_t dwFrames = 0;
     uint32_t dwShotEvery = 0;
@@ -46,11 +48,13 @@ bool g_bNetTick;  // the frame just run was the session's
 constexpr const char* kUsage =
     "usage: pomrin-sim [--data DIR] [--input FILE] [--frames N] [--sounds FILE] [--trace FILE]\n"
     "                  [--shots DIR (--shot-every K | --shot-frames A,B,C)]\n"
-    "                  [--record FILE] [--second-copy] [--fail video|window|audio]\n"
+    "                  [--record FILE] [--second-copy] [--fail video|window|audio] [--lang ja|en]\n"
     "                  [--rollback-test N]\n"
-    "                  [--host PORT | --join HOST:PORT] [--net-delay N] [--net-timeout S]\n"
+    "                  [--host PORT | --join HOST:PORT | --join CODE] [--lobby HOST[:PORT]]\n"
+    "                  [--net-delay N] [--net-timeout S]\n"
     "                  [--net-lag MS] [--net-jitter MS] [--net-loss PERCENT] [--net-seed N]\n"
-    "                  [--net-record FILE] [--net-stats] [--net-desync-at F] [--replay FILE]\n";
+    "                  [--net-record FILE] [--net-stats] [--net-desync-at F] [--net-junk-bits]\n"
+    "                  [--replay FILE]\n";
 
 bool ParseCount(const char* sz, uint32_t* lpValue) {
     if (!*sz) return false;
@@ -127,6 +131,8 @@ bool ParseArgs(const std::vector<std::string>& args) {
             if (!Value(&g_Sim.Net.szJoin)) return false;
             g_Sim.Net.bNet = true;
             g_Sim.Net.bHost = false;
+        } else if (szArg == "--lobby") {
+            if (!Value(&g_Sim.Net.szLobby)) return false;
         } else if (szArg == "--net-delay" || szArg == "--net-timeout" || szArg == "--net-lag" ||
                    szArg == "--net-jitter" || szArg == "--net-loss" || szArg == "--net-seed" ||
                    szArg == "--net-desync-at") {
@@ -155,8 +161,13 @@ bool ParseArgs(const std::vector<std::string>& args) {
             if (!Value(&g_Sim.Net.szRecord)) return false;
         } else if (szArg == "--net-stats") {
             g_Sim.Net.bStats = true;
+        } else if (szArg == "--net-junk-bits") {
+            g_Sim.Net.bJunkBits = true;
         } else if (szArg == "--replay") {
             if (!Value(&g_Sim.Net.szReplay)) return false;
+        } else if (szArg == "--lang") {
+            if (i + 1 >= args.size() || LanguageFromCode(args[i + 1].c_str()) < 0) return false;
+            g_Sim.szLang = LanguageCode(LanguageFromCode(args[++i].c_str()));
         } else if (szArg == "--second-copy") {
             g_Sim.bSecondCopy = true;
         } else if (szArg == "--fail") {
@@ -269,6 +280,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    ChooseLanguage(g_Sim.szLang, false);
     Headless_Reset();
     Headless_SetInstanceHeld(g_Sim.bSecondCopy);
     Headless_SetVideoAvailable(g_Sim.szFail != "video");

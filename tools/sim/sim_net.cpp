@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "app/crt_rand.h"
+#include "net/lobby_proto.h"
+#include "net/net_lobby.h"
 #include "net/net_play.h"
 #include "net/net_play_text.h"
 #include "net/net_record.h"
@@ -33,6 +35,12 @@ void Confirmed(uint32_t dwFrame) {
 }
 
 void Message(int nMessage) {
+    if (nMessage == NETPLAY_MSG_ROOM) {
+        // For whoever starts the guest: the code alone on a line, at once.
+        std::printf("room %s\n", NetLobbyCode());
+        std::fflush(stdout);
+        return;
+    }
     std::fprintf(stderr, "pomrin-sim: net: %s\n", NetPlayMessageName(nMessage));
 }
 
@@ -43,11 +51,8 @@ int SimNetStart(const SIMNET& net, uint32_t dwFrames, FILE* fpTrace, bool (*lpfn
     g_fpTrace = fpTrace;
     g_lpfnApplyInput = lpfnApplyInput;
     if (!net.szReplay.empty()) {
-        std::ifstream in(std::filesystem::u8path(net.szReplay), std::ios::binary);
-        std::stringstream text;
-        if (in) text << in.rdbuf();
-        std::string szError = "cannot read";
-        if (!in || !NetReplayStart(text.str(), false, &szError)) {
+        std::string szText, szError;
+        if (!NetRecordRead(net.szReplay, &szText, &szError) || !NetReplayStart(szText, false, &szError)) {
             std::fprintf(stderr, "pomrin-sim: %s: %s\n", net.szReplay.c_str(), szError.c_str());
             return 2;
         }
@@ -56,10 +61,21 @@ int SimNetStart(const SIMNET& net, uint32_t dwFrames, FILE* fpTrace, bool (*lpfn
     NETPLAYOPTIONS& o = g_Options;
     o.bHost = net.bHost;
     o.wPort = uint16_t(net.dwPort);
-    if (!net.bHost && !NetParseAddress(net.szJoin.c_str(), o.szHost, sizeof(o.szHost), &o.wPort)) {
-        std::fprintf(stderr, "pomrin-sim: --join %s: not HOST:PORT\n", net.szJoin.c_str());
+    uint32_t dwCode;
+    if (!net.bHost && LobbyCodeParse(net.szJoin.c_str(), &dwCode)) {
+        LobbyCodeText(dwCode, o.szCode);
+    } else if (!net.bHost && !NetParseAddress(net.szJoin.c_str(), o.szHost, sizeof(o.szHost), &o.wPort)) {
+        std::fprintf(stderr, "pomrin-sim: --join %s: not HOST:PORT nor a room code\n", net.szJoin.c_str());
         return 2;
     }
+    char szLobbyHost[256];
+    uint16_t wLobbyPort;
+    if (!net.szLobby.empty() &&
+        !NetLobbyParseAddress(net.szLobby.c_str(), szLobbyHost, sizeof(szLobbyHost), &wLobbyPort)) {
+        std::fprintf(stderr, "pomrin-sim: --lobby %s: not HOST[:PORT]\n", net.szLobby.c_str());
+        return 2;
+    }
+    std::snprintf(o.szLobby, sizeof(o.szLobby), "%s", net.szLobby.c_str());
     o.nInputDelay = int(net.dwDelay);
     o.Fault.nLagMs = int(net.dwLag);
     o.Fault.nJitterMs = int(net.dwJitter);
@@ -68,6 +84,7 @@ int SimNetStart(const SIMNET& net, uint32_t dwFrames, FILE* fpTrace, bool (*lpfn
     o.dwTimeoutMs = net.dwTimeout * 1000;
     o.dwFrames = dwFrames;
     o.szRecord = net.szRecord.empty() ? nullptr : net.szRecord.c_str();
+    o.dwJunkBits = net.bJunkBits ? 0x80000100u : 0;
     g_NetPlayHooks.lpfnSample = Sample;
     g_NetPlayHooks.lpfnStepped = Stepped;
     g_NetPlayHooks.lpfnConfirmed = Confirmed;
@@ -90,4 +107,6 @@ void SimNetEnd(const SIMNET& net) {
                  s.dwRollbacks, s.dwLongestRollback, s.dwFramesWaited, s.dwFramesHeld, n.dwPacketsSent,
                  n.dwPacketsReceived, n.dwPacketsDropped, n.dwPacketsMalformed, n.dwBytesSentPerSec,
                  n.dwBytesReceivedPerSec);
+    if (NetPlayRoute())
+        std::printf("route %s\n", NetPlayRoute() == NETLOBBY_ROUTE_RELAY ? "relay" : "direct");
 }

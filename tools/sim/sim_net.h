@@ -8,13 +8,15 @@
 struct SIMNET {
     bool bNet = false;  // --host or --join given
     bool bHost = false;
-    std::string szJoin;  // HOST:PORT
+    std::string szJoin;   // HOST:PORT, or a room code with szLobby
+    std::string szLobby;  // the lobby server's HOST[:PORT]
     uint32_t dwPort = 0;
     uint32_t dwDelay = 2, dwTimeout = 10, dwLag = 0, dwJitter = 0, dwLoss = 0, dwSeed = 1;
     std::string szRecord, szReplay;  // absolute paths
     bool bStats = false;
     bool bDesync = false;  // test: this peer's random generator is disturbed on frame dwDesyncAt
     uint32_t dwDesyncAt = 0;
+    bool bJunkBits = false;  // test: the input words this peer sends carry bits outside the eight
 };
 
 // Sets up the session or the replay the options ask for, before the game starts. The session

@@ -155,6 +155,7 @@ void Plat_MessageBox(const char* szText, const char* szCaption) {
 bool Plat_CreateWindow(const char*, int, int) {
     return St().bWindow;
 }
+void Plat_SetWindowTitle(const char*) {}
 void Plat_DestroyWindow() {}
 PlatEvent Plat_PollEvent() {
     if (St().events.empty()) return PLAT_EV_NONE;

@@ -89,6 +89,10 @@ bool Plat_CreateWindow(const char* szTitle, int nWidth, int nHeight) {
     return true;
 }
 
+void Plat_SetWindowTitle(const char* szTitle) {
+    if (g_lpWindow) SDL_SetWindowTitle(g_lpWindow, szTitle);
+}
+
 void Plat_DestroyWindow() {
     if (!g_lpWindow) return;
     SDL_DestroyWindow(g_lpWindow);

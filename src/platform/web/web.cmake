@@ -42,7 +42,7 @@ target_include_directories(pomrin_sdl PUBLIC ${SDL2_INCLUDE_DIRS} ${SDL2_MIXER_I
 target_link_libraries(pomrin_sdl PUBLIC ${SDL2_MIXER_LIBRARY_DIRS}/libSDL2_mixer.a ${SDL2_LIBRARY_DIRS}/libSDL2.a)
 
 set(WEB_DIR ${CMAKE_SOURCE_DIR}/src/platform/web)
-add_executable(pomrin ${CMAKE_SOURCE_DIR}/src/main.cpp ${CMAKE_SOURCE_DIR}/src/platform/nonet/net_entry.cpp ${WEB_DIR}/files.cpp ${WEB_DIR}/loop.cpp ${CMAKE_SOURCE_DIR}/tools/web/probe.cpp)
+add_executable(pomrin ${CMAKE_SOURCE_DIR}/src/main.cpp ${CMAKE_SOURCE_DIR}/src/platform/nonet/net_entry.cpp ${WEB_DIR}/files.cpp ${WEB_DIR}/loop.cpp ${WEB_DIR}/language.cpp ${CMAKE_SOURCE_DIR}/tools/web/probe.cpp)
 set_target_properties(pomrin PROPERTIES SUFFIX ".html")
 target_link_libraries(pomrin PRIVATE pomrin_core pomrin_sdl)
 target_link_options(pomrin PRIVATE ${POMRIN_WEB_CATCH} -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1

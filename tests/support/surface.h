@@ -1,6 +1,8 @@
-// Small helpers shared by the graphics tests.
+// Reading and filling 8-bit surfaces in the drawing tests.
 #pragma once
 #include <gtest/gtest.h>
+
+#include <cstdint>
 
 #include "gfx/surface.h"
 
@@ -23,10 +25,18 @@ inline void Fill(SURFACE& s, uint8_t c) {
         for (int x = 0; x < s.nWidth; ++x) Set(s, x, y, c);
 }
 
-// Every pixel of s outside the rectangle still holds c.
+// How many pixels of s do not hold c.
 inline int CountNot(const SURFACE& s, uint8_t c) {
     int n = 0;
     for (int y = 0; y < s.nHeight; ++y)
         for (int x = 0; x < s.nWidth; ++x) n += At(s, x, y) != c;
     return n;
+}
+
+// The 640 x 480 back buffer: one pixel, and how many pixels hold index n.
+inline uint8_t Pixel(int x, int y) {
+    return At(g_BackBuffer, x, y);
+}
+inline int CountIndex(uint8_t n) {
+    return g_BackBuffer.nWidth * g_BackBuffer.nHeight - CountNot(g_BackBuffer, n);
 }

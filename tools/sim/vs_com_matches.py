@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # VS COM matches through pomrin-sim, one per character pairing, each played twice to show the
-# trace is the same. Usage: POMRIN_BUILD=build python3 tests/com/vs_com_matches.py LEVEL idle|scripted [N]
+# trace is the same. Usage: POMRIN_BUILD=build python3 tools/sim/vs_com_matches.py LEVEL idle|scripted [N]
 import hashlib, json, os, subprocess, sys
 BUILD = os.environ.get("POMRIN_BUILD", "build")
 SIM = os.path.join(BUILD, "tools", "pomrin-sim")

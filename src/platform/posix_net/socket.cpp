@@ -1,0 +1,38 @@
+// The ENet socket's time-to-live and the machine's addresses on POSIX systems.
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include "platform/plat_net.h"
+
+int Plat_SocketGetTtl(intptr_t hSocket) {
+    int nTtl = 0;
+    socklen_t nSize = sizeof(nTtl);
+    return getsockopt(int(hSocket), IPPROTO_IP, IP_TTL, &nTtl, &nSize) == 0 ? nTtl : 0;
+}
+
+bool Plat_SocketSetTtl(intptr_t hSocket, int nTtl) {
+    return setsockopt(int(hSocket), IPPROTO_IP, IP_TTL, &nTtl, sizeof(nTtl)) == 0;
+}
+
+// An unconnected UDP socket is not told of such reports unless it asks (IP_RECVERR).
+void Plat_SocketIgnoreErrors(intptr_t) {}
+
+int Plat_LocalAddresses(uint32_t* lpdwIp, int nMax) {
+    ifaddrs* lpList = nullptr;
+    if (getifaddrs(&lpList) != 0) return 0;
+    int n = 0;
+    for (const ifaddrs* p = lpList; p && n < nMax; p = p->ifa_next) {
+        if (!p->ifa_addr || p->ifa_addr->sa_family != AF_INET) continue;
+        if (!(p->ifa_flags & IFF_UP) || (p->ifa_flags & IFF_LOOPBACK)) continue;
+        const uint32_t dwIp = ntohl(reinterpret_cast<const sockaddr_in*>(p->ifa_addr)->sin_addr.s_addr);
+        if ((dwIp >> 24) == 127 || dwIp == 0) continue;
+        bool bSeen = false;
+        for (int i = 0; i < n; ++i) bSeen |= lpdwIp[i] == dwIp;
+        if (!bSeen) lpdwIp[n++] = dwIp;
+    }
+    freeifaddrs(lpList);
+    return n;
+}
