@@ -88,3 +88,33 @@ grep -q "\"$WMCLASS\"" "$T/home/wmclass" ||
     fail "the game wrote into the home folder"
 echo "deb test: $(basename "$DEB") ($(du -k "$DEB" | cut -f1) KB) made, unpacked, started from its menu entry;"
 echo "  settings and language saved to and read back from \$XDG_DATA_HOME/pomrin/user_data ($(($(date +%s) - START)) s)"
+
+# ---------------------------------------------------------------- the lobby server's package
+# Its fields and files, its unit (systemd-analyze verify: every setting known, the program and its
+# manual page found), and the unpacked server met by the lobby's end-to-end test on 127.0.0.1
+# (a meeting, the relay, the limits, exit 0 on SIGTERM).
+need_packages systemd man-db
+LOBBY_DEB=$BUILD/pomrin-lobby_${VERSION}_$(dpkg --print-architecture).deb
+[ "$(dpkg-deb -f "$LOBBY_DEB" Version)" = "$VERSION" ] || fail "the lobby package's version is not $VERSION"
+[[ "$(dpkg-deb -f "$LOBBY_DEB" Depends)" == *libstdc++6* ]] || fail "the lobby package's Depends lacks libstdc++6"
+[ "$(dpkg-deb -I "$LOBBY_DEB" conffiles)" = /etc/default/pomrin-lobby ] || fail "the lobby's defaults file is no conffile"
+[[ "$(dpkg-deb -c "$DEB")" != *lobby* ]] || fail "the game's package holds lobby files"
+L=$T/lobby
+dpkg -x "$LOBBY_DEB" "$L"
+UNIT=$L/usr/lib/systemd/system/pomrin-lobby.service
+for f in "$UNIT" "$L/etc/default/pomrin-lobby" "$L/usr/share/man/man1/pomrin-lobby.1.gz"; do
+    [ -s "$f" ] || fail "the lobby package lacks ${f#"$L"}"
+done
+LOBBY_BIN=$(sed -n 's/^ExecStart=\([^ ]*\).*/\1/p' "$UNIT")
+[ -x "$L$LOBBY_BIN" ] || fail "ExecStart=$LOBBY_BIN is not in the lobby package"
+grep -q '^DynamicUser=yes$' "$UNIT" || fail "the unit does not run the server as a user of its own"
+# The unit as installed, its program taken from the unpacked tree.
+mkdir -p "$T/unit"
+sed "s|^ExecStart=/|ExecStart=$L/|" "$UNIT" >"$T/unit/pomrin-lobby.service"
+VERIFY=$(MANPATH=$L/usr/share/man systemd-analyze verify "$T/unit/pomrin-lobby.service" 2>&1) &&
+    [ -z "$VERIFY" ] || fail "systemd-analyze verify: $VERIFY"
+cmake --build "$BUILD" --target test_lobby >/dev/null
+POMRIN_LOBBY_SERVER=$L$LOBBY_BIN "$BUILD/tests/test_lobby" --gtest_brief=1 >"$T/lobby.log" 2>&1 ||
+    fail "the unpacked lobby server: $(cat "$T/lobby.log")"
+echo "deb test: $(basename "$LOBBY_DEB") ($(du -k "$LOBBY_DEB" | cut -f1) KB) made, unpacked, its unit verified;"
+echo "  the unpacked server introduced, relayed and stopped on SIGTERM"

@@ -134,6 +134,57 @@ net_match() {  # name, host command..., --, guest command...; extra flags in NET
 NETFLAGS="" net_match windows_windows "$WINE" "$BW/tools/pomrin-sim.exe" -- "$WINE" "$BW/tools/pomrin-sim.exe"
 NETFLAGS="--net-lag 50 --net-jitter 10 --net-loss 5 --net-seed 3" \
     net_match linux_windows build/tools/pomrin-sim -- "$WINE" "$BW/tools/pomrin-sim.exe"
+
+# Meeting by room code through a Linux pomrin-lobby on loopback: the Windows simulator hosts and
+# registers a room, the Linux one joins with the code it printed. Both trace the same 1950 frames
+# and the record is the net test's.
+lobby_match() {
+    local d=$OUT/lobby_windows_linux lport="" code="" rc=0
+    mkdir -p "$d"
+    build/lobby/pomrin-lobby --port 0 --bind 127.0.0.1 --stats-interval 0 >"$d/lobby.log" &
+    local lobbypid=$!
+    for _ in $(seq 50); do
+        lport=$(sed -n 's/.*listening on 127\.0\.0\.1:\([0-9]*\) .*/\1/p' "$d/lobby.log")
+        [ -n "$lport" ] && break
+        sleep 0.1
+    done
+    "$WINE" "$BW/tools/pomrin-sim.exe" --data "$ROOT/build/data" --host $((20000 + RANDOM % 30000)) \
+        --lobby 127.0.0.1:$lport --input "$NETDIR/host.txt" --frames 1950 --trace "$d/host.trace" \
+        --net-record "$d/match.rec" --net-stats --net-timeout 60 >"$d/host.out" 2>"$d/host.err" &
+    local hostpid=$!
+    for _ in $(seq 300); do
+        code=$(tr -d '\r' <"$d/host.out" | awk '/^room /{print $2; exit}')
+        [ -n "$code" ] && break
+        sleep 0.2
+    done
+    if [ -z "$code" ]; then
+        kill $hostpid 2>/dev/null || true
+        cat "$d/host.err" "$d/lobby.log" >&2
+        fail "lobby: the Windows host printed no room code"
+    else
+        build/tools/pomrin-sim --data "$ROOT/build/data" --join "$code" --lobby 127.0.0.1:$lport \
+            --input "$NETDIR/guest.txt" --frames 1950 --trace "$d/guest.trace" --net-stats --net-timeout 60 \
+            >"$d/guest.out" 2>"$d/guest.err" || fail "lobby: the Linux guest exited with $?"
+    fi
+    wait $hostpid || rc=$?
+    [ $rc = 0 ] || fail "lobby: the Windows host exited with $rc"
+    kill -TERM $lobbypid 2>/dev/null || true
+    rc=0
+    wait $lobbypid || rc=$?
+    [ $rc = 0 ] || fail "lobby: pomrin-lobby exited with $rc on SIGTERM"
+    local route
+    route=$(tr -d '\r' <"$d/host.out" | awk '/^route /{print $2}')
+    if [ -n "$code" ] && [ "$(wc -l < "$d/host.trace" 2>/dev/null)" = 1950 ] &&
+        cmp -s "$d/host.trace" "$d/guest.trace" && cmp -s "$d/match.rec" "$NETDIR/match.rec" &&
+        grep -q "room $code joined" "$d/lobby.log"; then
+        echo "lobby: room $code of the Windows host joined by the Linux guest through pomrin-lobby;" \
+             "host and guest agree over 1950 frames, the record is the net test's (route $route)"
+    else
+        cat "$d/host.err" "$d/guest.err" "$d/lobby.log" >&2
+        fail "lobby: the two sides or the record differ"
+    fi
+}
+lobby_match
 stamp "online play compared"
 
 # ---------------------------------------------------------------- 3. the game under Xvfb

@@ -136,7 +136,7 @@ if [ "${POMRIN_DEPS_ONLY:-0}" = 1 ]; then exit 0; fi
 # test are what the Windows programs are compared with).
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 if [ "$TEST" = 1 ]; then
-    cmake --build build -j"$JOBS" --target pomrin_data pomrin-sim test_soak >/dev/null
+    cmake --build build -j"$JOBS" --target pomrin_data pomrin-sim pomrin-lobby test_soak >/dev/null
 else
     cmake --build build -j"$JOBS" --target pomrin_data >/dev/null
 fi

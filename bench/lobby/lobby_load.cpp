@@ -198,13 +198,13 @@ int main(int argc, char** argv) {
     for (;;) {
         const double dNow = NowS() - dStart;
         if (dNow >= dSeconds + 0.25) break;
-        while (dNow < dSeconds && double(nSend) * dSendStep <= dNow) {
+        while (!ends.empty() && dNow < dSeconds && double(nSend) * dSendStep <= dNow) {
             const int fd = ends[nSend % ends.size()];
             const size_t nSize = 60 + (nSend * 37) % 101;
             sendto(fd, byPacket, nSize, 0, (sockaddr*)&g_Server, sizeof(g_Server));
             ++nSend, ++qwSent, qwSentBytes += nSize;
         }
-        while (dNow < dSeconds && double(nKeep) * dKeepStep <= dNow) {
+        while (!rooms.empty() && dNow < dSeconds && double(nKeep) * dKeepStep <= dNow) {
             const CLIENT& c = rooms[nKeep % rooms.size()];
             SendMsg(c.fd, c.Keep);
             ++nKeep, ++qwKeeps;
