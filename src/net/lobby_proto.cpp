@@ -1,66 +1,23 @@
 // Byte form of the lobby messages and the room codes: a bounded writer and a bounded reader over
 // one datagram.
 #include "net/lobby_proto.h"
+#include "net/wire_io.h"
 
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
+using WRITER = WIREWRITER;
+using READER = WIREREADER;
+
 constexpr char CODE_ALPHABET[] = "0123456789ABCDEFGHJKMNPQRSTVWXYZ";
-
-struct WRITER {
-    uint8_t* lpOut;
-    size_t nSize;
-    size_t nPos;
-    bool bOk;
-};
-
-void PutBytes(WRITER* w, const void* lpData, size_t n) {
-    if (!w->bOk || w->nSize - w->nPos < n) {
-        w->bOk = false;
-        return;
-    }
-    if (n) std::memcpy(w->lpOut + w->nPos, lpData, n);
-    w->nPos += n;
-}
-
-void PutUint(WRITER* w, uint64_t v, int nBytes) {
-    uint8_t b[8];
-    for (int i = 0; i < nBytes; ++i) b[i] = uint8_t(v >> (8 * i));
-    PutBytes(w, b, size_t(nBytes));
-}
 
 void PutAddr(WRITER* w, const LOBBYADDR& a) {
     const uint8_t b[4] = {uint8_t(a.dwIp >> 24), uint8_t(a.dwIp >> 16), uint8_t(a.dwIp >> 8),
                           uint8_t(a.dwIp)};
     PutBytes(w, b, 4);
     PutUint(w, a.wPort, 2);
-}
-
-struct READER {
-    const uint8_t* lpData;
-    size_t nSize;
-    size_t nPos;
-    bool bOk;
-};
-
-void GetBytes(READER* r, void* lpOut, size_t n) {
-    if (!r->bOk || r->nSize - r->nPos < n) {
-        r->bOk = false;
-        std::memset(lpOut, 0, n);
-        return;
-    }
-    if (n) std::memcpy(lpOut, r->lpData + r->nPos, n);
-    r->nPos += n;
-}
-
-uint64_t GetUint(READER* r, int nBytes) {
-    uint8_t b[8];
-    GetBytes(r, b, size_t(nBytes));
-    uint64_t v = 0;
-    for (int i = nBytes - 1; i >= 0; --i) v = v << 8 | b[i];
-    return v;
 }
 
 LOBBYADDR GetAddr(READER* r) {

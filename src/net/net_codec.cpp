@@ -1,31 +1,13 @@
 // Byte form of the session messages: a bounded writer and a bounded reader over one packet.
 #include "net/net_codec.h"
+#include "net/wire_io.h"
 
 #include <cstring>
 
 namespace {
 
-struct WRITER {
-    uint8_t* lpOut;
-    size_t nSize;
-    size_t nPos;
-    bool bOk;
-};
-
-void PutBytes(WRITER* w, const void* lpData, size_t n) {
-    if (!w->bOk || w->nSize - w->nPos < n) {
-        w->bOk = false;
-        return;
-    }
-    if (n) std::memcpy(w->lpOut + w->nPos, lpData, n);
-    w->nPos += n;
-}
-
-void PutUint(WRITER* w, uint64_t v, int nBytes) {
-    uint8_t b[8];
-    for (int i = 0; i < nBytes; ++i) b[i] = uint8_t(v >> (8 * i));
-    PutBytes(w, b, size_t(nBytes));
-}
+using WRITER = WIREWRITER;
+using READER = WIREREADER;
 
 void PutVarint(WRITER* w, uint32_t v) {
     do {
@@ -34,31 +16,6 @@ void PutVarint(WRITER* w, uint32_t v) {
         if (v) b |= 0x80;
         PutBytes(w, &b, 1);
     } while (v);
-}
-
-struct READER {
-    const uint8_t* lpData;
-    size_t nSize;
-    size_t nPos;
-    bool bOk;
-};
-
-void GetBytes(READER* r, void* lpOut, size_t n) {
-    if (!r->bOk || r->nSize - r->nPos < n) {
-        r->bOk = false;
-        std::memset(lpOut, 0, n);
-        return;
-    }
-    if (n) std::memcpy(lpOut, r->lpData + r->nPos, n);
-    r->nPos += n;
-}
-
-uint64_t GetUint(READER* r, int nBytes) {
-    uint8_t b[8];
-    GetBytes(r, b, size_t(nBytes));
-    uint64_t v = 0;
-    for (int i = nBytes - 1; i >= 0; --i) v = v << 8 | b[i];
-    return v;
 }
 
 // At most five bytes; no padding bytes (a final 0x00 after the first) and nothing above 32 bits.
