@@ -1,7 +1,10 @@
 // Host: admitting a guest. Until a guest is admitted the host answers it with nothing larger
 // than what it sent, so that a forged source address cannot turn the host against someone else:
-//   ENet's CONNECT (56 bytes) gets one VERIFY_CONNECT (52), never sent again; a connection whose
-//     handshake is not finished after NET_HALF_OPEN_MS is dropped without a word;
+//   ENet's CONNECT (56 bytes) gets one VERIFY_CONNECT (52), which ENet's timer never sends again;
+//     only another datagram of at least that size from the same address (the guest's CONNECT
+//     again, or its HELLO when our VERIFY_CONNECT arrived but its acknowledgement was lost) has
+//     it sent once more; a connection whose handshake is not finished after NET_HALF_OPEN_MS is
+//     dropped without a word;
 //   each HELLO gets ENet's acknowledgement and a CHALLENGE (unreliable, sent once);
 //   only a HELLO that echoes the challenge, which only a guest receiving at its address knows,
 //     is judged: WELCOME or REFUSE, both reliable;
@@ -121,6 +124,32 @@ void NetAdmitMessage(NETSESSION* lpNet, ENetPeer* lpPeer, const NETMSG* lpMsg, b
     }
 }
 
+void NetAdmitHeard(NETSESSION* lpNet) {
+    // The datagram ENet is about to read; for one from the address of a connection still waiting
+    // for the acknowledgement of our VERIFY_CONNECT, that VERIFY_CONNECT is made due at once
+    // (ENet's timer, run right after reading, sends it). Its time-out is set so that, doubled
+    // by the resend, it is back to the long one NetAdmitWatch gave it.
+    ENetHost* lpHost = lpNet->lpHost;
+    constexpr size_t VERIFY_SIZE = sizeof(ENetProtocolHeader) + sizeof(enet_uint32) + sizeof(ENetProtocolVerifyConnect);
+    if (lpHost->receivedDataLength < VERIFY_SIZE) return;
+    for (int i = 0; i < NET_PEERS && size_t(i) < lpHost->peerCount; ++i) {
+        ENetPeer* lpPeer = &lpHost->peers[i];
+        if (lpPeer->state != ENET_PEER_STATE_ACKNOWLEDGING_CONNECT ||
+            lpPeer->address.host != lpHost->receivedAddress.host ||
+            lpPeer->address.port != lpHost->receivedAddress.port)
+            continue;
+        for (ENetListIterator it = enet_list_begin(&lpPeer->sentReliableCommands);
+             it != enet_list_end(&lpPeer->sentReliableCommands); it = enet_list_next(it)) {
+            ENetOutgoingCommand* lpCmd = reinterpret_cast<ENetOutgoingCommand*>(it);
+            if ((lpCmd->command.header.command & ENET_PROTOCOL_COMMAND_MASK) != ENET_PROTOCOL_COMMAND_VERIFY_CONNECT)
+                continue;
+            lpCmd->roundTripTimeout = 2 * NET_HALF_OPEN_MS;
+            lpCmd->sentTime = lpHost->serviceTime - lpCmd->roundTripTimeout;
+            lpPeer->nextTimeout = lpHost->serviceTime;
+        }
+    }
+}
+
 void NetAdmitWatch(NETSESSION* lpNet) {
     for (int i = 0; i < NET_PEERS && size_t(i) < lpNet->lpHost->peerCount; ++i) {
         ENetPeer* lpPeer = &lpNet->lpHost->peers[i];
@@ -128,8 +157,8 @@ void NetAdmitWatch(NETSESSION* lpNet) {
             if (lpNet->dwHalfOpenID[i] != lpPeer->connectID || lpNet->dwHalfOpenMs[i] == 0) {
                 lpNet->dwHalfOpenID[i] = lpPeer->connectID;
                 lpNet->dwHalfOpenMs[i] = lpNet->dwNowMs | 1;
-                // ENet would send its VERIFY_CONNECT again and again; once is enough, and the
-                // guest's own CONNECT, sent again, starts a new attempt once this one is dropped.
+                // ENet would send its VERIFY_CONNECT again and again on its own; here it goes
+                // again only as the answer to another datagram (NetAdmitHeard).
                 for (ENetListIterator it = enet_list_begin(&lpPeer->sentReliableCommands);
                      it != enet_list_end(&lpPeer->sentReliableCommands); it = enet_list_next(it))
                     reinterpret_cast<ENetOutgoingCommand*>(it)->roundTripTimeout = 4 * NET_HALF_OPEN_MS;

@@ -73,6 +73,7 @@ int NetEncode(const NETMSG* lpMsg, uint8_t* lpOut, size_t nOutSize) {
             if (m.wProtocol != NET_PROTOCOL) return 0;
             PutUint(&w, m.qwRulesHash, 8);
             PutVersion(&w, m.szVersion);
+            while (w.bOk && w.nPos < NET_HELLO_MIN) PutUint(&w, 0, 1);
             break;
         case NET_MSG_WELCOME:
             if (m.byInputDelay > NET_MAX_INPUT_DELAY) return 0;
@@ -127,6 +128,8 @@ bool NetDecode(const uint8_t* lpData, size_t nSize, NETMSG* lpMsg) {
             if (r.bOk && m.wProtocol != NET_PROTOCOL) return true;  // the rest is another version's
             m.qwRulesHash = GetUint(&r, 8);
             GetVersion(&r, m.szVersion);
+            while (r.bOk && r.nPos < NET_HELLO_MIN)
+                if (GetUint(&r, 1) != 0) return false;
             break;
         case NET_MSG_WELCOME:
             GetBytes(&r, m.bySettings, NET_SETTINGS_SIZE);

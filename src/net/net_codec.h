@@ -2,6 +2,7 @@
 //
 // Every message is one ENet packet; byte 0 is its type, all numbers are little-endian.
 //   HELLO    01 magic:u32 "PMRN" protocol:u16 echo:u64 | rules:u64 vlen:u8 version[vlen]
+//            zero bytes up to NET_HELLO_MIN in all
 //   WELCOME  02 settings[40] delay:u8 start:u32 (always 0)
 //   REFUSE   03 reason:u8 protocol:u16 vlen:u8 version[vlen]
 //   INPUT    04 first:u32 ack:u32 advantage:i8 count:u8 input[count] (each a LEB128 varint)
@@ -26,6 +27,9 @@ constexpr int NET_VERSION_MAX = 32;         // game version text, printable ASCI
 constexpr int NET_MAX_INPUTS = 64;          // inputs one INPUT message carries
 constexpr int NET_MAX_INPUT_DELAY = 8;
 constexpr int NET_MAX_MESSAGE = 512;        // no valid message is longer
+// A HELLO is never shorter: its datagram is then at least as long as the host's VERIFY_CONNECT,
+// which a HELLO may draw again (see net_admit.cpp).
+constexpr size_t NET_HELLO_MIN = 48;
 
 enum : uint8_t {
     NET_MSG_HELLO = 1,

@@ -32,6 +32,7 @@ int ENET_CALLBACK NetIntercept(ENetHost* lpHost, ENetEvent*) {
         ++lpNet->Stats.dwPacketsDropped;
         return 1;
     }
+    if (lpNet->bHost) NetAdmitHeard(lpNet);
     return 0;
 }
 
@@ -104,10 +105,14 @@ bool NetSendMessage(NETSESSION* lpNet, ENetPeer* lpPeer, const NETMSG* lpMsg) {
     uint8_t buf[NET_MAX_MESSAGE];
     const int nSize = NetEncode(lpMsg, buf, sizeof(buf));
     if (nSize <= 0 || !lpPeer) return false;
-    // A CHALLENGE goes once, unreliably: to an address not yet admitted ENet sends nothing again.
-    const bool bInput = lpMsg->byType == NET_MSG_INPUT || lpMsg->byType == NET_MSG_CHALLENGE;
+    // Inputs go unreliably (each carries the unacknowledged ones). So do the admission's HELLO and
+    // CHALLENGE: the guest sends its HELLO again until answered, each HELLO draws one CHALLENGE,
+    // and a lost one must not hold back the next behind it; to an address not yet admitted
+    // ENet then sends nothing again.
+    const bool bInput = lpMsg->byType == NET_MSG_INPUT;
+    const bool bUnreliable = bInput || lpMsg->byType == NET_MSG_HELLO || lpMsg->byType == NET_MSG_CHALLENGE;
     ENetPacket* lpPacket = enet_packet_create(
-        buf, size_t(nSize), bInput ? ENET_PACKET_FLAG_UNSEQUENCED : ENET_PACKET_FLAG_RELIABLE);
+        buf, size_t(nSize), bUnreliable ? ENET_PACKET_FLAG_UNSEQUENCED : ENET_PACKET_FLAG_RELIABLE);
     if (!lpPacket) return false;
     if (enet_peer_send(lpPeer, bInput ? NET_CHANNEL_INPUT : NET_CHANNEL_CONTROL, lpPacket) < 0) {
         enet_packet_destroy(lpPacket);

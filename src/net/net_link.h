@@ -22,6 +22,8 @@ int NetPeerSlot(const NETSESSION* lpNet, const ENetPeer* lpPeer);
 void NetAdmitConnected(NETSESSION* lpNet, ENetPeer* lpPeer);
 // A message from a connection that is not the admitted guest (bValid: it decoded).
 void NetAdmitMessage(NETSESSION* lpNet, ENetPeer* lpPeer, const NETMSG* lpMsg, bool bValid);
+// The datagram about to be read may be a half-open connection's again: answer it (intercept).
+void NetAdmitHeard(NETSESSION* lpNet);
 // Drops half-open connections, guests that never echoed, and refused ones after their grace.
 void NetAdmitWatch(NETSESSION* lpNet);
 // The session is set up (host: the guest admitted; guest: WELCOME arrived).

@@ -14,6 +14,7 @@ namespace {
 constexpr uint32_t NET_RESEND_MS = 20;        // unacknowledged inputs go again this often while stalled
 constexpr uint32_t NET_RESEND_MAX_MS = 500;   // ... backing off to this while the peer is silent
 constexpr uint32_t NET_HELLO_AGAIN_MS = 500;  // guest: HELLO again while no answer (CHALLENGE is unreliable)
+constexpr uint32_t NET_HANDSHAKE_AGAIN_MS = 2000;  // guest: no answer at all by then: a new connection
 constexpr int NET_SERVICE_MAX = 256;          // ENet events taken a call, so a flood cannot hold the frame
 
 int g_nEnetUsers = 0;
@@ -234,6 +235,16 @@ void Watch(NETSESSION* lpNet) {
     // No answer yet: the host may not be up; keep trying until the caller gives up.
     if (lpNet->nState == NET_CONNECTING && !lpNet->lpPeer && lpNet->wPort) Connect(lpNet);
     if (lpNet->bHost) NetAdmitWatch(lpNet);
+    if (lpNet->nState == NET_HANDSHAKE && lpNet->lpPeer &&
+        lpNet->dwNowMs - lpNet->dwLastHeardMs >= NET_HANDSHAKE_AGAIN_MS) {
+        // Not a word to our HELLOs: the host never finished ENet's handshake (its last
+        // acknowledgement was lost) and has dropped the connection. A new one.
+        NetDropHeld(lpNet, lpNet->lpPeer);
+        enet_peer_disconnect_now(lpNet->lpPeer, 0);
+        lpNet->nState = NET_CONNECTING;
+        Connect(lpNet);
+        return;
+    }
     if (lpNet->nState == NET_HANDSHAKE && lpNet->lpPeer &&
         lpNet->dwNowMs - lpNet->dwHelloSentMs >= NET_HELLO_AGAIN_MS)
         SendHello(lpNet);

@@ -82,7 +82,7 @@ TEST(NetCodec, ExactBytesAndRoundTrips) {
                         0x00, 0x7F, 0x80, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F};
     EXPECT_EQ(Encode(m), want);
 
-    // HELLO: type, "PMRN", protocol 2, echo, rules, "ab".
+    // HELLO: type, "PMRN", protocol 2, echo, rules, "ab", zeros up to 48 bytes.
     NETMSG h = Msg(NET_MSG_HELLO);
     h.wProtocol = 2;
     h.qwEcho = 0xA1A2A3A4A5A6A7A8ull;
@@ -90,7 +90,9 @@ TEST(NetCodec, ExactBytesAndRoundTrips) {
     std::strcpy(h.szVersion, "ab");
     EXPECT_EQ(Encode(h),
               (Bytes{0x01, 'P',  'M',  'R',  'N',  0x02, 0x00, 0xA8, 0xA7, 0xA6, 0xA5, 0xA4, 0xA3,
-                     0xA2, 0xA1, 0x88, 0x77, 0x66, 0x55, 0x44, 0x33, 0x22, 0x11, 0x02, 'a',  'b'}));
+                     0xA2, 0xA1, 0x88, 0x77, 0x66, 0x55, 0x44, 0x33, 0x22, 0x11, 0x02, 'a',  'b',
+                     0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,
+                     0,    0,    0,    0,    0,    0,    0,    0,    0}));
 
     for (const NETMSG& s : Samples()) {
         SCOPED_TRACE(int(s.byType));
@@ -141,6 +143,10 @@ TEST(NetCodec, MalformedPacketsAreRejected) {
     Bytes welcome = Encode(Samples()[1]);
     welcome[41] = NET_MAX_INPUT_DELAY + 1;
     EXPECT_FALSE(Decodes(welcome));
+    Bytes hello = Encode(Samples()[0]);
+    ASSERT_EQ(hello[0], NET_MSG_HELLO);
+    hello.back() = 1;  // the padding is zeros
+    EXPECT_FALSE(Decodes(hello));
     Bytes huge(NET_MAX_MESSAGE + 1, 0x05);
     EXPECT_FALSE(Decodes(huge));
 }
