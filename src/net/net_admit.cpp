@@ -1,16 +1,17 @@
 // Host: admitting a guest. Until a guest is admitted the host answers it with nothing larger
 // than what it sent, so that a forged source address cannot turn the host against someone else:
 //   ENet's CONNECT (56 bytes) gets one VERIFY_CONNECT (52), which ENet's timer never sends again;
-//     only another datagram of at least that size from the same address (the guest's CONNECT
-//     again, or its HELLO when our VERIFY_CONNECT arrived but its acknowledgement was lost) has
+//     only another datagram of at least that size from the same address (the same CONNECT again,
+//     or the guest's HELLO when our VERIFY_CONNECT arrived but its acknowledgement was lost) has
 //     it sent once more; a connection whose handshake is not finished after NET_HALF_OPEN_MS is
 //     dropped without a word;
-//   each HELLO gets ENet's acknowledgement and a CHALLENGE (unreliable, sent once);
+//   each HELLO (unsequenced, padded) gets one CHALLENGE (unsequenced, smaller);
 //   only a HELLO that echoes the challenge, which only a guest receiving at its address knows,
 //     is judged: WELCOME or REFUSE, both reliable;
 //   anything else, or no echo within NET_ADMIT_MS, drops the connection without a word.
 // (ENet's own pings, throttle and bandwidth commands are kept from such connections too; see
 // NetConfigurePeer and NetService.)
+#include <cstddef>
 #include <cstring>
 #include <random>
 
@@ -125,18 +126,33 @@ void NetAdmitMessage(NETSESSION* lpNet, ENetPeer* lpPeer, const NETMSG* lpMsg, b
 }
 
 void NetAdmitHeard(NETSESSION* lpNet) {
-    // The datagram ENet is about to read; for one from the address of a connection still waiting
-    // for the acknowledgement of our VERIFY_CONNECT, that VERIFY_CONNECT is made due at once
-    // (ENet's timer, run right after reading, sends it). Its time-out is set so that, doubled
-    // by the resend, it is back to the long one NetAdmitWatch gave it.
+    // The datagram ENet is about to read: the same CONNECT again, or one sent to a connection that
+    // still waits for the acknowledgement of our VERIFY_CONNECT, makes that VERIFY_CONNECT due at
+    // once (ENet's timer, run right after reading, sends it). Its time-out is set so that, doubled
+    // by the resend, it is back to the long one NetAdmitWatch gave it. (A CONNECT with another id
+    // is a new connection with its own VERIFY_CONNECT: it draws nothing else.)
     ENetHost* lpHost = lpNet->lpHost;
+    const uint8_t* lpData = lpHost->receivedData;
+    const size_t nSize = lpHost->receivedDataLength;
     constexpr size_t VERIFY_SIZE = sizeof(ENetProtocolHeader) + sizeof(enet_uint32) + sizeof(ENetProtocolVerifyConnect);
-    if (lpHost->receivedDataLength < VERIFY_SIZE) return;
+    if (nSize < VERIFY_SIZE) return;
+    const unsigned nHeader = unsigned(lpData[0] << 8 | lpData[1]);
+    if (nHeader & ENET_PROTOCOL_HEADER_FLAG_COMPRESSED) return;
+    const unsigned nPeerID = nHeader & ~unsigned(ENET_PROTOCOL_HEADER_FLAG_MASK | ENET_PROTOCOL_HEADER_SESSION_MASK);
+    const size_t nCommand = (nHeader & ENET_PROTOCOL_HEADER_FLAG_SENT_TIME ? 4 : 2) + sizeof(enet_uint32);
+    enet_uint32 dwConnectID = 0;
+    if (nPeerID == ENET_PROTOCOL_MAXIMUM_PEER_ID) {
+        if (nSize < nCommand + sizeof(ENetProtocolConnect) ||
+            (lpData[nCommand] & ENET_PROTOCOL_COMMAND_MASK) != ENET_PROTOCOL_COMMAND_CONNECT)
+            return;
+        std::memcpy(&dwConnectID, lpData + nCommand + offsetof(ENetProtocolConnect, connectID), sizeof(dwConnectID));
+    }
     for (int i = 0; i < NET_PEERS && size_t(i) < lpHost->peerCount; ++i) {
         ENetPeer* lpPeer = &lpHost->peers[i];
         if (lpPeer->state != ENET_PEER_STATE_ACKNOWLEDGING_CONNECT ||
             lpPeer->address.host != lpHost->receivedAddress.host ||
-            lpPeer->address.port != lpHost->receivedAddress.port)
+            lpPeer->address.port != lpHost->receivedAddress.port ||
+            (nPeerID == ENET_PROTOCOL_MAXIMUM_PEER_ID ? lpPeer->connectID != dwConnectID : nPeerID != unsigned(i)))
             continue;
         for (ENetListIterator it = enet_list_begin(&lpPeer->sentReliableCommands);
              it != enet_list_end(&lpPeer->sentReliableCommands); it = enet_list_next(it)) {
