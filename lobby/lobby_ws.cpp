@@ -68,6 +68,8 @@ uint64_t NowMs() {
                         .count());
 }
 
+bool CountAddress(uint32_t dwIp);
+
 struct WSCONN : std::enable_shared_from_this<WSCONN> {
     websocket::stream<beast::tcp_stream> Ws;
     beast::flat_buffer Buffer;
@@ -77,6 +79,7 @@ struct WSCONN : std::enable_shared_from_this<WSCONN> {
     bool bOpen = false;     // the WebSocket handshake is done and reading goes on
     bool bClosing = false;  // a close frame is on its way, or the socket was shut
     bool bEnded = false;
+    bool bCounted = false;                   // in PerAddress (a proxy's connection: once its client is known)
     int nWhy = -1;                           // why it is closing, when the server closes it
     std::deque<std::vector<uint8_t>> Queue;  // messages to write, the first one being written
     size_t nQueued = 0;
@@ -90,7 +93,7 @@ struct WSCONN : std::enable_shared_from_this<WSCONN> {
         if (bEnded) return;
         bEnded = true;
         g_Ws.Stats.qwEnded[nWhy >= 0 ? nWhy : nDefault]++;
-        if (--g_Ws.PerAddress[Peer.Addr.dwIp] <= 0) g_Ws.PerAddress.erase(Peer.Addr.dwIp);
+        if (bCounted && --g_Ws.PerAddress[Peer.Addr.dwIp] <= 0) g_Ws.PerAddress.erase(Peer.Addr.dwIp);
         error_code ec;
         beast::get_lowest_layer(Ws).socket().close(ec);
         if (bOpen) {
@@ -114,6 +117,17 @@ struct WSCONN : std::enable_shared_from_this<WSCONN> {
 
     void OnRequest(error_code ec) {
         if (ec) return End(WS_BAD_REQUEST);
+        if (!bCounted) {
+            // Through the trusted reverse proxy: the player's address is the one it names.
+            const auto it = Parser->get().find("X-Real-IP");
+            if (it == Parser->get().end()) return End(WS_BAD_REQUEST);
+            error_code ecIp;
+            const auto Ip = asio::ip::make_address_v4(std::string(it->value()), ecIp);
+            if (ecIp) return End(WS_BAD_REQUEST);
+            if (!CountAddress(Ip.to_uint())) return End(WS_REFUSED_ADDRESS);
+            Peer.Addr.dwIp = Ip.to_uint();
+            bCounted = true;
+        }
         if (!websocket::is_upgrade(Parser->get())) {
             Refusal = http::response<http::string_body>(http::status::upgrade_required, 11);
             Refusal.set(http::field::server, "pomrin-lobby");
@@ -207,6 +221,14 @@ struct WSCONN : std::enable_shared_from_this<WSCONN> {
     }
 };
 
+// One more connection from dwIp, if it may have one.
+bool CountAddress(uint32_t dwIp) {
+    int& nFromAddress = g_Ws.PerAddress[dwIp];
+    if (nFromAddress >= g_Ws.Config.nPerAddress) return false;
+    nFromAddress++;
+    return true;
+}
+
 void Accept() {
     g_Ws.Acceptor->async_accept([](error_code ec, tcp::socket Socket) {
         if (ec == asio::error::operation_aborted) return;
@@ -223,16 +245,15 @@ void Accept() {
         const tcp::endpoint From = Socket.remote_endpoint(ec2);
         if (ec2 || !From.address().is_v4()) return;  // gone already: the socket closes here
         const uint32_t dwIp = From.address().to_v4().to_uint();
-        const auto itCount = g_Ws.PerAddress.find(dwIp);
-        const int nFromAddress = itCount == g_Ws.PerAddress.end() ? 0 : itCount->second;
+        const bool bProxy = g_Ws.Config.dwProxyIp && dwIp == g_Ws.Config.dwProxyIp;
         if (g_Ws.Conns.size() >= size_t(g_Ws.Config.nMaxConnections)) {
             g_Ws.Stats.qwEnded[WS_REFUSED_FULL]++;
-        } else if (nFromAddress >= g_Ws.Config.nPerAddress) {
+        } else if (!bProxy && !CountAddress(dwIp)) {
             g_Ws.Stats.qwEnded[WS_REFUSED_ADDRESS]++;
         } else {
             auto lpConn = std::make_shared<WSCONN>(std::move(Socket));
             lpConn->Peer = LOBBYPEER(LOBBYADDR{dwIp, From.port()}, g_Ws.qwNextConn++);
-            g_Ws.PerAddress[dwIp]++;
+            lpConn->bCounted = !bProxy;
             g_Ws.Conns[lpConn->Peer.qwConn] = lpConn;
             lpConn->Start();
         }

@@ -7,7 +7,8 @@
 // HTTP upgrade request's size and time, the message size (LOBBY_MAX_DATAGRAM), messages a second,
 // idle time, and how far a slow reader may fall behind. Each refusal has its defined outcome:
 //   over a connection limit        the connection is closed at once, before any byte is read
-//   a bad or slow upgrade request  the connection is closed (no answer)
+//   a bad or slow upgrade request  the connection is closed (no answer); so is one from the
+//                                  trusted proxy without a valid X-Real-IP
 //   a plain HTTP request           "426 Upgrade Required", then closed
 //   a text message                 closed with status 1003 (unsupported data)
 //   a message over the size        closed with status 1009 (message too big)
@@ -32,6 +33,8 @@ struct LOBBYWSCONFIG {
     uint32_t dwIdleMs = 60000;         // without a message (the game sends one every 2 s at least)
     int nMessagesPerSecond = 400;      // each connection's (burst twice as many)
     uint32_t dwQueueMax = 256 * 1024;  // bytes waiting to be written to one connection
+    uint32_t dwProxyIp = 0;            // a reverse proxy's address (host order): its connections are counted
+                                       // by the player's address in their X-Real-IP header (0: none)
 };
 
 // Listens on Address:wPort (TCP); lpfnFlush is called after each message handed to the lobby

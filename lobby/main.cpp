@@ -37,6 +37,7 @@ const char USAGE[] =
     "  --max-relays N      relays held at once (default 2000)\n"
     "  --max-ws N          WebSocket connections at once (default 1000; 0: no WebSocket)\n"
     "  --ws-per-address N  WebSocket connections from one IP address (default 8)\n"
+    "  --ws-proxy ADDR     a reverse proxy's IPv4 address: its WebSockets count by X-Real-IP\n"
     "  --stats-interval S  seconds between counter lines (default 300; 0: only on SIGUSR1)\n"
     "  --help              this text\n"
     "One line per event on standard output; SIGUSR1 prints the counters; SIGTERM or SIGINT stop.\n";
@@ -48,6 +49,7 @@ struct FLAGS {
     int nMaxRelays = 2000;
     int nMaxWs = 1000;
     int nWsPerAddress = 8;
+    uint32_t dwWsProxy = 0;
     int nStatsInterval = 300;
 };
 
@@ -71,7 +73,8 @@ int ParseFlags(int argc, char** argv, FLAGS* lpFlags) {
             return 1;
         }
         const bool bKnown = s == "--port" || s == "--bind" || s == "--max-rooms" || s == "--max-relays" ||
-                            s == "--max-ws" || s == "--ws-per-address" || s == "--stats-interval";
+                            s == "--max-ws" || s == "--ws-per-address" || s == "--ws-proxy" ||
+                            s == "--stats-interval";
         if (!bKnown || i + 1 >= argc) {
             std::fprintf(stderr, "pomrin-lobby: %s: %s\n%s", s.c_str(),
                          bKnown ? "missing value" : "unknown option", USAGE);
@@ -88,6 +91,10 @@ int ParseFlags(int argc, char** argv, FLAGS* lpFlags) {
             asio::ip::make_address_v4(szValue, ec);
             bOk = !ec;
             lpFlags->sBind = szValue;
+        } else if (s == "--ws-proxy") {
+            boost::system::error_code ec;
+            lpFlags->dwWsProxy = asio::ip::make_address_v4(szValue, ec).to_uint();
+            bOk = !ec && lpFlags->dwWsProxy;
         } else if (s == "--max-rooms") {
             bOk = ParseInt(szValue, 1, 10000000, &n);
             lpFlags->nMaxRooms = int(n);
@@ -257,6 +264,7 @@ bool Listen(asio::io_context& io, udp::socket* lpSock, const FLAGS& f) {
         LOBBYWSCONFIG Ws;
         Ws.nMaxConnections = f.nMaxWs;
         Ws.nPerAddress = f.nWsPerAddress;
+        Ws.dwProxyIp = f.dwWsProxy;
         const uint16_t wPort = lpSock->local_endpoint().port();
         std::string sError;
         if (LobbyWsStart(io, Address, wPort, Ws, Flush, &sError)) return true;
