@@ -28,13 +28,13 @@
 struct LOBBYWSCONFIG {
     int nMaxConnections = 1000;
     int nPerAddress = 8;
-    uint32_t dwRequestMax = 4096;      // bytes of the HTTP upgrade request
-    uint32_t dwHandshakeMs = 5000;     // to send the whole upgrade request (and to close)
-    uint32_t dwIdleMs = 60000;         // without a message (the game sends one every 2 s at least)
-    int nMessagesPerSecond = 400;      // each connection's (burst twice as many)
-    uint32_t dwQueueMax = 256 * 1024;  // bytes waiting to be written to one connection
-    uint32_t dwProxyIp = 0;            // a reverse proxy's address (host order): its connections are counted
-                                       // by the player's address in their X-Real-IP header (0: none)
+    uint32_t dwRequestMax = 4096;     // bytes of the HTTP upgrade request
+    uint32_t dwHandshakeMs = 5000;    // to send the whole upgrade request (and to close)
+    uint32_t dwIdleMs = 60000;        // without a message (the game sends one every 2 s at least)
+    int nMessagesPerSecond = 400;     // each connection's (burst twice as many)
+    uint32_t dwQueueMax = 32 * 1024;  // bytes waiting to be written to one connection (1.5 s of a match)
+    uint32_t dwProxyIp = 0;           // a reverse proxy's address (host order): its connections are counted
+                                      // by the player's address in their X-Real-IP header (0: none)
 };
 
 // Listens on Address:wPort (TCP); lpfnFlush is called after each message handed to the lobby
