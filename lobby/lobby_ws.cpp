@@ -243,10 +243,11 @@ void Accept() {
         g_Ws.Stats.qwAccepted++;
         error_code ec2;
         const tcp::endpoint From = Socket.remote_endpoint(ec2);
-        if (ec2 || !From.address().is_v4()) return;  // gone already: the socket closes here
-        const uint32_t dwIp = From.address().to_v4().to_uint();
+        const uint32_t dwIp = ec2 ? 0 : From.address().to_v4().to_uint();
         const bool bProxy = g_Ws.Config.dwProxyIp && dwIp == g_Ws.Config.dwProxyIp;
-        if (g_Ws.Conns.size() >= size_t(g_Ws.Config.nMaxConnections)) {
+        if (ec2) {
+            // Gone already: its socket closes here.
+        } else if (g_Ws.Conns.size() >= size_t(g_Ws.Config.nMaxConnections)) {
             g_Ws.Stats.qwEnded[WS_REFUSED_FULL]++;
         } else if (!bProxy && !CountAddress(dwIp)) {
             g_Ws.Stats.qwEnded[WS_REFUSED_ADDRESS]++;

@@ -16,6 +16,7 @@
 #include <boost/beast/websocket.hpp>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -101,8 +102,10 @@ TEST(LobbyServer, WebSocketGuestMeetsUdpHostThroughTheRelay) {
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(fdOut[1], 1);
-        execl(POMRIN_LOBBY_BIN, "pomrin-lobby", "--port", "0", "--bind", "127.0.0.1", "--stats-interval", "0",
-              nullptr);
+        // POMRIN_LOBBY_SERVER names another build of the server (the packages leg: the unpacked one).
+        const char* szServer = std::getenv("POMRIN_LOBBY_SERVER");
+        execl(szServer && *szServer ? szServer : POMRIN_LOBBY_BIN, "pomrin-lobby", "--port", "0", "--bind",
+              "127.0.0.1", "--stats-interval", "0", nullptr);
         _exit(127);
     }
     close(fdOut[1]);
