@@ -1,10 +1,10 @@
 // The lobby protocol: room codes, and the datagrams between the game, the lobby server
 // (pomrin-lobby) and the other player while two players find a route to each other.
 //
-// A client without UDP (a browser) talks to the server over a WebSocket at the same port number
-// (TCP): each binary message is one datagram, both ways, and the server relays between the two
-// kinds. Every datagram is one UDP payload: a 6-byte header, then the fields of its type. Numbers are
-// little-endian; an address is its four bytes in dotted order (a.b.c.d) then the port (u16).
+// Every datagram is one UDP payload: a 6-byte header, then the fields of its type. Numbers are
+// little-endian; an address is its four bytes in dotted order (a.b.c.d) then the port (u16). A
+// client without UDP (a browser) talks to the server over a WebSocket at the same port number
+// (TCP): each binary message is one datagram, both ways, and the server relays between the two.
 //   header       magic "PMLB" (4 bytes, in this order) | protocol:u8 | type:u8
 //   REGISTER   host -> server   vlen:u8 version[vlen] n:u8 local[n]                     (request)
 //   ROOM       server -> host   code:u32 key:u64 public:addr lifetime:u16 keepalive:u8
