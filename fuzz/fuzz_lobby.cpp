@@ -50,9 +50,9 @@ void CheckDatagram(const uint8_t* lpPacket, size_t nSize) {
     }
 }
 
-bool Send(const LOBBYADDR& To, const uint8_t* lpData, size_t nSize) {
+bool Send(const LOBBYPEER& To, const uint8_t* lpData, size_t nSize) {
     int nTo = 0;
-    while (nTo < 4 && !(g_Sender[nTo].Addr == To)) ++nTo;
+    while (nTo < 4 && !(LOBBYPEER(g_Sender[nTo].Addr) == To)) ++nTo;
     Check(nTo < 4 && g_Sender[nTo].nMaxSent > 0);
     if (LobbyIsLobby(lpData, nSize)) {
         LOBBYMSG m;

@@ -11,7 +11,7 @@ void Unbind(LOBBYRELAY* lpRelay, int nSide) {
     if (!lpRelay->bBound[nSide]) return;
     lpRelay->bBound[nSide] = false;
     l.RelayOfEnd.erase(LobbyEndKey(lpRelay->Side[nSide]));
-    auto it = l.Sources.find(lpRelay->Side[nSide].dwIp);
+    auto it = l.Sources.find(lpRelay->Side[nSide].Addr.dwIp);
     if (it != l.Sources.end()) it->second.nRelays--;
 }
 
@@ -30,10 +30,10 @@ void LobbyRemoveRelay(uint64_t qwToken, const char* szWhy) {
     l.Relays.erase(it);
 }
 
-void LobbyRelayBind(const LOBBYADDR& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs) {
+void LobbyRelayBind(const LOBBYPEER& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs) {
     LOBBY& l = *g_lpLobby;
-    char szCode[8], szFrom[22];
-    LobbyAddrText(From, szFrom, sizeof(szFrom));
+    char szCode[8], szFrom[LOBBY_PEER_TEXT];
+    LobbyPeerText(From, szFrom);
     auto it = l.Relays.find(Msg.qwToken);
     if (it == l.Relays.end()) {
         // The first bind of a meeting makes its relay, from the room that introduced the two.
@@ -68,7 +68,7 @@ void LobbyRelayBind(const LOBBYADDR& From, const LOBBYMSG& Msg, size_t nSize, ui
         return LobbySendError(From, LOBBY_ERROR_BAD, Msg.byType, nSize);
     }
     if (!r.bBound[nSide]) {
-        LOBBYSOURCE& s = l.Sources.at(From.dwIp);
+        LOBBYSOURCE& s = l.Sources.at(From.Addr.dwIp);
         if (s.nRelays >= l.Config.nRelaysPerSource) {
             LobbyLogf("refused %s relay %s: too many relays from its address", szFrom, szCode);
             return LobbySendError(From, LOBBY_ERROR_TOO_MANY, Msg.byType, nSize);
@@ -94,7 +94,7 @@ void LobbyRelayBind(const LOBBYADDR& From, const LOBBYMSG& Msg, size_t nSize, ui
     LobbySend(From, m, nSize);
 }
 
-void LobbyRelayForward(const LOBBYADDR& From, const uint8_t* lpData, size_t nSize, uint64_t qwNowMs) {
+void LobbyRelayForward(const LOBBYPEER& From, const uint8_t* lpData, size_t nSize, uint64_t qwNowMs) {
     LOBBY& l = *g_lpLobby;
     auto itEnd = l.RelayOfEnd.find(LobbyEndKey(From));
     if (itEnd == l.RelayOfEnd.end()) {

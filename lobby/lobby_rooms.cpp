@@ -11,12 +11,12 @@ const char* CodeText(uint32_t dwCode, char* sz) {
     return sz;
 }
 
-const char* AddrText(const LOBBYADDR& Addr, char* sz) {
-    LobbyAddrText(Addr, sz, 22);
-    return sz;
+const char* AddrText(const LOBBYPEER& Peer, char* sz) {
+    return LobbyPeerText(Peer, sz);
 }
 
-// The INTRO for one side: the other side's addresses.
+// The INTRO for one side: the other side's addresses. When either side is a WebSocket peer there
+// is no direct route to punch: both get an INTRO without addresses, which sends them to the relay.
 void SendIntro(const LOBBYROOM& Room, uint32_t dwCode, uint8_t bySide, size_t nRequestSize) {
     LOBBYMSG m;
     m.byType = LOBBY_MSG_INTRO;
@@ -24,14 +24,16 @@ void SendIntro(const LOBBYROOM& Room, uint32_t dwCode, uint8_t bySide, size_t nR
     m.qwToken = Room.qwToken;
     m.bySide = bySide;
     const bool bToHost = bySide == LOBBY_SIDE_HOST;
-    m.Public = bToHost ? Room.Guest : Room.Host;
-    m.nLocal = bToHost ? Room.nGuestLocal : Room.nHostLocal;
-    std::memcpy(m.Local, bToHost ? Room.GuestLocal : Room.HostLocal, sizeof(m.Local));
+    if (!Room.Host.qwConn && !Room.Guest.qwConn) {
+        m.Public = bToHost ? Room.Guest.Addr : Room.Host.Addr;
+        m.nLocal = bToHost ? Room.nGuestLocal : Room.nHostLocal;
+        std::memcpy(m.Local, bToHost ? Room.GuestLocal : Room.HostLocal, sizeof(m.Local));
+    }
     LobbySend(bToHost ? Room.Host : Room.Guest, m, nRequestSize);
 }
 
 // The room of this host with this key, or null.
-LOBBYROOM* HostsRoom(const LOBBYADDR& From, const LOBBYMSG& Msg) {
+LOBBYROOM* HostsRoom(const LOBBYPEER& From, const LOBBYMSG& Msg) {
     auto it = g_lpLobby->Rooms.find(Msg.dwCode);
     if (it == g_lpLobby->Rooms.end() || !(it->second.Host == From) || it->second.qwKey != Msg.qwKey)
         return nullptr;
@@ -45,7 +47,7 @@ void LobbyRemoveRoom(uint32_t dwCode, const char* szWhy) {
     auto it = l.Rooms.find(dwCode);
     if (it == l.Rooms.end()) return;
     const LOBBYROOM& r = it->second;
-    auto itSource = l.Sources.find(r.Host.dwIp);
+    auto itSource = l.Sources.find(r.Host.Addr.dwIp);
     if (itSource != l.Sources.end()) itSource->second.nRooms--;
     l.RoomOfHost.erase(LobbyEndKey(r.Host));
     if (r.bTaken) l.RoomOfToken.erase(r.qwToken);
@@ -54,9 +56,9 @@ void LobbyRemoveRoom(uint32_t dwCode, const char* szWhy) {
     l.Rooms.erase(it);
 }
 
-void LobbyRegister(const LOBBYADDR& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs) {
+void LobbyRegister(const LOBBYPEER& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs) {
     LOBBY& l = *g_lpLobby;
-    char szCode[8], szFrom[22];
+    char szCode[8], szFrom[LOBBY_PEER_TEXT];
     // The same host again: a REGISTER whose ROOM was lost gets that ROOM again; otherwise the host
     // starts over and its old room ends.
     auto itOld = l.RoomOfHost.find(LobbyEndKey(From));
@@ -69,7 +71,7 @@ void LobbyRegister(const LOBBYADDR& From, const LOBBYMSG& Msg, size_t nSize, uin
             LobbyRemoveRoom(itOld->second, "closed (its host registered again)");
     }
     if (!dwCode) {
-        LOBBYSOURCE& s = l.Sources.at(From.dwIp);
+        LOBBYSOURCE& s = l.Sources.at(From.Addr.dwIp);
         if (l.Rooms.size() >= size_t(l.Config.nMaxRooms)) {
             LobbyLogf("refused %s register: server full", AddrText(From, szFrom));
             return LobbySendError(From, LOBBY_ERROR_FULL, Msg.byType, nSize);
@@ -102,13 +104,13 @@ void LobbyRegister(const LOBBYADDR& From, const LOBBYMSG& Msg, size_t nSize, uin
     m.byType = LOBBY_MSG_ROOM;
     m.dwCode = dwCode;
     m.qwKey = r.qwKey;
-    m.Public = From;
+    m.Public = From.Addr;
     m.wLifetime = l.Config.wRoomLifetime;
     m.byKeepalive = l.Config.byKeepalive;
     LobbySend(From, m, nSize);
 }
 
-void LobbyKeepalive(const LOBBYADDR& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs) {
+void LobbyKeepalive(const LOBBYPEER& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs) {
     LOBBYROOM* lpRoom = HostsRoom(From, Msg);
     if (!lpRoom) return LobbySendError(From, LOBBY_ERROR_UNKNOWN, Msg.byType, nSize);
     lpRoom->bConfirmed = true;
@@ -123,7 +125,7 @@ void LobbyKeepalive(const LOBBYADDR& From, const LOBBYMSG& Msg, size_t nSize, ui
     LobbySend(From, m, nSize);
 }
 
-void LobbyLeave(const LOBBYADDR& From, const LOBBYMSG& Msg) {
+void LobbyLeave(const LOBBYPEER& From, const LOBBYMSG& Msg) {
     if (!HostsRoom(From, Msg)) {
         g_lpLobby->Stats.qwDropped[LOBBY_DROP_BAD]++;
         return;
@@ -131,10 +133,10 @@ void LobbyLeave(const LOBBYADDR& From, const LOBBYMSG& Msg) {
     LobbyRemoveRoom(Msg.dwCode, "closed by its host");
 }
 
-void LobbyJoin(const LOBBYADDR& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs) {
+void LobbyJoin(const LOBBYPEER& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs) {
     LOBBY& l = *g_lpLobby;
-    LOBBYSOURCE& s = l.Sources.at(From.dwIp);
-    char szCode[8], szFrom[22], szHost[22];
+    LOBBYSOURCE& s = l.Sources.at(From.Addr.dwIp);
+    char szCode[8], szFrom[LOBBY_PEER_TEXT], szHost[LOBBY_PEER_TEXT];
     CodeText(Msg.dwCode, szCode);
     AddrText(From, szFrom);
     // Code guessing: after a few wrong codes an address gets one ERROR, then silence, until its

@@ -27,9 +27,9 @@ void Drop(int nWhy) {
     g_lpLobby->Stats.qwDropped[nWhy]++;
 }
 
-void HandleLobby(const LOBBYADDR& From, const uint8_t* lpData, size_t nSize, uint64_t qwNowMs) {
+void HandleLobby(const LOBBYPEER& From, const uint8_t* lpData, size_t nSize, uint64_t qwNowMs) {
     LOBBY& l = *g_lpLobby;
-    LOBBYSOURCE* lpSource = Source(From.dwIp, qwNowMs);
+    LOBBYSOURCE* lpSource = Source(From.Addr.dwIp, qwNowMs);
     if (!lpSource) return Drop(LOBBY_DROP_BUSY);
     if (!LobbyBucketTake(&lpSource->Requests, qwNowMs, l.Config.nRequestsPerMinute, l.Config.nRequestBurst,
                          1))
@@ -78,8 +78,16 @@ void LobbyReset(const LOBBYCONFIG& Config) {
     l.LogLines = LOBBYBUCKET{};
 }
 
-uint64_t LobbyEndKey(const LOBBYADDR& Addr) {
-    return uint64_t(Addr.dwIp) << 16 | Addr.wPort;
+uint64_t LobbyEndKey(const LOBBYPEER& Peer) {
+    // UDP addresses take the keys below 2^48, WebSocket connections those above.
+    if (Peer.qwConn) return (uint64_t(1) << 48) + Peer.qwConn;
+    return uint64_t(Peer.Addr.dwIp) << 16 | Peer.Addr.wPort;
+}
+
+const char* LobbyPeerText(const LOBBYPEER& Peer, char szOut[LOBBY_PEER_TEXT]) {
+    LobbyAddrText(Peer.Addr, szOut, LOBBY_PEER_TEXT);
+    if (Peer.qwConn) std::strcat(szOut, " (ws)");
+    return szOut;
 }
 
 bool LobbyBucketTake(LOBBYBUCKET* lpBucket, uint64_t qwNowMs, int64_t nPerMinute, int64_t nBurst,
@@ -119,7 +127,7 @@ void LobbyLogf(const char* szFormat, ...) {
     l.lpfnLog(sz);
 }
 
-void LobbySend(const LOBBYADDR& To, const LOBBYMSG& Msg, size_t nRequestSize) {
+void LobbySend(const LOBBYPEER& To, const LOBBYMSG& Msg, size_t nRequestSize) {
     LOBBY& l = *g_lpLobby;
     uint8_t buf[LOBBY_MAX_MESSAGE];
     const int n = LobbyEncode(&Msg, buf, sizeof(buf));
@@ -131,7 +139,7 @@ void LobbySend(const LOBBYADDR& To, const LOBBYMSG& Msg, size_t nRequestSize) {
     l.Stats.qwBytesOut += uint64_t(n);
 }
 
-void LobbySendError(const LOBBYADDR& To, uint8_t byReason, uint8_t byRequest, size_t nRequestSize,
+void LobbySendError(const LOBBYPEER& To, uint8_t byReason, uint8_t byRequest, size_t nRequestSize,
                     const char* szVersion) {
     LOBBYMSG m;
     m.byType = LOBBY_MSG_ERROR;
@@ -142,7 +150,7 @@ void LobbySendError(const LOBBYADDR& To, uint8_t byReason, uint8_t byRequest, si
     LobbySend(To, m, nRequestSize);
 }
 
-void LobbyReceive(const LOBBYADDR& From, const uint8_t* lpData, size_t nSize, uint64_t qwNowMs) {
+void LobbyReceive(const LOBBYPEER& From, const uint8_t* lpData, size_t nSize, uint64_t qwNowMs) {
     LOBBY& l = *g_lpLobby;
     l.qwNowMs = qwNowMs;
     l.Stats.qwPacketsIn++;
@@ -150,6 +158,16 @@ void LobbyReceive(const LOBBYADDR& From, const uint8_t* lpData, size_t nSize, ui
     if (nSize > LOBBY_MAX_DATAGRAM) return Drop(LOBBY_DROP_SIZE);
     if (LobbyIsLobby(lpData, nSize)) return HandleLobby(From, lpData, nSize, qwNowMs);
     LobbyRelayForward(From, lpData, nSize, qwNowMs);
+}
+
+void LobbyPeerGone(const LOBBYPEER& Peer, uint64_t qwNowMs) {
+    LOBBY& l = *g_lpLobby;
+    l.qwNowMs = qwNowMs;
+    const uint64_t qwKey = LobbyEndKey(Peer);
+    auto itRoom = l.RoomOfHost.find(qwKey);
+    if (itRoom != l.RoomOfHost.end()) LobbyRemoveRoom(itRoom->second, "closed (its host's WebSocket closed)");
+    auto itRelay = l.RelayOfEnd.find(qwKey);
+    if (itRelay != l.RelayOfEnd.end()) LobbyRemoveRelay(itRelay->second, "ended (a WebSocket closed)");
 }
 
 void LobbyExpire(uint64_t qwNowMs) {

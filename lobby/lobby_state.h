@@ -1,7 +1,8 @@
 // The lobby server's state: rooms, relays and what each source address may still do, driven by
 // the datagrams it receives and by the clock. No sockets here: the program (main.cpp) hands in
 // each datagram with its sender and the time, and sends what the state asks it to through
-// lpfnSend. The functions work on the program's one lobby, *g_lpLobby.
+// lpfnSend. The functions work on the program's one lobby, *g_lpLobby. A peer is a UDP address
+// or a WebSocket connection (lobby_ws.cpp); both meet in the same rooms and relays.
 //
 // Everything that comes in is untrusted. The server only ever sends to an address that has sent to
 // it: answers go back to the sender, no answer is longer than its request, an INTRO goes to the
@@ -15,6 +16,20 @@
 #include "net/lobby_proto.h"
 
 constexpr size_t LOBBY_MAX_DATAGRAM = 1500;  // longest datagram relayed (ENet's stay below 1400)
+constexpr size_t LOBBY_PEER_TEXT = 32;       // LobbyPeerText's longest text and its NUL
+
+// A peer of the lobby: a UDP address, or one WebSocket connection (qwConn, never 0 and never used
+// again), whose Addr is then the TCP address it came from (for the limits of that address and the
+// log). A WebSocket peer cannot be reached directly: its meetings go through the relay.
+struct LOBBYPEER {
+    LOBBYADDR Addr;
+    uint64_t qwConn = 0;
+    LOBBYPEER() = default;
+    LOBBYPEER(const LOBBYADDR& a, uint64_t q = 0) : Addr(a), qwConn(q) {}
+};
+inline bool operator==(const LOBBYPEER& a, const LOBBYPEER& b) {
+    return a.Addr == b.Addr && a.qwConn == b.qwConn;
+}
 
 struct LOBBYCONFIG {
     int nMaxRooms = 20000;
@@ -53,14 +68,14 @@ struct LOBBYSOURCE {
 };
 
 struct LOBBYROOM {
-    LOBBYADDR Host;
+    LOBBYPEER Host;
     uint64_t qwKey = 0;
     char szVersion[LOBBY_VERSION_MAX + 1] = {};
     int nHostLocal = 0;
     LOBBYADDR HostLocal[LOBBY_MAX_LOCAL];
     bool bConfirmed = false;  // the host's first KEEPALIVE came
     bool bTaken = false;
-    LOBBYADDR Guest;
+    LOBBYPEER Guest;
     int nGuestLocal = 0;
     LOBBYADDR GuestLocal[LOBBY_MAX_LOCAL];
     uint64_t qwToken = 0;
@@ -70,7 +85,7 @@ struct LOBBYROOM {
 
 struct LOBBYRELAY {
     uint32_t dwCode = 0;
-    LOBBYADDR Side[2];  // the host and the guest, as the INTRO named them
+    LOBBYPEER Side[2];  // the host and the guest, as the INTRO named them
     bool bBound[2] = {};
     LOBBYBUCKET Packets[2];  // what each side may still send
     LOBBYBUCKET Bytes[2];
@@ -104,16 +119,16 @@ struct LOBBYSTATS {
 struct LOBBY {
     LOBBYCONFIG Config;
     std::unordered_map<uint32_t, LOBBYROOM> Rooms;       // by code
-    std::unordered_map<uint64_t, uint32_t> RoomOfHost;   // host endpoint -> code
+    std::unordered_map<uint64_t, uint32_t> RoomOfHost;   // host's LobbyEndKey -> code
     std::unordered_map<uint64_t, uint32_t> RoomOfToken;  // token -> code, once taken
     std::unordered_map<uint64_t, LOBBYRELAY> Relays;     // by token
-    std::unordered_map<uint64_t, uint64_t> RelayOfEnd;   // bound endpoint -> token
+    std::unordered_map<uint64_t, uint64_t> RelayOfEnd;   // bound peer's LobbyEndKey -> token
     std::unordered_map<uint32_t, LOBBYSOURCE> Sources;   // by IPv4 address
     LOBBYSTATS Stats;
     LOBBYBUCKET LogLines;
     uint64_t qwNowMs = 0;  // the time of the datagram or expiry being handled
-    // Sends one datagram; returns false if the socket did not take it.
-    bool (*lpfnSend)(const LOBBYADDR& To, const uint8_t* lpData, size_t nSize) = nullptr;
+    // Sends one datagram (a WebSocket peer: one message); false if the socket did not take it.
+    bool (*lpfnSend)(const LOBBYPEER& To, const uint8_t* lpData, size_t nSize) = nullptr;
     // One line of the log, without its newline (null: no log).
     void (*lpfnLog)(const char* szLine) = nullptr;
     // 64 random bits for codes, keys and tokens.
@@ -126,7 +141,10 @@ extern LOBBY* g_lpLobby;
 void LobbyReset(const LOBBYCONFIG& Config);
 
 // One datagram from From at qwNowMs (a steady clock).
-void LobbyReceive(const LOBBYADDR& From, const uint8_t* lpData, size_t nSize, uint64_t qwNowMs);
+void LobbyReceive(const LOBBYPEER& From, const uint8_t* lpData, size_t nSize, uint64_t qwNowMs);
+
+// A WebSocket peer closed: its room ends and its relay with it (it cannot come back).
+void LobbyPeerGone(const LOBBYPEER& Peer, uint64_t qwNowMs);
 
 // Ends idle and unused rooms, idle relays and forgotten sources; call about once a second.
 void LobbyExpire(uint64_t qwNowMs);
@@ -135,19 +153,20 @@ void LobbyExpire(uint64_t qwNowMs);
 void LobbyStatsLine(char* szOut, size_t nOutSize);
 
 // Used by the parts of the lobby (lobby_state.cpp, lobby_rooms.cpp, lobby_relay.cpp).
-uint64_t LobbyEndKey(const LOBBYADDR& Addr);
+uint64_t LobbyEndKey(const LOBBYPEER& Peer);
+const char* LobbyPeerText(const LOBBYPEER& Peer, char szOut[LOBBY_PEER_TEXT]);
 bool LobbyBucketTake(LOBBYBUCKET* lpBucket, uint64_t qwNowMs, int64_t nPerMinute, int64_t nBurst,
                      int64_t nCost);
 void LobbyLogf(const char* szFormat, ...) __attribute__((format(printf, 1, 2)));
 // Sends lpMsg to To; bAnswer: in answer to a request of nRequestSize bytes (never longer).
-void LobbySend(const LOBBYADDR& To, const LOBBYMSG& Msg, size_t nRequestSize);
-void LobbySendError(const LOBBYADDR& To, uint8_t byReason, uint8_t byRequest, size_t nRequestSize,
+void LobbySend(const LOBBYPEER& To, const LOBBYMSG& Msg, size_t nRequestSize);
+void LobbySendError(const LOBBYPEER& To, uint8_t byReason, uint8_t byRequest, size_t nRequestSize,
                     const char* szVersion = "");
 void LobbyRemoveRoom(uint32_t dwCode, const char* szWhy);
 void LobbyRemoveRelay(uint64_t qwToken, const char* szWhy);
-void LobbyRegister(const LOBBYADDR& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs);
-void LobbyKeepalive(const LOBBYADDR& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs);
-void LobbyLeave(const LOBBYADDR& From, const LOBBYMSG& Msg);
-void LobbyJoin(const LOBBYADDR& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs);
-void LobbyRelayBind(const LOBBYADDR& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs);
-void LobbyRelayForward(const LOBBYADDR& From, const uint8_t* lpData, size_t nSize, uint64_t qwNowMs);
+void LobbyRegister(const LOBBYPEER& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs);
+void LobbyKeepalive(const LOBBYPEER& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs);
+void LobbyLeave(const LOBBYPEER& From, const LOBBYMSG& Msg);
+void LobbyJoin(const LOBBYPEER& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs);
+void LobbyRelayBind(const LOBBYPEER& From, const LOBBYMSG& Msg, size_t nSize, uint64_t qwNowMs);
+void LobbyRelayForward(const LOBBYPEER& From, const uint8_t* lpData, size_t nSize, uint64_t qwNowMs);

@@ -1,5 +1,6 @@
-// pomrin-lobby: the lobby server. One UDP socket carries the lobby messages and the relay; one
-// thread runs the Asio event loop (the socket, timers, signals) that feeds the lobby's state
+// pomrin-lobby: the lobby server. One UDP socket carries the lobby messages and the relay, and a
+// WebSocket listener at the same port number (lobby_ws.cpp) carries them for browsers; one thread
+// runs the Asio event loop (the sockets, timers, signals) that feeds the lobby's state
 // (lobby_state.h).
 // Boost 1.74's Asio uses std::exchange under C++20 without including <utility>: it comes first.
 #include <utility>
@@ -19,6 +20,7 @@
 #include <string>
 
 #include "lobby/lobby_state.h"
+#include "lobby/lobby_ws.h"
 
 namespace {
 
@@ -27,11 +29,15 @@ using asio::ip::udp;
 
 const char USAGE[] =
     "Usage: pomrin-lobby [options]\n"
-    "The lobby server of pomrin: room codes, introductions and a relay, on one UDP port.\n"
-    "  --port N            UDP port (default 27820; 0: any free port, printed at start)\n"
+    "The lobby server of pomrin: room codes, introductions and a relay, on one UDP port and a\n"
+    "WebSocket (for browsers) on the TCP port of the same number.\n"
+    "  --port N            UDP and TCP port (default 27820; 0: any free one, printed at start)\n"
     "  --bind ADDR         IPv4 address to listen on (default all)\n"
     "  --max-rooms N       rooms held at once (default 20000)\n"
     "  --max-relays N      relays held at once (default 2000)\n"
+    "  --max-ws N          WebSocket connections at once (default 1000; 0: no WebSocket)\n"
+    "  --ws-per-address N  WebSocket connections from one IP address (default 8)\n"
+    "  --ws-proxy ADDR     a reverse proxy's IPv4 address: its WebSockets count by X-Real-IP\n"
     "  --stats-interval S  seconds between counter lines (default 300; 0: only on SIGUSR1)\n"
     "  --help              this text\n"
     "One line per event on standard output; SIGUSR1 prints the counters; SIGTERM or SIGINT stop.\n";
@@ -41,6 +47,9 @@ struct FLAGS {
     std::string sBind = "0.0.0.0";
     int nMaxRooms = 20000;
     int nMaxRelays = 2000;
+    int nMaxWs = 1000;
+    int nWsPerAddress = 8;
+    uint32_t dwWsProxy = 0;
     int nStatsInterval = 300;
 };
 
@@ -64,6 +73,7 @@ int ParseFlags(int argc, char** argv, FLAGS* lpFlags) {
             return 1;
         }
         const bool bKnown = s == "--port" || s == "--bind" || s == "--max-rooms" || s == "--max-relays" ||
+                            s == "--max-ws" || s == "--ws-per-address" || s == "--ws-proxy" ||
                             s == "--stats-interval";
         if (!bKnown || i + 1 >= argc) {
             std::fprintf(stderr, "pomrin-lobby: %s: %s\n%s", s.c_str(),
@@ -81,12 +91,22 @@ int ParseFlags(int argc, char** argv, FLAGS* lpFlags) {
             asio::ip::make_address_v4(szValue, ec);
             bOk = !ec;
             lpFlags->sBind = szValue;
+        } else if (s == "--ws-proxy") {
+            boost::system::error_code ec;
+            lpFlags->dwWsProxy = asio::ip::make_address_v4(szValue, ec).to_uint();
+            bOk = !ec && lpFlags->dwWsProxy;
         } else if (s == "--max-rooms") {
             bOk = ParseInt(szValue, 1, 10000000, &n);
             lpFlags->nMaxRooms = int(n);
         } else if (s == "--max-relays") {
             bOk = ParseInt(szValue, 0, 1000000, &n);
             lpFlags->nMaxRelays = int(n);
+        } else if (s == "--max-ws") {
+            bOk = ParseInt(szValue, 0, 1000000, &n);
+            lpFlags->nMaxWs = int(n);
+        } else if (s == "--ws-per-address") {
+            bOk = ParseInt(szValue, 1, 1000000, &n);
+            lpFlags->nWsPerAddress = int(n);
         } else {  // --stats-interval
             bOk = ParseInt(szValue, 0, 86400, &n);
             lpFlags->nStatsInterval = int(n);
@@ -152,8 +172,10 @@ void Flush() {
     io.nOut = 0;
 }
 
-bool Send(const LOBBYADDR& To, const uint8_t* lpData, size_t nSize) {
+bool Send(const LOBBYPEER& Peer, const uint8_t* lpData, size_t nSize) {
+    if (Peer.qwConn) return LobbyWsSend(Peer.qwConn, lpData, nSize);
     BATCHIO& io = g_Io;
+    const LOBBYADDR& To = Peer.Addr;
     if (nSize > BATCH_BUF) return false;
     if (io.nOut == BATCH) Flush();
     const int i = io.nOut++;
@@ -221,6 +243,38 @@ void LogStats() {
     char sz[1024];
     LobbyStatsLine(sz, sizeof(sz));
     Log(sz);
+    LobbyWsStatsLine(sz, sizeof(sz));
+    Log(sz);
+}
+
+// UDP and TCP at one port number; with --port 0 the UDP socket's free port is tried for TCP, and
+// another one if that is taken.
+bool Listen(asio::io_context& io, udp::socket* lpSock, const FLAGS& f) {
+    const asio::ip::address_v4 Address = asio::ip::make_address_v4(f.sBind);
+    for (int nTry = 0;; ++nTry) {
+        boost::system::error_code ec;
+        lpSock->open(udp::v4(), ec);
+        if (!ec) lpSock->bind(udp::endpoint(Address, f.wPort), ec);
+        if (ec) {
+            std::fprintf(stderr, "pomrin-lobby: cannot listen on %s:%u (UDP): %s\n", f.sBind.c_str(),
+                         unsigned(f.wPort), ec.message().c_str());
+            return false;
+        }
+        if (!f.nMaxWs) return true;
+        LOBBYWSCONFIG Ws;
+        Ws.nMaxConnections = f.nMaxWs;
+        Ws.nPerAddress = f.nWsPerAddress;
+        Ws.dwProxyIp = f.dwWsProxy;
+        const uint16_t wPort = lpSock->local_endpoint().port();
+        std::string sError;
+        if (LobbyWsStart(io, Address, wPort, Ws, Flush, &sError)) return true;
+        if (f.wPort || nTry == 20) {
+            std::fprintf(stderr, "pomrin-lobby: cannot listen on %s:%u (TCP, WebSocket): %s\n",
+                         f.sBind.c_str(), unsigned(wPort), sError.c_str());
+            return false;
+        }
+        lpSock->close();
+    }
 }
 
 void Every(asio::steady_timer* lpTimer, int nSeconds, void (*lpfn)()) {
@@ -265,14 +319,7 @@ int main(int argc, char** argv) {
     asio::io_context io;
     udp::socket sock(io);
     boost::system::error_code ec;
-    const udp::endpoint bindTo(asio::ip::make_address_v4(f.sBind), f.wPort);
-    sock.open(udp::v4(), ec);
-    if (!ec) sock.bind(bindTo, ec);
-    if (ec) {
-        std::fprintf(stderr, "pomrin-lobby: cannot listen on %s:%u (UDP): %s\n", f.sBind.c_str(),
-                     unsigned(f.wPort), ec.message().c_str());
-        return 1;
-    }
+    if (!Listen(io, &sock, f)) return 1;
     // Sends never wait: a full send buffer drops the datagram, as the network would.
     sock.non_blocking(true);
     sock.set_option(udp::socket::receive_buffer_size(1 << 20), ec);
@@ -280,16 +327,20 @@ int main(int argc, char** argv) {
     g_Io.fd = sock.native_handle();
     WaitReadable(&sock);
     asio::steady_timer Expiry(io), Stats(io);
-    Every(&Expiry, 1, [] { LobbyExpire(NowMs()); });
+    Every(&Expiry, 1, [] {
+        LobbyExpire(NowMs());
+        LobbyWsExpire(NowMs());
+    });
     if (f.nStatsInterval > 0) Every(&Stats, f.nStatsInterval, LogStats);
     asio::signal_set Signals(io, SIGINT, SIGTERM, SIGUSR1);
     WaitSignal(&Signals, &io);
 
-    char szLine[128];
-    std::snprintf(szLine, sizeof(szLine), "listening on %s:%u (UDP), at most %d rooms and %d relays",
+    char szLine[160];
+    std::snprintf(szLine, sizeof(szLine), "listening on %s:%u (%s), at most %d rooms and %d relays",
                   sock.local_endpoint().address().to_string().c_str(), unsigned(sock.local_endpoint().port()),
-                  f.nMaxRooms, f.nMaxRelays);
+                  f.nMaxWs ? "UDP and WebSocket" : "UDP", f.nMaxRooms, f.nMaxRelays);
     Log(szLine);
     io.run();
+    LobbyWsStop();
     return 0;
 }

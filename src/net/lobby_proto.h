@@ -2,7 +2,9 @@
 // (pomrin-lobby) and the other player while two players find a route to each other.
 //
 // Every datagram is one UDP payload: a 6-byte header, then the fields of its type. Numbers are
-// little-endian; an address is its four bytes in dotted order (a.b.c.d) then the port (u16).
+// little-endian; an address is its four bytes in dotted order (a.b.c.d) then the port (u16). A
+// client without UDP (a browser) talks to the server over a WebSocket at the same port number
+// (TCP): each binary message is one datagram, both ways, and the server relays between the two.
 //   header       magic "PMLB" (4 bytes, in this order) | protocol:u8 | type:u8
 //   REGISTER   host -> server   vlen:u8 version[vlen] n:u8 local[n]                     (request)
 //   ROOM       server -> host   code:u32 key:u64 public:addr lifetime:u16 keepalive:u8
@@ -38,6 +40,8 @@
 //   bound too; before that nothing is forwarded). From then on the server forwards every datagram
 //   of a bound endpoint that does NOT start with the magic, unchanged, to the other endpoint;
 //   ENet sees the server's address as its peer.
+// - An INTRO without addresses (public 0.0.0.0:0, n = 0) means the other side cannot be reached
+//   directly (it talks to the server over a WebSocket): both sides bind to the relay at once.
 // - ERROR answers a request the server refuses (`request` is that request's type). With
 //   LOBBY_ERROR_VERSION, `version` is the host's game version. A relay lasts ~30 s past its last
 //   datagram; its traffic is capped well above a match's (about 90 packets a second each way).

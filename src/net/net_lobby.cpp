@@ -148,6 +148,12 @@ void ConnectTo(const ENetAddress& To) {
     lpNet->wPort = To.port;
 }
 
+void Relay() {
+    Step(STEP_RELAY);
+    g_Lobby.bPeerBound = false;
+    SendToServer(LOBBY_MSG_RELAY_BIND);
+}
+
 void Intro(const LOBBYMSG& m) {
     const uint8_t bySide = g_Lobby.bHost ? LOBBY_SIDE_HOST : LOBBY_SIDE_GUEST;
     if (m.bySide != bySide || m.dwCode != g_Lobby.dwCode) return;
@@ -163,6 +169,8 @@ void Intro(const LOBBYMSG& m) {
     };
     Add(m.Public);
     for (int i = 0; i < m.nLocal; ++i) Add(m.Local[i]);
+    // No address: the other side has no direct route (a page on a WebSocket); the relay at once.
+    if (!g_Lobby.nPeer) return Relay();
     Step(STEP_PUNCH);
     SendPunches(LOBBY_MSG_PUNCH, kPunchTtl);
 }
@@ -240,12 +248,6 @@ void PeerMessage(const ENetAddress& From, const LOBBYMSG& m) {
         ConnectTo(From);
         Step(STEP_DIRECT);
     }
-}
-
-void Relay() {
-    Step(STEP_RELAY);
-    g_Lobby.bPeerBound = false;
-    SendToServer(LOBBY_MSG_RELAY_BIND);
 }
 
 // The timers of each step.
