@@ -12,6 +12,7 @@ const GAMETEXT g_TextEn[] = {
     {"Two Players", kMenuRow, kNone},
     {"Options", kMenuRow, kNone},
     {"Quit", kMenuRow, kNone},
+    {"Play Online", kMenuRow, kNone},
     {"Character Select", kHeading, kNone},
 
     {"Wins needed", kLabel, kNone},
@@ -104,6 +105,24 @@ const GAMETEXT g_TextEn[] = {
     {"The lobby server is busy: try again later", kNetLine, kNetWait},
     {"The lobby server refused", kNetLine, kNetWait},
     {"No route to the other player, even by relay", kNetLine, kNetWait},
+
+    // The online screen.
+    {"Make a room", kOnlineRow, kNone},
+    {"Join a room", kOnlineRow, kNone},
+    {"This network", kOnlineRow, kNone},
+    {"Lobby server", kOnlineRow, kNone},
+    {"Back", kOnlineRow, kNone},
+    {"(none)", kOnlineValue, kNone},
+    {"A room code or an address (HOST:PORT)", kOnlineLine, kNone},
+    {"The lobby server's address (HOST:PORT)", kOnlineLine, kNone},
+    {"Neither a room code nor an address", kOnlineLine, kNone},
+    {"That address cannot be read", kOnlineLine, kNone},
+    {"The setting cannot be saved", kOnlineLine, kNone},
+    {"On this network:", kOnlineLine, kNone},
+    {"Asking the lobby server", kOnlineLine, kNone},
+    {"Trying a direct route", kOnlineLine, kNone},
+    {"Going through the relay", kOnlineLine, kNone},
+    {"Button 2 gives up", kOnlineLine, kNone},
 
     {"The game is already running", kNone, kNone},
     {"Already running", kNone, kNone},

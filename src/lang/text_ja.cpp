@@ -12,6 +12,7 @@ const GAMETEXT g_TextJa[] = {
     {"ふたりで たいせん", kMenuRow, kNone},
     {"オプション", kMenuRow, kNone},
     {"おわる", kMenuRow, kNone},
+    {"ネットで たいせん", kMenuRow, kNone},
     {"キャラクターセレクト", kHeading, kNone},
 
     {"必要勝利数", kLabel, kNone},
@@ -104,6 +105,24 @@ const GAMETEXT g_TextJa[] = {
     {"ロビーサーバーが こんでいます", kNetLine, kNetWait},
     {"ロビーサーバーに ことわられました", kNetLine, kNetWait},
     {"リレーでも あいてに とどきません", kNetLine, kNetWait},
+
+    // The online screen.
+    {"へやを つくる", kOnlineRow, kNone},
+    {"へやに はいる", kOnlineRow, kNone},
+    {"おなじ ネットワーク", kOnlineRow, kNone},
+    {"ロビーサーバー", kOnlineRow, kNone},
+    {"もどる", kOnlineRow, kNone},
+    {"（なし）", kOnlineValue, kNone},
+    {"ルームコードか アドレス（HOST:PORT）", kOnlineLine, kNone},
+    {"ロビーサーバーの アドレス（HOST:PORT）", kOnlineLine, kNone},
+    {"ルームコードでも アドレスでも ありません", kOnlineLine, kNone},
+    {"アドレスが よめません", kOnlineLine, kNone},
+    {"せっていを ほぞん できません", kOnlineLine, kNone},
+    {"おなじ ネットワークからは", kOnlineLine, kNone},
+    {"ロビーサーバーに きいています", kOnlineLine, kNone},
+    {"ちょくせつ つないでいます", kOnlineLine, kNone},
+    {"リレーで つないでいます", kOnlineLine, kNone},
+    {"ボタン２で やめます", kOnlineLine, kNone},
 
     {"既に起動しています", kNone, kNone},
     {"二重起動", kNone, kNone},
