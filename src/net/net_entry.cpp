@@ -18,6 +18,7 @@
 #include "lang/lang.h"
 #include "net/lobby_proto.h"
 #include "net/net_lobby.h"
+#include "net/net_online.h"
 #include "net/net_play.h"
 #include "net/net_play_text.h"
 #include "net/net_record.h"
@@ -134,6 +135,8 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
             return 2;
         }
     }
+    // The title's online row and the online screen.
+    NetOnlineInstall();
     if (!szReplay.empty()) {
         std::string szText, szError;
         bool bOk = false;

@@ -6,7 +6,8 @@
 #include <string>
 
 struct SIMNET {
-    bool bNet = false;  // --host or --join given
+    bool bNet = false;     // --host or --join given
+    bool bOnline = false;  // --online: the title's online row and the online screen
     bool bHost = false;
     std::string szJoin;   // HOST:PORT, or a room code with szLobby
     std::string szLobby;  // the lobby server's HOST[:PORT]

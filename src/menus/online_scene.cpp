@@ -1,0 +1,374 @@
+#include "menus/online_scene.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/data_folder.h"
+#include "app/option.h"
+#include "app/scene_state.h"
+#include "app/settings_text.h"
+#include "gfx/bitmap.h"
+#include "gfx/blit.h"
+#include "gfx/palette.h"
+#include "gfx/text.h"
+#include "input/input.h"
+#include "lang/lang.h"
+#include "net/net_lobby.h"
+#include "net/net_online.h"
+#include "net/net_play_text.h"
+#include "platform/plat_input.h"
+#include "sound/sound.h"
+
+const NETONLINE* g_lpNetOnline;
+int32_t g_nOnlineState;
+int32_t g_nOnlinePhase;
+
+namespace {
+
+constexpr int ONLINE_BITMAPS[2] = {BMP_OPTION, BMP_OTHER};
+constexpr uint32_t kWhite = DDRGB(255, 255, 255);
+constexpr uint32_t kYellow = DDRGB(255, 232, 144);
+constexpr int kMenuX = 64, kMenuY = 72, kRowStep = 36;
+constexpr int kGridX = 112, kGridY = 300, kCellW = 44, kCellH = 30;
+// The on-screen grid: code characters and what addresses need; the last cell joins.
+constexpr char kGrid[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.:-";
+constexpr int kGridCols = 10, kGridRows = 4, kFieldMax = int(SETTINGS_VALUE_MAX);
+// The keyboard's button keys: they type when typing, and act as buttons on the grid.
+constexpr int kButtonKeys[4] = {'Z', 'X', 'C', 'V'};
+
+struct ONLINESCREEN {
+    bool bLobbyEntry = false;  // the field edits the lobby server (else what to join)
+    char szField[kFieldMax + 1] = {};
+    char szLobby[SETTINGS_VALUE_MAX + 1] = {};
+    int nNote = 0;            // TXT_* or a NETPLAY_MSG_* + 1000 to show under the menu
+    bool bKeyDown[256] = {};  // the keys down last frame, for typing on their press
+    bool bGrid = false;       // the grid cursor moved last: the button keys act as buttons
+    int nMenuRow = 0;
+};
+ONLINESCREEN g_Screen;
+
+std::string SettingsFile() {
+    return UserDataFile("Settings.txt");
+}
+
+void SetNote(int nNote) {
+    g_Screen.nNote = nNote;
+}
+
+const char* NoteText(int nNote) {
+    return nNote >= 1000 ? NetPlayMessageText(nNote - 1000) : nNote ? GameText(nNote) : "";
+}
+
+void DrawMenu() {
+    DDBltFramed(g_BackBuffer, 0, 0, 640, 480, g_Bitmap[BMP_OPTION], 0, 0, 255);
+    DDTextOut(g_BackBuffer, 32, 28, kYellow, GameText(TXT_MENU_ONLINE));
+    for (int k = 0; k < ONLINE_ROWS; ++k)
+        DDTextOut(g_BackBuffer, kMenuX, kMenuY + kRowStep * k, kWhite, GameText(TXT_ONLINE_HOST + k));
+    DDTextOut(g_BackBuffer, 352, kMenuY + kRowStep * ONLINE_ROW_LOCAL, kWhite, GameText(TXT_ONLINE_NONE));
+    DDTextOutF(g_BackBuffer, 352, kMenuY + kRowStep * ONLINE_ROW_LOBBY, kWhite, "%.24s",
+               g_Screen.szLobby[0] ? g_Screen.szLobby : GameText(TXT_ONLINE_NONE));
+}
+
+void DrawCursor() {
+    DDBltClip(g_BackBuffer, g_Cursor[0].nX, g_Cursor[0].nY, 16, 16, g_Bitmap[BMP_OTHER], 16, 0, 1);
+}
+
+void DrawEntry() {
+    DrawMenu();
+    DDTextOut(g_BackBuffer, 32, 250, kWhite,
+              GameText(g_Screen.bLobbyEntry ? TXT_ONLINE_ENTER_LOBBY : TXT_ONLINE_ENTER_TARGET));
+    DDFillRect(g_BackBuffer, 96, 270, 448, 26, 0);
+    DDTextOutF(g_BackBuffer, 100, 272, kYellow, "%.36s_", g_Screen.szField);
+    for (int i = 0; i < kGridCols * kGridRows; ++i) {
+        const int x = kGridX + kCellW * (i % kGridCols), y = kGridY + kCellH * (i / kGridCols);
+        if (kGrid[i])
+            DDTextOutF(g_BackBuffer, x, y, kWhite, "%c", kGrid[i]);
+        else
+            DDTextOut(g_BackBuffer, x - 8, y, kYellow, "OK");
+    }
+    DDTextOut(g_BackBuffer, 32, 428, kWhite, NoteText(g_Screen.nNote));
+    DrawCursor();
+}
+
+// The status of a waiting or connecting session, and how to give up.
+void DrawWait(const NETONLINESTATUS& s) {
+    DrawMenu();
+    int y = 250;
+    if (s.nState == NETONLINE_WAITING) {
+        DDTextOut(g_BackBuffer, 32, y, kWhite, NetPlayMessageText(NETPLAY_MSG_WAITING));
+        y += 28;
+        if (s.szCode[0]) {
+            DDTextOutF(g_BackBuffer, 32, y, kYellow, "%s  %c %c %c %c %c %c",
+                       NetPlayMessageText(NETPLAY_MSG_ROOM), s.szCode[0], s.szCode[1], s.szCode[2],
+                       s.szCode[3], s.szCode[4], s.szCode[5]);
+            y += 28;
+        } else if (s.nMessage) {
+            DDTextOut(g_BackBuffer, 32, y, kWhite, NetPlayMessageText(s.nMessage));
+            y += 28;
+        }
+        DDTextOutF(g_BackBuffer, 32, y, kWhite, "%s UDP %u", GameText(TXT_ONLINE_SAME_NETWORK),
+                   unsigned(s.wPort));
+        y += 28;
+    } else {
+        static constexpr int kStep[] = {TXT_ONLINE_STEP_DIRECT, TXT_ONLINE_STEP_LOBBY, TXT_ONLINE_STEP_DIRECT,
+                                        TXT_ONLINE_STEP_RELAY};
+        DDTextOut(g_BackBuffer, 32, y, kWhite, GameText(kStep[s.nStep & 3]));
+        y += 28;
+    }
+    DDTextOut(g_BackBuffer, 32, y, kWhite, GameText(TXT_ONLINE_GIVE_UP));
+}
+
+void StartEntry(bool bLobby) {
+    g_Screen.bLobbyEntry = bLobby;
+    std::snprintf(g_Screen.szField, sizeof(g_Screen.szField), "%s", bLobby ? g_Screen.szLobby : "");
+    g_Screen.bGrid = false;
+    g_Screen.nMenuRow = g_Cursor[0].nRow;
+    CursorReset(&g_Cursor[0]);
+    CursorMove(&g_Input[0], &g_Cursor[0], kCellW, kCellH, kGridX - 20, kGridY + 2, kGridCols - 1,
+               kGridRows - 1);
+    SetNote(0);
+    g_nOnlinePhase = ONLINE_ENTRY;
+}
+
+void BackToMenu() {
+    CursorReset(&g_Cursor[0]);
+    g_Cursor[0].nRow = g_Screen.nMenuRow;
+    g_Cursor[0].nY = kMenuY + 4 + kRowStep * g_Cursor[0].nRow;
+    g_Cursor[0].nX = kMenuX - 24;
+    g_nOnlinePhase = ONLINE_MENU;
+}
+
+void Type(char c) {
+    const size_t n = std::strlen(g_Screen.szField);
+    if (n < size_t(kFieldMax)) {
+        g_Screen.szField[n] = c;
+        g_Screen.szField[n + 1] = 0;
+    }
+}
+
+// Backspace or button 2: deletes a character, or leaves an empty field.
+void Erase() {
+    const size_t n = std::strlen(g_Screen.szField);
+    DSPlay(&g_Sound[SND_CANCEL], 0);
+    if (n)
+        g_Screen.szField[n - 1] = 0;
+    else
+        BackToMenu();
+}
+
+void Submit() {
+    if (g_Screen.bLobbyEntry) {
+        // An empty field clears the server; anything else must be HOST[:PORT].
+        char szHost[256];
+        uint16_t wPort;
+        if (g_Screen.szField[0] && !NetLobbyParseAddress(g_Screen.szField, szHost, sizeof(szHost), &wPort)) {
+            DSPlay(&g_Sound[SND_CANCEL], 0);
+            SetNote(TXT_ONLINE_BAD_LOBBY);
+            return;
+        }
+        DSPlay(&g_Sound[SND_DECIDE], 0);
+        std::snprintf(g_Screen.szLobby, sizeof(g_Screen.szLobby), "%s", g_Screen.szField);
+        const bool bSaved =
+            g_bSettingsReadOnly ||
+            (PrepareUserDataDir() && WriteSettingsValue(SettingsFile().c_str(), "lobby", g_Screen.szLobby));
+        BackToMenu();
+        SetNote(bSaved ? 0 : TXT_ONLINE_NOT_SAVED);
+        return;
+    }
+    if (!g_lpNetOnline->lpfnJoin(g_Screen.szField)) {
+        DSPlay(&g_Sound[SND_CANCEL], 0);
+        SetNote(TXT_ONLINE_BAD_TARGET);
+        return;
+    }
+    DSPlay(&g_Sound[SND_DECIDE], 0);
+    SetNote(0);
+    g_nOnlinePhase = ONLINE_WAIT;
+}
+
+// Keys typed this frame (on their press): true when one was, so the button keys do not also act.
+bool ReadKeyboard() {
+    bool bTyped = false;
+    bool bSubmit = false, bErase = false;
+    for (int nVk = 0; nVk < 256; ++nVk) {
+        const bool bDown = Plat_KeyDown(nVk);
+        const bool bPress = bDown && !g_Screen.bKeyDown[nVk];
+        g_Screen.bKeyDown[nVk] = bDown;
+        if (!bPress) continue;
+        char c = 0;
+        if ((nVk >= 'A' && nVk <= 'Z') || (nVk >= '0' && nVk <= '9')) c = char(nVk);
+        if (nVk >= VK_NUMPAD0 && nVk <= VK_NUMPAD0 + 9) c = char('0' + nVk - VK_NUMPAD0);
+        if (nVk == VK_OEM_PERIOD || nVk == VK_DECIMAL) c = '.';
+        if (nVk == VK_OEM_1) c = ':';
+        if (nVk == VK_OEM_MINUS || nVk == VK_SUBTRACT) c = '-';
+        const bool bButtonKey =
+            nVk == kButtonKeys[0] || nVk == kButtonKeys[1] || nVk == kButtonKeys[2] || nVk == kButtonKeys[3];
+        if (c && bButtonKey && g_Screen.bGrid) continue;
+        if (c) {
+            Type(c);
+            DSPlay(&g_Sound[SND_CURSOR], 0);
+            if (!bButtonKey) g_Screen.bGrid = false;
+            bTyped = true;
+        }
+        if (nVk == VK_RETURN) bSubmit = true;
+        if (nVk == VK_BACK) bErase = true;
+    }
+    if (bErase) Erase();
+    if (bSubmit && g_nOnlinePhase == ONLINE_ENTRY) Submit();
+    return bTyped || bErase || bSubmit;
+}
+
+void RunEntry() {
+    INPUTSTATE& in = g_Input[0];
+    const bool bKeys = ReadKeyboard();
+    if (g_nOnlinePhase != ONLINE_ENTRY) return;
+    if (in.wDir) g_Screen.bGrid = true;
+    CursorMove(&in, &g_Cursor[0], kCellW, kCellH, kGridX - 20, kGridY + 2, kGridCols - 1, kGridRows - 1);
+    PlayCursorSound(&in, 3, SND_CURSOR);
+    if (!bKeys && (in.wButton & BUTTON_1)) {
+        const int i = g_Cursor[0].nRow * kGridCols + g_Cursor[0].nCol;
+        if (kGrid[i]) {
+            DSPlay(&g_Sound[SND_CURSOR], 0);
+            Type(kGrid[i]);
+        } else {
+            Submit();
+        }
+    } else if (!bKeys && (in.wButton & BUTTON_2)) {
+        Erase();
+    }
+    if (g_nOnlinePhase == ONLINE_ENTRY) DrawEntry();
+}
+
+void RunMenu() {
+    INPUTSTATE& in = g_Input[0];
+    // Keys held when the menu came back do not type on a later field.
+    for (int nVk = 0; nVk < 256; ++nVk) g_Screen.bKeyDown[nVk] = Plat_KeyDown(nVk);
+    CursorMove(&in, &g_Cursor[0], 0, kRowStep, kMenuX - 24, kMenuY + 4, 0, ONLINE_ROWS - 1);
+    PlayCursorSound(&in, 2, SND_CURSOR);
+    if (in.wDir & (DIR_UP | DIR_DOWN)) SetNote(0);
+    if (in.wButton & BUTTON_1) {
+        switch (g_Cursor[0].nRow) {
+            case ONLINE_ROW_HOST:
+                SetNote(0);
+                if (g_lpNetOnline->lpfnHost()) {
+                    DSPlay(&g_Sound[SND_DECIDE], 0);
+                    g_Screen.nMenuRow = ONLINE_ROW_HOST;
+                    g_nOnlinePhase = ONLINE_WAIT;
+                }
+                break;
+            case ONLINE_ROW_JOIN:
+            case ONLINE_ROW_LOBBY:
+                DSPlay(&g_Sound[SND_DECIDE], 0);
+                StartEntry(g_Cursor[0].nRow == ONLINE_ROW_LOBBY);
+                return;
+            case ONLINE_ROW_LOCAL:
+                DSPlay(&g_Sound[SND_CANCEL], 0);
+                break;
+            default:
+                DSPlay(&g_Sound[SND_DECIDE], 0);
+                g_nOnlinePhase = ONLINE_FADE_OUT;
+                break;
+        }
+    } else if (in.wButton & BUTTON_2) {
+        DSPlay(&g_Sound[SND_CANCEL], 0);
+        g_nOnlinePhase = ONLINE_FADE_OUT;
+    }
+    DrawMenu();
+    DDTextOut(g_BackBuffer, 32, 428, kWhite, NoteText(g_Screen.nNote));
+    DrawCursor();
+}
+
+void RunWait() {
+    NETONLINESTATUS s;
+    g_lpNetOnline->lpfnStatus(&s);
+    if (s.nState == NETONLINE_IDLE) {
+        // The session ended before it played (a failure, or given up): why, on the menu.
+        SetNote(s.nMessage ? 1000 + s.nMessage : 0);
+        BackToMenu();
+        RunMenu();
+        return;
+    }
+    if (g_Input[0].wButton & BUTTON_2) {
+        DSPlay(&g_Sound[SND_CANCEL], 0);
+        g_lpNetOnline->lpfnCancel();
+        SetNote(0);
+        BackToMenu();
+        DrawMenu();
+        DrawCursor();
+        return;
+    }
+    DrawWait(s);
+}
+
+bool OnlineLoad() {
+    if (!DDLoadBitmaps(ONLINE_BITMAPS)) return false;
+    DDCreateFont(0, 24);
+    g_bPaletteDirty = 1;
+    g_nOnlineState = 1;
+    g_nOnlinePhase = ONLINE_FADE_IN;
+    if (!ReadSettingsValue(SettingsFile().c_str(), "lobby", g_Screen.szLobby, sizeof(g_Screen.szLobby)))
+        g_Screen.szLobby[0] = 0;
+    // Back from a session: why it ended.
+    NETONLINESTATUS s;
+    g_lpNetOnline->lpfnStatus(&s);
+    SetNote(s.nMessage ? 1000 + s.nMessage : 0);
+    BackToMenu();
+    g_nOnlinePhase = ONLINE_FADE_IN;
+    return true;
+}
+
+void OnlineRun() {
+    InputTrigger(&g_Input[0]);
+    InputRepeat(&g_Input[0]);
+    switch (g_nOnlinePhase) {
+        case ONLINE_FADE_IN:
+            if (DDFadeInStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
+                g_nOnlinePhase = ONLINE_MENU;
+                g_bPaletteDirty = 0;
+            }
+            DrawMenu();
+            break;
+        case ONLINE_MENU:
+            RunMenu();
+            break;
+        case ONLINE_ENTRY:
+            RunEntry();
+            break;
+        case ONLINE_WAIT:
+            RunWait();
+            break;
+        case ONLINE_FADE_OUT:
+            if (DDFadeOutStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
+                g_nOnlineState = -1;
+                g_bPaletteDirty = 0;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void OnlineLeave() {
+    OnlineRelease();
+    // Back on the title's online row.
+    CursorReset(&g_Cursor[0]);
+    g_Cursor[0].nRow = TitleRowOf(TITLE_ROW_ONLINE);
+    g_nScene = g_nNextScene = SCENE_TITLE;
+}
+
+}  // namespace
+
+bool OnlineMain() {
+    // A build without online play never comes here; a stray scene number goes back to the title.
+    if (!g_lpNetOnline) {
+        g_nScene = g_nNextScene = SCENE_TITLE;
+        return true;
+    }
+    return SceneMain(&g_nOnlineState, OnlineLoad, OnlineRun, OnlineLeave);
+}
+
+void OnlineRelease() {
+    if (g_nOnlineState == 0) return;
+    DDReleaseBitmaps(ONLINE_BITMAPS);
+    DDDeleteFont();
+    g_nOnlineState = 0;
+}

@@ -1,0 +1,78 @@
+// The online screen's requests, as sessions of net_play with the screen kept on.
+#include <cstdio>
+
+#include "app/scene_state.h"
+#include "net/lobby_proto.h"
+#include "net/net_lobby.h"
+#include "net/net_online.h"
+#include "net/net_play.h"
+#include "net/net_play_text.h"
+
+namespace {
+
+NETPLAYOPTIONS g_Base;
+
+NETPLAYOPTIONS ScreenOptions() {
+    NETPLAYOPTIONS o = g_Base;
+    o.bScreen = true;
+    return o;
+}
+
+bool Host() {
+    if (NetPlayActive()) return false;
+    NETPLAYOPTIONS o = ScreenOptions();
+    o.bHost = true;
+    o.wPort = NET_DEFAULT_PORT;
+    return NetPlayStart(&o);
+}
+
+bool Join(const char* szTarget) {
+    if (NetPlayActive()) return false;
+    NETPLAYOPTIONS o = ScreenOptions();
+    o.bHost = false;
+    o.wPort = NET_DEFAULT_PORT;
+    // Six code characters are a room code; anything else is the host's address.
+    uint32_t dwCode;
+    if (LobbyCodeParse(szTarget, &dwCode))
+        LobbyCodeText(dwCode, o.szCode);
+    else if (!NetParseAddress(szTarget, o.szHost, sizeof(o.szHost), &o.wPort))
+        return false;
+    return NetPlayStart(&o);
+}
+
+void Status(NETONLINESTATUS* lpStatus) {
+    NETONLINESTATUS s;
+    const NETPLAYOPTIONS* lpOpt = NetPlayOptions();
+    if (NetPlayConnecting()) {
+        s.nState = lpOpt->bHost ? NETONLINE_WAITING : NETONLINE_CONNECTING;
+        const int nStage = NetLobbyStage();
+        s.nStep = nStage == 1                        ? NETONLINE_STEP_LOBBY
+                  : nStage == 3                      ? NETONLINE_STEP_RELAY
+                  : nStage == 2 || !lpOpt->szCode[0] ? NETONLINE_STEP_DIRECT
+                                                     : NETONLINE_STEP_LOBBY;
+        s.nMessage = NetPlayLobbyNote();
+        if (lpOpt->bHost) {
+            std::snprintf(s.szCode, sizeof(s.szCode), "%s", NetLobbyCode());
+            s.wPort = lpOpt->wPort;
+        }
+    } else {
+        s.nMessage = NetPlayEndMessage();
+    }
+    s.nRoute = NetPlayRoute();
+    *lpStatus = s;
+}
+
+constexpr NETONLINE kOnline = {Host, Join, NetPlayCancel, Status};
+
+}  // namespace
+
+void NetOnlineInstall(const NETPLAYOPTIONS* lpBase) {
+    if (lpBase) {
+        g_Base = *lpBase;
+    } else {
+        g_Base = NETPLAYOPTIONS{};
+        g_Base.bLobbySettings = true;
+    }
+    g_lpNetOnline = &kOnline;
+    g_bTitleOnline = true;
+}
