@@ -13,7 +13,6 @@
 #include "gfx/text.h"
 #include "input/input.h"
 #include "lang/lang.h"
-#include "net/net_lobby.h"
 #include "net/net_online.h"
 #include "net/net_play_text.h"
 #include "platform/plat_input.h"
@@ -47,6 +46,11 @@ struct ONLINESCREEN {
 };
 ONLINESCREEN g_Screen;
 
+// A net session's message (NETPLAY_MSG_*) in the language in force.
+const char* NetText(int nMessage) {
+    return nMessage > 0 && nMessage < NETPLAY_MSG_COUNT ? GameText(TXT_NET_MESSAGE + nMessage - 1) : "";
+}
+
 std::string SettingsFile() {
     return UserDataFile("Settings.txt");
 }
@@ -56,7 +60,7 @@ void SetNote(int nNote) {
 }
 
 const char* NoteText(int nNote) {
-    return nNote >= 1000 ? NetPlayMessageText(nNote - 1000) : nNote ? GameText(nNote) : "";
+    return nNote >= 1000 ? NetText(nNote - 1000) : nNote ? GameText(nNote) : "";
 }
 
 void DrawMenu() {
@@ -95,15 +99,14 @@ void DrawWait(const NETONLINESTATUS& s) {
     DrawMenu();
     int y = 250;
     if (s.nState == NETONLINE_WAITING) {
-        DDTextOut(g_BackBuffer, 32, y, kWhite, NetPlayMessageText(NETPLAY_MSG_WAITING));
+        DDTextOut(g_BackBuffer, 32, y, kWhite, NetText(NETPLAY_MSG_WAITING));
         y += 28;
         if (s.szCode[0]) {
-            DDTextOutF(g_BackBuffer, 32, y, kYellow, "%s  %c %c %c %c %c %c",
-                       NetPlayMessageText(NETPLAY_MSG_ROOM), s.szCode[0], s.szCode[1], s.szCode[2],
-                       s.szCode[3], s.szCode[4], s.szCode[5]);
+            DDTextOutF(g_BackBuffer, 32, y, kYellow, "%s  %c %c %c %c %c %c", NetText(NETPLAY_MSG_ROOM),
+                       s.szCode[0], s.szCode[1], s.szCode[2], s.szCode[3], s.szCode[4], s.szCode[5]);
             y += 28;
         } else if (s.nMessage) {
-            DDTextOut(g_BackBuffer, 32, y, kWhite, NetPlayMessageText(s.nMessage));
+            DDTextOut(g_BackBuffer, 32, y, kWhite, NetText(s.nMessage));
             y += 28;
         }
         DDTextOutF(g_BackBuffer, 32, y, kWhite, "%s UDP %u", GameText(TXT_ONLINE_SAME_NETWORK),
@@ -159,9 +162,7 @@ void Erase() {
 void Submit() {
     if (g_Screen.bLobbyEntry) {
         // An empty field clears the server; anything else must be HOST[:PORT].
-        char szHost[256];
-        uint16_t wPort;
-        if (g_Screen.szField[0] && !NetLobbyParseAddress(g_Screen.szField, szHost, sizeof(szHost), &wPort)) {
+        if (g_Screen.szField[0] && !g_lpNetOnline->lpfnLobbyValid(g_Screen.szField)) {
             DSPlay(&g_Sound[SND_CANCEL], 0);
             SetNote(TXT_ONLINE_BAD_LOBBY);
             return;

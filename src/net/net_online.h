@@ -35,6 +35,8 @@ struct NETONLINE {
     // Gives up waiting or connecting.
     void (*lpfnCancel)();
     void (*lpfnStatus)(NETONLINESTATUS* lpStatus);
+    // True when szText names a lobby server (HOST[:PORT]).
+    bool (*lpfnLobbyValid)(const char* szText);
 };
 extern const NETONLINE* g_lpNetOnline;
 

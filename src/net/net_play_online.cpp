@@ -62,7 +62,13 @@ void Status(NETONLINESTATUS* lpStatus) {
     *lpStatus = s;
 }
 
-constexpr NETONLINE kOnline = {Host, Join, NetPlayCancel, Status};
+bool LobbyValid(const char* szText) {
+    char szHost[256];
+    uint16_t wPort;
+    return NetLobbyParseAddress(szText, szHost, sizeof(szHost), &wPort);
+}
+
+constexpr NETONLINE kOnline = {Host, Join, NetPlayCancel, Status, LobbyValid};
 
 }  // namespace
 

@@ -191,7 +191,7 @@ bool ParseArgs(const std::vector<std::string>& args) {
 }
 
 bool ApplyInput(uint32_t dwFrame) {
-    const bool bSession = g_Sim.Net.bOnline && SimNetActive();
+    const bool bSession = g_Sim.Net.bOnline && SimNetActive() && !SimNetWaiting();
     INPUTDEVICES dev = InputScriptAt(bSession ? g_SessionScript : g_Script, dwFrame);
     for (int nVk = 1; nVk < 256; ++nVk) Headless_SetKey(nVk, dev.Keys.test(size_t(nVk)));
     for (int i = 0; i < 2; ++i)
@@ -227,6 +227,8 @@ std::string SplitSession(const std::string& szText, std::string* lpszSession) {
 
 bool BeforeFrame(uint32_t dwFrame) {
     g_bNetTick = SimNetActive();
+    // The online screen stays on while its session waits: the script goes on by frame.
+    if (g_bNetTick && g_Sim.Net.bOnline && SimNetWaiting()) return ApplyInput(dwFrame);
     if (g_bNetTick) return true;
     if (g_Sim.bFrames && dwFrame >= g_Sim.dwFrames) {
         PostQuitMessage(0);

@@ -105,6 +105,10 @@ bool SimNetActive() {
     return NetPlayActive();
 }
 
+bool SimNetWaiting() {
+    return NetPlayConnecting();
+}
+
 void SimNetEnd(const SIMNET& net) {
     NetPlayShutdown();
     if (!net.bStats) return;

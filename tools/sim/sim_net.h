@@ -26,5 +26,7 @@ struct SIMNET {
 int SimNetStart(const SIMNET& net, uint32_t dwFrames, FILE* fpTrace, bool (*lpfnApplyInput)(uint32_t));
 // True while a session runs the frames.
 bool SimNetActive();
+// True while that session still waits for its peer.
+bool SimNetWaiting();
 // After the game: the session closed, the statistics printed if asked for.
 void SimNetEnd(const SIMNET& net);

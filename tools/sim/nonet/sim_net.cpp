@@ -11,4 +11,8 @@ bool SimNetActive() {
     return false;
 }
 
+bool SimNetWaiting() {
+    return false;
+}
+
 void SimNetEnd(const SIMNET&) {}
