@@ -258,7 +258,7 @@ else
 
     # Options: wins needed 3 -> 4 and the language to English, save; 4 -> 5 and back to
     # Japanese, save again over the first files.
-    press Down Down z
+    press Down Down Down z  # the options row, after the online row
     sleep 1.5
     press Right Down Down Down Down Down Down Down Right Down z
     sleep 0.5
