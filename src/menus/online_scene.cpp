@@ -43,6 +43,8 @@ struct ONLINESCREEN {
     bool bKeyDown[256] = {};  // the keys down last frame, for typing on their press
     bool bGrid = false;       // the grid cursor moved last: the button keys act as buttons
     int nMenuRow = 0;
+    NETGAME Games[NET_DISCOVER_MAX_GAMES];
+    int nGames = 0;
 };
 ONLINESCREEN g_Screen;
 
@@ -68,7 +70,10 @@ void DrawMenu() {
     DDTextOut(g_BackBuffer, 32, 28, kYellow, GameText(TXT_MENU_ONLINE));
     for (int k = 0; k < ONLINE_ROWS; ++k)
         DDTextOut(g_BackBuffer, kMenuX, kMenuY + kRowStep * k, kWhite, GameText(TXT_ONLINE_HOST + k));
-    DDTextOut(g_BackBuffer, 352, kMenuY + kRowStep * ONLINE_ROW_LOCAL, kWhite, GameText(TXT_ONLINE_NONE));
+    if (g_Screen.nGames)
+        DDTextOutF(g_BackBuffer, 352, kMenuY + kRowStep * ONLINE_ROW_LOCAL, kWhite, "%d", g_Screen.nGames);
+    else
+        DDTextOut(g_BackBuffer, 352, kMenuY + kRowStep * ONLINE_ROW_LOCAL, kWhite, GameText(TXT_ONLINE_NONE));
     DDTextOutF(g_BackBuffer, 352, kMenuY + kRowStep * ONLINE_ROW_LOBBY, kWhite, "%.24s",
                g_Screen.szLobby[0] ? g_Screen.szLobby : GameText(TXT_ONLINE_NONE));
 }
@@ -239,6 +244,41 @@ void RunEntry() {
     if (g_nOnlinePhase == ONLINE_ENTRY) DrawEntry();
 }
 
+// The games on the local network under the menu: name, address, version.
+void DrawList() {
+    DrawMenu();
+    for (int i = 0; i < g_Screen.nGames; ++i) {
+        const NETGAME& g = g_Screen.Games[i];
+        DDTextOutF(g_BackBuffer, 64, 250 + 28 * i, kWhite, "%.16s  %s  %.16s", g.szName, g.szAddress,
+                   g.szVersion);
+    }
+    DrawCursor();
+}
+
+void RunList() {
+    INPUTSTATE& in = g_Input[0];
+    if (g_Screen.nGames == 0) {
+        BackToMenu();
+        return;
+    }
+    if (g_Cursor[0].nRow >= g_Screen.nGames) g_Cursor[0].nRow = g_Screen.nGames - 1;
+    CursorMove(&in, &g_Cursor[0], 0, 28, 40, 254, 0, g_Screen.nGames - 1);
+    PlayCursorSound(&in, 2, SND_CURSOR);
+    if (in.wButton & BUTTON_1) {
+        if (g_lpNetOnline->lpfnJoin(g_Screen.Games[g_Cursor[0].nRow].szAddress)) {
+            DSPlay(&g_Sound[SND_DECIDE], 0);
+            SetNote(0);
+            g_nOnlinePhase = ONLINE_WAIT;
+            return;
+        }
+    } else if (in.wButton & BUTTON_2) {
+        DSPlay(&g_Sound[SND_CANCEL], 0);
+        BackToMenu();
+        return;
+    }
+    DrawList();
+}
+
 void RunMenu() {
     INPUTSTATE& in = g_Input[0];
     // Keys held when the menu came back do not type on a later field.
@@ -262,8 +302,18 @@ void RunMenu() {
                 StartEntry(g_Cursor[0].nRow == ONLINE_ROW_LOBBY);
                 return;
             case ONLINE_ROW_LOCAL:
-                DSPlay(&g_Sound[SND_CANCEL], 0);
-                break;
+                if (g_Screen.nGames == 0) {
+                    DSPlay(&g_Sound[SND_CANCEL], 0);
+                    break;
+                }
+                DSPlay(&g_Sound[SND_DECIDE], 0);
+                g_Screen.nMenuRow = ONLINE_ROW_LOCAL;
+                CursorReset(&g_Cursor[0]);
+                g_Cursor[0].nX = 40;
+                g_Cursor[0].nY = 254;
+                g_nOnlinePhase = ONLINE_LIST;
+                DrawList();
+                return;
             default:
                 DSPlay(&g_Sound[SND_DECIDE], 0);
                 g_nOnlinePhase = ONLINE_FADE_OUT;
@@ -320,6 +370,9 @@ bool OnlineLoad() {
 void OnlineRun() {
     InputTrigger(&g_Input[0]);
     InputRepeat(&g_Input[0]);
+    // The local network is looked at while the menu or the list is on screen.
+    if (g_nOnlinePhase == ONLINE_MENU || g_nOnlinePhase == ONLINE_LIST || g_nOnlinePhase == ONLINE_ENTRY)
+        g_Screen.nGames = g_lpNetOnline->lpfnGames(g_Screen.Games, NET_DISCOVER_MAX_GAMES);
     switch (g_nOnlinePhase) {
         case ONLINE_FADE_IN:
             if (DDFadeInStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
@@ -336,6 +389,9 @@ void OnlineRun() {
             break;
         case ONLINE_WAIT:
             RunWait();
+            break;
+        case ONLINE_LIST:
+            RunList();
             break;
         case ONLINE_FADE_OUT:
             if (DDFadeOutStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
@@ -369,6 +425,8 @@ bool OnlineMain() {
 
 void OnlineRelease() {
     if (g_nOnlineState == 0) return;
+    g_lpNetOnline->lpfnGamesStop();
+    g_Screen.nGames = 0;
     DDReleaseBitmaps(ONLINE_BITMAPS);
     DDDeleteFont();
     g_nOnlineState = 0;

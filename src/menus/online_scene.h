@@ -1,5 +1,5 @@
 // The online screen (scene 4, builds with online play): make a room, join one by code or
-// address, the lobby server's address, back to the title. It drives online play through
+// address or from the games on the local network, the lobby server's address, back to the title. It drives online play through
 // g_lpNetOnline (net/net_online.h) and shows what the session is doing and why one ended.
 #pragma once
 #include <cstdint>
@@ -10,6 +10,7 @@ enum {
     ONLINE_ENTRY = 2,  // typing a code or address (join), or the lobby server's address
     ONLINE_WAIT = 3,   // a session waits for its peer
     ONLINE_FADE_OUT = 4,
+    ONLINE_LIST = 5,   // choosing one of the games on the local network
 };
 enum {
     ONLINE_ROW_HOST = 0,

@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "net/net_discover.h"
+
 enum {
     NETONLINE_IDLE = 0,    // no session; nMessage says why the last one ended (0: none)
     NETONLINE_WAITING,     // host: waiting for a guest
@@ -21,10 +23,11 @@ enum {
 struct NETONLINESTATUS {
     int nState = NETONLINE_IDLE;
     int nStep = NETONLINE_STEP_NONE;
-    int nMessage = 0;     // NETPLAY_MSG_*: a host's lobby note, or why the last session ended
-    char szCode[8] = {};  // host: the room code ("" without one)
-    uint16_t wPort = 0;   // host: the UDP port guests reach directly
-    int nRoute = 0;       // the last session's route (NETLOBBY_ROUTE_*), 0 before one connected
+    int nMessage = 0;       // NETPLAY_MSG_*: a host's lobby note, or why the last session ended
+    char szCode[8] = {};    // host: the room code ("" without one)
+    uint16_t wPort = 0;     // host: the UDP port guests reach directly
+    char szLocal[16] = {};  // host: this machine's address on the local network ("" if none)
+    int nRoute = 0;         // the last session's route (NETLOBBY_ROUTE_*), 0 before one connected
 };
 
 struct NETONLINE {
@@ -37,6 +40,10 @@ struct NETONLINE {
     void (*lpfnStatus)(NETONLINESTATUS* lpStatus);
     // True when szText names a lobby server (HOST[:PORT]).
     bool (*lpfnLobbyValid)(const char* szText);
+    // The games waiting on the local network (looked for while called, once a frame); Stop
+    // ends the looking.
+    int (*lpfnGames)(NETGAME* lpGames, int nMax);
+    void (*lpfnGamesStop)();
 };
 extern const NETONLINE* g_lpNetOnline;
 

@@ -1,4 +1,5 @@
 // The online screen's requests, as sessions of net_play with the screen kept on.
+#include <chrono>
 #include <cstdio>
 
 #include "app/scene_state.h"
@@ -7,6 +8,7 @@
 #include "net/net_online.h"
 #include "net/net_play.h"
 #include "net/net_play_text.h"
+#include "platform/plat_net.h"
 
 namespace {
 
@@ -18,8 +20,14 @@ NETPLAYOPTIONS ScreenOptions() {
     return o;
 }
 
+uint32_t NowMs() {
+    using namespace std::chrono;
+    return uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
 bool Host() {
     if (NetPlayActive()) return false;
+    NetDiscoverStop();
     NETPLAYOPTIONS o = ScreenOptions();
     o.bHost = true;
     o.wPort = NET_DEFAULT_PORT;
@@ -28,6 +36,7 @@ bool Host() {
 
 bool Join(const char* szTarget) {
     if (NetPlayActive()) return false;
+    NetDiscoverStop();
     NETPLAYOPTIONS o = ScreenOptions();
     o.bHost = false;
     o.wPort = NET_DEFAULT_PORT;
@@ -54,6 +63,10 @@ void Status(NETONLINESTATUS* lpStatus) {
         if (lpOpt->bHost) {
             std::snprintf(s.szCode, sizeof(s.szCode), "%s", NetLobbyCode());
             s.wPort = lpOpt->wPort;
+            uint32_t dwIp;
+            if (Plat_LocalAddresses(&dwIp, 1) == 1)
+                std::snprintf(s.szLocal, sizeof(s.szLocal), "%u.%u.%u.%u", dwIp >> 24, (dwIp >> 16) & 255,
+                              (dwIp >> 8) & 255, dwIp & 255);
         }
     } else {
         s.nMessage = NetPlayEndMessage();
@@ -68,7 +81,11 @@ bool LobbyValid(const char* szText) {
     return NetLobbyParseAddress(szText, szHost, sizeof(szHost), &wPort);
 }
 
-constexpr NETONLINE kOnline = {Host, Join, NetPlayCancel, Status, LobbyValid};
+int Games(NETGAME* lpGames, int nMax) {
+    return NetDiscoverService(NowMs(), lpGames, nMax);
+}
+
+constexpr NETONLINE kOnline = {Host, Join, NetPlayCancel, Status, LobbyValid, Games, NetDiscoverStop};
 
 }  // namespace
 

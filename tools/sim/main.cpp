@@ -1,6 +1,8 @@
 // pomrin-sim: the whole game on the headless platform, as fast as the machine allows.
 // The virtual clock makes every frame-limiter wait instant while frames stay 11 ms apart in
 // game time. Input comes from a script; sounds, a trace and pictures can be written out.
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -8,6 +10,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/game_main.h"
@@ -208,6 +211,15 @@ bool ApplyInput(uint32_t dwFrame) {
     return true;
 }
 
+// With the online screen the local frames keep the game's pace on the real clock too (90 a
+// second), so that a script's frame numbers leave the local network the time it needs.
+void PaceOnline() {
+    using namespace std::chrono;
+    static steady_clock::time_point next = steady_clock::now();
+    std::this_thread::sleep_until(next);
+    next = std::max(next + microseconds(11111), steady_clock::now() - milliseconds(50));
+}
+
 // The script up to a line "session" (alone, comments aside); the rest goes to lpszSession.
 std::string SplitSession(const std::string& szText, std::string* lpszSession) {
     std::istringstream in(szText);
@@ -230,6 +242,7 @@ bool BeforeFrame(uint32_t dwFrame) {
     // The online screen stays on while its session waits: the script goes on by frame.
     if (g_bNetTick && g_Sim.Net.bOnline && SimNetWaiting()) return ApplyInput(dwFrame);
     if (g_bNetTick) return true;
+    if (g_Sim.Net.bOnline) PaceOnline();
     if (g_Sim.bFrames && dwFrame >= g_Sim.dwFrames) {
         PostQuitMessage(0);
         return false;
