@@ -17,6 +17,14 @@ constexpr uint8_t kVersion = 1;
 constexpr uint32_t kQueryEveryMs = 1500;
 constexpr uint32_t kForgetMs = 4000;
 
+// ENetBuffer's two fields stand in another order on Windows.
+ENetBuffer Buffer(void* lpData, size_t nSize) {
+    ENetBuffer b;
+    b.data = lpData;
+    b.dataLength = nSize;
+    return b;
+}
+
 bool Printable(const char* sz, size_t n) {
     for (size_t i = 0; i < n; ++i)
         if (sz[i] < 0x20 || sz[i] > 0x7E) return false;
@@ -65,7 +73,7 @@ void SendQueries() {
             ENetAddress a;
             a.host = ENET_HOST_TO_NET_32(dwTo[i]);
             a.port = uint16_t(NET_DISCOVER_FIRST_PORT + p);
-            ENetBuffer b{by, n};
+            ENetBuffer b = Buffer(by, n);
             enet_socket_send(g_List.hSocket, &a, &b, 1);
         }
 }
@@ -140,7 +148,7 @@ bool NetDiscoverTake(NETSESSION* lpNet, ENetHost* lpHost) {
     uint8_t by[NET_DISCOVER_QUERY_SIZE];
     const size_t n =
         NetDiscoverWriteAnswer(by, sizeof(by), szName, lpNet->Setup.szVersion, lpHost->address.port);
-    ENetBuffer b{by, n};
+    ENetBuffer b = Buffer(by, n);
     if (n) enet_socket_send(lpHost->socket, &lpHost->receivedAddress, &b, 1);
     return true;
 }
@@ -163,7 +171,7 @@ int NetDiscoverService(uint32_t dwNowMs, NETGAME* lpGames, int nMax) {
     }
     for (int nRead = 0; nRead < 64; ++nRead) {
         uint8_t by[128];
-        ENetBuffer b{by, sizeof(by)};
+        ENetBuffer b = Buffer(by, sizeof(by));
         ENetAddress from;
         const int n = enet_socket_receive(g_List.hSocket, &from, &b, 1);
         if (n <= 0) break;
