@@ -27,11 +27,16 @@ namespace {
 constexpr int ONLINE_BITMAPS[2] = {BMP_OPTION, BMP_OTHER};
 constexpr uint32_t kWhite = DDRGB(255, 255, 255);
 constexpr uint32_t kYellow = DDRGB(255, 232, 144);
-constexpr int kMenuX = 64, kMenuY = 72, kRowStep = 36;
-constexpr int kGridX = 112, kGridY = 300, kCellW = 44, kCellH = 30;
-// The on-screen grid: code characters and what addresses need; the last cell joins.
+constexpr int kMenuX = 64, kMenuY = 64, kRowStep = 36;
+// Under the menu: the status, the list or the field with its grid (the middle panel), the note
+// (the footer).
+constexpr int kLowerY = 284, kLineStep = 26, kNoteY = 418;
+constexpr int kGridX = 64, kGridY = 334, kCellW = 40, kCellH = 24;
+// The on-screen grid: code characters and what addresses need; the cells after them are OK.
 constexpr char kGrid[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.:-";
-constexpr int kGridCols = 10, kGridRows = 4, kFieldMax = int(SETTINGS_VALUE_MAX);
+constexpr int kGridChars = int(sizeof(kGrid)) - 1;
+constexpr int kGridCols = 14, kGridRows = 3, kFieldMax = int(SETTINGS_VALUE_MAX);
+static_assert(kGridChars < kGridCols * kGridRows, "room for the OK cell");
 // The keyboard's button keys: they type when typing, and act as buttons on the grid.
 constexpr int kButtonKeys[4] = {'Z', 'X', 'C', 'V'};
 
@@ -84,44 +89,46 @@ void DrawCursor() {
 
 void DrawEntry() {
     DrawMenu();
-    DDTextOut(g_BackBuffer, 32, 250, kWhite,
+    DDTextOut(g_BackBuffer, 32, kLowerY - 4, kWhite,
               GameText(g_Screen.bLobbyEntry ? TXT_ONLINE_ENTER_LOBBY : TXT_ONLINE_ENTER_TARGET));
-    DDFillRect(g_BackBuffer, 96, 270, 448, 26, 0);
-    DDTextOutF(g_BackBuffer, 100, 272, kYellow, "%.36s_", g_Screen.szField);
-    for (int i = 0; i < kGridCols * kGridRows; ++i) {
-        const int x = kGridX + kCellW * (i % kGridCols), y = kGridY + kCellH * (i / kGridCols);
-        if (kGrid[i])
-            DDTextOutF(g_BackBuffer, x, y, kWhite, "%c", kGrid[i]);
-        else
-            DDTextOut(g_BackBuffer, x - 8, y, kYellow, "OK");
-    }
-    DDTextOut(g_BackBuffer, 32, 428, kWhite, NoteText(g_Screen.nNote));
+    DDFillRect(g_BackBuffer, 40, 306, 560, 26, 0);
+    DDTextOutF(g_BackBuffer, 44, 307, kYellow, "%.36s_", g_Screen.szField);
+    for (int i = 0; i < kGridChars; ++i)
+        DDTextOutF(g_BackBuffer, kGridX + kCellW * (i % kGridCols), kGridY + kCellH * (i / kGridCols), kWhite,
+                   "%c", kGrid[i]);
+    DDTextOut(g_BackBuffer, kGridX + kCellW * (kGridChars % kGridCols),
+              kGridY + kCellH * (kGridChars / kGridCols), kYellow, "OK");
+    DDTextOut(g_BackBuffer, 32, kNoteY, kWhite, NoteText(g_Screen.nNote));
     DrawCursor();
 }
 
 // The status of a waiting or connecting session, and how to give up.
 void DrawWait(const NETONLINESTATUS& s) {
     DrawMenu();
-    int y = 250;
+    int y = kLowerY;
     if (s.nState == NETONLINE_WAITING) {
         DDTextOut(g_BackBuffer, 32, y, kWhite, NetText(NETPLAY_MSG_WAITING));
-        y += 28;
+        y += kLineStep;
         if (s.szCode[0]) {
             DDTextOutF(g_BackBuffer, 32, y, kYellow, "%s  %c %c %c %c %c %c", NetText(NETPLAY_MSG_ROOM),
                        s.szCode[0], s.szCode[1], s.szCode[2], s.szCode[3], s.szCode[4], s.szCode[5]);
-            y += 28;
+            y += kLineStep;
         } else if (s.nMessage) {
             DDTextOut(g_BackBuffer, 32, y, kWhite, NetText(s.nMessage));
-            y += 28;
+            y += kLineStep;
         }
-        DDTextOutF(g_BackBuffer, 32, y, kWhite, "%s UDP %u", GameText(TXT_ONLINE_SAME_NETWORK),
-                   unsigned(s.wPort));
-        y += 28;
+        if (s.szLocal[0])
+            DDTextOutF(g_BackBuffer, 32, y, kWhite, "%s %s:%u", GameText(TXT_ONLINE_SAME_NETWORK), s.szLocal,
+                       unsigned(s.wPort));
+        else
+            DDTextOutF(g_BackBuffer, 32, y, kWhite, "%s UDP %u", GameText(TXT_ONLINE_SAME_NETWORK),
+                       unsigned(s.wPort));
+        y += kLineStep;
     } else {
         static constexpr int kStep[] = {TXT_ONLINE_STEP_DIRECT, TXT_ONLINE_STEP_LOBBY, TXT_ONLINE_STEP_DIRECT,
                                         TXT_ONLINE_STEP_RELAY};
         DDTextOut(g_BackBuffer, 32, y, kWhite, GameText(kStep[s.nStep & 3]));
-        y += 28;
+        y += kLineStep;
     }
     DDTextOut(g_BackBuffer, 32, y, kWhite, GameText(TXT_ONLINE_GIVE_UP));
 }
@@ -232,7 +239,7 @@ void RunEntry() {
     PlayCursorSound(&in, 3, SND_CURSOR);
     if (!bKeys && (in.wButton & BUTTON_1)) {
         const int i = g_Cursor[0].nRow * kGridCols + g_Cursor[0].nCol;
-        if (kGrid[i]) {
+        if (i < kGridChars) {
             DSPlay(&g_Sound[SND_CURSOR], 0);
             Type(kGrid[i]);
         } else {
@@ -249,8 +256,8 @@ void DrawList() {
     DrawMenu();
     for (int i = 0; i < g_Screen.nGames; ++i) {
         const NETGAME& g = g_Screen.Games[i];
-        DDTextOutF(g_BackBuffer, 64, 250 + 28 * i, kWhite, "%.16s  %s  %.16s", g.szName, g.szAddress,
-                   g.szVersion);
+        DDTextOutF(g_BackBuffer, 64, kLowerY + kLineStep * i, kWhite, "%.16s  %s  %.16s", g.szName,
+                   g.szAddress, g.szVersion);
     }
     DrawCursor();
 }
@@ -262,7 +269,7 @@ void RunList() {
         return;
     }
     if (g_Cursor[0].nRow >= g_Screen.nGames) g_Cursor[0].nRow = g_Screen.nGames - 1;
-    CursorMove(&in, &g_Cursor[0], 0, 28, 40, 254, 0, g_Screen.nGames - 1);
+    CursorMove(&in, &g_Cursor[0], 0, kLineStep, 40, kLowerY + 4, 0, g_Screen.nGames - 1);
     PlayCursorSound(&in, 2, SND_CURSOR);
     if (in.wButton & BUTTON_1) {
         if (g_lpNetOnline->lpfnJoin(g_Screen.Games[g_Cursor[0].nRow].szAddress)) {
@@ -310,7 +317,7 @@ void RunMenu() {
                 g_Screen.nMenuRow = ONLINE_ROW_LOCAL;
                 CursorReset(&g_Cursor[0]);
                 g_Cursor[0].nX = 40;
-                g_Cursor[0].nY = 254;
+                g_Cursor[0].nY = kLowerY + 4;
                 g_nOnlinePhase = ONLINE_LIST;
                 DrawList();
                 return;
@@ -324,7 +331,7 @@ void RunMenu() {
         g_nOnlinePhase = ONLINE_FADE_OUT;
     }
     DrawMenu();
-    DDTextOut(g_BackBuffer, 32, 428, kWhite, NoteText(g_Screen.nNote));
+    DDTextOut(g_BackBuffer, 32, kNoteY, kWhite, NoteText(g_Screen.nNote));
     DrawCursor();
 }
 

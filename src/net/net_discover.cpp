@@ -78,7 +78,24 @@ void SendQueries() {
         }
 }
 
+bool SameGame(const SEEN& s, uint16_t wPort, const NETGAME& game) {
+    return s.wPort == wPort && std::strcmp(s.Game.szName, game.szName) == 0 &&
+           std::strcmp(s.Game.szVersion, game.szVersion) == 0;
+}
+
 void Heard(uint32_t dwIp, uint16_t wPort, const NETGAME& game, uint32_t dwNowMs) {
+    // A game on this machine answers at 127.0.0.1 and at its network address: listed once, by
+    // the address the other machines reach it at.
+    constexpr uint32_t kLoopback = 0x7F000001;
+    for (int k = 0; k < g_List.nSeen; ++k) {
+        SEEN& s = g_List.Seen[k];
+        if (!SameGame(s, wPort, game) || (s.dwIp == kLoopback) == (dwIp == kLoopback)) continue;
+        if (dwIp == kLoopback) {
+            s.dwSeenMs = dwNowMs;
+            return;
+        }
+        s.dwIp = dwIp;  // the network address takes the loopback's place
+    }
     int i = 0;
     while (i < g_List.nSeen && !(g_List.Seen[i].dwIp == dwIp && g_List.Seen[i].wPort == wPort)) ++i;
     if (i == g_List.nSeen) {

@@ -12,7 +12,7 @@ struct NETSESSION;
 constexpr uint16_t NET_DISCOVER_FIRST_PORT = 27810;
 constexpr int NET_DISCOVER_PORTS = 10;
 constexpr size_t NET_DISCOVER_QUERY_SIZE = 64;
-constexpr int NET_DISCOVER_MAX_GAMES = 8;
+constexpr int NET_DISCOVER_MAX_GAMES = 4;  // what the online screen has room for
 
 struct NETGAME {
     char szAddress[24] = {};  // "a.b.c.d:port", what --join takes
