@@ -123,6 +123,8 @@ const GAMETEXT g_TextEn[] = {
     {"Trying a direct route", kOnlineLine, kNone},
     {"Going through the relay", kOnlineLine, kNone},
     {"Button 2 gives up", kOnlineLine, kNone},
+    {"Connected directly", kNetLine, kNone},
+    {"Connected through the relay", kNetLine, kNone},
 
     {"The game is already running", kNone, kNone},
     {"Already running", kNone, kNone},

@@ -123,6 +123,8 @@ const GAMETEXT g_TextJa[] = {
     {"ちょくせつ つないでいます", kOnlineLine, kNone},
     {"リレーで つないでいます", kOnlineLine, kNone},
     {"ボタン２で やめます", kOnlineLine, kNone},
+    {"ちょくせつ つながりました", kNetLine, kNone},
+    {"リレーで つながりました", kNetLine, kNone},
 
     {"既に起動しています", kNone, kNone},
     {"二重起動", kNone, kNone},

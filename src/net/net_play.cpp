@@ -20,6 +20,7 @@
 #include "gfx/surface.h"
 #include "gfx/text.h"
 #include "input/input.h"
+#include "lang/lang.h"
 #include "menus/online_scene.h"
 #include "menus/title.h"
 #include "net/net_lobby.h"
@@ -453,6 +454,14 @@ bool SessionFrame() {
     ++g_Play.dwPresent;
     if (bKnown && g_Play.dwVerified == f) g_Play.dwVerified = f + 1;
     if (!Confirm()) return true;
+    // Started from the online screen: the route and the round trip, for the first two seconds.
+    if (g_Play.Opt.bScreen && g_Play.dwPresent < 180 && g_hFont) {
+        DDFillRect(g_BackBuffer, 0, 448, SCREEN_WIDTH, 32, 0);
+        DDTextOutF(g_BackBuffer, 16, 452, DDRGB(255, 255, 255), "%s  %u ms",
+                   GameText(g_Play.nRoute == NETLOBBY_ROUTE_RELAY ? TXT_ONLINE_ROUTE_RELAY
+                                                                  : TXT_ONLINE_ROUTE_DIRECT),
+                   unsigned(NetRoundTripMs()));
+    }
     PresentBackBuffer();
     return true;
 }
