@@ -111,6 +111,19 @@ void Heard(uint32_t dwIp, uint16_t wPort, const NETGAME& game, uint32_t dwNowMs)
                   (dwIp >> 16) & 255, (dwIp >> 8) & 255, dwIp & 255, unsigned(wPort));
 }
 
+// Only the local network is answered: this machine, the private and link-local ranges, and
+// addresses in the /24 of one of this machine's own (the name stays off the internet).
+bool Nearby(uint32_t dwIp) {
+    if ((dwIp >> 24) == 127 || (dwIp >> 24) == 10 || (dwIp >> 20) == 0xAC1 || (dwIp >> 16) == 0xC0A8 ||
+        (dwIp >> 16) == 0xA9FE)
+        return true;
+    uint32_t dwOwn[16];
+    const int n = Plat_LocalAddresses(dwOwn, 16);
+    for (int i = 0; i < n; ++i)
+        if ((dwOwn[i] >> 8) == (dwIp >> 8)) return true;
+    return false;
+}
+
 }  // namespace
 
 size_t NetDiscoverWriteQuery(uint8_t* lpOut, size_t nSize) {
@@ -159,7 +172,9 @@ bool NetDiscoverTake(NETSESSION* lpNet, ENetHost* lpHost) {
     const size_t nSize = lpHost->receivedDataLength;
     if (nSize < 4 || (std::memcmp(lpData, kQueryMagic, 4) != 0 && std::memcmp(lpData, kAnswerMagic, 4) != 0))
         return false;
-    if (!lpNet->bHost || NetState() != NET_WAITING || !NetDiscoverIsQuery(lpData, nSize)) return true;
+    if (!lpNet->bHost || NetState() != NET_WAITING || !NetDiscoverIsQuery(lpData, nSize) ||
+        !Nearby(ENET_NET_TO_HOST_32(lpHost->receivedAddress.host)))
+        return true;
     char szName[64] = "pomrin";
     Plat_HostName(szName, sizeof(szName));
     uint8_t by[NET_DISCOVER_QUERY_SIZE];

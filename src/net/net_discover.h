@@ -1,7 +1,7 @@
 // Games on the local network: a guest's query broadcast to UDP ports 27810..27819 on each
 // interface's broadcast address (and the machine itself), answered by a host while it waits for
-// a guest with its name, game version and port. The query is 64 bytes and every answer smaller,
-// so a forged query gets no more back than it sent.
+// a guest with its name, game version and port, to queries from the local network only. The
+// query is 64 bytes and every answer smaller, so a forged query gets no more back than it sent.
 #pragma once
 #include <cstddef>
 #include <cstdint>
