@@ -54,7 +54,7 @@ xdotool getwindowname "$WIN" >"$HOME/winname"
 xdotool windowfocus --sync "$WIN"
 tap() { for k in "$@"; do xdotool keydown "$k"; sleep 0.1; xdotool keyup "$k"; sleep 0.3; done; }
 sleep 2
-tap Down Down z
+tap Down Down Down z  # the options row: VS COM, two players, online, options
 sleep 2
 tap $KEYS
 for _ in $(seq 100); do [ "$XDG_DATA_HOME/pomrin/user_data/Option.dat" -nt "$HOME/wmclass" ] && break; sleep 0.2; done

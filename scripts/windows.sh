@@ -185,8 +185,6 @@ cp "$BW/pomrin.exe" "$BW/tools/keymap.exe" "$DEPS/bin/SDL2.dll" "$DEPS/bin/SDL2_
 cp -r build/data/bmp build/data/wav "$ZIPDIR/$TOP/data/"
 cp /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf "$ZIPDIR/$TOP/data/fonts/"
 cp /usr/share/doc/fonts-ipafont-gothic/copyright "$ZIPDIR/$TOP/data/fonts/IPA_Font_License.txt"
-cp scripts/windows-host.bat "$ZIPDIR/$TOP/host.bat"
-cp scripts/windows-join.bat "$ZIPDIR/$TOP/join.bat"
 x86_64-w64-mingw32-strip "$ZIPDIR/$TOP/"*.exe "$ZIPDIR/$TOP/"*.dll
 { printf '\xef\xbb\xbf'; sed -e "s/@VERSION@/$VERSION/g" -e 's/$/\r/' scripts/windows-readme.txt; } > "$ZIPDIR/$TOP/README.txt"
 ZIP=$ROOT/pomrin-windows-x64.zip

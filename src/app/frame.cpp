@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/debug_trace.h"
+#include "app/game_state.h"
 #include "app/input_record.h"
 #include "battle/battle_scene.h"
 #include "gfx/bitmap.h"
@@ -11,6 +12,7 @@
 #include "gfx/palette.h"
 #include "gfx/surface.h"
 #include "input/input.h"
+#include "menus/online_scene.h"
 #include "menus/option_scene.h"
 #include "menus/title.h"
 #include "platform/plat_system.h"
@@ -134,8 +136,10 @@ constexpr SCENEENTRY g_SceneTable[] = {
     {SelectMain, SelectRelease},  // SCENE_SELECT
     {BattleMain, BattleExit},     // SCENE_BATTLE
     {OptionMain, nullptr},        // SCENE_OPTION
+    {OnlineMain, OnlineRelease},  // SCENE_ONLINE
 };
-static_assert(SCENE_TITLE == 0 && SCENE_SELECT == 1 && SCENE_BATTLE == 2 && SCENE_OPTION == 3);
+static_assert(SCENE_TITLE == 0 && SCENE_SELECT == 1 && SCENE_BATTLE == 2 && SCENE_OPTION == 3 &&
+              SCENE_ONLINE == 4);
 
 const SCENEENTRY* SceneEntry() {
     return g_nScene >= 0 && g_nScene < int32_t(std::size(g_SceneTable)) ? &g_SceneTable[g_nScene] : nullptr;
@@ -163,6 +167,7 @@ bool GameStep(const uint32_t dwRaw[2]) {
 bool GameFrame() {
     if (g_lpfnSessionFrame) return g_lpfnSessionFrame();
     uint32_t dwFrame = g_dwFrameCount++;
+    if (dwFrame == 0) GameStateKeepStart();
     if (g_bFrameLimit == 1) FrameWait(90);
     if (!DDRestoreSurfaces()) return false;
     RecordFrame(dwFrame);

@@ -63,3 +63,15 @@ uint64_t GameStatePartChecksum(const GAMESTATE* lpState, int nPart) {
     const uint32_t nBegin = nPart == 0 ? 0 : lpState->nPartEnd[nPart - 1];
     return Fnv1a(lpState->bData + nBegin, lpState->nPartEnd[nPart] - nBegin);
 }
+
+namespace {
+GAMESTATE g_StartState;
+}  // namespace
+
+void GameStateKeepStart() {
+    GameStateSave(&g_StartState);
+}
+
+const GAMESTATE* GameStateStart() {
+    return &g_StartState;
+}

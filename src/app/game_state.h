@@ -43,6 +43,10 @@ bool GameStateSave(GAMESTATE* lpState);
 // Puts a saved state back. The pictures the state needs must be loaded (they are, within a
 // scene); a restored battle puts its arena on screen.
 bool GameStateRestore(const GAMESTATE* lpState);
+// The state as the first frame found it (kept by GameFrame): where a net session started from a
+// menu begins, as one started with the program does.
+void GameStateKeepStart();
+const GAMESTATE* GameStateStart();
 // FNV-1a, 64 bits, over the saved bytes: of the whole image, or of one part.
 uint64_t GameStateChecksum(const GAMESTATE* lpState);
 uint64_t GameStatePartChecksum(const GAMESTATE* lpState, int nPart);

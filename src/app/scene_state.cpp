@@ -6,6 +6,24 @@ int32_t g_nScene;
 int32_t g_nNextScene;
 int32_t g_nTitleSelect;
 OPTIONSCENE* g_lpOption;
+bool g_bTitleOnline;
+
+namespace {
+// On the five-row title: VS COM, two players, online, options, quit.
+constexpr int32_t kSelectOfRow[5] = {TITLE_ROW_VS_COM, TITLE_ROW_TWO_PLAYERS, TITLE_ROW_ONLINE,
+                                     TITLE_ROW_OPTIONS, TITLE_ROW_QUIT};
+}  // namespace
+
+int32_t TitleRowOf(int32_t nSelect) {
+    if (!g_bTitleOnline) return nSelect;
+    for (int32_t nRow = 0; nRow < 5; ++nRow)
+        if (kSelectOfRow[nRow] == nSelect) return nRow;
+    return nSelect;
+}
+
+int32_t TitleSelectOf(int32_t nRow) {
+    return g_bTitleOnline && nRow >= 0 && nRow < 5 ? kSelectOfRow[nRow] : nRow;
+}
 int32_t g_nCloseRequest = -1;
 
 bool IsTwoHumans() {

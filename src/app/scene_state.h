@@ -13,14 +13,27 @@ enum {
     SCENE_SELECT = 1,
     SCENE_BATTLE = 2,
     SCENE_OPTION = 3,
+    SCENE_ONLINE = 4,  // the online screen (builds with online play)
 };
 
-// Rows of the title menu, the values of g_nTitleSelect.
-enum { TITLE_ROW_VS_COM = 0, TITLE_ROW_TWO_PLAYERS = 1, TITLE_ROW_OPTIONS = 2, TITLE_ROW_QUIT = 3 };
+// What the title row confirmed last was, the values of g_nTitleSelect. The four-row title
+// shows them in this order; with online play the online row stands third (TitleRowOf).
+enum {
+    TITLE_ROW_VS_COM = 0,
+    TITLE_ROW_TWO_PLAYERS = 1,
+    TITLE_ROW_OPTIONS = 2,
+    TITLE_ROW_QUIT = 3,
+    TITLE_ROW_ONLINE = 4,
+};
 
 extern int32_t g_nScene;        // the scene to run this frame
 extern int32_t g_nNextScene;    // where a finishing title or select goes
 extern int32_t g_nTitleSelect;  // title row confirmed last: TITLE_ROW_*
+// The title has its fifth row, online play: set once at start-up by a build that has it.
+extern bool g_bTitleOnline;
+// The cursor row on the title of a TITLE_ROW_* value, and the value of a cursor row.
+int32_t TitleRowOf(int32_t nSelect);
+int32_t TitleSelectOf(int32_t nRow);
 // The options scene object while that scene is on screen. Not part of the saved state: the
 // options scene is never re-simulated (it edits and writes the settings file).
 extern OPTIONSCENE* g_lpOption;

@@ -18,6 +18,7 @@ enum {
     TXT_MENU_TWO_PLAYERS,
     TXT_MENU_OPTIONS,
     TXT_MENU_QUIT,
+    TXT_MENU_ONLINE,
     TXT_SELECT_HEADING,
     // The options screen: the row labels except the language row, the COM levels, the battle
     // modes (also on the character select), the help lines and the footer.
@@ -43,8 +44,27 @@ enum {
     TXT_SKILL_NAME = TXT_SKILL_LABEL + 4,  // seventeen, by skill number
     // A net session's messages, in the order of NETPLAY_MSG_WAITING and on.
     TXT_NET_MESSAGE = TXT_SKILL_NAME + 17,
+    // The online screen: its five rows (in ONLINE_ROW_* order), then its notes and prompts.
+    TXT_ONLINE_HOST = TXT_NET_MESSAGE + 23,
+    TXT_ONLINE_JOIN,
+    TXT_ONLINE_LOCAL,
+    TXT_ONLINE_LOBBY,
+    TXT_ONLINE_BACK,
+    TXT_ONLINE_NONE,
+    TXT_ONLINE_ENTER_TARGET,
+    TXT_ONLINE_ENTER_LOBBY,
+    TXT_ONLINE_BAD_TARGET,
+    TXT_ONLINE_BAD_LOBBY,
+    TXT_ONLINE_NOT_SAVED,
+    TXT_ONLINE_SAME_NETWORK,
+    TXT_ONLINE_STEP_LOBBY,
+    TXT_ONLINE_STEP_DIRECT,
+    TXT_ONLINE_STEP_RELAY,
+    TXT_ONLINE_GIVE_UP,
+    TXT_ONLINE_ROUTE_DIRECT,
+    TXT_ONLINE_ROUTE_RELAY,
     // Message boxes: texts and captions.
-    TXT_BOX_RUNNING = TXT_NET_MESSAGE + 23,
+    TXT_BOX_RUNNING,
     TXT_BOX_RUNNING_CAPTION,
     TXT_BOX_ERROR_CAPTION,
     TXT_BOX_NO_WINDOW_CLASS,

@@ -27,6 +27,11 @@ constexpr TEXTBOX kModeWide{230, 440, 20};
 // A net session's screen: the waiting lines at x 120, the message line at the bottom.
 constexpr TEXTBOX kNetWait{120, 624, 20};
 constexpr TEXTBOX kNetLine{16, 624, 20};
+// The online screen in the 24-pixel font: rows from x 64 before their values at x 352, the
+// prompts, status lines and notes from x 32.
+constexpr TEXTBOX kOnlineRow{64, 344, 24};
+constexpr TEXTBOX kOnlineValue{352, 624, 24};
+constexpr TEXTBOX kOnlineLine{32, 624, 24};
 // Not drawn by the game: message boxes and the window's title.
 constexpr TEXTBOX kNone{0, 0, 0};
 }  // namespace textbox

@@ -178,7 +178,7 @@ void OptionMenu(OPTIONSCENE* lpScene) {
 void OptionFadeOut(OPTIONSCENE* lpScene) {
     if (!DDFadeOutStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) return;
     lpScene->nState = OPTION_NOT_LOADED;
-    g_Cursor[0].nRow = g_nTitleSelect;
+    g_Cursor[0].nRow = TitleRowOf(g_nTitleSelect);
     g_nNextScene = SCENE_TITLE;
     g_nScene = SCENE_TITLE;
 }

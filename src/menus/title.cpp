@@ -18,14 +18,18 @@ constexpr int TITLE_BITMAPS[4] = {BMP_BATTLE_CHARA, BMP_TITLE, BMP_MESSAGE, BMP_
 void TitleDraw(bool bCursor) {
     DDBltClip(g_BackBuffer, 0, 0, 640, 480, g_Bitmap[BMP_TITLE], 0, 0, 0);
     DDBltClip(g_BackBuffer, 104, 64, 432, 48, g_Bitmap[BMP_MESSAGE], 0, 96, 1);
-    DDBltClip(g_BackBuffer, 200, 240, 288, 192, g_Bitmap[BMP_MESSAGE], 0, 144, 1);
+    // The menu panel: four rows, or five with online play.
+    if (g_bTitleOnline)
+        DDBltClip(g_BackBuffer, 200, 240, 288, 240, g_Bitmap[BMP_MESSAGE], 0, 336, 1);
+    else
+        DDBltClip(g_BackBuffer, 200, 240, 288, 192, g_Bitmap[BMP_MESSAGE], 0, 144, 1);
     if (bCursor)
         DDBltClip(g_BackBuffer, g_Cursor[0].nX, g_Cursor[0].nY, 16, 16, g_Bitmap[BMP_OTHER], 16, 0, 1);
 }
 
 void TitleConfirm(int nRow) {
-    g_nTitleSelect = nRow;
-    switch (nRow) {
+    g_nTitleSelect = TitleSelectOf(nRow);
+    switch (g_nTitleSelect) {
         case TITLE_ROW_VS_COM:
             // Trick and shooting battles are for two humans only.
             g_nBattleMode = g_Option.nBattleMode;
@@ -47,6 +51,10 @@ void TitleConfirm(int nRow) {
             break;
         case TITLE_ROW_QUIT:
             PostClose();
+            break;
+        case TITLE_ROW_ONLINE:
+            CursorReset(&g_Cursor[0]);
+            g_nNextScene = SCENE_ONLINE;
             break;
         default:
             break;
@@ -78,7 +86,7 @@ void TitleRun() {
             TitleDraw(false);
             break;
         case TITLE_MENU:
-            CursorMove(&g_Input[0], &g_Cursor[0], 0, 48, 184, 256, 0, 3);
+            CursorMove(&g_Input[0], &g_Cursor[0], 0, 48, 184, 256, 0, g_bTitleOnline ? 4 : 3);
             PlayCursorSound(&g_Input[0], 2, SND_CURSOR);
             if (g_Input[0].wButton & BUTTON_1) {
                 DSPlay(&g_Sound[SND_DECIDE], 0);

@@ -14,10 +14,12 @@
 #include "app/game_main.h"
 #include "app/input_script.h"
 #include "app/option.h"
+#include "app/scene_state.h"
 #include "app/window.h"
 #include "lang/lang.h"
 #include "net/lobby_proto.h"
 #include "net/net_lobby.h"
+#include "net/net_online.h"
 #include "net/net_play.h"
 #include "net/net_play_text.h"
 #include "net/net_record.h"
@@ -72,6 +74,7 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
     const std::vector<std::string>& args = *lpArgs;
     NETPLAYOPTIONS net;
     bool bNet = false;
+    bool bOnline = false;
     std::string szReplay;
     std::vector<std::string> rest;
     if (!args.empty()) rest.push_back(args[0]);
@@ -80,7 +83,9 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
         const char* szNext = i + 1 < args.size() ? args[i + 1].c_str() : nullptr;
         long n = 0;
         bool bOk = true;
-        if (szArg == "--host") {
+        if (szArg == "--online") {
+            bOnline = true;
+        } else if (szArg == "--host") {
             bNet = net.bHost = true;
             if (ParseNumber(szNext, 1, 65535, &n)) {
                 net.wPort = uint16_t(n);
@@ -122,17 +127,26 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
         } else {
             rest.push_back(szArg);
         }
-        if (!bOk || net.Fault.nJitterMs > net.Fault.nLagMs) {
+        if (!bOk || net.Fault.nJitterMs > net.Fault.nLagMs || (bOnline && bNet)) {
             // A windowed program on some systems has no error stream: the platform finds a place.
-            Plat_ShowText(
-                GameText(TXT_GAME_NAME),
-                "usage: pomrin [--host [PORT] | --join HOST[:PORT] | --join CODE] [--lobby HOST[:PORT]]\n"
-                "          [--net-delay N] [--net-lag MS]\n"
-                "          [--net-jitter MS] [--net-loss PERCENT] [--net-seed N] [--replay FILE]\n"
-                "          [--record FILE] [--lang ja|en]\n",
-                true);
+            Plat_ShowText(GameText(TXT_GAME_NAME),
+                          "usage: pomrin [--online | --host [PORT] | --join HOST[:PORT] | --join CODE] "
+                          "[--lobby HOST[:PORT]]\n"
+                          "          [--net-delay N] [--net-lag MS]\n"
+                          "          [--net-jitter MS] [--net-loss PERCENT] [--net-seed N] [--replay FILE]\n"
+                          "          [--record FILE] [--lang ja|en]\n",
+                          true);
             return 2;
         }
+    }
+    // The title's online row and the online screen; --online starts on the screen, and like a
+    // session is not stopped by the one-copy rule.
+    NETPLAYOPTIONS base = net;
+    base.bLobbySettings = true;
+    NetOnlineInstall(&base);
+    if (bOnline) {
+        g_nScene = g_nNextScene = SCENE_ONLINE;
+        g_bNoInstanceLock = true;
     }
     if (!szReplay.empty()) {
         std::string szText, szError;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "net/net_discover.h"
 #include "net/net_link.h"
 #include "net/net_lobby.h"
 
@@ -27,6 +28,7 @@ int ENET_CALLBACK NetIntercept(ENetHost* lpHost, ENetEvent*) {
     if (!lpNet || lpNet->lpHost != lpHost) return 0;
     // Lobby datagrams (the server, the other side's punches) are never ENet's, nor faults'.
     if (NetLobbyTake(lpHost)) return 1;
+    if (NetDiscoverTake(lpNet, lpHost)) return 1;
     const NETFAULT& f = lpNet->Setup.Fault;
     if (f.nLossPercent > 0 && int(NetRandom(lpNet) % 100) < f.nLossPercent) {
         ++lpNet->Stats.dwPacketsDropped;
@@ -61,7 +63,8 @@ void NetHold(NETSESSION* lpNet, const ENetEvent* lpEvent) {
     // Reliable messages and connection events keep ENet's order; inputs may overtake each other.
     const bool bInput = lpEvent->type == ENET_EVENT_TYPE_RECEIVE && lpEvent->channelID == NET_CHANNEL_INPUT;
     if (!bInput) {
-        if (lpNet->nHeld > 0 && !TimeReached(dwDue, lpNet->dwLastOrderedDueMs)) dwDue = lpNet->dwLastOrderedDueMs;
+        if (lpNet->nHeld > 0 && !TimeReached(dwDue, lpNet->dwLastOrderedDueMs))
+            dwDue = lpNet->dwLastOrderedDueMs;
         lpNet->dwLastOrderedDueMs = dwDue;
     }
     NETHELD& h = lpNet->Held[lpNet->nHeld++];
@@ -83,7 +86,8 @@ bool NetTakeHeld(NETSESSION* lpNet, NETHELD* lpHeld) {
     if (nBest < 0) return false;
     *lpHeld = lpNet->Held[nBest];
     // Keep the arrival order of the rest: equal due times are taken first come, first served.
-    std::memmove(&lpNet->Held[nBest], &lpNet->Held[nBest + 1], sizeof(NETHELD) * size_t(lpNet->nHeld - nBest - 1));
+    std::memmove(&lpNet->Held[nBest], &lpNet->Held[nBest + 1],
+                 sizeof(NETHELD) * size_t(lpNet->nHeld - nBest - 1));
     --lpNet->nHeld;
     return true;
 }

@@ -369,6 +369,21 @@ bool NetLobbyTake(ENetHost* lpHost) {
     return true;
 }
 
+int NetLobbyStage() {
+    switch (g_Lobby.nStep) {
+        case STEP_CALL:
+        case STEP_ROOM:
+            return 1;
+        case STEP_PUNCH:
+        case STEP_DIRECT:
+            return 2;
+        case STEP_RELAY:
+            return 3;
+        default:
+            return 0;
+    }
+}
+
 const char* NetLobbyCode() {
     return g_Lobby.bHost ? g_Lobby.szCode : "";
 }

@@ -45,6 +45,9 @@ int NetLobbyService(uint32_t dwNowMs);
 bool NetLobbyTake(_ENetHost* lpHost);
 // The room's code ("" before there is one).
 const char* NetLobbyCode();
+// What the meeting is doing: 1 talking to the server, 2 punching or connecting directly,
+// 3 through the relay; 0 before it starts or once it is over.
+int NetLobbyStage();
 // How the connected peer is reached (NETLOBBY_ROUTE_*); direct for a session without a lobby.
 int NetLobbyRoute();
 // Ends the meeting; a host gives its room up. Call before NetClose.

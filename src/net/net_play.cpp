@@ -20,6 +20,8 @@
 #include "gfx/surface.h"
 #include "gfx/text.h"
 #include "input/input.h"
+#include "lang/lang.h"
+#include "menus/online_scene.h"
 #include "menus/title.h"
 #include "net/net_lobby.h"
 #include "net/net_play_text.h"
@@ -31,7 +33,7 @@ NETPLAYHOOKS g_NetPlayHooks;
 
 namespace {
 
-constexpr uint32_t kHistory = 64;       // frames of inputs and scenes kept (> ROLLBACK_FRAMES)
+constexpr uint32_t kHistory = 64;        // frames of inputs and scenes kept (> ROLLBACK_FRAMES)
 constexpr uint32_t kChecksumEvery = 30;  // confirmed frames between two checksums
 constexpr uint32_t kFrameMs = 1000 / 90;
 constexpr uint32_t kByeLingerMs = 300;
@@ -45,26 +47,27 @@ struct PLAY {
     NETPLAYOPTIONS Opt;
     uint32_t dwStartMs = 0;
     uint32_t dwNextTickMs = 0;
-    OPTIONDATA SavedOption{};   // this machine's settings, back after the session
-    OPTIONDATA Settings{};      // the session's
-    int nLocal = 0;             // our seat: 0 host, 1 guest
+    OPTIONDATA SavedOption{};  // this machine's settings, back after the session
+    OPTIONDATA Settings{};     // the session's
+    int nLocal = 0;            // our seat: 0 host, 1 guest
     int nDelay = 0;
-    uint32_t dwPresent = 0;     // the next frame to simulate for the first time
-    uint32_t dwVerified = 0;    // frames below were last simulated with the peer's true inputs
-    uint32_t dwConfirmed = 0;   // frames below were handed out as confirmed
+    uint32_t dwPresent = 0;    // the next frame to simulate for the first time
+    uint32_t dwVerified = 0;   // frames below were last simulated with the peer's true inputs
+    uint32_t dwConfirmed = 0;  // frames below were handed out as confirmed
     uint32_t dwLocal[kHistory] = {};
     uint32_t dwUsedRemote[kHistory] = {};  // the peer's input each frame was last simulated with
     int32_t nSceneAfter[kHistory] = {};
     uint32_t dwLastRemote = 0;  // the prediction: the peer's last known input
     uint32_t dwTicks = 0;
     uint32_t dwDoneMs = 0;
-    uint32_t dwLocalBack = 0;   // 1 + the last frame our player pressed button 2 (back to the title)
+    uint32_t dwLocalBack = 0;  // 1 + the last frame our player pressed button 2 (back to the title)
     NETPLAYSTATS Stats;
     NETSTATS NetStats;
     FILE* fpRecord = nullptr;
     bool bLobby = false;  // meeting through a lobby server
     int nLobbyNote = 0;   // host: what the waiting screen says of the lobby (NETPLAY_MSG_*)
     int nRoute = 0;       // NETLOBBY_ROUTE_* once connected
+    int nEndMessage = 0;  // why the session ended
 };
 
 PLAY g_Play;
@@ -112,16 +115,18 @@ uint64_t RulesHash() {
 // The game back to a local one at its title: the scene on screen released, the title next.
 void BackToTitle() {
     ReleaseScene();
-    g_nScene = g_nNextScene = SCENE_TITLE;
+    g_nScene = g_nNextScene = g_Play.Opt.bScreen ? SCENE_ONLINE : SCENE_TITLE;
     g_nTitleState = 0;
+    g_nOnlineState = 0;
     CursorReset(&g_Cursor[0]);
     CursorReset(&g_Cursor[1]);
-    g_Cursor[0].nRow = TITLE_ROW_TWO_PLAYERS;
+    g_Cursor[0].nRow = TitleRowOf(TITLE_ROW_TWO_PLAYERS);
 }
 
 void WriteDesyncReport(const NETEVENT& ev) {
     char szName[64];
-    std::snprintf(szName, sizeof(szName), "netdesync-%u-p%d.txt", unsigned(std::time(nullptr)), g_Play.nLocal + 1);
+    std::snprintf(szName, sizeof(szName), "netdesync-%u-p%d.txt", unsigned(std::time(nullptr)),
+                  g_Play.nLocal + 1);
     PrepareUserDataDir();
     std::string szFile = UserDataFile(szName);
     FILE* fp = Plat_FileOpen(szFile.c_str(), "wb");
@@ -153,10 +158,18 @@ void EndSession(int nByeReason, int nMessage, bool bToTitle) {
     DSFrameReset();
     if (bToTitle && g_Play.nPhase == PHASE_PLAYING && g_nScene != SCENE_TITLE) BackToTitle();
     g_Play.nPhase = PHASE_OFF;
-    g_dwFrameCount = g_Play.dwPresent;
+    // (A session from the online screen that never played leaves the screen's frames counting.)
+    if (!g_Play.Opt.bScreen || g_Play.dwPresent) g_dwFrameCount = g_Play.dwPresent;
     FrameLimitReset();
     g_nMessageFrames = 0;
-    if (nMessage) Message(nMessage);
+    g_Play.nEndMessage = nMessage;
+    if (g_Play.Opt.bScreen) {
+        // The online screen shows why; a player who went back to the title lands there too.
+        if (g_nScene == SCENE_TITLE && g_nTitleState == 0) g_nScene = g_nNextScene = SCENE_ONLINE;
+        if (nMessage && g_NetPlayHooks.lpfnMessage) g_NetPlayHooks.lpfnMessage(nMessage);
+    } else if (nMessage) {
+        Message(nMessage);
+    }
 }
 
 // Our own player went back to the title lately (else it was the other one).
@@ -287,6 +300,12 @@ bool HandleEvents() {
                     EndSession(NET_BYE_CLOSED, NETPLAY_MSG_BAD_SETTINGS, false);
                     return false;
                 }
+                if (g_Play.Opt.bScreen) {
+                    // Both machines start as a game does at start-up: the screen and whatever
+                    // was played before leave nothing behind in the state.
+                    ReleaseScene();
+                    GameStateRestore(GameStateStart());
+                }
                 g_Play.nDelay = g_lpNet->nInputDelay;
                 // Nothing was read for the first frames of the delay: released.
                 for (int f = 0; f < g_Play.nDelay; ++f) {
@@ -297,7 +316,8 @@ bool HandleEvents() {
                 GameStateSave(GameStateSlot(0));
                 g_Play.nPhase = PHASE_PLAYING;
                 g_Play.nRoute = NetLobbyRoute();
-                if (g_Play.Opt.szRecord) g_Play.fpRecord = NetRecordOpen(g_Play.Opt.szRecord, &g_Play.Settings);
+                if (g_Play.Opt.szRecord)
+                    g_Play.fpRecord = NetRecordOpen(g_Play.Opt.szRecord, &g_Play.Settings);
                 Message(NETPLAY_MSG_CONNECTED);
                 break;
             case NET_EV_REFUSED:
@@ -378,7 +398,15 @@ bool SessionFrame() {
             PostQuitMessage(3);
             return true;
         }
-        if (g_Play.Opt.bPace) {
+        if (g_Play.Opt.bScreen) {
+            // The online screen stays on, a local frame; it may give up (NetPlayCancel).
+            uint32_t dwRaw[2];
+            ReadInputWords(false, dwRaw);
+            if (!g_bHasFocus) dwRaw[0] = 0;
+            dwRaw[1] = INPUT_RAW_NONE;
+            if (!GameStep(dwRaw)) return false;
+            PresentBackBuffer();
+        } else if (g_Play.Opt.bPace) {
             DrawWaiting();
             PresentBackBuffer();
         }
@@ -402,7 +430,8 @@ bool SessionFrame() {
     }
     const uint32_t dwEnd = g_Play.Opt.dwFrames ? g_Play.Opt.dwFrames : 0xFFFFFFFFu;
     // Too far ahead of the peer's inputs, or running ahead of the peer: this tick runs no frame.
-    const bool bLimit = int32_t(g_Play.dwPresent - NetRemoteNext()) >= ROLLBACK_FRAMES || g_Play.dwPresent >= dwEnd;
+    const bool bLimit =
+        int32_t(g_Play.dwPresent - NetRemoteNext()) >= ROLLBACK_FRAMES || g_Play.dwPresent >= dwEnd;
     const bool bHold = !bLimit && NetFrameAdvantage() >= 2 && g_Play.dwTicks % 4 == 0;
     if (bLimit || bHold) {
         ++g_Play.Stats.dwFramesWaited;
@@ -425,6 +454,14 @@ bool SessionFrame() {
     ++g_Play.dwPresent;
     if (bKnown && g_Play.dwVerified == f) g_Play.dwVerified = f + 1;
     if (!Confirm()) return true;
+    // Started from the online screen: the route and the round trip, for the first two seconds.
+    if (g_Play.Opt.bScreen && g_Play.dwPresent < 180 && g_hFont) {
+        DDFillRect(g_BackBuffer, 0, 448, SCREEN_WIDTH, 32, 0);
+        DDTextOutF(g_BackBuffer, 16, 452, DDRGB(255, 255, 255), "%s  %u ms",
+                   GameText(g_Play.nRoute == NETLOBBY_ROUTE_RELAY ? TXT_ONLINE_ROUTE_RELAY
+                                                                  : TXT_ONLINE_ROUTE_DIRECT),
+                   unsigned(NetRoundTripMs()));
+    }
     PresentBackBuffer();
     return true;
 }
@@ -530,6 +567,31 @@ NETPLAYSTATS NetPlayStats() {
 
 int NetPlayRoute() {
     return g_Play.nRoute;
+}
+
+bool NetPlayConnecting() {
+    return g_Play.nPhase == PHASE_BOOT || g_Play.nPhase == PHASE_CONNECTING;
+}
+
+const NETPLAYOPTIONS* NetPlayOptions() {
+    return &g_Play.Opt;
+}
+
+int NetPlayLobbyNote() {
+    return g_Play.nLobbyNote;
+}
+
+int NetPlayEndMessage() {
+    return g_Play.nEndMessage;
+}
+
+void NetPlayCancel() {
+    if (g_Play.nPhase == PHASE_BOOT) {
+        g_Play.nPhase = PHASE_OFF;
+        g_lpfnSessionFrame = nullptr;
+    } else if (g_Play.nPhase == PHASE_CONNECTING) {
+        EndSession(NET_BYE_CLOSED, 0, false);
+    }
 }
 
 NETSTATS NetPlayNetStats() {

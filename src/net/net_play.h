@@ -23,12 +23,12 @@ struct OPTIONDATA;
 
 struct NETPLAYOPTIONS {
     bool bHost = false;
-    char szHost[256] = {};       // guest: where the host is
+    char szHost[256] = {};  // guest: where the host is
     uint16_t wPort = NET_DEFAULT_PORT;
-    int nInputDelay = 2;         // 0..NET_MAX_INPUT_DELAY
+    int nInputDelay = 2;  // 0..NET_MAX_INPUT_DELAY
     NETFAULT Fault;
-    uint32_t dwTimeoutMs = 0;    // no peer within this: the program ends with exit code 3 (0: wait)
-    uint32_t dwFrames = 0;       // >0: the program ends once frame dwFrames - 1 is confirmed on both
+    uint32_t dwTimeoutMs = 0;        // no peer within this: the program ends with exit code 3 (0: wait)
+    uint32_t dwFrames = 0;           // >0: the program ends once frame dwFrames - 1 is confirmed on both
     const char* szRecord = nullptr;  // the net record written of the confirmed frames
     bool bPace = true;               // 90 frames a second on the real clock
     uint32_t dwJunkBits = 0;         // tests: ORed into every input word sent, as a broken peer would
@@ -36,6 +36,9 @@ struct NETPLAYOPTIONS {
     char szCode[8] = {};          // guest: the room code (szHost unused)
     char szLobby[256] = {};       // the server's HOST[:PORT]; "" for none
     bool bLobbySettings = false;  // "": the lobby line of Settings.txt, else the build's default
+    // Started from the online screen: it stays on screen while connecting (the session runs its
+    // frames without drawing its own waiting screen) and the session ends back on it.
+    bool bScreen = false;
 };
 
 // What the program around the session does at some points; any may be null.
@@ -70,9 +73,20 @@ NETPLAYSTATS NetPlayStats();
 NETSTATS NetPlayNetStats();
 // How the last session reached its peer: NETLOBBY_ROUTE_DIRECT or _RELAY (0: never connected).
 int NetPlayRoute();
+// True while a session waits for its peer (not yet playing).
+bool NetPlayConnecting();
+// The options of the session running or last run.
+const NETPLAYOPTIONS* NetPlayOptions();
+// The host's lobby note (NETPLAY_MSG_ROOM or why there is no room), and why the last session
+// ended (0: it did not end with a message).
+int NetPlayLobbyNote();
+int NetPlayEndMessage();
+// Ends a session that is still waiting for its peer, silently (the player gave up).
+void NetPlayCancel();
 
-// (net_record.cpp, which needs no network.) Both machines' start: the given settings in force, the title's two-player row confirmed, the
-// character select next. The state must be the program's own start (no scene loaded yet).
+// (net_record.cpp, which needs no network.) Both machines' start: the given settings in force, the title's
+// two-player row confirmed, the character select next. The state must be the program's own start (no scene
+// loaded yet).
 void NetPlayEnterSelect(const OPTIONDATA* lpSettings);
 // False if a settings record from outside holds a value the game does not take.
 bool NetPlaySettingsValid(const OPTIONDATA* lpSettings);

@@ -30,7 +30,7 @@ constexpr const char* kName[NETPLAY_MSG_COUNT] = {
     "refused by the lobby server",
     "no route to the other player, not even through the relay",
 };
-static_assert(int(TXT_NET_MESSAGE) + int(NETPLAY_MSG_COUNT) - 1 == int(TXT_BOX_RUNNING),
+static_assert(int(TXT_NET_MESSAGE) + int(NETPLAY_MSG_COUNT) - 1 == int(TXT_ONLINE_HOST),
               "one text per net message");
 }  // namespace
 

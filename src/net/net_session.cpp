@@ -15,7 +15,7 @@ constexpr uint32_t NET_RESEND_MS = 20;        // unacknowledged inputs go again 
 constexpr uint32_t NET_RESEND_MAX_MS = 500;   // ... backing off to this while the peer is silent
 constexpr uint32_t NET_HELLO_AGAIN_MS = 500;  // guest: HELLO again while no answer (CHALLENGE is unreliable)
 constexpr uint32_t NET_HANDSHAKE_AGAIN_MS = 2000;  // guest: no answer at all by then: a new connection
-constexpr int NET_SERVICE_MAX = 256;          // ENet events taken a call, so a flood cannot hold the frame
+constexpr int NET_SERVICE_MAX = 256;  // ENet events taken a call, so a flood cannot hold the frame
 
 int g_nEnetUsers = 0;
 
@@ -481,6 +481,10 @@ void NetClose(int nReason, uint32_t dwLingerMs) {
 
 NETSTATE NetState() {
     return g_lpNet->nState;
+}
+
+uint32_t NetRoundTripMs() {
+    return g_lpNet && g_lpNet->lpPeer ? g_lpNet->lpPeer->roundTripTime : 0;
 }
 
 NETSTATS NetStats() {

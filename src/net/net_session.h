@@ -201,6 +201,8 @@ bool NetCheckChecksum(NETEVENT* lpEvent);
 void NetClose(int nReason, uint32_t dwLingerMs);
 
 NETSTATE NetState();
+// ENet's smoothed round trip to the peer in milliseconds (0 without a peer).
+uint32_t NetRoundTripMs();
 NETSTATS NetStats();
 
 // For tests: sends bytes as they are on a channel of the current peer.

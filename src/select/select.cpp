@@ -325,7 +325,7 @@ void SelectFrame() {
         case SELECT_FADE_OUT:
             if (DDFadeOutStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
                 g_nSelectStep = -1;
-                g_Cursor[0].nRow = g_nTitleSelect;
+                g_Cursor[0].nRow = TitleRowOf(g_nTitleSelect);
                 g_bPaletteDirty = 0;
             }
             break;

@@ -37,7 +37,7 @@ inline constexpr std::array<AssetBitmapInfo, ABMP_COUNT> g_AssetBitmaps = {{
     {"bmp/バトルキャラ.bmp", 768, 224},
     {"bmp/エフェクト.bmp", 160, 192},
     {"bmp/キャラクターセレクト.bmp", 640, 480},
-    {"bmp/メッセージ.bmp", 472, 336},
+    {"bmp/メッセージ.bmp", 472, 576},
     {"bmp/その他.bmp", 48, 48},
     {"bmp/背景＿草原.bmp", 640, 480},
     {"bmp/背景＿土.bmp", 640, 480},
@@ -106,6 +106,7 @@ inline constexpr AssetRect g_AssetRects[] = {
     {ABMP_MESSAGE, "COM win sign", 304, 0, 168, 48},
     {ABMP_MESSAGE, "title upper panel", 0, 96, 432, 48},
     {ABMP_MESSAGE, "title menu panel", 0, 144, 288, 192},
+    {ABMP_MESSAGE, "title menu panel with the online row", 0, 336, 288, 240},
 
     {ABMP_OTHER, "menu cursor, player 1 skill arrow", 16, 0, 16, 16},
     {ABMP_OTHER, "player 2 skill arrow", 16, 16, 16, 16},

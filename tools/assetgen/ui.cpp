@@ -49,6 +49,12 @@ Canvas PaintMessage() {
     TextStyle row{Hex(0xFFFFFF), Hex(0xFFE890), kInk, 2, false};
     for (int k = 0; k < 4; ++k)
         DrawTextCentred(cv, 148, 144 + 24 + 48 * k, GameText(TXT_MENU_VS_COM + k), 26, row);
+    // The same menu with online play, its row third.
+    Panel(cv, 0, 336, 288, 240, Hex(0x3050B8), Hex(0x182868), Hex(0xA8D8FF));
+    constexpr int kOnlineRows[5] = {TXT_MENU_VS_COM, TXT_MENU_TWO_PLAYERS, TXT_MENU_ONLINE, TXT_MENU_OPTIONS,
+                                    TXT_MENU_QUIT};
+    for (int k = 0; k < 5; ++k)
+        DrawTextCentred(cv, 148, 336 + 24 + 48 * k, GameText(kOnlineRows[k]), 26, row);
     (void)kGoldB;
     return cv;
 }

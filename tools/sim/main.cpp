@@ -1,6 +1,8 @@
 // pomrin-sim: the whole game on the headless platform, as fast as the machine allows.
 // The virtual clock makes every frame-limiter wait instant while frames stay 11 ms apart in
 // game time. Input comes from a script; sounds, a trace and pictures can be written out.
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -8,6 +10,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/game_main.h"
@@ -16,12 +19,12 @@
 #include "app/window.h"
 #include "lang/lang.h"
 #include "platform/headless/headless.h"
+#include "platform/plat_file.h"
 #include "platform/plat_input.h"
+#include "platform/plat_os.h"
 #include "rollback.h"
 #include "sim_net.h"
 #include "trace.h"
-#include "platform/plat_file.h"
-#include "platform/plat_os.h"
 
 namespace {
 
@@ -40,6 +43,9 @@ struct SIMOPTIONS {
 
 SIMOPTIONS g_Sim;
 INPUTSCRIPT g_Script;
+// The lines after a "session" line: the local player of a session started from the online
+// screen, by session frame (the waiting before it runs on the real clock).
+INPUTSCRIPT g_SessionScript;
 FILE* g_fpSounds;
 FILE* g_fpTrace;
 bool g_bEscapeDown;
@@ -50,7 +56,7 @@ constexpr const char* kUsage =
     "                  [--shots DIR (--shot-every K | --shot-frames A,B,C)]\n"
     "                  [--record FILE] [--second-copy] [--fail video|window|audio] [--lang ja|en]\n"
     "                  [--rollback-test N]\n"
-    "                  [--host PORT | --join HOST:PORT | --join CODE] [--lobby HOST[:PORT]]\n"
+    "                  [--online | --host PORT | --join HOST:PORT | --join CODE] [--lobby HOST[:PORT]]\n"
     "                  [--net-delay N] [--net-timeout S]\n"
     "                  [--net-lag MS] [--net-jitter MS] [--net-loss PERCENT] [--net-seed N]\n"
     "                  [--net-record FILE] [--net-stats] [--net-desync-at F] [--net-junk-bits]\n"
@@ -123,8 +129,11 @@ bool ParseArgs(const std::vector<std::string>& args) {
         } else if (szArg == "--rollback-test") {
             uint32_t n;
             if (!Value(&szValue) || !ParseCount(szValue.c_str(), &n) || !RollbackTestSet(n)) return false;
+        } else if (szArg == "--online") {
+            g_Sim.Net.bOnline = true;
         } else if (szArg == "--host") {
-            if (!Value(&szValue) || !ParseCount(szValue.c_str(), &g_Sim.Net.dwPort) || g_Sim.Net.dwPort > 65535)
+            if (!Value(&szValue) || !ParseCount(szValue.c_str(), &g_Sim.Net.dwPort) ||
+                g_Sim.Net.dwPort > 65535)
                 return false;
             g_Sim.Net.bNet = g_Sim.Net.bHost = true;
         } else if (szArg == "--join") {
@@ -180,11 +189,13 @@ bool ParseArgs(const std::vector<std::string>& args) {
     if (!g_Sim.szShots.empty() && g_Sim.dwShotEvery == 0 && g_Sim.ShotFrames.empty()) return false;
     if (g_Sim.Net.dwJitter > g_Sim.Net.dwLag) return false;
     if (g_Sim.Net.bNet && !g_Sim.Net.szReplay.empty()) return false;
+    if (g_Sim.Net.bOnline && (g_Sim.Net.bNet || !g_Sim.Net.szReplay.empty())) return false;
     return true;
 }
 
 bool ApplyInput(uint32_t dwFrame) {
-    INPUTDEVICES dev = InputScriptAt(g_Script, dwFrame);
+    const bool bSession = g_Sim.Net.bOnline && SimNetActive() && !SimNetWaiting();
+    INPUTDEVICES dev = InputScriptAt(bSession ? g_SessionScript : g_Script, dwFrame);
     for (int nVk = 1; nVk < 256; ++nVk) Headless_SetKey(nVk, dev.Keys.test(size_t(nVk)));
     for (int i = 0; i < 2; ++i)
         Headless_SetJoy(i, dev.bJoyConnected[i], dev.Joy[i].dwX, dev.Joy[i].dwY, dev.Joy[i].dwButtons,
@@ -200,9 +211,38 @@ bool ApplyInput(uint32_t dwFrame) {
     return true;
 }
 
+// With the online screen the local frames keep the game's pace on the real clock too (90 a
+// second), so that a script's frame numbers leave the local network the time it needs.
+void PaceOnline() {
+    using namespace std::chrono;
+    static steady_clock::time_point next = steady_clock::now();
+    std::this_thread::sleep_until(next);
+    next = std::max(next + microseconds(11111), steady_clock::now() - milliseconds(50));
+}
+
+// The script up to a line "session" (alone, comments aside); the rest goes to lpszSession.
+std::string SplitSession(const std::string& szText, std::string* lpszSession) {
+    std::istringstream in(szText);
+    std::string szLine, szBefore;
+    bool bAfter = false;
+    while (std::getline(in, szLine)) {
+        std::istringstream words(szLine.substr(0, szLine.find('#')));
+        std::string szWord, szMore;
+        if (!bAfter && words >> szWord && szWord == "session" && !(words >> szMore)) {
+            bAfter = true;
+            continue;
+        }
+        (bAfter ? *lpszSession : szBefore) += szLine + "\n";
+    }
+    return szBefore;
+}
+
 bool BeforeFrame(uint32_t dwFrame) {
     g_bNetTick = SimNetActive();
+    // The online screen stays on while its session waits: the script goes on by frame.
+    if (g_bNetTick && g_Sim.Net.bOnline && SimNetWaiting()) return ApplyInput(dwFrame);
     if (g_bNetTick) return true;
+    if (g_Sim.Net.bOnline) PaceOnline();
     if (g_Sim.bFrames && dwFrame >= g_Sim.dwFrames) {
         PostQuitMessage(0);
         return false;
@@ -255,9 +295,12 @@ int main(int argc, char** argv) {
         }
         std::stringstream text;
         text << in.rdbuf();
-        std::string szError;
-        if (!ParseInputScript(text.str(), &g_Script, &szError)) {
-            std::fprintf(stderr, "pomrin-sim: %s: %s\n", g_Sim.szInput.c_str(), szError.c_str());
+        std::string szError, szSession;
+        std::string szText = SplitSession(text.str(), &szSession);
+        if (!ParseInputScript(szText, &g_Script, &szError) ||
+            !ParseInputScript(szSession, &g_SessionScript, &szError)) {
+            std::fprintf(stderr, "pomrin-sim: %s: %s%s\n", g_Sim.szInput.c_str(), szError.c_str(),
+                         szSession.empty() ? "" : " (lines after \"session\" count from it)");
             return 2;
         }
     }
@@ -272,7 +315,8 @@ int main(int argc, char** argv) {
         std::error_code ec;
         std::filesystem::create_directories(PathOf(g_Sim.szShots), ec);
     }
-    if (int nExit = SimNetStart(g_Sim.Net, g_Sim.bFrames ? g_Sim.dwFrames : 0, g_fpTrace, ApplyInput)) return nExit;
+    if (int nExit = SimNetStart(g_Sim.Net, g_Sim.bFrames ? g_Sim.dwFrames : 0, g_fpTrace, ApplyInput))
+        return nExit;
     std::error_code ec;
     std::filesystem::current_path(PathOf(g_Sim.szData), ec);
     if (ec) {

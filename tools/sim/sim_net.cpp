@@ -7,6 +7,7 @@
 #include "app/crt_rand.h"
 #include "net/lobby_proto.h"
 #include "net/net_lobby.h"
+#include "net/net_online.h"
 #include "net/net_play.h"
 #include "net/net_play_text.h"
 #include "net/net_record.h"
@@ -57,12 +58,14 @@ int SimNetStart(const SIMNET& net, uint32_t dwFrames, FILE* fpTrace, bool (*lpfn
             return 2;
         }
     }
-    if (!net.bNet) return 0;
+    if (!net.bNet && !net.bOnline) return 0;
     NETPLAYOPTIONS& o = g_Options;
     o.bHost = net.bHost;
     o.wPort = uint16_t(net.dwPort);
     uint32_t dwCode;
-    if (!net.bHost && LobbyCodeParse(net.szJoin.c_str(), &dwCode)) {
+    if (net.bOnline) {
+        // The screen says whom to join.
+    } else if (!net.bHost && LobbyCodeParse(net.szJoin.c_str(), &dwCode)) {
         LobbyCodeText(dwCode, o.szCode);
     } else if (!net.bHost && !NetParseAddress(net.szJoin.c_str(), o.szHost, sizeof(o.szHost), &o.wPort)) {
         std::fprintf(stderr, "pomrin-sim: --join %s: not HOST:PORT nor a room code\n", net.szJoin.c_str());
@@ -89,11 +92,21 @@ int SimNetStart(const SIMNET& net, uint32_t dwFrames, FILE* fpTrace, bool (*lpfn
     g_NetPlayHooks.lpfnStepped = Stepped;
     g_NetPlayHooks.lpfnConfirmed = Confirmed;
     g_NetPlayHooks.lpfnMessage = Message;
+    // The online screen's sessions take these options, the simulator's reading of Settings.txt
+    // aside: only --lobby sets the server.
+    if (net.bOnline) {
+        NetOnlineInstall(&o);
+        return 0;
+    }
     return NetPlayStart(&o) ? 0 : 2;
 }
 
 bool SimNetActive() {
     return NetPlayActive();
+}
+
+bool SimNetWaiting() {
+    return NetPlayConnecting();
 }
 
 void SimNetEnd(const SIMNET& net) {

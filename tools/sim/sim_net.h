@@ -6,7 +6,8 @@
 #include <string>
 
 struct SIMNET {
-    bool bNet = false;  // --host or --join given
+    bool bNet = false;     // --host or --join given
+    bool bOnline = false;  // --online: the title's online row and the online screen
     bool bHost = false;
     std::string szJoin;   // HOST:PORT, or a room code with szLobby
     std::string szLobby;  // the lobby server's HOST[:PORT]
@@ -25,5 +26,7 @@ struct SIMNET {
 int SimNetStart(const SIMNET& net, uint32_t dwFrames, FILE* fpTrace, bool (*lpfnApplyInput)(uint32_t));
 // True while a session runs the frames.
 bool SimNetActive();
+// True while that session still waits for its peer.
+bool SimNetWaiting();
 // After the game: the session closed, the statistics printed if asked for.
 void SimNetEnd(const SIMNET& net);

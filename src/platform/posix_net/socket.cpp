@@ -4,6 +4,7 @@
 #include <net/if.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include "platform/plat_net.h"
 
@@ -35,4 +36,27 @@ int Plat_LocalAddresses(uint32_t* lpdwIp, int nMax) {
     }
     freeifaddrs(lpList);
     return n;
+}
+
+int Plat_BroadcastAddresses(uint32_t* lpdwIp, int nMax) {
+    ifaddrs* lpList = nullptr;
+    if (getifaddrs(&lpList) != 0) return 0;
+    int n = 0;
+    for (const ifaddrs* p = lpList; p && n < nMax; p = p->ifa_next) {
+        if (!p->ifa_addr || p->ifa_addr->sa_family != AF_INET || !p->ifa_broadaddr) continue;
+        if (!(p->ifa_flags & IFF_UP) || !(p->ifa_flags & IFF_BROADCAST)) continue;
+        const uint32_t dwIp = ntohl(reinterpret_cast<const sockaddr_in*>(p->ifa_broadaddr)->sin_addr.s_addr);
+        if (dwIp == 0) continue;
+        bool bSeen = false;
+        for (int i = 0; i < n; ++i) bSeen |= lpdwIp[i] == dwIp;
+        if (!bSeen) lpdwIp[n++] = dwIp;
+    }
+    freeifaddrs(lpList);
+    return n;
+}
+
+bool Plat_HostName(char* szName, size_t nSize) {
+    if (nSize == 0 || gethostname(szName, nSize) != 0) return false;
+    szName[nSize - 1] = 0;
+    return szName[0] != 0;
 }

@@ -68,3 +68,38 @@ int Plat_LocalAddresses(uint32_t* lpdwIp, int nMax) {
     }
     return n;
 }
+
+int Plat_BroadcastAddresses(uint32_t* lpdwIp, int nMax) {
+    ULONG nSize = 16 * 1024;
+    std::vector<unsigned char> buf;
+    ULONG nResult = ERROR_BUFFER_OVERFLOW;
+    for (int nTry = 0; nTry < 3 && nResult == ERROR_BUFFER_OVERFLOW; ++nTry) {
+        buf.resize(nSize);
+        nResult = GetAdaptersAddresses(
+            AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER, nullptr,
+            reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buf.data()), &nSize);
+    }
+    if (nResult != NO_ERROR) return 0;
+    int n = 0;
+    for (auto* p = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buf.data()); p && n < nMax; p = p->Next) {
+        if (p->OperStatus != IfOperStatusUp || p->IfType == IF_TYPE_SOFTWARE_LOOPBACK) continue;
+        for (auto* a = p->FirstUnicastAddress; a && n < nMax; a = a->Next) {
+            if (a->Address.lpSockaddr->sa_family != AF_INET) continue;
+            const unsigned nPrefix = a->OnLinkPrefixLength;
+            if (nPrefix == 0 || nPrefix >= 31) continue;
+            const uint32_t dwIp =
+                ntohl(reinterpret_cast<const sockaddr_in*>(a->Address.lpSockaddr)->sin_addr.s_addr);
+            const uint32_t dwBroadcast = dwIp | (0xFFFFFFFFu >> nPrefix);
+            bool bSeen = false;
+            for (int i = 0; i < n; ++i) bSeen |= lpdwIp[i] == dwBroadcast;
+            if (!bSeen) lpdwIp[n++] = dwBroadcast;
+        }
+    }
+    return n;
+}
+
+bool Plat_HostName(char* szName, size_t nSize) {
+    if (nSize == 0 || gethostname(szName, int(nSize)) != 0) return false;
+    szName[nSize - 1] = 0;
+    return szName[0] != 0;
+}
