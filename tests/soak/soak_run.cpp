@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "support/sim_run.h"
 
@@ -24,18 +23,15 @@ SOAKRESULT RunSession(const SOAKSESSION& s, const std::string& szDir, const std:
     MakeDataFolder(szDir + "/data");
     if (!s.bNoOption) WriteBytes(szDir + "/data/user_data/Option.dat", s.Option);
     if (!s.KeyFile.empty()) WriteBytes(szDir + "/data/user_data/CustomKey.dat", s.KeyFile);
-    std::ofstream(szDir + "/input.txt", std::ios::binary) << s.szScript;
-
+    const SimResult sim =
+        RunSim(szDir, szDir, s.szScript, "--frames " + std::to_string(s.dwFrames) + " " + szArgs);
     SOAKRESULT r;
-    r.nExit = RunCommand(SimCommand(
-        szDir + "/data", "--input " + ShellWord(szDir + "/input.txt") + " --frames " +
-                             std::to_string(s.dwFrames) + " --sounds " + ShellWord(szDir + "/sounds.txt") +
-                             " --trace " + ShellWord(szDir + "/trace.jsonl") + " " + szArgs + " 2>" +
-                             ShellWord(szDir + "/stderr.txt")));
-    std::ifstream trace(szDir + "/trace.jsonl", std::ios::binary);
+    r.nExit = sim.nExit;
+    r.szStderr = sim.szStderr;
+    r.szSounds = sim.szSounds;
     int nLastScene = -1, nPhase = -1, nWin0 = -1, nWin1 = -1;
     uint32_t dwStill = 0;
-    for (std::string szLine; std::getline(trace, szLine);) {
+    for (std::string szLine : sim.Trace) {
         szLine += '\n';
         for (unsigned char c : szLine) r.qwTrace = (r.qwTrace ^ c) * 1099511628211ull;
         const int nScene = Field(szLine, "\"scene\":");
@@ -54,8 +50,6 @@ SOAKRESULT RunSession(const SOAKSESSION& s, const std::string& szDir, const std:
         }
         nLastScene = nScene;
     }
-    r.szStderr = ReadFileText(szDir + "/stderr.txt");
-    r.szSounds = ReadFileText(szDir + "/sounds.txt");
     r.szOption = ReadFileText(szDir + "/data/user_data/Option.dat");
     return r;
 }

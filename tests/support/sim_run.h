@@ -34,6 +34,30 @@ struct SimResult {
     std::vector<std::pair<int, int>> Sounds;  // (frame, sound number)
 };
 
+// Runs the simulator on the data folder szDir/data with szScript as its input script and szArgs
+// added; its trace.jsonl, sounds.txt and stderr.txt go to the folder szOut.
+inline SimResult RunSim(const std::string& szDir, const std::string& szOut, const std::string& szScript,
+                        const std::string& szArgs) {
+    std::ofstream(szDir + "/input.txt", std::ios::binary) << szScript;
+    std::filesystem::create_directories(szOut);
+    SimResult r;
+    r.nExit =
+        RunCommand(SimCommand(szDir + "/data", "--input " + ShellWord(szDir + "/input.txt") + " --trace " +
+                                                   ShellWord(szOut + "/trace.jsonl") + " --sounds " +
+                                                   ShellWord(szOut + "/sounds.txt") + " " + szArgs + " 2>" +
+                                                   ShellWord(szOut + "/stderr.txt")));
+    r.szStderr = ReadFileText(szOut + "/stderr.txt");
+    // Standard error is a text stream: Windows ends its lines with CR LF.
+    std::erase(r.szStderr, '\r');
+    r.szTrace = ReadFileText(szOut + "/trace.jsonl");
+    r.szSounds = ReadFileText(szOut + "/sounds.txt");
+    std::istringstream trace(r.szTrace);
+    for (std::string szLine; std::getline(trace, szLine);) r.Trace.push_back(szLine);
+    std::istringstream sounds(r.szSounds);
+    for (int nFrame, nSound; sounds >> nFrame >> nSound;) r.Sounds.emplace_back(nFrame, nSound);
+    return r;
+}
+
 class SimRun {
   public:
     SimRun() : m_szDir(m_dir.path.string()) { MakeDataFolder(m_szDir + "/data"); }
@@ -56,26 +80,8 @@ class SimRun {
     std::vector<unsigned char> ReadOption() const { return ReadBytes(UserData("Option.dat")); }
     // Runs with szScript as the input script and szArgs added to the command line.
     SimResult Run(const std::string& szScript, const std::string& szArgs) {
-        std::ofstream(m_szDir + "/input.txt") << szScript;
-        const std::string szOut = m_szDir + "/out";
-        std::filesystem::remove_all(szOut);
-        std::filesystem::create_directory(szOut);
-        SimResult r;
-        r.nExit = RunCommand(
-            SimCommand(m_szDir + "/data", "--input " + ShellWord(m_szDir + "/input.txt") + " --trace " +
-                                              ShellWord(szOut + "/trace.jsonl") + " --sounds " +
-                                              ShellWord(szOut + "/sounds.txt") + " " + szArgs + " 2>" +
-                                              ShellWord(szOut + "/stderr.txt")));
-        r.szStderr = ReadFileText(szOut + "/stderr.txt");
-        // Standard error is a text stream: Windows ends its lines with CR LF.
-        std::erase(r.szStderr, '\r');
-        r.szTrace = ReadFileText(szOut + "/trace.jsonl");
-        r.szSounds = ReadFileText(szOut + "/sounds.txt");
-        std::istringstream trace(r.szTrace);
-        for (std::string szLine; std::getline(trace, szLine);) r.Trace.push_back(szLine);
-        std::istringstream sounds(r.szSounds);
-        for (int nFrame, nSound; sounds >> nFrame >> nSound;) r.Sounds.emplace_back(nFrame, nSound);
-        return r;
+        std::filesystem::remove_all(m_szDir + "/out");
+        return RunSim(m_szDir, m_szDir + "/out", szScript, szArgs);
     }
 
   private:
