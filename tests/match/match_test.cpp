@@ -9,9 +9,9 @@ namespace {
 
 enum { SND_GO = 4, SND_HIT_L = 9, SND_DEATH = 17 };
 
-SimResult Match(SimRun& sim, const char* szScript, int nFrames, const std::string& szExtra = "") {
+SimResult Match(SimRun& sim, const char* szScript, int nFrames) {
     SimResult r = sim.Run(ReadFileText(std::string(POMRIN_TEST_DIR) + "/" + szScript),
-                          "--frames " + std::to_string(nFrames) + " " + szExtra);
+                          "--frames " + std::to_string(nFrames));
     EXPECT_EQ(r.nExit, 0) << r.szStderr;
     EXPECT_EQ(int(r.Trace.size()), nFrames);
     return r;
@@ -32,22 +32,12 @@ int Fighter(const SimResult& r, int nFrame, int nPlayer, const char* szKey) {
     return TraceFighter(r.Trace[size_t(nFrame)], nPlayer, szKey);
 }
 
-TEST(Match, TwoPlayerMatchFromTitleAndBackToSelectReplaysIdentically) {
-    // Played twice: the same trace, sounds and pictures.
-    SimRun sim, again;
-    const SimResult r = Match(sim, "match.txt", 2200, "--shot-every 97 --shots " + sim.Dir() + "/shots");
+// (That a run repeats exactly is the soak's check, which plays every session twice; the web and
+// Windows legs compare this match's pictures byte for byte across builds.)
+TEST(Match, TwoPlayerMatchFromTitleAndBackToSelect) {
+    SimRun sim;
+    const SimResult r = Match(sim, "match.txt", 2200);
     ASSERT_EQ(r.Trace.size(), 2200u);
-    const SimResult r2 = Match(again, "match.txt", 2200, "--shot-every 97 --shots " + again.Dir() + "/shots");
-    EXPECT_TRUE(r.szTrace == r2.szTrace);
-    EXPECT_TRUE(r.szSounds == r2.szSounds);
-    int nShots = 0;
-    for (const auto& e : std::filesystem::directory_iterator(sim.Dir() + "/shots")) {
-        nShots++;
-        EXPECT_TRUE(ReadFileText(e.path()) ==
-                    ReadFileText(again.Dir() + "/shots/" + e.path().filename().string()))
-            << e.path();
-    }
-    EXPECT_GE(nShots, 20);
 
     // Every round starts with 120 ready frames, and the fight starts with the go sound.
     const std::vector<int> ready = PhaseStarts(r, 2), fight = PhaseStarts(r, 3);
