@@ -4,17 +4,11 @@
 #include "app/frame.h"
 #include "platform/headless/headless.h"
 
-namespace {
-
-class FramePacing : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        Headless_Reset();
-        FrameLimitReset();
-    }
-};
-
-TEST_F(FramePacing, FirstFrameNeverWaitsAndZeroFpsNeverBooks) {
+// The first frame never waits and 0 fps never books; frames start 11 ms apart and late frames
+// are not made up; the clock's wrap neither stalls nor rushes.
+TEST(FramePacing, DeadlinesElevenMsApartOverLateFramesAndTheClockWrap) {
+    Headless_Reset();
+    FrameLimitReset();
     Headless_SetTicks(5000);
     EXPECT_TRUE(FrameLimit(0));
     EXPECT_TRUE(FrameLimit(0));
@@ -26,9 +20,8 @@ TEST_F(FramePacing, FirstFrameNeverWaitsAndZeroFpsNeverBooks) {
     Headless_SetTicks(5011);
     EXPECT_TRUE(FrameLimit(90));
     EXPECT_EQ(g_dwNextFrame, 5022u);
-}
 
-TEST_F(FramePacing, FramesStart11msApartAndLateFramesAreNotMadeUp) {
+    FrameLimitReset();
     Headless_SetTicks(1000);
     FrameWait(90);
     EXPECT_EQ(Plat_GetTicks(), 1000u);
@@ -44,10 +37,9 @@ TEST_F(FramePacing, FramesStart11msApartAndLateFramesAreNotMadeUp) {
     Headless_AdvanceTicks(10);
     FrameWait(90);
     EXPECT_EQ(Plat_GetTicks(), 1053u);
-}
 
-TEST_F(FramePacing, ClockWrapNeitherStallsNorRushes) {
     // Booked just before the wrap, the deadline lies past zero: the wait still lasts 11 ms.
+    FrameLimitReset();
     Headless_SetTicks(0xFFFFFFFAu);
     FrameWait(90);
     Headless_AdvanceTicks(1);
@@ -61,5 +53,3 @@ TEST_F(FramePacing, ClockWrapNeitherStallsNorRushes) {
     EXPECT_TRUE(FrameLimit(90));
     EXPECT_EQ(g_dwNextFrame, 14u);
 }
-
-}  // namespace

@@ -171,7 +171,7 @@ CHARA Escaper(int32_t x, int32_t y) {
     return c;
 }
 
-TEST(ComEscape, StillOpponentWalksSideways) {
+TEST(ComEscape, StillOpponentWalksSidewaysAndAWalkEndsAtTheInnerArena) {
     // Both at rest: the walk uses (0, 1), 255 steps of 1/1024 px. Neither flight is caught
     // within 170 frames (85 each), candidate 0 (+255) moves toward the middle (+50) and
     // candidate 1 does not, so 135 +- 20 beats 85 +- 20.
@@ -181,13 +181,11 @@ TEST(ComEscape, StillOpponentWalksSideways) {
     EXPECT_EQ(com.nComTargetX, 255);
     EXPECT_EQ(com.nComTargetY, 0);
     EXPECT_EQ(CrtRandState(), LcgSkip(777, 2));  // one draw per candidate kept
-}
 
-TEST(ComEscape, WalkEndsAtTheInnerArenaAfterBothChecks) {
     // COM at (601, 39) px, opponent rolling (2, 2) px a frame. Candidate 0 steps (+2, -2) px:
     // on step 12 x = 625 is clamped to 624 and, in the same step, y = 15 to 16: (+23, -23) px.
     // Candidate 1 steps (-2, +2) px: y = 465 on step 213 is clamped to 464, x = 175: (-426, +425).
-    CHARA com = Escaper(601, 39), enemy = MakeFighter(100, 400);
+    com = Escaper(601, 39), enemy = MakeFighter(100, 400);
     enemy.nSpeedX = enemy.nSpeedY = 2048;
     CrtRandSetState(5);
     ASSERT_EQ(ComFindEscape(&com, &enemy), 1);

@@ -18,7 +18,7 @@ int FramesOver(WEBPACE& pace, double dStart, double dMs, int nTicks, int* lpMaxP
 
 }  // namespace
 
-TEST(WebPace, NinetyGameFramesASecondOnCommonDisplays) {
+TEST(WebPace, NinetyGameFramesASecondTwoAFrameAtMostAndAStallStartsAfresh) {
     // 60 Hz: 1 or 2 game frames an animation frame; 120 and 144 Hz: 0 or 1. Ten seconds of each
     // gives 900 game frames (the first tick runs one at once, the last deadline may fall just after).
     for (double dHz : {60.0, 75.0, 120.0, 144.0}) {
@@ -28,9 +28,6 @@ TEST(WebPace, NinetyGameFramesASecondOnCommonDisplays) {
         EXPECT_NEAR(nFrames, 900, 1) << dHz << " Hz";
         EXPECT_EQ(nMax, dHz < 90 ? 2 : 1) << dHz << " Hz";
     }
-}
-
-TEST(WebPace, SlowDisplayRunsTwoAFrameAndALateFrameIsMadeUp) {
     // 30 Hz would need 3 a tick: the game runs at most 2 (a little under 60 a second, as the
     // growing lag restarts the pacing now and then) rather than jump ahead.
     WEBPACE slow;
@@ -48,9 +45,6 @@ TEST(WebPace, SlowDisplayRunsTwoAFrameAndALateFrameIsMadeUp) {
     EXPECT_EQ(WebFramesDue(late, 66.7), 2);  // 44.4 and 55.6
     EXPECT_EQ(WebFramesDue(late, 83.3), 2);  // 66.7 and 77.8: caught up
     EXPECT_NEAR(late.dNext, 8 * WEB_FRAME_MS, 1e-9);
-}
-
-TEST(WebPace, AStallStartsAfresh) {
     // A hidden tab gets no animation frames; back after 5 s it runs one frame, not 450.
     WEBPACE pace;
     FramesOver(pace, 0.0, 1000.0 / 60, 60);
