@@ -144,6 +144,12 @@ void DrawWait(const NETONLINESTATUS& s) {
                                         TXT_ONLINE_STEP_RELAY};
         DDTextOut(g_BackBuffer, 32, y, kWhite, GameText(kStep[s.nStep & 3]));
         y += kLineStep;
+        // As on the waiting screen of --join: the host may be off or run another version; the
+        // guest keeps trying until it gives up.
+        if (s.bNoAnswer) {
+            DDTextOut(g_BackBuffer, 32, y, kWhite, NetText(NETPLAY_MSG_NO_HOST));
+            y += kLineStep;
+        }
     }
     DDTextOut(g_BackBuffer, 32, y, kWhite, GameText(TXT_ONLINE_GIVE_UP));
 }
