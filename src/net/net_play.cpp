@@ -506,8 +506,10 @@ bool Open() {
         std::snprintf(o.szLobby, sizeof(o.szLobby), "%s", POMRIN_DEFAULT_LOBBY);
     char szLobby[256];
     uint16_t wLobbyPort = 0;
-    g_Play.bLobby = o.szLobby[0] && NetLobbyParseAddress(o.szLobby, szLobby, sizeof(szLobby), &wLobbyPort);
     const bool bCode = !o.bHost && o.szCode[0];
+    // A guest joining an address needs no lobby (nor a note that it does not answer).
+    g_Play.bLobby = (o.bHost || bCode) && o.szLobby[0] &&
+                    NetLobbyParseAddress(o.szLobby, szLobby, sizeof(szLobby), &wLobbyPort);
     bool bOk = o.bHost ? NetHost(o.wPort, &setup) : NetJoin(o.szHost, bCode ? 0 : o.wPort, &setup);
     g_Play.dwStartMs = NowMs();
     g_Play.dwNextTickMs = g_Play.dwStartMs;
