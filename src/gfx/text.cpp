@@ -135,25 +135,27 @@ int DDLineLength(const char* szText) {
 
 namespace {
 
-void DrawRun(SURFACE& surf, int x, int y, uint8_t nIndex, const char* szText, int nBytes) {
+// Draws nBytes of szText; nScale > 1 draws every glyph pixel as an nScale x nScale block.
+void DrawRun(SURFACE& surf, int x, int y, uint8_t nIndex, const char* szText, int nBytes, int nScale = 1) {
     if (!g_hFont) return;
     const uint8_t* p = reinterpret_cast<const uint8_t*>(szText);
     const uint8_t* end = p + nBytes;
-    const int nBaseline = y + g_hFont->nAscent;
+    const int nBaseline = y + g_hFont->nAscent * nScale;
     int nPen = x;
     while (p < end) {
         const GLYPH& gl = g_hFont->Glyph(NextChar(p, end));
-        const int gx = nPen + gl.nLeft, gy = nBaseline - gl.nTop;
-        for (int r = 0; r < gl.nRows; ++r) {
+        const int gx = nPen + gl.nLeft * nScale, gy = nBaseline - gl.nTop * nScale;
+        for (int r = 0; r < gl.nRows * nScale; ++r) {
             const int py = gy + r;
             if (py < 0 || py >= surf.nHeight) continue;
             uint8_t* lpRow = surf.lpSurface.get() + size_t(py) * surf.nPitch;
-            for (int k = 0; k < gl.nWidth; ++k) {
+            const uint8_t* lpBits = gl.bits.data() + size_t(r / nScale) * gl.nWidth;
+            for (int k = 0; k < gl.nWidth * nScale; ++k) {
                 const int px = gx + k;
-                if (px >= 0 && px < surf.nWidth && gl.bits[size_t(r) * gl.nWidth + k]) lpRow[px] = nIndex;
+                if (px >= 0 && px < surf.nWidth && lpBits[k / nScale]) lpRow[px] = nIndex;
             }
         }
-        nPen += gl.nAdvance;
+        nPen += gl.nAdvance * nScale;
     }
 }
 
@@ -182,4 +184,18 @@ void DDTextOutF(SURFACE& surf, int x, int y, uint32_t crColor, const char* szFor
     va_end(args);
     if (n < 0) szText[0] = '\0';
     DDTextOut(surf, x, y, crColor, szText);
+}
+
+void DDTextOutScaled(SURFACE& surf, int x, int y, uint32_t crColor, const char* szText, int nScale) {
+    if (g_bDrawOff || !surf.lpSurface || surf.bLocked || !szText || nScale < 1) return;
+    DrawRun(surf, x, y, NearestIndex(crColor), szText, DDLineLength(szText), nScale);
+}
+
+int DDTextWidth(const char* szText) {
+    if (!g_hFont || !szText) return 0;
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(szText);
+    const uint8_t* end = p + DDLineLength(szText);
+    int nWidth = 0;
+    while (p < end) nWidth += g_hFont->Glyph(NextChar(p, end)).nAdvance;
+    return nWidth;
 }

@@ -23,5 +23,10 @@ void DDTextOut(SURFACE& surf, int x, int y, uint32_t crColor, const char* szText
 // printf-style into a 256-byte buffer, then DDTextOut.
 void DDTextOutF(SURFACE& surf, int x, int y, uint32_t crColor, const char* szFormat, ...)
     __attribute__((format(printf, 5, 6)));
+// Draws the first line of szText nScale times larger, each glyph pixel an nScale x nScale block
+// (a few big characters, such as a room code to read out).
+void DDTextOutScaled(SURFACE& surf, int x, int y, uint32_t crColor, const char* szText, int nScale);
+// The width in pixels of szText's first line in the font.
+int DDTextWidth(const char* szText);
 void DDDrawLines(SURFACE& surf, int x, int y, uint8_t nIndex, const char* szText);
 int DDLineLength(const char* szText);

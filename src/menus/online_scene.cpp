@@ -31,6 +31,10 @@ constexpr int kMenuX = 64, kMenuY = 64, kRowStep = 36;
 // Under the menu: the status, the list or the field with its grid (the middle panel), the note
 // (the footer).
 constexpr int kLowerY = 284, kLineStep = 26, kNoteY = 418;
+// The room code to read out: twice the font's size, its characters kCodeGap apart, centred in the
+// middle panel, its label level with it on the left. Its 48-pixel line starts kCodeRise higher
+// and takes kCodeStep (the glyphs' top and bottom rows are empty), so the panel keeps its lines.
+constexpr int kCodeScale = 2, kCodeGap = 14, kCodeRise = 6, kCodeStep = 38, kPanelCentreX = 320;
 constexpr int kGridX = 64, kGridY = 334, kCellW = 40, kCellH = 24;
 // The on-screen grid: code characters and what addresses need; the cells after them are OK.
 constexpr char kGrid[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.:-";
@@ -102,6 +106,18 @@ void DrawEntry() {
     DrawCursor();
 }
 
+void DrawRoomCode(const char* szCode, int y) {
+    DDTextOut(g_BackBuffer, 32, y + kCodeStep / 2 - 12, kYellow, NetText(NETPLAY_MSG_ROOM));
+    const int nChars = int(std::strlen(szCode));
+    const int nWidth = kCodeScale * DDTextWidth(szCode) + kCodeGap * (nChars - 1);
+    int x = kPanelCentreX - nWidth / 2;
+    for (int i = 0; i < nChars; ++i) {
+        const char szChar[2] = {szCode[i], 0};
+        DDTextOutScaled(g_BackBuffer, x, y - kCodeRise, kYellow, szChar, kCodeScale);
+        x += kCodeScale * DDTextWidth(szChar) + kCodeGap;
+    }
+}
+
 // The status of a waiting or connecting session, and how to give up.
 void DrawWait(const NETONLINESTATUS& s) {
     DrawMenu();
@@ -110,9 +126,8 @@ void DrawWait(const NETONLINESTATUS& s) {
         DDTextOut(g_BackBuffer, 32, y, kWhite, NetText(NETPLAY_MSG_WAITING));
         y += kLineStep;
         if (s.szCode[0]) {
-            DDTextOutF(g_BackBuffer, 32, y, kYellow, "%s  %c %c %c %c %c %c", NetText(NETPLAY_MSG_ROOM),
-                       s.szCode[0], s.szCode[1], s.szCode[2], s.szCode[3], s.szCode[4], s.szCode[5]);
-            y += kLineStep;
+            DrawRoomCode(s.szCode, y);
+            y += kCodeStep;
         } else if (s.nMessage) {
             DDTextOut(g_BackBuffer, 32, y, kWhite, NetText(s.nMessage));
             y += kLineStep;
@@ -129,6 +144,12 @@ void DrawWait(const NETONLINESTATUS& s) {
                                         TXT_ONLINE_STEP_RELAY};
         DDTextOut(g_BackBuffer, 32, y, kWhite, GameText(kStep[s.nStep & 3]));
         y += kLineStep;
+        // As on the waiting screen of --join: the host may be off or run another version; the
+        // guest keeps trying until it gives up.
+        if (s.bNoAnswer) {
+            DDTextOut(g_BackBuffer, 32, y, kWhite, NetText(NETPLAY_MSG_NO_HOST));
+            y += kLineStep;
+        }
     }
     DDTextOut(g_BackBuffer, 32, y, kWhite, GameText(TXT_ONLINE_GIVE_UP));
 }

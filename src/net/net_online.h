@@ -23,11 +23,12 @@ enum {
 struct NETONLINESTATUS {
     int nState = NETONLINE_IDLE;
     int nStep = NETONLINE_STEP_NONE;
-    int nMessage = 0;       // NETPLAY_MSG_*: a host's lobby note, or why the last session ended
-    char szCode[8] = {};    // host: the room code ("" without one)
-    uint16_t wPort = 0;     // host: the UDP port guests reach directly
-    char szLocal[16] = {};  // host: this machine's address on the local network ("" if none)
-    int nRoute = 0;         // the last session's route (NETLOBBY_ROUTE_*), 0 before one connected
+    int nMessage = 0;        // NETPLAY_MSG_*: a host's lobby note, or why the last session ended
+    char szCode[8] = {};     // host: the room code ("" without one)
+    uint16_t wPort = 0;      // host: the UDP port guests reach directly
+    char szLocal[16] = {};   // host: this machine's address on the local network ("" if none)
+    int nRoute = 0;          // the last session's route (NETLOBBY_ROUTE_*), 0 before one connected
+    bool bNoAnswer = false;  // guest: no answer from the host yet, long enough to say so
 };
 
 struct NETONLINE {

@@ -38,6 +38,7 @@ constexpr uint32_t kChecksumEvery = 30;  // confirmed frames between two checksu
 constexpr uint32_t kFrameMs = 1000 / 90;
 constexpr uint32_t kByeLingerMs = 300;
 constexpr uint32_t kDoneLingerMs = 600;  // --frames: acknowledgements keep flowing this long
+constexpr uint32_t kNoAnswerMs = 10000;  // a guest's hint that its host has not answered
 constexpr int kMessageFrames = 270;      // a message stays three seconds over the title
 
 enum PHASE { PHASE_OFF, PHASE_BOOT, PHASE_CONNECTING, PHASE_PLAYING, PHASE_DONE };
@@ -380,8 +381,7 @@ void DrawWaiting() {
     else if (g_Play.nLobbyNote)
         DDTextOut(g_BackBuffer, 120, 270, dwWhite, NetPlayMessageText(g_Play.nLobbyNote));
     DDTextOut(g_BackBuffer, 120, 300, DDRGB(255, 255, 255), NetPlayMessageText(NETPLAY_MSG_ESCAPE));
-    // Still nothing: the host may be down or closed off, or run another version (no answer at all).
-    if (!g_Play.Opt.bHost && !g_Play.bLobby && NowMs() - g_Play.dwStartMs >= 10000)
+    if (NetPlayNoAnswer())
         DDTextOut(g_BackBuffer, 120, 340, DDRGB(255, 255, 255), NetPlayMessageText(NETPLAY_MSG_NO_HOST));
 }
 
@@ -506,8 +506,10 @@ bool Open() {
         std::snprintf(o.szLobby, sizeof(o.szLobby), "%s", POMRIN_DEFAULT_LOBBY);
     char szLobby[256];
     uint16_t wLobbyPort = 0;
-    g_Play.bLobby = o.szLobby[0] && NetLobbyParseAddress(o.szLobby, szLobby, sizeof(szLobby), &wLobbyPort);
     const bool bCode = !o.bHost && o.szCode[0];
+    // A guest joining an address needs no lobby (nor a note that it does not answer).
+    g_Play.bLobby = (o.bHost || bCode) && o.szLobby[0] &&
+                    NetLobbyParseAddress(o.szLobby, szLobby, sizeof(szLobby), &wLobbyPort);
     bool bOk = o.bHost ? NetHost(o.wPort, &setup) : NetJoin(o.szHost, bCode ? 0 : o.wPort, &setup);
     g_Play.dwStartMs = NowMs();
     g_Play.dwNextTickMs = g_Play.dwStartMs;
@@ -575,6 +577,13 @@ bool NetPlayConnecting() {
 
 const NETPLAYOPTIONS* NetPlayOptions() {
     return &g_Play.Opt;
+}
+
+bool NetPlayNoAnswer() {
+    // The host may be down or closed off, or run another version (no answer at all). A room's
+    // lobby server says itself what went wrong.
+    return g_Play.nPhase == PHASE_CONNECTING && !g_Play.Opt.bHost && !g_Play.bLobby &&
+           NowMs() - g_Play.dwStartMs >= kNoAnswerMs;
 }
 
 int NetPlayLobbyNote() {

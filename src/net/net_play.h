@@ -80,6 +80,9 @@ const NETPLAYOPTIONS* NetPlayOptions();
 // The host's lobby note (NETPLAY_MSG_ROOM or why there is no room), and why the last session
 // ended (0: it did not end with a message).
 int NetPlayLobbyNote();
+// True while a guest joining an address has heard nothing from its host for 10 s: the waiting
+// screens say so (NETPLAY_MSG_NO_HOST) and it keeps trying.
+bool NetPlayNoAnswer();
 int NetPlayEndMessage();
 // Ends a session that is still waiting for its peer, silently (the player gave up).
 void NetPlayCancel();

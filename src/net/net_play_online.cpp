@@ -60,6 +60,7 @@ void Status(NETONLINESTATUS* lpStatus) {
                   : nStage == 2 || !lpOpt->szCode[0] ? NETONLINE_STEP_DIRECT
                                                      : NETONLINE_STEP_LOBBY;
         s.nMessage = NetPlayLobbyNote();
+        s.bNoAnswer = NetPlayNoAnswer();
         if (lpOpt->bHost) {
             std::snprintf(s.szCode, sizeof(s.szCode), "%s", NetLobbyCode());
             s.wPort = lpOpt->wPort;

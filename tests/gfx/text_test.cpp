@@ -56,6 +56,23 @@ TEST_F(TextTest, LinesAndFixedPitchGlyphs) {
     EXPECT_EQ(Draw("A\n"), Draw("A"));
 }
 
+// Twice as large: every pixel of the glyph as a 2 x 2 block, its offset from the origin doubled;
+// widths are the pen's advance (half-width 10, full-width 20 at 20 pixels), first line only.
+TEST_F(TextTest, ScaledTextAndWidth) {
+    Ink big;
+    for (auto [x, y] : Draw("W"))
+        for (int k = 0; k < 4; ++k) big.insert({10 + 2 * (x - 10) + k % 2, 10 + 2 * (y - 10) + k / 2});
+    Fill(s, 0);
+    DDTextOutScaled(s, 10, 10, DDRGB(255, 255, 255), "W\nW", 2);
+    Ink drawn;
+    for (int y = 0; y < s.nHeight; ++y)
+        for (int x = 0; x < s.nWidth; ++x)
+            if (At(s, x, y)) drawn.insert({x, y});
+    EXPECT_EQ(drawn, big);
+    EXPECT_EQ(DDTextWidth("XX\nA"), 20);
+    EXPECT_EQ(DDTextWidth("あX"), 30);
+}
+
 // Empty texts draw nothing; texts cut at the edges and malformed UTF-8 draw what they can.
 TEST_F(TextTest, EmptyCutAndMalformedTexts) {
     EXPECT_TRUE(Draw("").empty());
