@@ -42,7 +42,12 @@ void Plat_SocketIgnoreErrors(intptr_t hSocket) {
              nullptr);
 }
 
-int Plat_LocalAddresses(uint32_t* lpdwIp, int nMax) {
+namespace {
+
+// Calls fn(address, on-link prefix length) for each IPv4 address of each adapter that is up and
+// not the loopback one.
+template <typename FN>
+void ForEachAddress(FN fn) {
     ULONG nSize = 16 * 1024;
     std::vector<unsigned char> buf;
     ULONG nResult = ERROR_BUFFER_OVERFLOW;
@@ -52,49 +57,39 @@ int Plat_LocalAddresses(uint32_t* lpdwIp, int nMax) {
             AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER, nullptr,
             reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buf.data()), &nSize);
     }
-    if (nResult != NO_ERROR) return 0;
-    int n = 0;
-    for (auto* p = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buf.data()); p && n < nMax; p = p->Next) {
+    if (nResult != NO_ERROR) return;
+    for (auto* p = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buf.data()); p; p = p->Next) {
         if (p->OperStatus != IfOperStatusUp || p->IfType == IF_TYPE_SOFTWARE_LOOPBACK) continue;
-        for (auto* a = p->FirstUnicastAddress; a && n < nMax; a = a->Next) {
+        for (auto* a = p->FirstUnicastAddress; a; a = a->Next) {
             if (a->Address.lpSockaddr->sa_family != AF_INET) continue;
-            const uint32_t dwIp =
-                ntohl(reinterpret_cast<const sockaddr_in*>(a->Address.lpSockaddr)->sin_addr.s_addr);
-            if ((dwIp >> 24) == 127 || dwIp == 0) continue;
-            bool bSeen = false;
-            for (int i = 0; i < n; ++i) bSeen |= lpdwIp[i] == dwIp;
-            if (!bSeen) lpdwIp[n++] = dwIp;
+            fn(ntohl(reinterpret_cast<const sockaddr_in*>(a->Address.lpSockaddr)->sin_addr.s_addr),
+               unsigned(a->OnLinkPrefixLength));
         }
     }
+}
+
+// Adds dwIp to the list once, while there is room.
+void AddOnce(uint32_t* lpdwIp, int nMax, int* lpn, uint32_t dwIp) {
+    for (int i = 0; i < *lpn; ++i)
+        if (lpdwIp[i] == dwIp) return;
+    if (*lpn < nMax) lpdwIp[(*lpn)++] = dwIp;
+}
+
+}  // namespace
+
+int Plat_LocalAddresses(uint32_t* lpdwIp, int nMax) {
+    int n = 0;
+    ForEachAddress([&](uint32_t dwIp, unsigned) {
+        if ((dwIp >> 24) != 127 && dwIp != 0) AddOnce(lpdwIp, nMax, &n, dwIp);
+    });
     return n;
 }
 
 int Plat_BroadcastAddresses(uint32_t* lpdwIp, int nMax) {
-    ULONG nSize = 16 * 1024;
-    std::vector<unsigned char> buf;
-    ULONG nResult = ERROR_BUFFER_OVERFLOW;
-    for (int nTry = 0; nTry < 3 && nResult == ERROR_BUFFER_OVERFLOW; ++nTry) {
-        buf.resize(nSize);
-        nResult = GetAdaptersAddresses(
-            AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER, nullptr,
-            reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buf.data()), &nSize);
-    }
-    if (nResult != NO_ERROR) return 0;
     int n = 0;
-    for (auto* p = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buf.data()); p && n < nMax; p = p->Next) {
-        if (p->OperStatus != IfOperStatusUp || p->IfType == IF_TYPE_SOFTWARE_LOOPBACK) continue;
-        for (auto* a = p->FirstUnicastAddress; a && n < nMax; a = a->Next) {
-            if (a->Address.lpSockaddr->sa_family != AF_INET) continue;
-            const unsigned nPrefix = a->OnLinkPrefixLength;
-            if (nPrefix == 0 || nPrefix >= 31) continue;
-            const uint32_t dwIp =
-                ntohl(reinterpret_cast<const sockaddr_in*>(a->Address.lpSockaddr)->sin_addr.s_addr);
-            const uint32_t dwBroadcast = dwIp | (0xFFFFFFFFu >> nPrefix);
-            bool bSeen = false;
-            for (int i = 0; i < n; ++i) bSeen |= lpdwIp[i] == dwBroadcast;
-            if (!bSeen) lpdwIp[n++] = dwBroadcast;
-        }
-    }
+    ForEachAddress([&](uint32_t dwIp, unsigned nPrefix) {
+        if (nPrefix > 0 && nPrefix < 31) AddOnce(lpdwIp, nMax, &n, dwIp | (0xFFFFFFFFu >> nPrefix));
+    });
     return n;
 }
 
