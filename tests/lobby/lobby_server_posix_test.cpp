@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "lobby/lobby_server_run.h"
 #include "net/lobby_proto.h"
 
 namespace {
@@ -101,35 +102,11 @@ void ExpectSilenceBefore(PEER* p) {
     ExpectError(p, LOBBY_ERROR_UNKNOWN, LOBBY_MSG_KEEPALIVE);
 }
 
-// The server process, killed if a failed assertion leaves the test early.
-struct SERVER {
-    pid_t pid = -1;
-    ~SERVER() {
-        if (pid > 0) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
-    }
-};
-
 TEST(LobbyServer, MeetingRelayLimitsAndShutdown) {
-    int fdOut[2];
-    ASSERT_EQ(pipe(fdOut), 0);
-    SERVER server;
-    const pid_t pid = server.pid = fork();
-    if (pid == 0) {
-        dup2(fdOut[1], 1);
-        // POMRIN_LOBBY_SERVER names another build of the server (the packages leg: the unpacked one).
-        const char* szServer = std::getenv("POMRIN_LOBBY_SERVER");
-        execl(szServer && *szServer ? szServer : POMRIN_LOBBY_BIN, "pomrin-lobby", "--port", "0", "--bind",
-              "127.0.0.1", "--stats-interval", "0", nullptr);
-        _exit(127);
-    }
-    close(fdOut[1]);
-    FILE* lpLog = fdopen(fdOut[0], "r");
-    char szLine[512] = {};
-    ASSERT_TRUE(fgets(szLine, sizeof(szLine), lpLog));
-    unsigned nPort = 0;
-    ASSERT_TRUE(std::strstr(szLine, "listening on 127.0.0.1:"));
-    std::sscanf(std::strstr(szLine, "127.0.0.1:") + 10, "%u", &nPort);
-    g_Server = {0x7F000001, uint16_t(nPort)};
+    LOBBYSERVER server;
+    const uint16_t wPort = StartLobbyServer(&server);
+    ASSERT_NE(wPort, 0) << server.sFirstLine;
+    g_Server = {0x7F000001, wPort};
 
     PEER host = Open(0x7F000001), guest = Open(0x7F000002), stranger = Open(0x7F000003),
          other = Open(0x7F000004);
@@ -225,18 +202,13 @@ TEST(LobbyServer, MeetingRelayLimitsAndShutdown) {
     SendRaw(&guest, ping);
     EXPECT_EQ(Recv(&host), ping);
 
-    kill(pid, SIGTERM);
     std::string sLog;
-    while (fgets(szLine, sizeof(szLine), lpLog)) sLog += szLine;
-    int nStatus = 0;
-    ASSERT_EQ(waitpid(pid, &nStatus, 0), pid);
-    server.pid = -1;
+    const int nStatus = StopLobbyServer(&server, &sLog);
     EXPECT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0);
     for (const char* sz :
          {"made by 127.0.0.1:", "joined by 127.0.0.2:", "too many wrong codes", "(both bound)",
           "closed by its host", "stopping (SIGTERM)", "relayed 4 packets 2406 bytes"})
         EXPECT_NE(sLog.find(sz), std::string::npos) << sz << " in\n" << sLog;
-    fclose(lpLog);
 }
 
 }  // namespace

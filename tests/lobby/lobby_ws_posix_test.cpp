@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "lobby/lobby_server_run.h"
 #include "net/lobby_proto.h"
 
 namespace {
@@ -97,25 +98,10 @@ struct WSPEER {
 };
 
 TEST(LobbyServer, WebSocketGuestMeetsUdpHostThroughTheRelay) {
-    int fdOut[2];
-    ASSERT_EQ(pipe(fdOut), 0);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(fdOut[1], 1);
-        // POMRIN_LOBBY_SERVER names another build of the server (the packages leg: the unpacked one).
-        const char* szServer = std::getenv("POMRIN_LOBBY_SERVER");
-        execl(szServer && *szServer ? szServer : POMRIN_LOBBY_BIN, "pomrin-lobby", "--port", "0", "--bind",
-              "127.0.0.1", "--stats-interval", "0", nullptr);
-        _exit(127);
-    }
-    close(fdOut[1]);
-    FILE* lpLog = fdopen(fdOut[0], "r");
-    char szLine[1024] = {};
-    ASSERT_TRUE(fgets(szLine, sizeof(szLine), lpLog));
-    unsigned nPort = 0;
-    ASSERT_EQ(std::sscanf(szLine, "%*s %*s listening on 127.0.0.1:%u (UDP and WebSocket)", &nPort), 1)
-        << szLine;
-    g_wPort = uint16_t(nPort);
+    LOBBYSERVER server;
+    g_wPort = StartLobbyServer(&server);
+    ASSERT_NE(g_wPort, 0) << server.sFirstLine;
+    EXPECT_NE(server.sFirstLine.find("(UDP and WebSocket)"), std::string::npos) << server.sFirstLine;
 
     UDPPEER host;
     LOBBYMSG m;
@@ -185,17 +171,13 @@ TEST(LobbyServer, WebSocketGuestMeetsUdpHostThroughTheRelay) {
     guest.ws.close(websocket::close_code::normal);
     usleep(200 * 1000);
 
-    kill(pid, SIGTERM);
     std::string sLog;
-    while (fgets(szLine, sizeof(szLine), lpLog)) sLog += szLine;
-    int nStatus = 0;
-    ASSERT_EQ(waitpid(pid, &nStatus, 0), pid);
+    const int nStatus = StopLobbyServer(&server, &sLog);
     EXPECT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0);
     for (const char* sz :
          {"(ws) (host 127.0.0.1:", "(both bound)", "ended (a WebSocket closed) after 4 packets",
           "relayed 4 packets 2406 bytes", "opened 3", "text 1 too-big 1"})
         EXPECT_NE(sLog.find(sz), std::string::npos) << sz << " in\n" << sLog;
-    fclose(lpLog);
 }
 
 }  // namespace
