@@ -21,38 +21,41 @@ bool Plat_SocketSetTtl(intptr_t hSocket, int nTtl) {
 // An unconnected UDP socket is not told of such reports unless it asks (IP_RECVERR).
 void Plat_SocketIgnoreErrors(intptr_t) {}
 
-int Plat_LocalAddresses(uint32_t* lpdwIp, int nMax) {
+namespace {
+
+// Adds dwIp to the list once, while there is room.
+void AddOnce(uint32_t* lpdwIp, int nMax, int* lpn, uint32_t dwIp) {
+    for (int i = 0; i < *lpn; ++i)
+        if (lpdwIp[i] == dwIp) return;
+    if (*lpn < nMax) lpdwIp[(*lpn)++] = dwIp;
+}
+
+// The IPv4 addresses (bBroadcast: the broadcast addresses) of the interfaces that are up, less
+// the loopback.
+int InterfaceAddresses(uint32_t* lpdwIp, int nMax, bool bBroadcast) {
     ifaddrs* lpList = nullptr;
     if (getifaddrs(&lpList) != 0) return 0;
     int n = 0;
-    for (const ifaddrs* p = lpList; p && n < nMax; p = p->ifa_next) {
+    for (const ifaddrs* p = lpList; p; p = p->ifa_next) {
         if (!p->ifa_addr || p->ifa_addr->sa_family != AF_INET) continue;
         if (!(p->ifa_flags & IFF_UP) || (p->ifa_flags & IFF_LOOPBACK)) continue;
-        const uint32_t dwIp = ntohl(reinterpret_cast<const sockaddr_in*>(p->ifa_addr)->sin_addr.s_addr);
-        if ((dwIp >> 24) == 127 || dwIp == 0) continue;
-        bool bSeen = false;
-        for (int i = 0; i < n; ++i) bSeen |= lpdwIp[i] == dwIp;
-        if (!bSeen) lpdwIp[n++] = dwIp;
+        if (bBroadcast && (!(p->ifa_flags & IFF_BROADCAST) || !p->ifa_broadaddr)) continue;
+        const sockaddr* lpAddr = bBroadcast ? p->ifa_broadaddr : p->ifa_addr;
+        const uint32_t dwIp = ntohl(reinterpret_cast<const sockaddr_in*>(lpAddr)->sin_addr.s_addr);
+        if ((dwIp >> 24) != 127 && dwIp != 0) AddOnce(lpdwIp, nMax, &n, dwIp);
     }
     freeifaddrs(lpList);
     return n;
 }
 
+}  // namespace
+
+int Plat_LocalAddresses(uint32_t* lpdwIp, int nMax) {
+    return InterfaceAddresses(lpdwIp, nMax, false);
+}
+
 int Plat_BroadcastAddresses(uint32_t* lpdwIp, int nMax) {
-    ifaddrs* lpList = nullptr;
-    if (getifaddrs(&lpList) != 0) return 0;
-    int n = 0;
-    for (const ifaddrs* p = lpList; p && n < nMax; p = p->ifa_next) {
-        if (!p->ifa_addr || p->ifa_addr->sa_family != AF_INET || !p->ifa_broadaddr) continue;
-        if (!(p->ifa_flags & IFF_UP) || !(p->ifa_flags & IFF_BROADCAST)) continue;
-        const uint32_t dwIp = ntohl(reinterpret_cast<const sockaddr_in*>(p->ifa_broadaddr)->sin_addr.s_addr);
-        if (dwIp == 0) continue;
-        bool bSeen = false;
-        for (int i = 0; i < n; ++i) bSeen |= lpdwIp[i] == dwIp;
-        if (!bSeen) lpdwIp[n++] = dwIp;
-    }
-    freeifaddrs(lpList);
-    return n;
+    return InterfaceAddresses(lpdwIp, nMax, true);
 }
 
 bool Plat_HostName(char* szName, size_t nSize) {
