@@ -79,3 +79,25 @@ need_deb_src() {
         exit 1
     }
 }
+
+# ENet's source for the cross builds (Windows, the browser), unpacked into WORK (made afresh); prints
+# its folder. bookworm's source package (1.3.17) is no longer served by the archive, so this takes
+# the upstream tarball of Debian's next release (1.3.18, the same wire protocol as the Linux
+# build's 1.3.17), checked against its known hash; apt-get source is the fallback.
+# Usage: src=$(enet_source WORK)
+ENET_ORIG=enet_1.3.18+ds.orig.tar.xz
+ENET_SHA256=f1ba5f8aaf253cb19b9545031450bf74122f151435998259ca978808e9e4fec3
+enet_source() {
+    local work=$1 src
+    rm -rf "$work"
+    mkdir -p "$work"
+    if curl -fsS -m 300 -o "$work/$ENET_ORIG" "http://deb.debian.org/debian/pool/main/e/enet/$ENET_ORIG" &&
+        echo "$ENET_SHA256  $work/$ENET_ORIG" | sha256sum -c --quiet >&2; then
+        tar xJf "$work/$ENET_ORIG" -C "$work"
+    else
+        (cd "$work" && apt-get source -qq enet >/dev/null 2>&1) || true
+    fi
+    src=$(find "$work" -maxdepth 2 -name protocol.c -printf '%h\n' | head -1)
+    [ -n "$src" ] || { echo "no ENet source: neither $ENET_ORIG nor apt-get source enet" >&2; exit 1; }
+    echo "$src"
+}

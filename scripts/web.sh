@@ -25,7 +25,7 @@ esac
 
 . scripts/deps.sh
 . scripts/web_deps.sh
-need_packages "${BUILD_PACKAGES[@]}" emscripten python3-fonttools dpkg-dev xz-utils
+need_packages "${BUILD_PACKAGES[@]}" emscripten python3-fonttools dpkg-dev xz-utils curl
 if [ "$MODE" = test ]; then
     need_packages chromium
     command -v npm >/dev/null || need_packages npm

@@ -46,6 +46,7 @@ web_deps() {
     if [ -e "$WEB_DEPS/.done" ]; then
         echo "web: dependencies from the cache ($WEB_DEPS)"
         web_mixer_pc
+        web_enet
         return 0
     fi
     echo "web: building SDL2 $v_sdl, SDL2_mixer $v_mix and FreeType $v_ft with emscripten $v_emcc"
@@ -85,5 +86,25 @@ web_deps() {
     cmake --install "$work/b-ft" >>"$work/ft.log" 2>&1
     web_mixer_pc
     touch "$WEB_DEPS/.done"
+    rm -rf "$work"
+    web_enet
+}
+
+# ENet without its socket layer (unix.c): in the browser the game's own layer
+# (src/platform/web/net/) carries its datagrams over a WebSocket.
+web_enet() {
+    [ -e "$WEB_DEPS/lib/libenet.a" ] && return 0
+    echo "web: building ENet with emscripten"
+    local work=$cache/web-deps/enet-work src objs=()
+    src=$(enet_source "$work")
+    for c in callbacks compress host list packet peer protocol; do
+        emcc -O2 -ffp-contract=off -I"$src/include" -c "$src/$c.c" -o "$work/$c.o"
+        objs+=("$work/$c.o")
+    done
+    mkdir -p "$WEB_DEPS/include" "$WEB_DEPS/lib"
+    rm -rf "$WEB_DEPS/include/enet"
+    cp -r "$src/include/enet" "$WEB_DEPS/include/"
+    emar rcs "$WEB_DEPS/lib/libenet.a.tmp" "${objs[@]}"
+    mv "$WEB_DEPS/lib/libenet.a.tmp" "$WEB_DEPS/lib/libenet.a"
     rm -rf "$work"
 }

@@ -94,23 +94,10 @@ if [ ! -f "$DEPS/bin/SDL2.dll" ] || [ ! -f "$DEPS/bin/SDL2_mixer.dll" ]; then
     find "$CACHE" -maxdepth 1 -name 'win64-deps-*' ! -name "win64-deps-$KEY" -exec rm -rf {} +
 fi
 
-# ENet, a static library. bookworm's source package (1.3.17) is no longer served by the archive,
-# so this takes the upstream tarball of Debian's next release (1.3.18, the same wire protocol as
-# the Linux build's 1.3.17), checked against its known hash; apt-get source is the fallback.
-ENET_ORIG=enet_1.3.18+ds.orig.tar.xz
-ENET_SHA256=f1ba5f8aaf253cb19b9545031450bf74122f151435998259ca978808e9e4fec3
+# ENet, a static library, from the source scripts/deps.sh fetches.
 build_enet() {
-    local work=$CACHE/win64-enet-work src=""
-    rm -rf "$work"
-    mkdir -p "$work"
-    if curl -fsS -m 300 -o "$work/$ENET_ORIG" "http://deb.debian.org/debian/pool/main/e/enet/$ENET_ORIG" &&
-        echo "$ENET_SHA256  $work/$ENET_ORIG" | sha256sum -c --quiet; then
-        tar xJf "$work/$ENET_ORIG" -C "$work"
-    else
-        (cd "$work" && apt-get source -qq enet >/dev/null 2>&1) || true
-    fi
-    src=$(find "$work" -maxdepth 2 -name win32.c -printf '%h\n' | head -1)
-    [ -n "$src" ] || { echo "no ENet source: neither $ENET_ORIG nor apt-get source enet" >&2; exit 1; }
+    local work=$CACHE/win64-enet-work src
+    src=$(enet_source "$work")
     local objs=()
     for c in callbacks compress host list packet peer protocol win32; do
         x86_64-w64-mingw32-gcc-posix -O2 -ffp-contract=off -I"$src/include" -c "$src/$c.c" -o "$work/$c.o"

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <ctime>
 #include <string>
-#include <thread>
 
 #include "app/data_folder.h"
 #include "app/frame.h"
@@ -27,6 +26,7 @@
 #include "net/net_play_text.h"
 #include "net/net_record.h"
 #include "platform/plat_file.h"
+#include "platform/plat_net.h"
 #include "sound/sound.h"
 
 NETPLAYHOOKS g_NetPlayHooks;
@@ -85,7 +85,7 @@ void Pace() {
     uint32_t dwNow = NowMs();
     int32_t nLeft = int32_t(g_Play.dwNextTickMs - dwNow);
     if (nLeft > 0 && nLeft <= int32_t(kFrameMs)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(nLeft));
+        Plat_NetSleep(uint32_t(nLeft));
         dwNow = g_Play.dwNextTickMs;
     } else if (nLeft > 0) {
         dwNow = g_Play.dwNextTickMs - kFrameMs;
@@ -149,6 +149,7 @@ void WriteDesyncReport(const NETEVENT& ev) {
 
 // Ends the session: the peer told why, this machine's settings back, the game local again.
 void EndSession(int nByeReason, int nMessage, bool bToTitle) {
+    Plat_NetShareRoom("");
     g_Play.NetStats = NetStats();
     NetLobbyStop();
     NetClose(nByeReason, nByeReason ? kByeLingerMs : 0);
@@ -282,6 +283,7 @@ bool HandleLobby() {
             return false;
         }
         g_Play.nLobbyNote = nMessage;
+        if (nMessage == NETPLAY_MSG_ROOM) Plat_NetShareRoom(NetLobbyCode());
         if (g_NetPlayHooks.lpfnMessage) g_NetPlayHooks.lpfnMessage(nMessage);
     }
     return true;
@@ -317,6 +319,7 @@ bool HandleEvents() {
                 GameStateSave(GameStateSlot(0));
                 g_Play.nPhase = PHASE_PLAYING;
                 g_Play.nRoute = NetLobbyRoute();
+                Plat_NetShareRoom("");
                 if (g_Play.Opt.szRecord)
                     g_Play.fpRecord = NetRecordOpen(g_Play.Opt.szRecord, &g_Play.Settings);
                 Message(NETPLAY_MSG_CONNECTED);

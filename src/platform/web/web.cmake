@@ -12,20 +12,29 @@ target_link_directories(pomrin_core PUBLIC ${FREETYPE_LIBRARY_DIRS} ${SDL2_LIBRA
 # emscripten's C++ library marks std::filesystem::u8path deprecated under C++20.
 target_compile_options(pomrin_core PRIVATE -Wno-deprecated-declarations)
 
+set(WEB_DIR ${CMAKE_SOURCE_DIR}/src/platform/web)
 file(GLOB POMRIN_HEADLESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/headless/*.cpp)
 add_library(pomrin_headless STATIC ${POMRIN_HEADLESS_SOURCES})
 target_include_directories(pomrin_headless PUBLIC ${CMAKE_SOURCE_DIR}/src)
 
-# The simulator under Node reads and writes the host's files like the native one.
-# Browsers have no UDP: both programs take the stubs that refuse the net flags.
+# Online play: ENet built without its socket layer (scripts/web_deps.sh); its sockets are
+# WebSockets to the lobby server (src/net/enet_channel.cpp over web/net/).
+add_library(pomrin_enet INTERFACE)
+target_include_directories(pomrin_enet INTERFACE ${CMAKE_PREFIX_PATH}/include)
+target_link_libraries(pomrin_enet INTERFACE ${CMAKE_PREFIX_PATH}/lib/libenet.a)
+file(GLOB POMRIN_NET_OS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/web/net/*.cpp)
+list(APPEND POMRIN_NET_OS_SOURCES ${CMAKE_SOURCE_DIR}/src/net/enet_channel.cpp)
+include(${CMAKE_SOURCE_DIR}/cmake/net.cmake)
+
+# The simulator under Node reads and writes the host's files like the native one. Its loop gives
+# Node's event loop a turn while a net channel is open (web/node_loop.cpp): ASYNCIFY, for the
+# loop and its two callers only.
 file(GLOB SIM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/sim/*.cpp)
-list(FILTER SIM_SOURCES EXCLUDE REGEX "/sim_net\\.cpp$")
-list(APPEND SIM_SOURCES ${CMAKE_SOURCE_DIR}/tools/sim/nonet/sim_net.cpp)
-add_executable(pomrin-sim ${SIM_SOURCES})
-target_link_libraries(pomrin-sim PRIVATE pomrin_core pomrin_headless)
+add_executable(pomrin-sim ${SIM_SOURCES} ${WEB_DIR}/node_loop.cpp)
+target_link_libraries(pomrin-sim PRIVATE pomrin_netplay pomrin_core pomrin_headless)
 target_compile_definitions(pomrin-sim PRIVATE POMRIN_DATA_DIR="data")
 target_link_options(pomrin-sim PRIVATE ${POMRIN_WEB_CATCH} -sNODERAWFS=1 -sENVIRONMENT=node
-                    -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1
+                    -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT=1
                     # Compiled at once from the file: this emscripten would fetch() a path under Node 18+.
                     -sWASM_ASYNC_COMPILATION=0)
 
@@ -41,10 +50,9 @@ target_include_directories(pomrin_sdl PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_include_directories(pomrin_sdl PUBLIC ${SDL2_INCLUDE_DIRS} ${SDL2_MIXER_INCLUDE_DIRS})
 target_link_libraries(pomrin_sdl PUBLIC ${SDL2_MIXER_LIBRARY_DIRS}/libSDL2_mixer.a ${SDL2_LIBRARY_DIRS}/libSDL2.a)
 
-set(WEB_DIR ${CMAKE_SOURCE_DIR}/src/platform/web)
-add_executable(pomrin ${CMAKE_SOURCE_DIR}/src/main.cpp ${CMAKE_SOURCE_DIR}/src/platform/nonet/net_entry.cpp ${WEB_DIR}/files.cpp ${WEB_DIR}/loop.cpp ${WEB_DIR}/language.cpp ${CMAKE_SOURCE_DIR}/tools/web/probe.cpp)
+add_executable(pomrin ${CMAKE_SOURCE_DIR}/src/main.cpp ${WEB_DIR}/files.cpp ${WEB_DIR}/loop.cpp ${WEB_DIR}/language.cpp ${CMAKE_SOURCE_DIR}/tools/web/probe.cpp)
 set_target_properties(pomrin PROPERTIES SUFFIX ".html")
-target_link_libraries(pomrin PRIVATE pomrin_core pomrin_sdl)
+target_link_libraries(pomrin PRIVATE pomrin_netplay pomrin_core pomrin_sdl)
 target_link_options(pomrin PRIVATE ${POMRIN_WEB_CATCH} -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1
   -sINITIAL_MEMORY=33554432 -lidbfs.js -sMINIFY_HTML=0
   "-sEXPORTED_RUNTIME_METHODS=['FS']"
