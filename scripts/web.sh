@@ -9,6 +9,8 @@
 #                            and run the browser test in headless Chromium
 #
 # WEB_ORIGINAL_FONT=1 packs the original IPA Gothic instead of the cut-down font (a larger page).
+# POMRIN_WEB_LOBBY=URL (ws://HOST:PORT/ or wss://...) writes lobby.txt beside the page: the lobby
+# server the page plays online through (without it: the page's own host at port 27820).
 # SDL2, SDL2_mixer and FreeType are built from Debian's source packages and cached under
 # ${POMRIN_CACHE:-$HOME/.cache/pomrin}. WEB_NATIVE=DIR reuses a native build tree (the native
 # simulator and the data generator); by default build-web/native is built.
@@ -41,7 +43,9 @@ NATIVE=${WEB_NATIVE:-$OUT/native}
 if [ ! -e "$NATIVE/CMakeCache.txt" ]; then
     cmake -S . -B "$NATIVE" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOMRIN_TESTS=OFF -DPOMRIN_BENCH=OFF >/dev/null
 fi
-cmake --build "$NATIVE" -j2 --target pomrin-sim pomrin_data >/dev/null
+NATIVE_TARGETS=(pomrin-sim pomrin_data)
+[ "$MODE" = test ] && NATIVE_TARGETS+=(pomrin-lobby)
+cmake --build "$NATIVE" -j2 --target "${NATIVE_TARGETS[@]}" >/dev/null
 NATIVE=$(cd "$NATIVE" && pwd)
 
 web_deps
@@ -72,6 +76,12 @@ rm -rf "$PAGE"
 mkdir -p "$PAGE/fonts"
 cp "$OUT/wasm/pomrin.html" "$OUT/wasm/pomrin.js" "$OUT/wasm/pomrin.wasm" "$OUT/wasm/pomrin.data" "$PAGE/"
 cp "$DATA/fonts/IPA_Font_License_Agreement_v1.0.txt" "$DATA/fonts/README.txt" "$PAGE/fonts/"
+if [ -n "${POMRIN_WEB_LOBBY:-}" ]; then
+    case "$POMRIN_WEB_LOBBY" in
+        ws://?* | wss://?*) printf '%s\n' "$POMRIN_WEB_LOBBY" >"$PAGE/lobby.txt" ;;
+        *) echo "web: POMRIN_WEB_LOBBY must be a ws:// or wss:// URL" >&2; exit 2 ;;
+    esac
+fi
 cp "$OUT/wasm/pomrin-sim.js" "$OUT/wasm/pomrin-sim.wasm" "$OUT/"
 T2=$(date +%s)
 

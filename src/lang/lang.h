@@ -63,6 +63,8 @@ enum {
     TXT_ONLINE_GIVE_UP,
     TXT_ONLINE_ROUTE_DIRECT,
     TXT_ONLINE_ROUTE_RELAY,
+    TXT_ONLINE_ENTER_CODE,
+    TXT_ONLINE_BAD_CODE,
     // Message boxes: texts and captions.
     TXT_BOX_RUNNING,
     TXT_BOX_RUNNING_CAPTION,

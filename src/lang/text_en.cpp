@@ -125,6 +125,8 @@ const GAMETEXT g_TextEn[] = {
     {"Button 2 gives up", kOnlineLine, kNone},
     {"Connected directly", kNetLine, kNone},
     {"Connected through the relay", kNetLine, kNone},
+    {"The room code (6 characters)", kOnlineLine, kNone},
+    {"That is not a room code", kOnlineLine, kNone},
 
     {"The game is already running", kNone, kNone},
     {"Already running", kNone, kNone},

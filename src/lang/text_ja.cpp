@@ -125,6 +125,8 @@ const GAMETEXT g_TextJa[] = {
     {"ボタン２で やめます", kOnlineLine, kNone},
     {"ちょくせつ つながりました", kNetLine, kNone},
     {"リレーで つながりました", kNetLine, kNone},
+    {"ルームコード（６もじ）", kOnlineLine, kNone},
+    {"ルームコードでは ありません", kOnlineLine, kNone},
 
     {"既に起動しています", kNone, kNone},
     {"二重起動", kNone, kNone},

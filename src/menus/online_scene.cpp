@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "app/data_folder.h"
 #include "app/option.h"
@@ -21,6 +22,7 @@
 const NETONLINE* g_lpNetOnline;
 int32_t g_nOnlineState;
 int32_t g_nOnlinePhase;
+char g_szOnlineJoin[17];
 
 namespace {
 
@@ -57,6 +59,20 @@ struct ONLINESCREEN {
 };
 ONLINESCREEN g_Screen;
 
+// The menu's rows: a page (no direct routes) has neither the local network nor a lobby server of
+// its own choosing.
+constexpr int kRowsDirect[] = {ONLINE_ROW_HOST, ONLINE_ROW_JOIN, ONLINE_ROW_LOCAL, ONLINE_ROW_LOBBY, ONLINE_ROW_BACK};
+constexpr int kRowsPage[] = {ONLINE_ROW_HOST, ONLINE_ROW_JOIN, ONLINE_ROW_BACK};
+
+int RowCount() {
+    return g_lpNetOnline->bDirect ? ONLINE_ROWS : int(std::size(kRowsPage));
+}
+
+// What the menu's row at screen position i is (ONLINE_ROW_*).
+int RowAt(int i) {
+    return g_lpNetOnline->bDirect ? kRowsDirect[i] : kRowsPage[i];
+}
+
 // A net session's message (NETPLAY_MSG_*) in the language in force.
 const char* NetText(int nMessage) {
     return nMessage > 0 && nMessage < NETPLAY_MSG_COUNT ? GameText(TXT_NET_MESSAGE + nMessage - 1) : "";
@@ -77,8 +93,9 @@ const char* NoteText(int nNote) {
 void DrawMenu() {
     DDBltFramed(g_BackBuffer, 0, 0, 640, 480, g_Bitmap[BMP_OPTION], 0, 0, 255);
     DDTextOut(g_BackBuffer, 32, 28, kYellow, GameText(TXT_MENU_ONLINE));
-    for (int k = 0; k < ONLINE_ROWS; ++k)
-        DDTextOut(g_BackBuffer, kMenuX, kMenuY + kRowStep * k, kWhite, GameText(TXT_ONLINE_HOST + k));
+    for (int k = 0; k < RowCount(); ++k)
+        DDTextOut(g_BackBuffer, kMenuX, kMenuY + kRowStep * k, kWhite, GameText(TXT_ONLINE_HOST + RowAt(k)));
+    if (!g_lpNetOnline->bDirect) return;
     if (g_Screen.nGames)
         DDTextOutF(g_BackBuffer, 352, kMenuY + kRowStep * ONLINE_ROW_LOCAL, kWhite, "%d", g_Screen.nGames);
     else
@@ -94,7 +111,9 @@ void DrawCursor() {
 void DrawEntry() {
     DrawMenu();
     DDTextOut(g_BackBuffer, 32, kLowerY - 4, kWhite,
-              GameText(g_Screen.bLobbyEntry ? TXT_ONLINE_ENTER_LOBBY : TXT_ONLINE_ENTER_TARGET));
+              GameText(g_Screen.bLobbyEntry        ? TXT_ONLINE_ENTER_LOBBY
+                       : g_lpNetOnline->bDirect ? TXT_ONLINE_ENTER_TARGET
+                                                : TXT_ONLINE_ENTER_CODE));
     DDFillRect(g_BackBuffer, 40, 306, 560, 26, 0);
     DDTextOutF(g_BackBuffer, 44, 307, kYellow, "%.36s_", g_Screen.szField);
     for (int i = 0; i < kGridChars; ++i)
@@ -132,13 +151,16 @@ void DrawWait(const NETONLINESTATUS& s) {
             DDTextOut(g_BackBuffer, 32, y, kWhite, NetText(s.nMessage));
             y += kLineStep;
         }
-        if (s.szLocal[0])
-            DDTextOutF(g_BackBuffer, 32, y, kWhite, "%s %s:%u", GameText(TXT_ONLINE_SAME_NETWORK), s.szLocal,
-                       unsigned(s.wPort));
-        else
-            DDTextOutF(g_BackBuffer, 32, y, kWhite, "%s UDP %u", GameText(TXT_ONLINE_SAME_NETWORK),
-                       unsigned(s.wPort));
-        y += kLineStep;
+        // Guests on the same network may come straight to the port (not to a page).
+        if (g_lpNetOnline->bDirect) {
+            if (s.szLocal[0])
+                DDTextOutF(g_BackBuffer, 32, y, kWhite, "%s %s:%u", GameText(TXT_ONLINE_SAME_NETWORK), s.szLocal,
+                           unsigned(s.wPort));
+            else
+                DDTextOutF(g_BackBuffer, 32, y, kWhite, "%s UDP %u", GameText(TXT_ONLINE_SAME_NETWORK),
+                           unsigned(s.wPort));
+            y += kLineStep;
+        }
     } else {
         static constexpr int kStep[] = {TXT_ONLINE_STEP_DIRECT, TXT_ONLINE_STEP_LOBBY, TXT_ONLINE_STEP_DIRECT,
                                         TXT_ONLINE_STEP_RELAY};
@@ -211,7 +233,7 @@ void Submit() {
     }
     if (!g_lpNetOnline->lpfnJoin(g_Screen.szField)) {
         DSPlay(&g_Sound[SND_CANCEL], 0);
-        SetNote(TXT_ONLINE_BAD_TARGET);
+        SetNote(g_lpNetOnline->bDirect ? TXT_ONLINE_BAD_TARGET : TXT_ONLINE_BAD_CODE);
         return;
     }
     DSPlay(&g_Sound[SND_DECIDE], 0);
@@ -311,23 +333,23 @@ void RunMenu() {
     INPUTSTATE& in = g_Input[0];
     // Keys held when the menu came back do not type on a later field.
     for (int nVk = 0; nVk < 256; ++nVk) g_Screen.bKeyDown[nVk] = Plat_KeyDown(nVk);
-    CursorMove(&in, &g_Cursor[0], 0, kRowStep, kMenuX - 24, kMenuY + 4, 0, ONLINE_ROWS - 1);
+    CursorMove(&in, &g_Cursor[0], 0, kRowStep, kMenuX - 24, kMenuY + 4, 0, RowCount() - 1);
     PlayCursorSound(&in, 2, SND_CURSOR);
     if (in.wDir & (DIR_UP | DIR_DOWN)) SetNote(0);
     if (in.wButton & BUTTON_1) {
-        switch (g_Cursor[0].nRow) {
+        switch (RowAt(g_Cursor[0].nRow)) {
             case ONLINE_ROW_HOST:
                 SetNote(0);
                 if (g_lpNetOnline->lpfnHost()) {
                     DSPlay(&g_Sound[SND_DECIDE], 0);
-                    g_Screen.nMenuRow = ONLINE_ROW_HOST;
+                    g_Screen.nMenuRow = g_Cursor[0].nRow;
                     g_nOnlinePhase = ONLINE_WAIT;
                 }
                 break;
             case ONLINE_ROW_JOIN:
             case ONLINE_ROW_LOBBY:
                 DSPlay(&g_Sound[SND_DECIDE], 0);
-                StartEntry(g_Cursor[0].nRow == ONLINE_ROW_LOBBY);
+                StartEntry(RowAt(g_Cursor[0].nRow) == ONLINE_ROW_LOBBY);
                 return;
             case ONLINE_ROW_LOCAL:
                 if (g_Screen.nGames == 0) {
@@ -335,7 +357,7 @@ void RunMenu() {
                     break;
                 }
                 DSPlay(&g_Sound[SND_DECIDE], 0);
-                g_Screen.nMenuRow = ONLINE_ROW_LOCAL;
+                g_Screen.nMenuRow = g_Cursor[0].nRow;
                 CursorReset(&g_Cursor[0]);
                 g_Cursor[0].nX = 40;
                 g_Cursor[0].nY = kLowerY + 4;
@@ -399,12 +421,19 @@ void OnlineRun() {
     InputTrigger(&g_Input[0]);
     InputRepeat(&g_Input[0]);
     // The local network is looked at while the menu or the list is on screen.
-    if (g_nOnlinePhase == ONLINE_MENU || g_nOnlinePhase == ONLINE_LIST || g_nOnlinePhase == ONLINE_ENTRY)
+    if (g_lpNetOnline->bDirect &&
+        (g_nOnlinePhase == ONLINE_MENU || g_nOnlinePhase == ONLINE_LIST || g_nOnlinePhase == ONLINE_ENTRY))
         g_Screen.nGames = g_lpNetOnline->lpfnGames(g_Screen.Games, NET_DISCOVER_MAX_GAMES);
     switch (g_nOnlinePhase) {
         case ONLINE_FADE_IN:
             if (DDFadeInStep(g_Palette, 0, 255, 0, 0, 0, 4.0, g_BasePalette, 0)) {
                 g_nOnlinePhase = ONLINE_MENU;
+                if (g_szOnlineJoin[0]) {
+                    StartEntry(false);
+                    std::snprintf(g_Screen.szField, sizeof(g_Screen.szField), "%s", g_szOnlineJoin);
+                    g_szOnlineJoin[0] = 0;
+                    Submit();
+                }
                 g_bPaletteDirty = 0;
             }
             DrawMenu();

@@ -1,5 +1,6 @@
 // The online screen (scene 4, builds with online play): make a room, join one by code or
-// address or from the games on the local network, the lobby server's address, back to the title. It drives online play through
+// address or from the games on the local network, the lobby server's address, back to the title
+// (in a page: make a room, join one by code, back). It drives online play through
 // g_lpNetOnline (net/net_online.h) and shows what the session is doing and why one ended.
 #pragma once
 #include <cstdint>
@@ -23,6 +24,9 @@ enum {
 
 extern int32_t g_nOnlineState;  // 0 not loaded, 1 running, -1 leaving
 extern int32_t g_nOnlinePhase;  // ONLINE_*
+// A room code to join as soon as the screen is up (a room's link opened in a page); the screen
+// takes it as if typed, so a code it cannot read is shown with why.
+extern char g_szOnlineJoin[17];
 
 bool OnlineMain();
 void OnlineRelease();

@@ -17,6 +17,7 @@
 #include "app/scene_state.h"
 #include "app/window.h"
 #include "lang/lang.h"
+#include "menus/online_scene.h"
 #include "net/lobby_proto.h"
 #include "net/net_lobby.h"
 #include "net/net_online.h"
@@ -76,6 +77,7 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
     bool bNet = false;
     bool bOnline = false;
     std::string szReplay;
+    std::string szJoin;
     std::vector<std::string> rest;
     if (!args.empty()) rest.push_back(args[0]);
     for (size_t i = 1; i < args.size(); ++i) {
@@ -93,6 +95,7 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
             }
         } else if (szArg == "--join") {
             bNet = true;
+            if (szNext) szJoin = szNext;
             net.bHost = false;
             // Six code characters are a room code; anything else is the host's address.
             uint32_t dwCode;
@@ -127,10 +130,12 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
         } else {
             rest.push_back(szArg);
         }
-        if (!bOk || net.Fault.nJitterMs > net.Fault.nLagMs || (bOnline && bNet)) {
+        // --online takes a room to join at once (a room's link in a page), nothing else.
+        const bool bOnlineJoin = bOnline && bNet && !net.bHost;
+        if (!bOk || net.Fault.nJitterMs > net.Fault.nLagMs || (bOnline && bNet && !bOnlineJoin)) {
             // A windowed program on some systems has no error stream: the platform finds a place.
             Plat_ShowText(GameText(TXT_GAME_NAME),
-                          "usage: pomrin [--online | --host [PORT] | --join HOST[:PORT] | --join CODE] "
+                          "usage: pomrin [--online [--join CODE] | --host [PORT] | --join HOST[:PORT] | --join CODE] "
                           "[--lobby HOST[:PORT]]\n"
                           "          [--net-delay N] [--net-lag MS]\n"
                           "          [--net-jitter MS] [--net-loss PERCENT] [--net-seed N] [--replay FILE]\n"
@@ -143,10 +148,14 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
     // session is not stopped by the one-copy rule.
     NETPLAYOPTIONS base = net;
     base.bLobbySettings = true;
+    base.szCode[0] = base.szHost[0] = 0;
     NetOnlineInstall(&base);
     if (bOnline) {
         g_nScene = g_nNextScene = SCENE_ONLINE;
         g_bNoInstanceLock = true;
+        // The screen joins the room as soon as it is up, as if the code had been typed.
+        if (bNet) std::snprintf(g_szOnlineJoin, sizeof(g_szOnlineJoin), "%s", szJoin.c_str());
+        bNet = false;
     }
     if (!szReplay.empty()) {
         std::string szText, szError;

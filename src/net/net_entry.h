@@ -1,6 +1,7 @@
 // The game's command line for online play and replays (src/net/net_entry.cpp); builds without
 // online play (the browser) link src/platform/nonet/net_entry.cpp instead, which takes nothing.
 //   --online                start on the online screen
+//   --online --join CODE    start on the online screen, joining that room
 //   --host [PORT]           wait for a guest on UDP PORT (default 27810)
 //   --join HOST[:PORT]      play against a host
 //   --join CODE             play against the host of a room (6 code characters) met through the lobby

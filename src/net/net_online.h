@@ -32,6 +32,9 @@ struct NETONLINESTATUS {
 };
 
 struct NETONLINE {
+    // Games on the local network and hosts by address: false in a browser page, which reaches
+    // others only through its lobby server (rooms by code).
+    bool bDirect;
     // Starts waiting for a guest (with a room when a lobby server is set). False if it cannot.
     bool (*lpfnHost)();
     // Joins a room code or HOST[:PORT]. False for text that is neither.

@@ -44,7 +44,7 @@ bool Join(const char* szTarget) {
     uint32_t dwCode;
     if (LobbyCodeParse(szTarget, &dwCode))
         LobbyCodeText(dwCode, o.szCode);
-    else if (!NetParseAddress(szTarget, o.szHost, sizeof(o.szHost), &o.wPort))
+    else if (!Plat_NetDirect() || !NetParseAddress(szTarget, o.szHost, sizeof(o.szHost), &o.wPort))
         return false;
     return NetPlayStart(&o);
 }
@@ -86,7 +86,7 @@ int Games(NETGAME* lpGames, int nMax) {
     return NetDiscoverService(NowMs(), lpGames, nMax);
 }
 
-constexpr NETONLINE kOnline = {Host, Join, NetPlayCancel, Status, LobbyValid, Games, NetDiscoverStop};
+NETONLINE g_Online = {true, Host, Join, NetPlayCancel, Status, LobbyValid, Games, NetDiscoverStop};
 
 }  // namespace
 
@@ -97,6 +97,7 @@ void NetOnlineInstall(const NETPLAYOPTIONS* lpBase) {
         g_Base = NETPLAYOPTIONS{};
         g_Base.bLobbySettings = true;
     }
-    g_lpNetOnline = &kOnline;
+    g_Online.bDirect = Plat_NetDirect();
+    g_lpNetOnline = &g_Online;
     g_bTitleOnline = true;
 }

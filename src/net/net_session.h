@@ -87,6 +87,7 @@ struct NETSTATS {
     uint32_t dwBytesReceived = 0;
     uint32_t dwBytesSentPerSec = 0;   // averaged since the session was set up
     uint32_t dwBytesReceivedPerSec = 0;
+    uint32_t dwRoundTripMs = 0;       // ENet's smoothed round trip to the peer (0: none yet)
 };
 
 constexpr int NET_HOLD_MAX = 512;

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The browser test: installs its driver (npm's puppeteer-core, no browser download) into the cache
-# and runs it against the page with Debian's chromium. Usage: tests/web/browser.sh NATIVE_BUILD WEB_BUILD
+# The browser tests: installs their modules (npm's puppeteer-core, no browser download, and ws) into
+# the cache, runs the page in Debian's chromium (two pages play online through a lobby server on
+# 127.0.0.1), then the page's code online under Node (online.sh).
+# Usage: tests/web/browser.sh NATIVE_BUILD WEB_BUILD
 set -euo pipefail
 NATIVE=$1
 WEB=$2
@@ -15,16 +17,29 @@ if [ ! -e "$MODULES/.done" ]; then
     touch "$MODULES/.done"
 fi
 
-# The native pictures of the title after its fade-in, in English and in Japanese.
+# The native pictures of the title after its fade-in, in English and in Japanese (with the online
+# row, as in the page).
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
 mkdir -p "$WORK/data/user_data"
 ln -s "$NATIVE/data/bmp" "$WORK/data/bmp"
 ln -s "$NATIVE/data/wav" "$WORK/data/wav"
 for lang in en ja; do
-    "$NATIVE/tools/pomrin-sim" --data "$WORK/data" --lang $lang --frames 200 --shots "$WORK/$lang" --shot-frames 199
+    "$NATIVE/tools/pomrin-sim" --data "$WORK/data" --lang $lang --online --frames 200 --shots "$WORK/$lang" \
+        --shot-frames 199
 done
 
-NODE_PATH=$MODULES/node_modules node "$HERE/browser_test.js" "$WEB/page" "$WORK/en/000199.png" "$WORK/ja/000199.png" \
-    "$WEB/shots"
+# The pages' lobby server.
+"$NATIVE/lobby/pomrin-lobby" --bind 127.0.0.1 --port 0 >"$WORK/lobby.log" 2>&1 &
+for _ in $(seq 100); do
+    LOBBY=$(sed -n 's/.*listening on \(127\.0\.0\.1:[0-9]*\).*/\1/p' "$WORK/lobby.log" 2>/dev/null)
+    [ -n "$LOBBY" ] && break
+    sleep 0.1
+done
+[ -n "$LOBBY" ] || { echo "FAIL: the lobby server did not start" >&2; cat "$WORK/lobby.log" >&2; exit 1; }
+
+export NODE_PATH=$MODULES/node_modules
+node "$HERE/browser_test.js" "$WEB/page" "$WORK/en/000199.png" "$WORK/ja/000199.png" "$WEB/shots" "ws://$LOBBY/" ||
+    { cat "$WORK/lobby.log"; exit 1; }
 echo "web: screenshots in $WEB/shots"
+"$HERE/online.sh" "$NATIVE" "$WEB"

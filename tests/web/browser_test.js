@@ -2,8 +2,10 @@
 // language (English), the options and the language saved survive a reload (the title then equals
 // the Japanese picture), a VS COM battle starts from the keyboard, frames come at 90 a second,
 // a gamepad works as joystick 0, and the title's quit row ends the game with the page that offers
-// to start again.
-// Usage: node browser_test.js PAGE_DIR NATIVE_TITLE_EN_PNG NATIVE_TITLE_JA_PNG SHOTS_DIR
+// to start again. Online: a code that names no room leaves the link's page on the online screen;
+// a page makes a room and shows its link, a second browser opens the link, and both reach the
+// fight with keys (the lobby server's URL comes to the pages in lobby.txt).
+// Usage: node browser_test.js PAGE_DIR NATIVE_TITLE_EN_PNG NATIVE_TITLE_JA_PNG SHOTS_DIR LOBBY_URL
 "use strict";
 const fs = require("fs");
 const http = require("http");
@@ -11,7 +13,7 @@ const os = require("os");
 const path = require("path");
 const puppeteer = require("puppeteer-core");
 
-const [pageDir, nativeTitleEn, nativeTitleJa, shotsDir] = process.argv.slice(2);
+const [pageDir, nativeTitleEn, nativeTitleJa, shotsDir, lobbyUrl] = process.argv.slice(2);
 const NATIVE = { "/native-title-en.png": nativeTitleEn, "/native-title-ja.png": nativeTitleJa };
 const CHROMIUM = process.env.CHROMIUM || "/usr/bin/chromium";
 const TYPES = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".wasm": "application/wasm",
@@ -28,6 +30,7 @@ const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 function serve() {
   const server = http.createServer((req, res) => {
     const name = decodeURIComponent(new URL(req.url, "http://x").pathname);
+    if (name === "/lobby.txt") { res.writeHead(200, { "Content-Type": TYPES[".txt"] }); res.end(lobbyUrl + "\n"); return; }
     const file = NATIVE[name] || path.join(pageDir, path.normalize(name));
     if (!file.startsWith(pageDir) && !NATIVE[name]) { res.writeHead(403); res.end(); return; }
     fs.readFile(file, (err, body) => {
@@ -100,12 +103,12 @@ function canvasDiff(page, lang) {
   }, lang);
 }
 
-async function main() {
-  fs.mkdirSync(shotsDir, { recursive: true });
-  const server = await serve();
-  const url = `http://127.0.0.1:${server.address().port}/pomrin.html`;
+// A browser with a profile of its own (removed at the end).
+const profiles = [];
+function launch() {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "pomrin-chromium-"));
-  const browser = await puppeteer.launch({
+  profiles.push(profile);
+  return puppeteer.launch({
     executablePath: CHROMIUM,
     headless: true,
     userDataDir: profile,
@@ -114,6 +117,14 @@ async function main() {
            "--window-size=1400,1050"],
     defaultViewport: { width: 1400, height: 1050 },
   });
+}
+
+async function main() {
+  fs.mkdirSync(shotsDir, { recursive: true });
+  const server = await serve();
+  const url = `http://127.0.0.1:${server.address().port}/pomrin.html`;
+  const browser = await launch();
+  let browserB;
   const errors = [];
   let page;
   try {
@@ -159,8 +170,9 @@ async function main() {
     const scrolled = await page.evaluate(() => window.scrollY);
     check(scrolled === 0, "the arrow keys do not scroll the page");
 
-    // Options: COM strength to 強すぎ (4), the language to Japanese, save, back to the title.
-    await press(page, "ArrowDown", 2);
+    // Options (the title's fourth row, under the online row): COM strength to 強すぎ (4), the
+    // language to Japanese, save, back to the title.
+    await press(page, "ArrowDown", 3);
     await press(page, "z");
     await waitScene(page, 3, 10000);
     await waitFrames(page, 60);
@@ -233,13 +245,55 @@ async function main() {
     await page.reload();
     await instrument(page);
     await waitFrames(page, 60);
-    await press(page, "ArrowDown", 3);
+    await press(page, "ArrowDown", 4);
     await page.keyboard.press("z", { delay: 100 });  // the last frames of the game follow
     await page.waitForFunction(() => getComputedStyle(document.getElementById("end")).display !== "none",
                                { timeout: 10000 });
     await page.screenshot({ path: path.join(shotsDir, "end.png") });
     check(true, "the quit row ends the game with the page to start again");
-    check(errors.length === 0, `no errors on the page${errors.length ? ": " + errors.join(" | ") : ""}`);
+
+    // Online, a second browser: a link whose code names no room stays on the online screen (and
+    // says so there: online-no-room.png).
+    browserB = await launch();
+    const pageB = await browserB.newPage();
+    pageB.on("pageerror", (e) => errors.push(String(e)));
+    await pageB.goto(url + "?room=ZZZZZZ");
+    await instrument(pageB);
+    await sleep(4000);
+    check((await scene(pageB)) === 4, "a link to no room opens the online screen and stays there");
+    await pageB.screenshot({ path: path.join(shotsDir, "online-no-room.png") });
+
+    // The first page makes a room (the title's online row, then its first row) and shows the link.
+    await page.goto(url);
+    await instrument(page);
+    await waitFrames(page, 120);
+    await press(page, "ArrowDown", 2);
+    await press(page, "z");
+    await waitScene(page, 4, 10000);
+    await waitFrames(page, 60);
+    await press(page, "z");
+    await page.waitForFunction(() => getComputedStyle(document.getElementById("room")).display !== "none",
+                               { timeout: 20000 });
+    const link = await page.evaluate(() => document.getElementById("roomlink").href);
+    check(link.startsWith(url + "?room=") && /^[0-9A-Z]{6}$/.test(link.slice(-6)), `the page shows the room's link (${link})`);
+    await page.screenshot({ path: path.join(shotsDir, "online-room.png") });
+
+    // The link joins at once: both pages go to the character select, then pick with button 1
+    // until the fight.
+    await pageB.goto(link);
+    await instrument(pageB);
+    await Promise.all([waitScene(page, 1, 30000), waitScene(pageB, 1, 30000)]);
+    const shown = await page.evaluate(() => getComputedStyle(document.getElementById("room")).display);
+    check(shown === "none", "both pages reach the character select; the link is gone once the guest is in");
+    for (let i = 0; i < 8 && ((await scene(page)) !== 2 || (await scene(pageB)) !== 2); i++) {
+      await Promise.all([press(page, "z"), press(pageB, "z")]);
+      await Promise.all([waitFrames(page, 20), waitFrames(pageB, 20)]);
+    }
+    check((await scene(page)) === 2 && (await scene(pageB)) === 2, "both pages reach the fight");
+    await sleep(1500);
+    await page.screenshot({ path: path.join(shotsDir, "online-fight-host.png") });
+    await pageB.screenshot({ path: path.join(shotsDir, "online-fight-guest.png") });
+    check(errors.length === 0, `no errors on the pages${errors.length ? ": " + errors.join(" | ") : ""}`);
   } catch (e) {
     // What the page was doing when a step did not come.
     const state = await page.evaluate(() => ({ frames: window.__t && __t.frames, scene: Module._pomrin_scene(),
@@ -250,8 +304,9 @@ async function main() {
     throw e;
   } finally {
     await browser.close();
+    if (browserB) await browserB.close();
     server.close();
-    fs.rmSync(profile, { recursive: true, force: true });
+    for (const profile of profiles) fs.rmSync(profile, { recursive: true, force: true });
   }
   if (failures) {
     console.log(`${failures} check(s) failed`);

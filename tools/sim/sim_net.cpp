@@ -116,10 +116,11 @@ void SimNetEnd(const SIMNET& net) {
     const NETSTATS n = NetPlayNetStats();
     std::fprintf(stderr,
                  "pomrin-sim: net stats: rollbacks %u (longest %u frames), frames waited %u (held %u), "
-                 "packets sent %u received %u dropped %u malformed %u, bytes/s sent %u received %u\n",
+                 "packets sent %u received %u dropped %u malformed %u, bytes/s sent %u received %u, "
+                 "round trip %u ms\n",
                  s.dwRollbacks, s.dwLongestRollback, s.dwFramesWaited, s.dwFramesHeld, n.dwPacketsSent,
                  n.dwPacketsReceived, n.dwPacketsDropped, n.dwPacketsMalformed, n.dwBytesSentPerSec,
-                 n.dwBytesReceivedPerSec);
+                 n.dwBytesReceivedPerSec, n.dwRoundTripMs);
     if (NetPlayRoute())
         std::printf("route %s\n", NetPlayRoute() == NETLOBBY_ROUTE_RELAY ? "relay" : "direct");
 }
