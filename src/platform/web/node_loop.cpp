@@ -9,15 +9,9 @@
 
 int Plat_RunLoop(PlatLoopPass (*lpfnPass)(), int (*lpfnEnd)()) {
     for (;;) {
-        switch (lpfnPass()) {
-            case PLAT_LOOP_END:
-                return lpfnEnd();
-            case PLAT_LOOP_IDLE:
-                Plat_WaitEvent();
-                break;
-            case PLAT_LOOP_FRAME:
-                break;
-        }
+        const PlatLoopPass nPass = lpfnPass();
+        if (nPass == PLAT_LOOP_END) return lpfnEnd();
+        if (nPass == PLAT_LOOP_IDLE) Plat_WaitEvent();
         bool bOpen;
         const uint32_t dwSleepMs = WebNetTakeSleep(&bOpen);
         if (bOpen || dwSleepMs) emscripten_sleep(dwSleepMs);
