@@ -355,7 +355,8 @@ int NetService(uint32_t dwNowMs, NETEVENT* lpEvents, int nMax) {
         // command) whenever one comes or goes; both sides run unlimited, so it never needs to.
         lpNet->lpHost->recalculateBandwidthLimits = 0;
         // Kept while the peer is there: the round trip survives the peer's leaving.
-        if (lpNet->lpPeer) lpNet->Stats.dwRoundTripMs = lpNet->lpPeer->roundTripTime;
+        if (lpNet->lpPeer && lpNet->lpPeer->state == ENET_PEER_STATE_CONNECTED)
+            lpNet->Stats.dwRoundTripMs = lpNet->lpPeer->roundTripTime;
         for (int i = 0; i < NET_SERVICE_MAX && enet_host_service(lpNet->lpHost, &ev, 0) > 0; ++i) {
             lpNet->lpHost->recalculateBandwidthLimits = 0;
             NetHold(lpNet, &ev);
