@@ -61,7 +61,8 @@ ONLINESCREEN g_Screen;
 
 // The menu's rows: a page (no direct routes) has neither the local network nor a lobby server of
 // its own choosing.
-constexpr int kRowsDirect[] = {ONLINE_ROW_HOST, ONLINE_ROW_JOIN, ONLINE_ROW_LOCAL, ONLINE_ROW_LOBBY, ONLINE_ROW_BACK};
+constexpr int kRowsDirect[] = {ONLINE_ROW_HOST, ONLINE_ROW_JOIN, ONLINE_ROW_LOCAL, ONLINE_ROW_LOBBY,
+                               ONLINE_ROW_BACK};
 constexpr int kRowsPage[] = {ONLINE_ROW_HOST, ONLINE_ROW_JOIN, ONLINE_ROW_BACK};
 
 int RowCount() {
@@ -111,7 +112,7 @@ void DrawCursor() {
 void DrawEntry() {
     DrawMenu();
     DDTextOut(g_BackBuffer, 32, kLowerY - 4, kWhite,
-              GameText(g_Screen.bLobbyEntry        ? TXT_ONLINE_ENTER_LOBBY
+              GameText(g_Screen.bLobbyEntry     ? TXT_ONLINE_ENTER_LOBBY
                        : g_lpNetOnline->bDirect ? TXT_ONLINE_ENTER_TARGET
                                                 : TXT_ONLINE_ENTER_CODE));
     DDFillRect(g_BackBuffer, 40, 306, 560, 26, 0);
@@ -154,8 +155,8 @@ void DrawWait(const NETONLINESTATUS& s) {
         // Guests on the same network may come straight to the port (not to a page).
         if (g_lpNetOnline->bDirect) {
             if (s.szLocal[0])
-                DDTextOutF(g_BackBuffer, 32, y, kWhite, "%s %s:%u", GameText(TXT_ONLINE_SAME_NETWORK), s.szLocal,
-                           unsigned(s.wPort));
+                DDTextOutF(g_BackBuffer, 32, y, kWhite, "%s %s:%u", GameText(TXT_ONLINE_SAME_NETWORK),
+                           s.szLocal, unsigned(s.wPort));
             else
                 DDTextOutF(g_BackBuffer, 32, y, kWhite, "%s UDP %u", GameText(TXT_ONLINE_SAME_NETWORK),
                            unsigned(s.wPort));

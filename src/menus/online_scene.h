@@ -11,7 +11,7 @@ enum {
     ONLINE_ENTRY = 2,  // typing a code or address (join), or the lobby server's address
     ONLINE_WAIT = 3,   // a session waits for its peer
     ONLINE_FADE_OUT = 4,
-    ONLINE_LIST = 5,   // choosing one of the games on the local network
+    ONLINE_LIST = 5,  // choosing one of the games on the local network
 };
 enum {
     ONLINE_ROW_HOST = 0,

@@ -28,9 +28,9 @@ constexpr size_t kMaxDatagram = 4096;
 
 struct CHANNELSOCKET {
     bool bUsed = false;
-    uint16_t wPort = 0;        // the port it is bound to (what a lobby is told)
-    int nChannel = -1;         // the platform's channel, once something was sent
-    ENetAddress To{};          // the channel's far end
+    uint16_t wPort = 0;  // the port it is bound to (what a lobby is told)
+    int nChannel = -1;   // the platform's channel, once something was sent
+    ENetAddress To{};    // the channel's far end
 };
 CHANNELSOCKET g_Socket[kSockets];
 std::string g_szName[kNames];  // the names behind the placeholder addresses kNameBase + 1 + i
@@ -51,7 +51,8 @@ std::string HostText(const ENetAddress& a) {
     if (dwIp > kNameBase && dwIp <= kNameBase + kNames && !g_szName[dwIp - kNameBase - 1].empty())
         return g_szName[dwIp - kNameBase - 1];
     char sz[16];
-    std::snprintf(sz, sizeof(sz), "%u.%u.%u.%u", dwIp >> 24, (dwIp >> 16) & 255, (dwIp >> 8) & 255, dwIp & 255);
+    std::snprintf(sz, sizeof(sz), "%u.%u.%u.%u", dwIp >> 24, (dwIp >> 16) & 255, (dwIp >> 8) & 255,
+                  dwIp & 255);
     return sz;
 }
 
@@ -121,7 +122,8 @@ int enet_socket_bind(ENetSocket s, const ENetAddress* lpAddress) {
     CHANNELSOCKET* p = Socket(s);
     if (!p) return -1;
     // An unnamed port is the kind a system would pick; it only tells the lobby who we are.
-    p->wPort = lpAddress && lpAddress->port ? lpAddress->port : uint16_t(49152 + enet_host_random_seed() % 16384);
+    p->wPort =
+        lpAddress && lpAddress->port ? lpAddress->port : uint16_t(49152 + enet_host_random_seed() % 16384);
     return 0;
 }
 
@@ -170,7 +172,8 @@ int enet_socket_receive(ENetSocket s, ENetAddress* lpFrom, ENetBuffer* lpBuffers
     CHANNELSOCKET* p = Socket(s);
     if (!p || nBuffers != 1) return -1;
     if (p->nChannel < 0) return 0;
-    const int n = Plat_ChannelReceive(p->nChannel, static_cast<uint8_t*>(lpBuffers[0].data), lpBuffers[0].dataLength);
+    const int n =
+        Plat_ChannelReceive(p->nChannel, static_cast<uint8_t*>(lpBuffers[0].data), lpBuffers[0].dataLength);
     if (n > 0 && lpFrom) *lpFrom = p->To;
     return n > 0 ? n : 0;
 }
@@ -179,8 +182,8 @@ int enet_socket_receive(ENetSocket s, ENetAddress* lpFrom, ENetBuffer* lpBuffers
 int enet_socket_wait(ENetSocket s, enet_uint32* lpCondition, enet_uint32) {
     CHANNELSOCKET* p = Socket(s);
     if (!p) return -1;
-    const bool bReady = (*lpCondition & ENET_SOCKET_WAIT_RECEIVE) && p->nChannel >= 0 &&
-                        Plat_ChannelPending(p->nChannel);
+    const bool bReady =
+        (*lpCondition & ENET_SOCKET_WAIT_RECEIVE) && p->nChannel >= 0 && Plat_ChannelPending(p->nChannel);
     *lpCondition = bReady ? ENET_SOCKET_WAIT_RECEIVE : ENET_SOCKET_WAIT_NONE;
     return 0;
 }

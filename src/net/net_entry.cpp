@@ -134,13 +134,14 @@ int NetEntryArgs(std::vector<std::string>* lpArgs) {
         const bool bOnlineJoin = bOnline && bNet && !net.bHost;
         if (!bOk || net.Fault.nJitterMs > net.Fault.nLagMs || (bOnline && bNet && !bOnlineJoin)) {
             // A windowed program on some systems has no error stream: the platform finds a place.
-            Plat_ShowText(GameText(TXT_GAME_NAME),
-                          "usage: pomrin [--online [--join CODE] | --host [PORT] | --join HOST[:PORT] | --join CODE] "
-                          "[--lobby HOST[:PORT]]\n"
-                          "          [--net-delay N] [--net-lag MS]\n"
-                          "          [--net-jitter MS] [--net-loss PERCENT] [--net-seed N] [--replay FILE]\n"
-                          "          [--record FILE] [--lang ja|en]\n",
-                          true);
+            Plat_ShowText(
+                GameText(TXT_GAME_NAME),
+                "usage: pomrin [--online [--join CODE] | --host [PORT] | --join HOST[:PORT] | --join CODE] "
+                "[--lobby HOST[:PORT]]\n"
+                "          [--net-delay N] [--net-lag MS]\n"
+                "          [--net-jitter MS] [--net-loss PERCENT] [--net-seed N] [--replay FILE]\n"
+                "          [--record FILE] [--lang ja|en]\n",
+                true);
             return 2;
         }
     }
