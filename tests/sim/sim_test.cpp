@@ -43,7 +43,7 @@ TEST(Shutdown, EscapeFromEverySceneOrTheQuitRowEndsTheGameAtOnce) {
     };
     const Case cases[] = {
         {"title", "10 ESCAPE\n", 10, 0},
-        {"quit row", Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "DOWN"}, {36, "Z"}}), 37, 0},
+        {"quit row", Taps(30, 2, "DOWN DOWN DOWN Z"), 37, 0},
         {"options", kToOptions + "90 ESCAPE\n", 90, 3},
         {"select", Taps({{30, "Z"}}) + "70 ESCAPE\n", 70, 1},
         {"battle", kToBattle + "400 ESCAPE\n", 400, 2},
