@@ -24,23 +24,22 @@ SKIP=77
 command -v ip >/dev/null && command -v nft >/dev/null || { echo "SKIP: needs ip and nft"; exit $SKIP; }
 P=pn$$
 OUT=$(mktemp -d)
-namespaces() { ip netns list | awk '{print $1}' | grep "^$P"; }
+remove_namespaces() {  # every namespace whose name starts with $1, its processes ended first
+    local ns
+    for ns in $(ip netns list | awk '{print $1}' | grep "^$1"); do kill $(ip netns pids "$ns") 2>/dev/null; done
+    wait 2>/dev/null
+    for ns in $(ip netns list | awk '{print $1}' | grep "^$1"); do ip netns del "$ns"; done
+}
 cleanup() {
     kill $(jobs -p) 2>/dev/null
-    for ns in $(namespaces); do kill $(ip netns pids "$ns") 2>/dev/null; done
-    wait 2>/dev/null
-    for ns in $(namespaces); do ip netns del "$ns"; done
+    remove_namespaces $P
     [ -n "${NAT_TEST_KEEP:-}" ] && echo "kept $OUT" || rm -rf "$OUT"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 # Namespaces left by a run that was killed outright (no trap runs then) go first.
 for old in $(ip netns list 2>/dev/null | awk '{print $1}' | sed -n 's/^pn\([0-9]*\)pub$/\1/p'); do
-    kill -0 "$old" 2>/dev/null && continue
-    for ns in $(ip netns list | awk '{print $1}' | grep "^pn$old[a-z]"); do
-        kill $(ip netns pids "$ns") 2>/dev/null
-        ip netns del "$ns"
-    done
+    kill -0 "$old" 2>/dev/null || remove_namespaces "pn$old[a-z]"
 done
 ip netns add ${P}pub 2>/dev/null || { echo "SKIP: cannot make network namespaces"; exit $SKIP; }
 ip netns exec ${P}pub nft add table ip probe 2>/dev/null || { echo "SKIP: no nftables in namespaces"; exit $SKIP; }
