@@ -58,23 +58,7 @@ compare_sims() {
 stamp "simulator traces, Linux against Windows"
 compare_sims two_players "$ROOT/tests/match/match.txt" 2200
 # VS COM at strength 4 in normal battle: the title's first row, fighters 3 and 7.
-printf '\003\0\0\0\003\0\0\0\003\0\0\0\003\0\0\0\004\0\0\0\0\0\0\0\0\0\0\0\0\0\360\077\0\0\0\0\0\0\0\0' \
-    > "$OUT/option_com4.dat"
-{
-    echo "35 Z"; echo 36
-    f=100
-    for _ in 1 2 3; do echo "$f RIGHT"; echo $((f + 1)); f=$((f + 4)); done
-    echo "$f Z"; echo $((f + 1)); f=$((f + 6))
-    for _ in 1 2 3 4 5 6 7; do echo "$f RIGHT"; echo $((f + 1)); f=$((f + 4)); done
-    for _ in 1 2; do echo "$f Z"; echo $((f + 1)); f=$((f + 6)); done
-    f=400
-    while [ $f -lt 9000 ]; do
-        echo "$f RIGHT DOWN"; echo "$((f + 50))"; echo "$((f + 70)) LEFT"; echo "$((f + 100)) Z"
-        echo "$((f + 120)) DOWN"; echo "$((f + 160))"; echo "$((f + 180)) UP RIGHT"; echo "$((f + 220))"
-        f=$((f + 240))
-    done
-} > "$OUT/vs_com.txt"
-compare_sims vs_com "$OUT/vs_com.txt" 9000 "$OUT/option_com4.dat"
+compare_sims vs_com "$ROOT/tests/match/vs_com.txt" 9000 "$ROOT/tests/match/option_com4.dat"
 
 # Random sessions: the soak test on both systems keeps every session's files and outputs.
 SOAK_FRAMES=${POMRIN_WIN_SOAK_FRAMES:-200000}

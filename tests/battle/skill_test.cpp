@@ -15,7 +15,7 @@ TEST_F(SkillTest, GaugeFillsToThreeStocksWithTheSkillSoundAtEach) {
     EXPECT_EQ(Plays(SND_SKILL), 2);
 }
 
-TEST_F(SkillTest, PressSpendsAStockInTheFirstFreeSlotLowestButtonFirst) {
+TEST_F(SkillTest, PressSpendsAStockInTheFirstFreeSlotLowestButtonFirstOrIsIgnored) {
     A.nGauge = 300;
     A.nSkill[1] = SKILL_SHIELD;
     A.nSkill[3] = SKILL_METAL;
@@ -32,11 +32,11 @@ TEST_F(SkillTest, PressSpendsAStockInTheFirstFreeSlotLowestButtonFirst) {
     SkillTick(&A, &B);
     EXPECT_EQ(A.nSkillFlag[1], 0u);
     EXPECT_EQ(A.anmBody.nAnim, 0);
-}
 
-TEST_F(SkillTest, EmptyGaugeOrBusySlotsIgnoreThePress) {
+    // An empty gauge, no button, busy slots or a damaged skill id: the press does nothing.
+    PlaceFighter(&A, 100, 100);
     A.nGauge = 99;
-    INPUTSTATE in = Press(0);
+    in = Press(0);
     SkillTrigger(&A, &in, &B);
     A.nGauge = 100;
     INPUTSTATE none = Press(0);

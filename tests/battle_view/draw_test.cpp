@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 
 #include "app/option.h"
 #include "battle/battle_scene.h"
@@ -118,15 +119,9 @@ TEST_F(BattleDraw, WinStarsOfPlayerTwoByWinsNeeded) {
         g_Chara[1].nWin = c.nWin2;
         DrawBackground();
         DrawWins();
-        EXPECT_EQ(CountIndex(STAR1), c.nWin1 * 16 * 16) << c.nWinCount;
-        if (c.nWin1) {
-            EXPECT_EQ(Pixel(16 * c.nWin1 - 1, 15), STAR1) << c.nWinCount;
-        }
-        EXPECT_EQ(CountIndex(STAR2), c.nStars2 * 16 * 16) << c.nWinCount;
-        if (!c.nStars2) continue;
-        EXPECT_EQ(Pixel(c.nFirstX, 0), STAR2) << c.nWinCount;
-        EXPECT_EQ(Pixel(c.nFirstX + 16 * c.nStars2 - 1, 15), STAR2) << c.nWinCount;
-        EXPECT_EQ(Pixel(c.nFirstX - 1, 0), BG) << c.nWinCount;
+        SCOPED_TRACE(c.nWinCount);
+        ExpectBlock(STAR1, 0, 0, 16 * c.nWin1, 16);
+        ExpectBlock(STAR2, c.nFirstX, 0, 16 * c.nStars2, 16);
     }
 }
 
@@ -160,19 +155,14 @@ TEST_F(BattleDraw, StillPicturesOfPlayerOneFromTheRightBlock) {
     DrawBackground();
     DrawFighter(&g_Chara[0], true, false);
     DrawFighter(&g_Chara[1], true, false);
-    EXPECT_EQ(CountIndex(STILL1), 32 * 32);
-    EXPECT_EQ(Pixel(100, 100), STILL1);
-    EXPECT_EQ(Pixel(131, 131), STILL1);
-    EXPECT_EQ(CountIndex(BODY), 32 * 32);
-    EXPECT_EQ(Pixel(400, 300), BODY);
+    ExpectBlock(STILL1, 100, 100, 32, 32);
+    ExpectBlock(BODY, 400, 300, 32, 32);
     // Fight phase, angle 0: the sprite's centre (16, 16) on the body centre, 15 px in: one
     // pixel up and left of the box.
     DrawBackground();
     DrawFighter(&g_Chara[0], false, false);
     EXPECT_EQ(CountIndex(STILL1), 0);
-    EXPECT_EQ(Pixel(99, 99), BODY);
-    EXPECT_EQ(Pixel(130, 130), BODY);
-    EXPECT_EQ(Pixel(131, 131), BG);
+    ExpectBlock(BODY, 99, 99, 32, 32);
 }
 
 // Attack (animation 1) and suction (animation 4) auras by body size; the body sprite of
@@ -199,9 +189,8 @@ TEST_F(BattleDraw, AuraPieceBySizeAndSkill) {
         DrawBackground();
         DrawFighter(&c, false, false);
         // The piece's centre (size / 2) lands on the body centre (size / 2 - 1 px in).
-        EXPECT_EQ(CountIndex(AURA), t.nSize * t.nSize) << t.nAuraX << " " << t.nAuraY;
-        EXPECT_EQ(Pixel(399, 299), AURA) << t.nAuraX << " " << t.nAuraY;
-        EXPECT_EQ(Pixel(398 + t.nSize, 298 + t.nSize), AURA) << t.nAuraX << " " << t.nAuraY;
+        SCOPED_TRACE(std::to_string(t.nAuraX) + " " + std::to_string(t.nAuraY));
+        ExpectBlock(AURA, 399, 299, t.nSize, t.nSize);
     }
 }
 
@@ -210,9 +199,7 @@ TEST_F(BattleDraw, GaugeFlashAtTheCornerAndStocksInTheSecondRow) {
     AnimSet(&g_Chara[0].anmGauge, 0);
     DrawBackground();
     DrawGaugeFlash(&g_Chara[0]);
-    EXPECT_EQ(CountIndex(FLASH), 32 * 32);
-    EXPECT_EQ(Pixel(84, 84), FLASH);
-    EXPECT_EQ(Pixel(115, 115), FLASH);
+    ExpectBlock(FLASH, 84, 84, 32, 32);
     g_Chara[1].nSkillFlag[2] = 1u << SKILL_CLONE;  // hidden while a clone runs
     DrawGaugeFlash(&g_Chara[1]);
     EXPECT_EQ(CountIndex(FLASH), 32 * 32);

@@ -24,28 +24,32 @@ SKIP=77
 command -v ip >/dev/null && command -v nft >/dev/null || { echo "SKIP: needs ip and nft"; exit $SKIP; }
 P=pn$$
 OUT=$(mktemp -d)
-namespaces() { ip netns list | awk '{print $1}' | grep "^$P"; }
+remove_namespaces() {  # every namespace whose name starts with $1, its processes ended first
+    local ns
+    for ns in $(ip netns list | awk '{print $1}' | grep "^$1"); do kill $(ip netns pids "$ns") 2>/dev/null; done
+    wait 2>/dev/null
+    for ns in $(ip netns list | awk '{print $1}' | grep "^$1"); do ip netns del "$ns"; done
+}
 cleanup() {
     kill $(jobs -p) 2>/dev/null
-    for ns in $(namespaces); do kill $(ip netns pids "$ns") 2>/dev/null; done
-    wait 2>/dev/null
-    for ns in $(namespaces); do ip netns del "$ns"; done
+    remove_namespaces $P
     [ -n "${NAT_TEST_KEEP:-}" ] && echo "kept $OUT" || rm -rf "$OUT"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 # Namespaces left by a run that was killed outright (no trap runs then) go first.
 for old in $(ip netns list 2>/dev/null | awk '{print $1}' | sed -n 's/^pn\([0-9]*\)pub$/\1/p'); do
-    kill -0 "$old" 2>/dev/null && continue
-    for ns in $(ip netns list | awk '{print $1}' | grep "^pn$old[a-z]"); do
-        kill $(ip netns pids "$ns") 2>/dev/null
-        ip netns del "$ns"
-    done
+    kill -0 "$old" 2>/dev/null || remove_namespaces "pn$old[a-z]"
 done
 ip netns add ${P}pub 2>/dev/null || { echo "SKIP: cannot make network namespaces"; exit $SKIP; }
 ip netns exec ${P}pub nft add table ip probe 2>/dev/null || { echo "SKIP: no nftables in namespaces"; exit $SKIP; }
 # Pairs run in the background: failures are collected in a file.
 fail() { echo "FAIL: $*" | tee -a "$OUT/failures"; }
+within10s() {  # runs the command every 0.2 s until it succeeds, for 10 s at most
+    local k
+    for k in $(seq 1 50); do "$@" 2>/dev/null && return 0; sleep 0.2; done
+    return 1
+}
 
 # The public side: the lobby's address on every link to a home, so it answers from that address.
 PUB=${P}pub
@@ -114,13 +118,9 @@ play() {
     local name=$1 hns=$2 gns=$3 frames=$4 delay=${5:-0} o=$OUT/$1
     ip netns exec $hns "$SIM" --host 27810 --lobby $SERVER --input "$NETPLAY/host.txt" --frames $frames \
         --trace $o-host.trace --net-record $o.rec --net-stats --net-timeout 60 >$o-host.out 2>$o-host.err &
-    local host=$! code="" k
-    for k in $(seq 1 50); do
-        code=$(awk '/^room /{print $2; exit}' $o-host.out 2>/dev/null)
-        [ -n "$code" ] && break
-        sleep 0.2
-    done
-    [ -n "$code" ] || { fail "$name: the host printed no room code"; kill $host; return; }
+    local host=$! code=""
+    within10s grep -q '^room ' $o-host.out || { fail "$name: the host printed no room code"; kill $host; return; }
+    code=$(awk '/^room /{print $2; exit}' $o-host.out)
     sleep $delay
     ip netns exec $gns "$SIM" --join $code --lobby $SERVER --input "$NETPLAY/guest.txt" --frames $frames \
         --trace $o-guest.trace --net-stats --net-timeout 60 >$o-guest.out 2>$o-guest.err
@@ -188,12 +188,9 @@ unanswered() {
     local o=$OUT/unanswered
     ip netns exec ${P}a43 "$SIM" --host 27810 --lobby $SERVER:27821 --input "$NETPLAY/host.txt" --frames 900 \
         --trace $o-host.trace --net-timeout 60 >$o-host.out 2>$o-host.err &
-    local host=$! k
-    for k in $(seq 1 50); do
-        grep -q "the lobby server does not answer" $o-host.err && break
-        sleep 0.2
-    done
-    grep -q "the lobby server does not answer" $o-host.err || fail "the host did not say its lobby does not answer"
+    local host=$!
+    within10s grep -q "the lobby server does not answer" $o-host.err ||
+        fail "the host did not say its lobby does not answer"
     ip netns exec ${P}a44 "$SIM" --join 198.19.43.2:27810 --input "$NETPLAY/guest.txt" --frames 900 \
         --trace $o-guest.trace >$o-guest.out 2>$o-guest.err || fail "direct guest exit code $?"
     wait $host || fail "host without a lobby: exit code $?"

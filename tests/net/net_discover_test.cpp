@@ -34,22 +34,18 @@ TEST(Discover, QueryAndAnswerBytesAreStrictAndTheAnswerIsSmaller) {
     // Damage: one byte short or over, another magic, a name length past the end, a control
     // character, port 0.
     auto Bad = [&](std::vector<uint8_t> b) { return !NetDiscoverReadAnswer(b.data(), b.size(), &g, &wPort); };
+    auto Edit = [](std::vector<uint8_t> b, size_t i, uint8_t v) {
+        b[i] = v;
+        return b;
+    };
+    std::vector<uint8_t> longer = answer;
+    longer.push_back(0);
     EXPECT_TRUE(Bad(std::vector<uint8_t>(answer.begin(), answer.end() - 1)));
-    std::vector<uint8_t> b = answer;
-    b.push_back(0);
-    EXPECT_TRUE(Bad(b));
-    b = answer;
-    b[3] = 'Q';
-    EXPECT_TRUE(Bad(b));
-    b = answer;
-    b[7] = 40;
-    EXPECT_TRUE(Bad(b));
-    b = answer;
-    b[9] = '\n';
-    EXPECT_TRUE(Bad(b));
-    b = answer;
-    b[5] = b[6] = 0;
-    EXPECT_TRUE(Bad(b));
+    EXPECT_TRUE(Bad(longer));
+    EXPECT_TRUE(Bad(Edit(answer, 3, 'Q')));
+    EXPECT_TRUE(Bad(Edit(answer, 7, 40)));
+    EXPECT_TRUE(Bad(Edit(answer, 9, '\n')));
+    EXPECT_TRUE(Bad(Edit(Edit(answer, 5, 0), 6, 0)));
 
     // The longest name and version still fit in fewer bytes than the query; a name with control
     // characters goes out with '?' in their place.

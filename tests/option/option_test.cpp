@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -79,11 +80,9 @@ TEST(SettingsText, SetReadReplaceAndRefuse) {
 
     ASSERT_TRUE(WriteSettingsValue(szFile.c_str(), "lobby", "example.org:27820"));
     EXPECT_EQ(ReadFileText(szFile), "lobby example.org:27820\n");
-    WriteBytes(szFile, {'#', ' ', 'm', 'i', 'n', 'e', '\r', '\n', 'l', 'a', 'n', 'g', 'u', 'a', 'g', 'e',
-                        ' ', ' ', 'e', 'n', ' ', '\r', '\n', 'f', 'u', 't', 'u', 'r', 'e', ' ', 'x', '\n',
-                        'l', 'a', 'n', 'g', 'u', 'a', 'g', 'e', ' ', 'j', 'a'});
+    std::ofstream(szFile, std::ios::binary) << "# mine\r\nlanguage  en \r\nfuture x\nlanguage ja";
     ASSERT_TRUE(ReadSettingsValue(szFile.c_str(), "language", szValue, sizeof szValue));
-    EXPECT_STREQ(szValue, "ja");  // the last line that sets it
+    EXPECT_STREQ(szValue, "ja");                                              // the last line that sets it
     EXPECT_FALSE(ReadSettingsValue(szFile.c_str(), "language", szValue, 2));  // does not fit
     EXPECT_STREQ(szValue, "");
 

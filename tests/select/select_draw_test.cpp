@@ -50,9 +50,7 @@ TEST_F(SelectPicture, VsComCharacterChoice) {
         EXPECT_EQ(Pixel(128 + 32 * i, 320), CHARA0 + i) << i;
         EXPECT_EQ(Pixel(159 + 32 * i, 351), CHARA0 + i) << i;
     }
-    EXPECT_EQ(Pixel(264, 304), ARROW_C1);
-    EXPECT_EQ(Pixel(279, 319), ARROW_C1);
-    EXPECT_EQ(CountIndex(ARROW_C1), 16 * 16);
+    ExpectBlock(ARROW_C1, 264, 304, 16, 16);
     // The COM's arrow and picture wait until player 1 has his character.
     EXPECT_EQ(CountIndex(ARROW_C2), 0);
     EXPECT_EQ(Pixel(16, 64), CHARA0 + 4);
@@ -62,9 +60,7 @@ TEST_F(SelectPicture, VsComCharacterChoice) {
     g_Cursor[0].nChosen = 5;
     SelectDraw();
     EXPECT_EQ(CountIndex(ARROW_C1), 0);
-    EXPECT_EQ(Pixel(362, 304), ARROW_C2);  // two pixels right of the cursor position
-    EXPECT_NE(Pixel(361, 304), ARROW_C2);
-    EXPECT_EQ(CountIndex(ARROW_C2), 16 * 16);
+    ExpectBlock(ARROW_C2, 362, 304, 16, 16);  // two pixels right of the cursor position
     EXPECT_EQ(Pixel(592, 64), CHARA0 + 7);
     EXPECT_EQ(Pixel(623, 95), CHARA0 + 7);
     EXPECT_EQ(Pixel(16, 64), CHARA0 + 4);
@@ -75,8 +71,7 @@ TEST_F(SelectPicture, TwoPlayerSkillChoiceShowsTheChosenCharacters) {
     g_Cursor[0] = CURSOR{0, 2, 64, 163 + 19 * 2, 3, 0};
     g_Cursor[1] = CURSOR{0, 1, 400, 163 + 19, 9, 2};  // confirmed: no arrow
     SelectDraw();
-    EXPECT_EQ(Pixel(64, 201), ARROW_S1);
-    EXPECT_EQ(CountIndex(ARROW_S1), 16 * 16);
+    ExpectBlock(ARROW_S1, 64, 201, 16, 16);
     EXPECT_EQ(CountIndex(ARROW_S2), 0);
     EXPECT_EQ(CountIndex(ARROW_C1) + CountIndex(ARROW_C2), 0);
     EXPECT_EQ(Pixel(16, 64), CHARA0 + 2);
@@ -84,8 +79,7 @@ TEST_F(SelectPicture, TwoPlayerSkillChoiceShowsTheChosenCharacters) {
 
     g_Cursor[1].nDecided = 0;
     SelectDraw();
-    EXPECT_EQ(Pixel(400, 182), ARROW_S2);
-    EXPECT_EQ(CountIndex(ARROW_S2), 16 * 16);
+    ExpectBlock(ARROW_S2, 400, 182, 16, 16);
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ TEST(LoadFailure, TitleEndsAtOnceAndOptionsThroughTheCloseRequest) {
     {
         SimRun sim;
         RemovePicture(sim, "オプション.bmp");
-        SimResult r = sim.Run(Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "Z"}}), "--frames 200");
+        SimResult r = sim.Run(kToOptions, "--frames 200");
         EXPECT_EQ(r.nExit, 1);
         ASSERT_EQ(r.Trace.size(), 61u);
         EXPECT_EQ(TraceInt(r.Trace[60], "scene"), 3);

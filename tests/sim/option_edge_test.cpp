@@ -10,8 +10,7 @@ namespace {
 TEST(OptionsFile, EmptyFileGivesZerosAndWinsNeededWrapsBothWays) {
     SimRun sim;
     sim.WriteOption({});
-    SimResult r =
-        sim.Run(kToOptions + Taps({{90, "RIGHT"}, {92, "LEFT"}, {94, "RIGHT"}, {96, "LEFT"}}), "--frames 98");
+    SimResult r = sim.Run(kToOptions + Taps(90, 2, "RIGHT LEFT RIGHT LEFT"), "--frames 98");
     ASSERT_EQ(r.nExit, 0) << r.szStderr;
     EXPECT_EQ(TraceValues(r.Trace[kOptionsMenu]), (std::vector<int>{0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(TraceValues(r.Trace[90])[0], 1);  // 0 + 1
@@ -28,25 +27,20 @@ TEST(OptionsFile, Speed20WrapsTo1AndSavingWritesTheDoubleAndKeepsThePadding) {
     // Speed 20.0; COM level 9 and mode 7 lie outside their name tables.
     std::vector<unsigned char> in = OptionBytes(2, 9, 0x34, 0x40, 7);
     sim.WriteOption(in);
-    std::vector<std::pair<int, const char*>> taps;
-    for (int i = 0; i < 5; ++i) taps.push_back({90 + 2 * i, "DOWN"});
-    for (int i = 0; i < 7; ++i) taps.push_back({100 + 2 * i, "RIGHT"});  // speed 20 -> 1 -> 7
-    taps.push_back({114, "DOWN"});  // row 6, mode 7: no help text, nothing looked up
-    taps.push_back({116, "DOWN"});  // row 7: the language, Japanese -> English
-    taps.push_back({118, "RIGHT"});
-    taps.push_back({120, "DOWN"});  // row 8: left and right do nothing here
-    taps.push_back({122, "RIGHT"});
-    taps.push_back({124, "DOWN"});  // row 9
-    taps.push_back({126, "LEFT"});
-    taps.push_back({128, "UP"});  // row 8: save
-    taps.push_back({130, "Z"});
-    SimResult r = sim.Run(kToOptions + Taps(taps), "--frames 144");
+    // From frame 90, every other frame: down to row 5, speed 20 -> 1 -> 7; row 6 (mode 7: no help
+    // text, nothing looked up); row 7, the language, Japanese -> English; row 8, where left and
+    // right do nothing; row 9, left; back up to row 8, save.
+    SimResult r =
+        sim.Run(kToOptions + Taps(90, 2,
+                                  "DOWN DOWN DOWN DOWN DOWN RIGHT RIGHT RIGHT RIGHT RIGHT RIGHT RIGHT "
+                                  "DOWN DOWN RIGHT DOWN RIGHT DOWN LEFT UP Z"),
+                "--frames 144");
     ASSERT_EQ(r.nExit, 0) << r.szStderr;
     EXPECT_EQ(TraceValues(r.Trace[84]), (std::vector<int>{2, 3, 3, 3, 9, 20, 7}));
     EXPECT_EQ(TraceValues(r.Trace[100])[5], 1);
     EXPECT_EQ(TraceValues(r.Trace[112])[5], 7);
-    EXPECT_EQ(SoundFrames(r, 0), (std::vector<int>{30, 32, 90, 92, 94, 96, 98, 100, 102, 104, 106, 108, 110,
-                                                   112, 114, 116, 118, 120, 124, 128}));
+    EXPECT_EQ(SoundFrames(r, 0), (std::vector<int>{30,  32,  90,  92,  94,  96,  98,  100, 102, 104,
+                                                   106, 108, 110, 112, 114, 116, 118, 120, 124, 128}));
     EXPECT_EQ(SoundFrames(r, 15), std::vector<int>{130});
     EXPECT_EQ(SoundFrames(r, 1), std::vector<int>{34});  // only the title's confirm
     EXPECT_EQ(TraceInt(r.Trace[143], "scene"), 3);       // saving stays in the menu

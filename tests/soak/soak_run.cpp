@@ -1,22 +1,10 @@
 #include "soak_run.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 #include "support/sim_run.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-int Field(const std::string& sz, const char* szKey, size_t nFrom = 0) {
-    const size_t n = sz.find(szKey, nFrom);
-    return n == std::string::npos ? -1 : std::atoi(sz.c_str() + n + std::strlen(szKey));
-}
-
-}  // namespace
 
 SOAKRESULT RunSession(const SOAKSESSION& s, const std::string& szDir, const std::string& szArgs) {
     fs::remove_all(szDir);
@@ -34,16 +22,16 @@ SOAKRESULT RunSession(const SOAKSESSION& s, const std::string& szDir, const std:
     for (std::string szLine : sim.Trace) {
         szLine += '\n';
         for (unsigned char c : szLine) r.qwTrace = (r.qwTrace ^ c) * 1099511628211ull;
-        const int nScene = Field(szLine, "\"scene\":");
+        const int nScene = TraceInt(szLine, "scene");
         r.dwFrames++;
         r.SceneFrames[nScene]++;
         if (nScene == 2) {
             const size_t nP2 = szLine.find("\"p2\":");
-            const int p = Field(szLine, "\"phase\":"), w0 = Field(szLine, "\"win\":"),
-                      w1 = Field(szLine, "\"win\":", nP2);
+            const int p = TraceInt(szLine, "phase"), w0 = TraceInt(szLine, "win"),
+                      w1 = TraceInt(szLine, "win", nP2);
             if (nLastScene != 2) r.nBattles++;
-            (Field(szLine, "\"control\":", nP2) == 2 ? r.ComModes : r.TwoModes)
-                .insert(Field(szLine, "\"mode\":"));
+            (TraceInt(szLine, "control", nP2) == 2 ? r.ComModes : r.TwoModes)
+                .insert(TraceInt(szLine, "mode"));
             if (nLastScene != 2 || p != nPhase || w0 != nWin0 || w1 != nWin1) dwStill = 0;
             nPhase = p, nWin0 = w0, nWin1 = w1;
             if (++dwStill > r.dwLongestStill) r.dwLongestStill = dwStill;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -106,9 +107,18 @@ inline std::string Taps(const std::vector<std::pair<int, const char*>>& taps) {
     return s;
 }
 
+// Taps of the space-separated keys, one every nStep frames from nFrom.
+inline std::string Taps(int nFrom, int nStep, const std::string& szKeys) {
+    std::vector<std::pair<int, const char*>> taps;
+    std::istringstream keys(szKeys);
+    std::vector<std::string> names{std::istream_iterator<std::string>(keys), {}};
+    for (const std::string& szKey : names) taps.push_back({nFrom + nStep * int(taps.size()), szKey.c_str()});
+    return Taps(taps);
+}
+
 // From the title into the options: down twice to the options row, confirm on frame 34. Title
 // fade-in 0..23, fade-out 35..58, scene 3 from 59, options fade-in 60..83, menu from 84.
-inline const std::string kToOptions = Taps({{30, "DOWN"}, {32, "DOWN"}, {34, "Z"}});
+inline const std::string kToOptions = Taps(30, 2, "DOWN DOWN Z");
 constexpr int kOptionsMenu = 84;
 
 // Integer after "key": at or after nFrom (a '[' before it is skipped); INT_MIN when absent.

@@ -40,3 +40,12 @@ inline uint8_t Pixel(int x, int y) {
 inline int CountIndex(uint8_t n) {
     return g_BackBuffer.nWidth * g_BackBuffer.nHeight - CountNot(g_BackBuffer, n);
 }
+
+// Index n fills the w x h rectangle at (x, y) of the back buffer and shows nowhere else.
+inline void ExpectBlock(uint8_t n, int x, int y, int w, int h) {
+    int nInside = 0;
+    for (int j = y; j < y + h; ++j)
+        for (int i = x; i < x + w; ++i) nInside += Pixel(i, j) == n;
+    EXPECT_EQ(nInside, w * h) << "index " << int(n) << " at " << x << "," << y;
+    EXPECT_EQ(CountIndex(n), w * h) << "index " << int(n) << " at " << x << "," << y;
+}
