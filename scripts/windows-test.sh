@@ -19,6 +19,17 @@ fail() {
     echo "FAILED: $*" >&2
     FAILED=1
 }
+sim() {  # linux|windows, arguments: that system's simulator
+    if [ "$1" = linux ]; then build/tools/pomrin-sim "${@:2}"; else "$WINE" "$BW/tools/pomrin-sim.exe" "${@:2}"; fi
+}
+poll() {  # seconds, command...: runs the command every 0.2 s until it prints something; prints that
+    local n out=""
+    for n in $(seq $(($1 * 5))); do
+        out=$("${@:2}" 2>/dev/null) && [ -n "$out" ] && break
+        sleep 0.2
+    done
+    echo "$out"
+}
 
 # ---------------------------------------------------------------- 1. test programs
 stamp "test programs under Wine"
@@ -35,17 +46,12 @@ compare_sims() {
     # The font the zip ships, for both: the Linux simulator would otherwise find the system's.
     mkdir -p "$d/data/fonts"
     ln -sfn /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf "$d/data/fonts/ipag.ttf"
-    local args=(--input "$script" --frames "$frames" --shot-every 500)
     for side in linux windows; do
         rm -f "$d/data/user_data/Option.dat"
         [ -n "$option" ] && cp "$option" "$d/data/user_data/Option.dat"
-        if [ $side = linux ]; then
-            build/tools/pomrin-sim --data "$d/data" "${args[@]}" --trace "$d/$side/trace.jsonl" \
-                --sounds "$d/$side/sounds.txt" --shots "$d/$side/shots" 2>"$d/$side/stderr.txt"
-        else
-            "$WINE" "$BW/tools/pomrin-sim.exe" --data "$d/data" "${args[@]}" --trace "$d/$side/trace.jsonl" \
-                --sounds "$d/$side/sounds.txt" --shots "$d/$side/shots" 2>"$d/$side/stderr.txt"
-        fi || fail "$name: the $side simulator exited with $?"
+        sim $side --data "$d/data" --input "$script" --frames "$frames" --shot-every 500 --trace "$d/$side/trace.jsonl" \
+            --sounds "$d/$side/sounds.txt" --shots "$d/$side/shots" 2>"$d/$side/stderr.txt" ||
+            fail "$name: the $side simulator exited with $?"
     done
     if diff -r -q "$d/linux" "$d/windows" >/dev/null; then
         echo "$name: $(wc -l < "$d/linux/trace.jsonl") frames, $(wc -l < "$d/linux/sounds.txt") sounds," \
@@ -86,76 +92,54 @@ stamp "simulators compared"
 # frames, the record is the one the Linux test keeps, and the Linux replay of it agrees.
 stamp "online play"
 NETDIR=$ROOT/tests/netplay
-net_match() {  # name, host command..., --, guest command...; extra flags in NETFLAGS
-    local name=$1 port=$((20000 + RANDOM % 30000))
-    shift
-    local host=() guest=()
-    while [ "$1" != -- ]; do host+=("$1"); shift; done
-    shift
-    guest=("$@")
-    mkdir -p "$OUT/$name"
-    "${host[@]}" --data "$ROOT/build/data" --host $port --input "$NETDIR/host.txt" --frames 1950 \
-        --trace "$OUT/$name/host.trace" --net-record "$OUT/$name/match.rec" --net-stats $NETFLAGS \
-        2>"$OUT/$name/host.err" &
+net_match() {  # name, the host's system, the guest's system; extra flags in NETFLAGS
+    local name=$1 port=$((20000 + RANDOM % 30000)) o=$OUT/$1
+    mkdir -p "$o"
+    sim $2 --data "$ROOT/build/data" --host $port --input "$NETDIR/host.txt" --frames 1950 --trace "$o/host.trace" \
+        --net-record "$o/match.rec" --net-stats $NETFLAGS 2>"$o/host.err" &
     local hostpid=$!
-    "${guest[@]}" --data "$ROOT/build/data" --join 127.0.0.1:$port --input "$NETDIR/guest.txt" --frames 1950 \
-        --trace "$OUT/$name/guest.trace" --net-stats $NETFLAGS 2>"$OUT/$name/guest.err" ||
-        fail "$name: the guest exited with $?"
+    sim $3 --data "$ROOT/build/data" --join 127.0.0.1:$port --input "$NETDIR/guest.txt" --frames 1950 \
+        --trace "$o/guest.trace" --net-stats $NETFLAGS 2>"$o/guest.err" || fail "$name: the guest exited with $?"
     wait $hostpid || fail "$name: the host exited with $?"
-    build/tools/pomrin-sim --replay "$OUT/$name/match.rec" --trace "$OUT/$name/replay.trace" 2>/dev/null ||
-        fail "$name: the record does not replay"
-    if [ "$(wc -l < "$OUT/$name/host.trace" 2>/dev/null)" = 1950 ] &&
-        cmp -s "$OUT/$name/host.trace" "$OUT/$name/guest.trace" &&
-        cmp -s "$OUT/$name/host.trace" "$OUT/$name/replay.trace" &&
-        cmp -s "$OUT/$name/match.rec" "$NETDIR/match.rec"; then
+    sim linux --replay "$o/match.rec" --trace "$o/replay.trace" 2>/dev/null || fail "$name: the record does not replay"
+    if [ "$(wc -l < "$o/host.trace" 2>/dev/null)" = 1950 ] && cmp -s "$o/host.trace" "$o/guest.trace" &&
+        cmp -s "$o/host.trace" "$o/replay.trace" && cmp -s "$o/match.rec" "$NETDIR/match.rec"; then
         echo "$name: host, guest and replay agree over 1950 frames;" \
-             "$(grep -h 'net stats' "$OUT/$name/guest.err" | sed 's/.*net stats: //')"
+             "$(grep -h 'net stats' "$o/guest.err" | sed 's/.*net stats: //')"
     else
-        cat "$OUT/$name/host.err" "$OUT/$name/guest.err" >&2
+        cat "$o/host.err" "$o/guest.err" >&2
         fail "$name: the two sides or the record differ"
     fi
 }
-NETFLAGS="" net_match windows_windows "$WINE" "$BW/tools/pomrin-sim.exe" -- "$WINE" "$BW/tools/pomrin-sim.exe"
-NETFLAGS="--net-lag 50 --net-jitter 10 --net-loss 5 --net-seed 3" \
-    net_match linux_windows build/tools/pomrin-sim -- "$WINE" "$BW/tools/pomrin-sim.exe"
+NETFLAGS="" net_match windows_windows windows windows
+NETFLAGS="--net-lag 50 --net-jitter 10 --net-loss 5 --net-seed 3" net_match linux_windows linux windows
 
 # Meeting by room code through a Linux pomrin-lobby on loopback: the Windows simulator hosts and
 # registers a room, the Linux one joins with the code it printed. Both trace the same 1950 frames
 # and the record is the net test's.
 lobby_match() {
-    local d=$OUT/lobby_windows_linux lport="" code="" rc=0
+    local d=$OUT/lobby_windows_linux lport="" code=""
     mkdir -p "$d"
     build/lobby/pomrin-lobby --port 0 --bind 127.0.0.1 --stats-interval 0 >"$d/lobby.log" &
     local lobbypid=$!
-    for _ in $(seq 50); do
-        lport=$(sed -n 's/.*listening on 127\.0\.0\.1:\([0-9]*\) .*/\1/p' "$d/lobby.log")
-        [ -n "$lport" ] && break
-        sleep 0.1
-    done
-    "$WINE" "$BW/tools/pomrin-sim.exe" --data "$ROOT/build/data" --host $((20000 + RANDOM % 30000)) \
+    lport=$(poll 5 sed -n 's/.*listening on 127\.0\.0\.1:\([0-9]*\) .*/\1/p' "$d/lobby.log")
+    sim windows --data "$ROOT/build/data" --host $((20000 + RANDOM % 30000)) \
         --lobby 127.0.0.1:$lport --input "$NETDIR/host.txt" --frames 1950 --trace "$d/host.trace" \
         --net-record "$d/match.rec" --net-stats --net-timeout 60 >"$d/host.out" 2>"$d/host.err" &
     local hostpid=$!
-    for _ in $(seq 300); do
-        code=$(tr -d '\r' <"$d/host.out" | awk '/^room /{print $2; exit}')
-        [ -n "$code" ] && break
-        sleep 0.2
-    done
+    code=$(poll 60 awk '/^room /{sub(/\r$/, ""); print $2; exit}' "$d/host.out")
     if [ -z "$code" ]; then
         kill $hostpid 2>/dev/null || true
         cat "$d/host.err" "$d/lobby.log" >&2
         fail "lobby: the Windows host printed no room code"
     else
-        build/tools/pomrin-sim --data "$ROOT/build/data" --join "$code" --lobby 127.0.0.1:$lport \
+        sim linux --data "$ROOT/build/data" --join "$code" --lobby 127.0.0.1:$lport \
             --input "$NETDIR/guest.txt" --frames 1950 --trace "$d/guest.trace" --net-stats --net-timeout 60 \
             >"$d/guest.out" 2>"$d/guest.err" || fail "lobby: the Linux guest exited with $?"
     fi
-    wait $hostpid || rc=$?
-    [ $rc = 0 ] || fail "lobby: the Windows host exited with $rc"
+    wait $hostpid || fail "lobby: the Windows host exited with $?"
     kill -TERM $lobbypid 2>/dev/null || true
-    rc=0
-    wait $lobbypid || rc=$?
-    [ $rc = 0 ] || fail "lobby: pomrin-lobby exited with $rc on SIGTERM"
+    wait $lobbypid || fail "lobby: pomrin-lobby exited with $? on SIGTERM"
     local route
     route=$(tr -d '\r' <"$d/host.out" | awk '/^route /{print $2}')
     if [ -n "$code" ] && [ "$(wc -l < "$d/host.trace" 2>/dev/null)" = 1950 ] &&
@@ -195,7 +179,7 @@ DISPLAY_NUM=:$((90 + RANDOM % 100))
 Xvfb "$DISPLAY_NUM" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB=$!
 export DISPLAY=$DISPLAY_NUM
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.2; done 2>/dev/null || sleep 2
+poll 10 xdpyinfo >/dev/null
 
 answer_box() {  # name: presses Return in the box with that title until it closes
     local box
@@ -211,12 +195,7 @@ answer_box() {  # name: presses Return in the box with that title until it close
     done
 }
 wait_window() {  # name, seconds: the id of a visible window with that title
-    local id=""
-    for _ in $(seq $(($2 * 5))); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$id" ] && break
-        sleep 0.2
-    done
-    echo "$id"
+    poll $2 xdotool search --onlyvisible --limit 1 --name "$1"
 }
 press() {  # holds each key for a few frames, as a player would
     for k in "$@"; do
@@ -235,8 +214,8 @@ else
     # A second copy finds the first, shows its box and exits 0.
     (set +eE; trap - ERR; cd / && SDL_AUDIODRIVER=dummy "$WINE" "$GAME" --lang ja; echo $? > "$OUT/second.rc") &
     answer_box "二重起動" || fail "the second copy showed no box"
-    for _ in $(seq 150); do [ -f "$OUT/second.rc" ] && break; sleep 0.2; done
-    [ "$(cat "$OUT/second.rc" 2>/dev/null)" = 0 ] || fail "the second copy exited with $(cat "$OUT/second.rc" 2>/dev/null)"
+    rc=$(poll 30 cat "$OUT/second.rc")
+    [ "$rc" = 0 ] || fail "the second copy exited with $rc"
     xdotool windowfocus "$WIN" 2>/dev/null || true
     sleep 1
 
@@ -271,10 +250,8 @@ else
     cp "$OUT/select.png" "$ROOT/build-win/wine-select.png"
     echo "screenshot of the character select: build-win/wine-select.png"
     press Escape
-    rc=0
     for _ in $(seq 100); do kill -0 "$GAMEPID" 2>/dev/null || break; sleep 0.2; done
-    wait "$GAMEPID" || rc=$?
-    [ "$rc" = 0 ] && echo "Escape: the game exited with 0" || fail "the game exited with $rc after Escape"
+    wait "$GAMEPID" && echo "Escape: the game exited with 0" || fail "the game exited with $? after Escape"
 fi
 
 # A start-up failure shows its box and exits 1. The system is English here; the box is in
@@ -283,9 +260,8 @@ fi
  echo $? > "$OUT/fail.rc") &
 answer_box "エラー" && echo "the saved language read back: the box in Japanese on an English system" ||
     fail "no box in Japanese, the saved language, for the failed start-up"
-for _ in $(seq 150); do [ -f "$OUT/fail.rc" ] && break; sleep 0.2; done
-[ "$(cat "$OUT/fail.rc" 2>/dev/null)" = 1 ] && echo "failed start-up: box and exit code 1" ||
-    fail "the failed start-up exited with $(cat "$OUT/fail.rc" 2>/dev/null)"
+rc=$(poll 30 cat "$OUT/fail.rc")
+[ "$rc" = 1 ] && echo "failed start-up: box and exit code 1" || fail "the failed start-up exited with $rc"
 
 # Online: the Windows game hosts and the Linux simulator joins; both press their first button
 # again and again, which chooses the characters and skills whatever the timing, into a fight;
@@ -299,7 +275,7 @@ WIN=$(wait_window "ころころポムリン" 60)
 if [ -z "$WIN" ]; then
     fail "the hosting game's window did not open"
 else
-    build/tools/pomrin-sim --data "$ROOT/build/data" --join 127.0.0.1:$PORT --input "$OUT/netgame-guest.txt" \
+    sim linux --data "$ROOT/build/data" --join 127.0.0.1:$PORT --input "$OUT/netgame-guest.txt" \
         --frames 1500 --trace "$OUT/netgame-guest.trace" 2>"$OUT/netgame-guest.err" &
     SIMPID=$!
     sleep 2
