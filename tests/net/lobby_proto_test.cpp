@@ -5,11 +5,12 @@
 #include <cstring>
 #include <vector>
 
+#include "net/hex_fixture.h"
 #include "net/lobby_proto.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+const auto kWire = ReadHexFixture("lobby_proto.txt");
 
 Bytes Encode(const LOBBYMSG& m) {
     uint8_t buf[LOBBY_MAX_MESSAGE];
@@ -22,20 +23,9 @@ LOBBYDECODE Decode(const Bytes& b, LOBBYMSG* lpMsg = nullptr) {
     return LobbyDecode(b.data(), b.size(), lpMsg ? lpMsg : &m);
 }
 
-Bytes Padded(Bytes b) {
-    b.resize(64, 0);
-    return b;
-}
-
-// REGISTER "1.0" with 192.168.1.20:27810 and 10.0.0.5:27810.
-const Bytes kRegister = Padded(
-    {'P', 'M', 'L', 'B', 1, 1, 3, '1', '.', '0', 2, 192, 168, 1, 20, 0xA2, 0x6C, 10, 0, 0, 5, 0xA2, 0x6C});
-// INTRO to the guest of room 645657684 (0x267BF454): token 0x1122334455667788, the host at
-// 203.0.113.7:40000 (0x9C40), four local addresses.
-const Bytes kIntro = {'P',  'M',  'L',  'B',  1,    6,  0x54, 0xF4, 0x7B, 0x26, 0x88, 0x77, 0x66,
-                      0x55, 0x44, 0x33, 0x22, 0x11, 1,  203,  0,    113,  7,    0x40, 0x9C, 4,
-                      1,    2,    3,    4,    1,    0,  5,    6,    7,    8,    2,    0,    9,
-                      10,   11,   12,   3,    0,    13, 14,   15,   16,   4,    0};
+// REGISTER "1.0" with two local addresses, padded; INTRO to a guest with four.
+const Bytes kRegister = kWire.at("register").at(0);
+const Bytes kIntro = kWire.at("intro").at(0);
 
 TEST(LobbyProto, HandWrittenDatagramsDecodeAndReencode) {
     LOBBYMSG m;
@@ -110,7 +100,8 @@ TEST(LobbyProto, DamagedDatagramsAreRefused) {
         b.resize(n);
         return b;
     };
-    Bytes relayOk = {'P', 'M', 'L', 'B', 1, 10, 1, 0, 0, 0, 0, 0, 0, 0, 1, 1};
+    const Bytes relayOk = kWire.at("relay_ok").at(0);
+    const std::vector<Bytes>&room = kWire.at("room"), &error = kWire.at("error");
     ASSERT_EQ(Decode(relayOk), LOBBY_DECODE_OK);
     Bytes longIntro = kIntro;
     longIntro.push_back(0);
@@ -142,15 +133,11 @@ TEST(LobbyProto, DamagedDatagramsAreRefused) {
         {"version text with a NUL", Edit(kRegister, 8, 0), LOBBY_DECODE_BAD},
         {"version text of 33 bytes", Edit(kRegister, 6, 33), LOBBY_DECODE_BAD},
         {"relay peer flag 2", Edit(relayOk, 15, 2), LOBBY_DECODE_BAD},
-        {"ROOM with keep-alive 0",
-         {'P', 'M', 'L', 'B', 1, 2, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 127, 0, 0, 1, 1, 0, 88, 2, 0},
-         LOBBY_DECODE_BAD},
-        {"ERROR reason 0", {'P', 'M', 'L', 'B', 1, 12, 0, 5, 0}, LOBBY_DECODE_BAD},
-        {"ERROR reason 8", {'P', 'M', 'L', 'B', 1, 12, 8, 5, 0}, LOBBY_DECODE_BAD},
-        {"ERROR", {'P', 'M', 'L', 'B', 1, 12, 7, 5, 0}, LOBBY_DECODE_OK},
-        {"ROOM",
-         {'P', 'M', 'L', 'B', 1, 2, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 127, 0, 0, 1, 1, 0, 88, 2, 2},
-         LOBBY_DECODE_OK},
+        {"ROOM with keep-alive 0", room.at(0), LOBBY_DECODE_BAD},
+        {"ERROR reason 0", error.at(0), LOBBY_DECODE_BAD},
+        {"ERROR reason 8", error.at(1), LOBBY_DECODE_BAD},
+        {"ERROR", error.at(2), LOBBY_DECODE_OK},
+        {"ROOM", room.at(1), LOBBY_DECODE_OK},
     };
     for (const auto& c : cases) EXPECT_EQ(Decode(c.b), c.eWant) << c.szWhat;
     Bytes huge = kRegister;

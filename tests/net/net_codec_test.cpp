@@ -4,13 +4,14 @@
 #include <cstring>
 #include <vector>
 
+#include "net/hex_fixture.h"
 #include "net/net_codec.h"
 #include "net/net_inputs.h"
 #include "net/net_session.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+const auto kWire = ReadHexFixture("net_codec.txt");
 
 Bytes Encode(const NETMSG& m) {
     uint8_t buf[NET_MAX_MESSAGE];
@@ -78,21 +79,14 @@ TEST(NetCodec, ExactBytesAndRoundTrips) {
     m.nCount = 4;
     const uint32_t dwIn[4] = {0, 127, 128, 0xFFFFFFFF};
     std::memcpy(m.dwInput, dwIn, sizeof(dwIn));
-    const Bytes want = {0x04, 0x04, 0x03, 0x02, 0x01, 0x05, 0, 0, 0, 0xFE, 0x04,
-                        0x00, 0x7F, 0x80, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F};
-    EXPECT_EQ(Encode(m), want);
+    EXPECT_EQ(Encode(m), kWire.at("input").at(0));
 
-    // HELLO: type, "PMRN", protocol 2, echo, rules, "ab", zeros up to 48 bytes.
     NETMSG h = Msg(NET_MSG_HELLO);
     h.wProtocol = 2;
     h.qwEcho = 0xA1A2A3A4A5A6A7A8ull;
     h.qwRulesHash = 0x1122334455667788ull;
     std::strcpy(h.szVersion, "ab");
-    EXPECT_EQ(Encode(h),
-              (Bytes{0x01, 'P',  'M',  'R',  'N',  0x02, 0x00, 0xA8, 0xA7, 0xA6, 0xA5, 0xA4, 0xA3,
-                     0xA2, 0xA1, 0x88, 0x77, 0x66, 0x55, 0x44, 0x33, 0x22, 0x11, 0x02, 'a',  'b',
-                     0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,
-                     0,    0,    0,    0,    0,    0,    0,    0,    0}));
+    EXPECT_EQ(Encode(h), kWire.at("hello").at(0));
 
     for (const NETMSG& s : Samples()) {
         SCOPED_TRACE(int(s.byType));
@@ -109,7 +103,7 @@ TEST(NetCodec, ExactBytesAndRoundTrips) {
 
     // A HELLO of another protocol version still decodes far enough to be refused clearly.
     NETMSG o;
-    ASSERT_TRUE(Decodes({0x01, 'P', 'M', 'R', 'N', 0x03, 0x00, 8, 7, 6, 5, 4, 3, 2, 1, 0xAA, 0xBB}, &o));
+    ASSERT_TRUE(Decodes(kWire.at("hello3").at(0), &o));
     EXPECT_EQ(o.wProtocol, 3);
     EXPECT_EQ(o.qwEcho, 0x0102030405060708ull);
 }
@@ -123,23 +117,8 @@ TEST(NetCodec, MalformedPacketsAreRejected) {
         longer.push_back(0);
         EXPECT_FALSE(Decodes(longer)) << int(s.byType);
     }
-    const Bytes bad[] = {
-        {0x00},
-        {0x08, 0, 0, 0, 0},
-        {0x01, 'P', 'M', 'R', 'X', 0x01, 0x00},            // not our magic
-        {0x03, 0x00, 0x01, 0x00, 0x00},                    // refuse reason 0
-        {0x03, 0x06, 0x01, 0x00, 0x00},                    // refuse reason past the last
-        {0x03, 0x01, 0x01, 0x00, 0x01, 0x07},              // control character in the version
-        {0x03, 0x01, 0x01, 0x00, 0x02, 'a', 0x00},         // NUL in the version
-        {0x03, 0x01, 0x01, 0x00, 0x21, 'a'},               // version longer than 32
-        {0x06, 0x04, 0, 0, 0, 0},                          // bye reason past the last
-        {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 65},             // 65 inputs
-        {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0x80, 0x00},  // padded varint
-        {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0xFF, 0xFF, 0xFF, 0xFF, 0x10},        // above 32 bits
-        {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0x80, 0x80, 0x80, 0x80, 0x80, 0x01},  // six bytes
-        {0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 1, 0x00},       // frames past 2^32
-    };
-    for (const Bytes& b : bad) EXPECT_FALSE(Decodes(b)) << int(b[0]) << " of " << b.size();
+    ASSERT_EQ(kWire.at("bad").size(), 14u);
+    for (const Bytes& b : kWire.at("bad")) EXPECT_FALSE(Decodes(b)) << int(b[0]) << " of " << b.size();
     Bytes welcome = Encode(Samples()[1]);
     welcome[41] = NET_MAX_INPUT_DELAY + 1;
     EXPECT_FALSE(Decodes(welcome));
