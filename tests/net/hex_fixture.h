@@ -1,5 +1,5 @@
-// Datagrams kept as data beside the tests: a name and the bytes in hex on each line, '#' to the
-// end of a line a comment. All the byte strings of each name, in file order.
+// Datagrams kept as data beside the tests: a name and the bytes in hex on each line, '#' to the end
+// of a line a comment. All the byte strings of each name, in file order.
 #pragma once
 #include <fstream>
 #include <map>
@@ -13,16 +13,16 @@ using Bytes = std::vector<uint8_t>;
 inline std::map<std::string, std::vector<Bytes>> ReadHexFixture(const char* szName) {
     std::map<std::string, std::vector<Bytes>> all;
     std::ifstream in(std::string(POMRIN_TEST_DIR) + "/fixtures/" + szName);
-    if (!in) throw std::runtime_error(std::string("cannot read fixtures/") + szName);
-    for (std::string sLine; std::getline(in, sLine);) {
+    for (std::string sLine, sKey, sHex; std::getline(in, sLine);) {
         std::istringstream ss(sLine.substr(0, sLine.find('#')));
-        std::string sKey, sHex, sWord;
         if (!(ss >> sKey)) continue;
-        while (ss >> sWord) sHex += sWord;
-        if (sHex.size() % 2) throw std::runtime_error("odd number of hex digits: " + sLine);
         Bytes& b = all[sKey].emplace_back();
-        for (size_t i = 0; i + 1 < sHex.size(); i += 2)
-            b.push_back(uint8_t(std::stoi(sHex.substr(i, 2), nullptr, 16)));
+        while (ss >> sHex) {
+            if (sHex.size() % 2) throw std::runtime_error("odd number of hex digits: " + sLine);
+            for (size_t i = 0; i < sHex.size(); i += 2)
+                b.push_back(uint8_t(std::stoul(sHex.substr(i, 2), nullptr, 16)));
+        }
     }
+    if (all.empty()) throw std::runtime_error(std::string("no datagrams in fixtures/") + szName);
     return all;
 }
