@@ -29,17 +29,13 @@ struct PEER {
         while ((n = NetService(NowMs(), ev, 4)) > 0) Events.insert(Events.end(), ev, ev + n);
         g_lpNet = &g_Net;
     }
-    bool Has(int nType) const {
-        for (const NETEVENT& e : Events)
-            if (e.nType == nType) return true;
-        return false;
-    }
-    const NETEVENT& Get(int nType) const {
+    const NETEVENT& Get(int nType) const {  // the first of that type (of type 0 when none came)
         for (const NETEVENT& e : Events)
             if (e.nType == nType) return e;
         static NETEVENT none;
         return none;
     }
+    bool Has(int nType) const { return Get(nType).nType == nType; }
     template <class F>
     auto Run(F f) {
         g_lpNet = &Session;
@@ -47,11 +43,12 @@ struct PEER {
         g_lpNet = &g_Net;
         return r;
     }
-    ~PEER() {
+    void Close(int nReason) {
         g_lpNet = &Session;
-        NetClose(0, 0);
+        NetClose(nReason, 0);
         g_lpNet = &g_Net;
     }
+    ~PEER() { Close(0); }
 };
 
 // Services the peers in turn until bDone() or nMs pass; returns bDone().
@@ -76,7 +73,9 @@ NETSETUP MakeSetup(const char* szVersion = "1.0", uint64_t qwRules = 0xC0FFEE) {
 }
 
 uint16_t StartHost(PEER* lpHost, const NETSETUP& s) {
-    return lpHost->Run([&] { return NetHost(0, &s) ? NetLocalPort() : uint16_t(0); });
+    const uint16_t wPort = lpHost->Run([&] { return NetHost(0, &s) ? NetLocalPort() : uint16_t(0); });
+    EXPECT_NE(wPort, 0) << "the host did not start";
+    return wPort;
 }
 
 bool Join(PEER* lpGuest, uint16_t wPort, const NETSETUP& s) {
@@ -85,10 +84,9 @@ bool Join(PEER* lpGuest, uint16_t wPort, const NETSETUP& s) {
 
 // A host and a guest in play.
 void Connect(PEER* lpHost, PEER* lpGuest, NETSETUP sHost = MakeSetup(), NETSETUP sGuest = MakeSetup()) {
-    const uint16_t wPort = StartHost(lpHost, sHost);
-    ASSERT_NE(wPort, 0);
-    ASSERT_TRUE(Join(lpGuest, wPort, sGuest));
-    ASSERT_TRUE(PumpUntil({lpHost, lpGuest}, [&] { return lpHost->Has(NET_EV_CONNECTED) && lpGuest->Has(NET_EV_CONNECTED); }));
+    ASSERT_TRUE(Join(lpGuest, StartHost(lpHost, sHost), sGuest));
+    ASSERT_TRUE(PumpUntil({lpHost, lpGuest},
+                          [&] { return lpHost->Has(NET_EV_CONNECTED) && lpGuest->Has(NET_EV_CONNECTED); }));
 }
 
 }  // namespace
@@ -108,7 +106,8 @@ TEST(NetSession, HandshakeSettingsAndASecondGuestRefused) {
     // The session goes on.
     ASSERT_TRUE(host.Run([] { return NetSendInput(0, 0x55); }));
     uint32_t dw = 0;
-    ASSERT_TRUE(PumpUntil({&host, &guest}, [&] { return guest.Run([&] { return NetRemoteInput(0, &dw); }); }));
+    ASSERT_TRUE(
+        PumpUntil({&host, &guest}, [&] { return guest.Run([&] { return NetRemoteInput(0, &dw); }); }));
     EXPECT_EQ(dw, 0x55u);
     EXPECT_EQ(host.Session.nState, NET_PLAYING);
     EXPECT_EQ(guest.Session.nState, NET_PLAYING);
@@ -117,7 +116,6 @@ TEST(NetSession, HandshakeSettingsAndASecondGuestRefused) {
 TEST(NetSession, OtherVersionOrRulesRefusedOnBothSidesBeforePlay) {
     PEER host;
     const uint16_t wPort = StartHost(&host, MakeSetup());
-    ASSERT_NE(wPort, 0);
     struct {
         NETSETUP Setup;
         int nReason;
@@ -126,7 +124,8 @@ TEST(NetSession, OtherVersionOrRulesRefusedOnBothSidesBeforePlay) {
         PEER guest;
         host.Events.clear();
         ASSERT_TRUE(Join(&guest, wPort, c.Setup));
-        ASSERT_TRUE(PumpUntil({&host, &guest}, [&] { return guest.Has(NET_EV_REFUSED) && host.Has(NET_EV_GUEST_REFUSED); }));
+        ASSERT_TRUE(PumpUntil({&host, &guest},
+                              [&] { return guest.Has(NET_EV_REFUSED) && host.Has(NET_EV_GUEST_REFUSED); }));
         EXPECT_EQ(guest.Get(NET_EV_REFUSED).nReason, c.nReason);
         EXPECT_EQ(host.Get(NET_EV_GUEST_REFUSED).nReason, c.nReason);
         EXPECT_STREQ(host.Get(NET_EV_GUEST_REFUSED).szVersion, c.Setup.szVersion);
@@ -142,18 +141,15 @@ TEST(NetSession, OtherVersionOrRulesRefusedOnBothSidesBeforePlay) {
 TEST(NetSession, GuestKeepsTryingUntilTheHostIsUp) {
     PEER host, guest;
     const uint16_t wPort = StartHost(&host, MakeSetup());
-    ASSERT_NE(wPort, 0);
-    host.Run([] {
-        NetClose(0, 0);
-        return 0;
-    });
+    host.Close(0);
     ASSERT_TRUE(Join(&guest, wPort, MakeSetup()));
     const uint32_t dwStart = NowMs();
     ASSERT_TRUE(PumpUntil({&guest}, [&] { return NowMs() - dwStart > 3500; }));  // past one attempt
     EXPECT_EQ(guest.Session.nState, NET_CONNECTING);
     const NETSETUP s = MakeSetup();
     ASSERT_TRUE(host.Run([&] { return NetHost(wPort, &s); }));
-    ASSERT_TRUE(PumpUntil({&host, &guest}, [&] { return guest.Has(NET_EV_CONNECTED); }, 20000));
+    ASSERT_TRUE(PumpUntil(
+        {&host, &guest}, [&] { return guest.Has(NET_EV_CONNECTED); }, 20000));
 }
 
 TEST(NetSession, InputsArriveThroughLossAndLag) {
@@ -202,7 +198,8 @@ TEST(NetSession, ChecksumMismatchMalformedPacketsAndBye) {
 
     ASSERT_TRUE(host.Run([] { return NetSendChecksum(10, 0xAAAA) && NetSendChecksum(20, 0xBBBB); }));
     ASSERT_TRUE(guest.Run([] { return NetSendChecksum(10, 0xAAAA) && NetSendChecksum(20, 0xCCCC); }));
-    ASSERT_TRUE(PumpUntil({&host, &guest}, [&] { return host.Has(NET_EV_DESYNC) && guest.Has(NET_EV_DESYNC); }));
+    ASSERT_TRUE(
+        PumpUntil({&host, &guest}, [&] { return host.Has(NET_EV_DESYNC) && guest.Has(NET_EV_DESYNC); }));
     const NETEVENT& h = host.Get(NET_EV_DESYNC);
     const NETEVENT& g = guest.Get(NET_EV_DESYNC);
     EXPECT_EQ(h.dwFrame, 20u);
@@ -212,10 +209,7 @@ TEST(NetSession, ChecksumMismatchMalformedPacketsAndBye) {
     EXPECT_EQ(g.qwLocal, 0xCCCCu);
     EXPECT_EQ(g.qwRemote, 0xBBBBu);
 
-    host.Run([] {
-        NetClose(NET_BYE_DESYNC, 0);
-        return 0;
-    });
+    host.Close(NET_BYE_DESYNC);
     ASSERT_TRUE(PumpUntil({&guest}, [&] { return guest.Has(NET_EV_LEFT); }));
     EXPECT_EQ(guest.Get(NET_EV_LEFT).nReason, NET_BYE_DESYNC);
     EXPECT_FALSE(guest.Has(NET_EV_LOST));
@@ -238,7 +232,6 @@ TEST(NetSession, AGuestThatAnswersButNeverPlaysIsLost) {
 TEST(NetSession, FourConnectsNeverAnsweredLeaveRoomForAGuest) {
     PEER host, fake[4], guest;
     const uint16_t wPort = StartHost(&host, MakeSetup());
-    ASSERT_NE(wPort, 0);
     // Four CONNECTs from four addresses (as if forged) that never answer the host's reply.
     const char* szFrom[4] = {"127.0.0.2", "127.0.0.3", "127.0.0.4", "127.0.0.5"};
     for (int i = 0; i < 4; ++i) {
@@ -254,5 +247,6 @@ TEST(NetSession, FourConnectsNeverAnsweredLeaveRoomForAGuest) {
         {&host, &guest}, [&] { return guest.Has(NET_EV_CONNECTED); }, 5000));
     // The half-open connections are dropped unanswered after a second, whatever room there is:
     // all four, or two where the system sends them all from one address (Wine), two an address.
-    EXPECT_TRUE(PumpUntil({&host, &guest}, [&] { return host.Run(NetStats).dwPeersDropped >= 2; }, 3000));
+    EXPECT_TRUE(PumpUntil(
+        {&host, &guest}, [&] { return host.Run(NetStats).dwPeersDropped >= 2; }, 3000));
 }
