@@ -24,27 +24,21 @@ TEST(LobbyServer, MeetingRelayLimitsAndShutdown) {
     ASSERT_NE(StartLobbyServer(&server), 0) << server.sFirstLine;
 
     PEER host(0x7F000001), guest(0x7F000002), stranger(0x7F000003), other(0x7F000004);
-    LOBBYMSG m = Msg(LOBBY_MSG_REGISTER);
-    m.nLocal = 1;
-    m.Local[0] = {0xC0A80114, 27810};
-    Send(&host, m);
-    const LOBBYMSG room = Answer(&host, LOBBY_MSG_ROOM);
+    const LOBBYMSG room = Register(&host);
     EXPECT_TRUE(room.Public == host.Addr);
     EXPECT_EQ(room.wLifetime, 600);
     EXPECT_EQ(room.byKeepalive, 2);
     // Not open to guests before the host's first keep-alive.
     Send(&guest, Msg(LOBBY_MSG_JOIN, room.dwCode));
     ExpectError(&guest, LOBBY_ERROR_UNKNOWN, LOBBY_MSG_JOIN);
-    m = Msg(LOBBY_MSG_KEEPALIVE, room.dwCode);
-    m.qwKey = room.qwKey;
-    Send(&host, m);
+    Send(&host, Keyed(LOBBY_MSG_KEEPALIVE, room));
     EXPECT_GE(Answer(&host, LOBBY_MSG_ALIVE).wLeft, 590);
 
     Send(&guest, Msg(LOBBY_MSG_JOIN, room.dwCode ^ 1));
     ExpectError(&guest, LOBBY_ERROR_UNKNOWN, LOBBY_MSG_JOIN);
     Send(&other, Msg(LOBBY_MSG_JOIN, room.dwCode, "9.8"));
     ExpectError(&other, LOBBY_ERROR_VERSION, LOBBY_MSG_JOIN);
-    m = Msg(LOBBY_MSG_JOIN, room.dwCode);
+    LOBBYMSG m = Msg(LOBBY_MSG_JOIN, room.dwCode);
     m.nLocal = 1;
     m.Local[0] = {0x0A000005, 27810};
     Send(&guest, m);
@@ -108,9 +102,7 @@ TEST(LobbyServer, MeetingRelayLimitsAndShutdown) {
     ExpectSilenceBefore(&stranger);
 
     // The host closes its room: a guest asking now hears the room is gone; the relay goes on.
-    m = Msg(LOBBY_MSG_LEAVE, room.dwCode);
-    m.qwKey = room.qwKey;
-    Send(&host, m);
+    Send(&host, Keyed(LOBBY_MSG_LEAVE, room));
     Send(&guest, Msg(LOBBY_MSG_JOIN, room.dwCode));
     ExpectError(&guest, LOBBY_ERROR_UNKNOWN, LOBBY_MSG_JOIN);
     SendRaw(&guest, ping);

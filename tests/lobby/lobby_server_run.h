@@ -141,6 +141,22 @@ inline LOBBYMSG Answer(PEER* p, uint8_t byType) {
     return Decoded(b, byType);
 }
 
+// A message about the room p made, with its key.
+inline LOBBYMSG Keyed(uint8_t byType, const LOBBYMSG& room) {
+    LOBBYMSG m = Msg(byType, room.dwCode);
+    m.qwKey = room.qwKey;
+    return m;
+}
+
+// p registers a room with one local address, 192.168.1.20:27810: the ROOM answered.
+inline LOBBYMSG Register(PEER* p) {
+    LOBBYMSG m = Msg(LOBBY_MSG_REGISTER);
+    m.nLocal = 1;
+    m.Local[0] = {0xC0A80114, 27810};
+    Send(p, m);
+    return Answer(p, LOBBY_MSG_ROOM);
+}
+
 // Stops the server and looks for each of the texts in the rest of its log.
 inline void ExpectCleanStopLogging(LOBBYSERVER* lpServer, std::initializer_list<const char*> texts) {
     std::string sLog;

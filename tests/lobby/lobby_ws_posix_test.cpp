@@ -54,14 +54,8 @@ TEST(LobbyServer, WebSocketGuestMeetsUdpHostThroughTheRelay) {
     EXPECT_NE(server.sFirstLine.find("(UDP and WebSocket)"), std::string::npos) << server.sFirstLine;
 
     PEER host(0x7F000001);
-    LOBBYMSG m = Msg(LOBBY_MSG_REGISTER);
-    m.nLocal = 1;
-    m.Local[0] = {0xC0A80114, 27810};
-    Send(&host, m);
-    const LOBBYMSG room = Answer(&host, LOBBY_MSG_ROOM);
-    m = Msg(LOBBY_MSG_KEEPALIVE, room.dwCode);
-    m.qwKey = room.qwKey;
-    Send(&host, m);
+    const LOBBYMSG room = Register(&host);
+    Send(&host, Keyed(LOBBY_MSG_KEEPALIVE, room));
     Answer(&host, LOBBY_MSG_ALIVE);
 
     // The guest joins over its WebSocket; neither side is told an address to punch: the relay.
@@ -75,7 +69,7 @@ TEST(LobbyServer, WebSocketGuestMeetsUdpHostThroughTheRelay) {
     for (const LOBBYMSG* lp : {&toGuest, &toHost})
         EXPECT_TRUE(lp->nLocal == 0 && lp->Public.dwIp == 0 && lp->Public.wPort == 0);
 
-    m = Msg(LOBBY_MSG_RELAY_BIND);
+    LOBBYMSG m = Msg(LOBBY_MSG_RELAY_BIND);
     m.qwToken = toHost.qwToken;
     m.bySide = LOBBY_SIDE_HOST;
     Send(&host, m);
