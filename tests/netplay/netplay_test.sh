@@ -47,13 +47,14 @@ play() {  # play NAME-PREFIX EXTRA-FLAGS...: host and guest of one match, both m
     grep -h "net stats" "$OUT/$p-host.err" "$OUT/$p-guest.err"
 }
 
+scenes() {  # the scenes a trace goes through, one digit each
+    awk -F'"scene":' '{split($2,a,","); s=a[1]; if (s!=last) {seq=seq s; last=s}} END {print seq}' "$1"
+}
 # The match as played: player 1 wins three rounds, the scene goes back to the select (1) after
 # the battle (2), and the second battle starts.
 check_match() {
-    local t=$1
-    grep -q '"p1":{[^}]*"win":3' "$t" || fail "player 1 never reached three wins"
-    awk -F'"scene":' '{split($2,a,","); s=a[1]; if (s!=last) {seq=seq s; last=s}} END {print seq}' "$t" |
-        grep -qx '1212' || fail "scenes are not select, battle, select, battle"
+    grep -q '"p1":{[^}]*"win":3' "$1" || fail "player 1 never reached three wins"
+    scenes "$1" | grep -qx '1212' || fail "scenes are not select, battle, select, battle"
 }
 
 case $CASE in
@@ -150,8 +151,7 @@ cutoff)
     wait $host || fail "host exit code $?"
     grep -q "connection lost" "$OUT/c-host.err" || fail "the host did not report the lost connection"
     # After the battle frames, the host's trace goes on at its title (scene 0).
-    awk -F'"scene":' '{split($2,a,","); s=a[1]; if (s!=last) {seq=seq s; last=s}} END {print seq}' \
-        "$OUT/c-host.trace" | grep -q '^120' || fail "the host did not go from the battle to its title"
+    scenes "$OUT/c-host.trace" | grep -q '^120' || fail "the host did not go from the battle to its title"
     ;;
 *)
     fail "unknown case"

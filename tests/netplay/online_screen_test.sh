@@ -16,8 +16,7 @@ OUT=$(mktemp -d)
 cleanup() {
     for ns in ${P}a ${P}b; do kill $(ip netns pids $ns 2>/dev/null) 2>/dev/null; done
     wait 2>/dev/null
-    ip netns del ${P}a 2>/dev/null
-    ip netns del ${P}b 2>/dev/null
+    for ns in ${P}a ${P}b; do ip netns del $ns 2>/dev/null; done
     rm -rf "$OUT"
 }
 trap cleanup EXIT
