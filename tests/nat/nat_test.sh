@@ -130,9 +130,7 @@ play() {
     cmp -s $o-host.trace $o-guest.trace ||
         fail "$name: host and guest traces differ: $(cmp $o-host.trace $o-guest.trace 2>&1 | head -1), $(wc -l <$o-host.trace) and $(wc -l <$o-guest.trace) lines"
     [ "$(wc -l <$o-host.trace)" = $frames ] || fail "$name: the trace is not $frames frames"
-    local hr gr
-    hr=$(awk '/^route /{print $2}' $o-host.out)
-    gr=$(awk '/^route /{print $2}' $o-guest.out)
+    local hr=$(awk '/^route /{print $2}' $o-host.out) gr=$(awk '/^route /{print $2}' $o-guest.out)
     [ -n "$hr" ] && [ "$hr" = "$gr" ] || fail "$name: routes host '$hr' guest '$gr'"
     echo "$hr" >$o.route
 }
@@ -158,14 +156,9 @@ expect() {  # the route a pair of kinds must take
     case "$1-$2" in sym-port | port-sym | sym-sym) echo relay ;; *) echo direct ;; esac
 }
 START=$SECONDS
-n=0
-OPEN_HOSTS=""
-for a in $KINDS; do for b in $KINDS; do
-    n=$((n + 1))
-    home $((2 * n)) $a
-    home $((2 * n + 1)) $b
-    [ $a = none ] && OPEN_HOSTS="$OPEN_HOSTS 198.19.$((2 * n)).2"
-done; done
+# Pair n (1 to 16, host kind down, guest kind across) plays from homes 2n and 2n + 1; the first
+# four hosts have public addresses.
+OPEN_HOSTS="198.19.2.2 198.19.4.2 198.19.6.2 198.19.8.2"
 ip netns exec ${P}a99 bash -c "$(declare -f stranger); OPEN_HOSTS='$OPEN_HOSTS' SERVER=$SERVER stranger 200" &
 STRANGER=$!
 # Two players behind one router, and a host waiting behind forgetful routers.
@@ -206,6 +199,8 @@ n=0
 BATCH=""
 for a in $KINDS; do for b in $KINDS; do
     n=$((n + 1))
+    home $((2 * n)) $a
+    home $((2 * n + 1)) $b
     frames=600
     [ $a-$b = port-port ] || [ $a-$b = sym-sym ] && frames=1950
     play $a-$b ${P}a$((2 * n)) ${P}a$((2 * n + 1)) $frames &
