@@ -28,16 +28,8 @@ fail() {
 native_sim() { "${IN[@]}" "$NATIVE/tools/pomrin-sim" "$@"; }
 node_sim() { "${IN[@]}" node "$WEB/pomrin-sim.js" "$@"; }
 
-lobby() {  # starts the lobby server on 127.0.0.1 at a free port: LOBBY
-    "${IN[@]}" "$NATIVE/lobby/pomrin-lobby" --bind 127.0.0.1 --port 0 >"$WORK/$1-lobby.log" 2>&1 &
-    LOBBY=
-    for _ in $(seq 100); do
-        LOBBY=$(sed -n 's/.*listening on \(127\.0\.0\.1:[0-9]*\).*/\1/p' "$WORK/$1-lobby.log" 2>/dev/null)
-        [ -n "$LOBBY" ] && return 0
-        sleep 0.1
-    done
-    fail "the lobby server did not start"
-}
+. "$(dirname "$0")/../support/lobby.sh"
+lobby() { start_lobby "$NATIVE" "$WORK/$1-lobby.log" "${IN[@]}" || fail "the lobby server did not start"; }
 
 play() {  # play NAME HOST GUEST FLAGS...: the match by room code (HOST, GUEST: native_sim or node_sim)
     local name=$1 host=$2 guest=$3 code=""
