@@ -29,17 +29,23 @@ for lang in en ja; do
         --shot-frames 199
 done
 
-# The pages' lobby server.
-"$NATIVE/lobby/pomrin-lobby" --bind 127.0.0.1 --port 0 >"$WORK/lobby.log" 2>&1 &
+# The pages' lobby server, and the site: the page, the native pictures and lobby.txt naming the
+# lobby server, served by Python's http.server on 127.0.0.1.
+. "$HERE/../support/lobby.sh"
+start_lobby "$NATIVE" "$WORK/lobby.log"
+mkdir "$WORK/site"
+ln -s "$(cd "$WEB/page" && pwd)"/* "$WORK/site/"
+rm -f "$WORK/site/lobby.txt"
+echo "ws://$LOBBY/" >"$WORK/site/lobby.txt"
+for lang in en ja; do mv "$WORK/$lang/000199.png" "$WORK/site/native-title-$lang.png"; done
+/usr/bin/python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$WORK/site" >"$WORK/http.log" 2>&1 &
 for _ in $(seq 100); do
-    LOBBY=$(sed -n 's/.*listening on \(127\.0\.0\.1:[0-9]*\).*/\1/p' "$WORK/lobby.log" 2>/dev/null)
-    [ -n "$LOBBY" ] && break
+    PORT=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$WORK/http.log")
+    [ -n "$PORT" ] && break
     sleep 0.1
 done
-[ -n "$LOBBY" ] || { echo "FAIL: the lobby server did not start" >&2; cat "$WORK/lobby.log" >&2; exit 1; }
 
 export NODE_PATH=$MODULES/node_modules
-node "$HERE/browser_test.js" "$WEB/page" "$WORK/en/000199.png" "$WORK/ja/000199.png" "$WEB/shots" "ws://$LOBBY/" ||
-    { cat "$WORK/lobby.log"; exit 1; }
+node "$HERE/browser_test.js" "http://127.0.0.1:$PORT/pomrin.html" "$WEB/shots" || { cat "$WORK/lobby.log"; exit 1; }
 echo "web: screenshots in $WEB/shots"
 "$HERE/online.sh" "$NATIVE" "$WEB"

@@ -5,19 +5,16 @@
 // to start again. Online: a code that names no room leaves the link's page on the online screen;
 // a page makes a room and shows its link, a second browser opens the link, and both reach the
 // fight with keys (the lobby server's URL comes to the pages in lobby.txt).
-// Usage: node browser_test.js PAGE_DIR NATIVE_TITLE_EN_PNG NATIVE_TITLE_JA_PNG SHOTS_DIR LOBBY_URL
+// Usage: node browser_test.js PAGE_URL SHOTS_DIR   (the site also serves the native simulator's
+// titles as native-title-en.png and native-title-ja.png, and lobby.txt)
 "use strict";
 const fs = require("fs");
-const http = require("http");
 const os = require("os");
 const path = require("path");
 const puppeteer = require("puppeteer-core");
 
-const [pageDir, nativeTitleEn, nativeTitleJa, shotsDir, lobbyUrl] = process.argv.slice(2);
-const NATIVE = { "/native-title-en.png": nativeTitleEn, "/native-title-ja.png": nativeTitleJa };
+const [url, shotsDir] = process.argv.slice(2);
 const CHROMIUM = process.env.CHROMIUM || "/usr/bin/chromium";
-const TYPES = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".wasm": "application/wasm",
-                ".data": "application/octet-stream", ".png": "image/png", ".txt": "text/plain; charset=utf-8" };
 
 let failures = 0;
 function check(ok, what) {
@@ -25,22 +22,6 @@ function check(ok, what) {
   if (!ok) failures++;
 }
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-
-// The page's folder, and the native pictures under /native-title-en.png and -ja.png.
-function serve() {
-  const server = http.createServer((req, res) => {
-    const name = decodeURIComponent(new URL(req.url, "http://x").pathname);
-    if (name === "/lobby.txt") { res.writeHead(200, { "Content-Type": TYPES[".txt"] }); res.end(lobbyUrl + "\n"); return; }
-    const file = NATIVE[name] || path.join(pageDir, path.normalize(name));
-    if (!file.startsWith(pageDir) && !NATIVE[name]) { res.writeHead(403); res.end(); return; }
-    fs.readFile(file, (err, body) => {
-      if (err) { res.writeHead(404); res.end(); return; }
-      res.writeHead(200, { "Content-Type": TYPES[path.extname(file)] || "application/octet-stream" });
-      res.end(body);
-    });
-  });
-  return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
-}
 
 // Counts game frames and keeps the cost of each battle frame, from inside the page.
 async function instrument(page) {
@@ -85,7 +66,7 @@ async function waitScene(page, want, ms) {
 function canvasDiff(page, lang) {
   return page.evaluate(async (lang) => {
     const img = new Image();
-    img.src = `/native-title-${lang}.png`;
+    img.src = `native-title-${lang}.png`;
     await img.decode();
     const c = document.createElement("canvas");
     c.width = img.width;
@@ -121,8 +102,6 @@ function launch() {
 
 async function main() {
   fs.mkdirSync(shotsDir, { recursive: true });
-  const server = await serve();
-  const url = `http://127.0.0.1:${server.address().port}/pomrin.html`;
   const browser = await launch();
   let browserB;
   const errors = [];
@@ -305,7 +284,6 @@ async function main() {
   } finally {
     await browser.close();
     if (browserB) await browserB.close();
-    server.close();
     for (const profile of profiles) fs.rmSync(profile, { recursive: true, force: true });
   }
   if (failures) {
