@@ -30,23 +30,9 @@ for i in a b; do
     ip -n $P$i link set eth0 up
 done
 fail() { echo "FAIL: $*"; for f in "$OUT"/*.err; do echo "--- $f"; cat "$f"; done; exit 1; }
-taps() { local f=$1; shift; for k in "$@"; do echo "$f $k"; echo $((f + 1)); f=$((f + 3)); done; }
-# Title -> the online row (third) -> the online screen, whose menu takes input from about frame 90.
-TO_SCREEN=$(taps 30 DOWN DOWN Z)
-{ echo "$TO_SCREEN"; taps 100 Z; echo session; grep -v '^#' "$HERE/host.txt"; } >"$OUT/host.txt"
-{
-    echo "$TO_SCREEN"
-    taps 100 Z         # make a room ...
-    taps 110 X         # ... and give up waiting
-    taps 120 DOWN Z    # join a room
-    taps 126 RIGHT Z X # the grid: B typed, then deleted
-    taps 140 A B C D E F VK13  # a room code, but no lobby server is set
-    # The local list (the screen keeps the game's pace: frame 400 is 4 s on, the list asked
-    # every 1.5 s): the host's game, joined.
-    taps 400 DOWN Z Z
-    echo session
-    grep -v '^#' "$HERE/guest.txt"
-} >"$OUT/guest.txt"
+# The screens' keys (screen_host.txt, screen_guest.txt), then the net tests' match.
+{ cat "$HERE/screen_host.txt"; echo session; grep -v '^#' "$HERE/host.txt"; } >"$OUT/host.txt"
+{ cat "$HERE/screen_guest.txt"; echo session; grep -v '^#' "$HERE/guest.txt"; } >"$OUT/guest.txt"
 FRAMES=1950
 ip netns exec ${P}a "$SIM" --online --input "$OUT/host.txt" --frames $FRAMES --trace "$OUT/host.trace" \
     --net-record "$OUT/match.rec" --net-timeout 30 2>"$OUT/host.err" &
