@@ -2,6 +2,7 @@
 #include <climits>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "app/frame.h"
 #include "battle/battle_scene.h"
@@ -73,14 +74,12 @@ TEST_F(SceneFlow, SetupRescalesTheCharactersAndStartsARoundWithOneStock) {
         g_nBattleStep = 0;
         CrtRandSetState(1);
         ASSERT_TRUE(BattleMain());
-        EXPECT_EQ(A.chr.nSpeed, c.nSpeedA) << c.nMode << " " << c.dSpeed;
-        EXPECT_EQ(A.chr.nSkillPower, c.nPowerA) << c.nMode << " " << c.dSpeed;
-        EXPECT_EQ(A.nGaugeCost, c.nCostA) << c.nMode << " " << c.dSpeed;
-        EXPECT_EQ(B.chr.nSpeed, c.nSpeedB) << c.nMode << " " << c.dSpeed;
-        EXPECT_EQ(B.chr.nSkillPower, c.nPowerB) << c.nMode << " " << c.dSpeed;
-        EXPECT_EQ(B.nGaugeCost, c.nCostB) << c.nMode << " " << c.dSpeed;
-        EXPECT_EQ(A.nGauge, c.nCostA);
-        EXPECT_EQ(B.nGauge, c.nCostB);
+        // Speed, power, cost and the full gauge of each.
+        EXPECT_EQ(
+            std::tuple(A.chr.nSpeed, A.chr.nSkillPower, A.nGaugeCost, A.nGauge, B.chr.nSpeed,
+                       B.chr.nSkillPower, B.nGaugeCost, B.nGauge),
+            std::tuple(c.nSpeedA, c.nPowerA, c.nCostA, c.nCostA, c.nSpeedB, c.nPowerB, c.nCostB, c.nCostB))
+            << c.nMode << " " << c.dSpeed;
         EXPECT_EQ(A.nWin + B.nWin, 0);
         EXPECT_EQ(A.nSkillFlag[1], 0u);
         EXPECT_EQ(g_Effect[3].nTime, 0);
@@ -103,12 +102,9 @@ TEST_F(SceneFlow, ChangeUndoAtRoundEndAndTheResultSignCountingOnFromTheGoSign) {
     ChangeSwap();
     const uint32_t dwState = CrtRandState();
     Until(PHASE_READY);
-    EXPECT_EQ(A.chr.nId, 0);
-    EXPECT_EQ(B.chr.nId, 8);
-    EXPECT_EQ(A.chr.nSpeed, 23);  // rescaled once per match, not per round
-    EXPECT_EQ(A.chr.nSkillPower, 180);
-    EXPECT_EQ(A.nGauge, 370);
-    EXPECT_EQ(g_nPhaseCount, 0);
+    // Characters back; speed, power and gauge rescaled once per match, not per round.
+    EXPECT_EQ(std::tuple(A.chr.nId, B.chr.nId, A.chr.nSpeed, A.chr.nSkillPower, A.nGauge, g_nPhaseCount),
+              std::tuple(0, 8, 23, 180, 370, 0));
     EXPECT_EQ(CrtRandState(), LcgSkip(dwState, 1));  // the new round's background
 
     // The second win ends the match; a running change then stays as it is.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "support/sim_run.h"
 
@@ -54,20 +55,20 @@ TEST(Match, TwoPlayerMatchFromTitleAndBackToSelect) {
     for (int n = 0; n < 3; n++) {
         EXPECT_LT(fight[n], rams[n]);
         EXPECT_LT(rams[n], ko[n]);
-        EXPECT_EQ(Fighter(r, ko[n], 0, "dead"), 0);
-        EXPECT_EQ(Fighter(r, ko[n], 1, "dead"), 1);
-        EXPECT_EQ(Fighter(r, ko[n], 0, "win"), n);
+        EXPECT_EQ(std::tuple(Fighter(r, ko[n], 0, "dead"), Fighter(r, ko[n], 1, "dead"),
+                             Fighter(r, ko[n], 0, "win")),
+                  std::tuple(0, 1, n));
         // The fall lasts 160 frames; then the score and, before the third win, a new round.
         EXPECT_EQ(TracePhase(r.Trace[ko[n] + 159]), 4);
-        EXPECT_EQ(Fighter(r, ko[n] + 160, 0, "win"), n + 1);
-        EXPECT_EQ(Fighter(r, ko[n] + 160, 1, "win"), 0);
+        EXPECT_EQ(std::pair(Fighter(r, ko[n] + 160, 0, "win"), Fighter(r, ko[n] + 160, 1, "win")),
+                  std::pair(n + 1, 0));
         EXPECT_EQ(TracePhase(r.Trace[ko[n] + 160]), n < 2 ? 2 : 5);
     }
     // The new round puts the corners back at (128, 96) and (480, 352) pixels.
-    EXPECT_EQ(Fighter(r, ko[0] + 160, 0, "x") >> 10, 128);
-    EXPECT_EQ(Fighter(r, ko[0] + 160, 0, "y") >> 10, 96);
-    EXPECT_EQ(Fighter(r, ko[0] + 160, 1, "x") >> 10, 480);
-    EXPECT_EQ(Fighter(r, ko[0] + 160, 1, "y") >> 10, 352);
+    const int nRound = ko[0] + 160;
+    EXPECT_EQ(std::tuple(Fighter(r, nRound, 0, "x") >> 10, Fighter(r, nRound, 0, "y") >> 10,
+                         Fighter(r, nRound, 1, "x") >> 10, Fighter(r, nRound, 1, "y") >> 10),
+              std::tuple(128, 96, 480, 352));
 
     // After the result and the 24 fade steps, the release frame switches to character select.
     const std::vector<int> fadeOut = PhaseStarts(r, 6);
@@ -76,11 +77,10 @@ TEST(Match, TwoPlayerMatchFromTitleAndBackToSelect) {
     EXPECT_EQ(TraceInt(r.Trace[fadeOut[0] + 25], "scene"), 1);
 
     // Confirming at once picks the last characters; button 1 runs the kept シールド (bit 1).
-    EXPECT_EQ(TraceInt(r.Trace[2140], "scene"), 2);
-    EXPECT_EQ(Fighter(r, 2140, 0, "chara"), 0);
-    EXPECT_EQ(Fighter(r, 2140, 1, "chara"), 10);
-    EXPECT_EQ(Fighter(r, 2140, 0, "win"), 0);
-    EXPECT_EQ(Fighter(r, 2140, 0, "skills"), 2);
+    EXPECT_EQ(
+        std::tuple(TraceInt(r.Trace[2140], "scene"), Fighter(r, 2140, 0, "chara"),
+                   Fighter(r, 2140, 1, "chara"), Fighter(r, 2140, 0, "win"), Fighter(r, 2140, 0, "skills")),
+        std::tuple(2, 0, 10, 0, 2));
 }
 
 TEST(Match, DoubleKnockOutScoresForNobodyAndRepeatsTheRound) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/option.h"
@@ -35,9 +36,7 @@ TEST(OptionFile, MissingEmptyShortAndDamagedFiles) {
 
     WriteBytes(szFile, {5, 0, 0, 0, 1, 0});  // wins 5, then half a defence
     ASSERT_EQ(LoadOptionFile(szFile.c_str(), &opt), 1u);
-    EXPECT_EQ(opt.nWinCount, 5);
-    EXPECT_EQ(opt.nDefense[0], 1);
-    EXPECT_EQ(opt.nComLevel, 0);
+    EXPECT_EQ(std::tuple(opt.nWinCount, opt.nDefense[0], opt.nComLevel), std::tuple(5, 1, 0));
 
     // Out-of-range values and padding are kept exactly as read, and written back the same.
     std::vector<uint8_t> damaged = {0, 0, 0,    0,    0xFE, 0xFF, 0xFF, 0xFF, 3,    0,    0,    0,   3, 0,
@@ -45,11 +44,9 @@ TEST(OptionFile, MissingEmptyShortAndDamagedFiles) {
                                     0, 0, 0xF8, 0x7F, 7,    0,    0,    0,    0x11, 0x22, 0x33, 0x44};
     WriteBytes(szFile, damaged);
     ASSERT_EQ(LoadOptionFile(szFile.c_str(), &opt), 1u);
-    EXPECT_EQ(opt.nWinCount, 0);
-    EXPECT_EQ(opt.nDefense[0], -2);
-    EXPECT_EQ(opt.nComLevel, 9);
+    EXPECT_EQ(std::tuple(opt.nWinCount, opt.nDefense[0], opt.nComLevel, opt.nBattleMode),
+              std::tuple(0, -2, 9, 7));
     EXPECT_TRUE(std::isnan(opt.dGameSpeed));
-    EXPECT_EQ(opt.nBattleMode, 7);
     ASSERT_EQ(SaveOptionFile(szFile.c_str(), &opt), 1u);
     EXPECT_EQ(ReadBytes(szFile), damaged);
 }
