@@ -87,72 +87,44 @@ rm -rf "$OUT/soak-linux" "$OUT/soak-windows"
 stamp "simulators compared"
 
 # ---------------------------------------------------------------- 2b. online play
-# The net test's match (tests/netplay) between two Windows simulators, then between a Linux host
-# and a Windows guest over 50 +- 10 ms lag each way with 5 % loss: both sides trace the same
-# frames, the record is the one the Linux test keeps, and the Linux replay of it agrees.
+# The net test's match (tests/netplay): between two Windows simulators; between a Linux host and
+# a Windows guest over 50 +- 10 ms lag each way with 5 % loss; and by room code through a Linux
+# pomrin-lobby on loopback, the Windows simulator hosting. Both sides trace the same 1950 frames,
+# the record is the one the Linux test keeps, and the Linux replay of it agrees.
 stamp "online play"
 NETDIR=$ROOT/tests/netplay
-net_match() {  # name, the host's system, the guest's system; extra flags in NETFLAGS
-    local name=$1 port=$((20000 + RANDOM % 30000)) o=$OUT/$1
+net_match() {  # name, the host's system, the guest's system, flags for both; LOBBY set: by room code
+    local name=$1 host=$2 guest=$3 o=$OUT/$1 port=$((20000 + RANDOM % 30000)) join lobby=()
+    shift 3
     mkdir -p "$o"
-    sim $2 --data "$ROOT/build/data" --host $port --input "$NETDIR/host.txt" --frames 1950 --trace "$o/host.trace" \
-        --net-record "$o/match.rec" --net-stats $NETFLAGS 2>"$o/host.err" &
+    [ -z "${LOBBY:-}" ] || lobby=(--lobby "$LOBBY")
+    sim $host --data "$ROOT/build/data" --host $port "${lobby[@]}" --input "$NETDIR/host.txt" --frames 1950 \
+        --trace "$o/host.trace" --net-record "$o/match.rec" --net-stats --net-timeout 60 "$@" >"$o/host.out" 2>"$o/host.err" &
     local hostpid=$!
-    sim $3 --data "$ROOT/build/data" --join 127.0.0.1:$port --input "$NETDIR/guest.txt" --frames 1950 \
-        --trace "$o/guest.trace" --net-stats $NETFLAGS 2>"$o/guest.err" || fail "$name: the guest exited with $?"
+    join=127.0.0.1:$port
+    [ -z "${LOBBY:-}" ] || join=$(poll 60 awk '/^room /{sub(/\r$/, ""); print $2; exit}' "$o/host.out")
+    [ -n "$join" ] || { kill $hostpid 2>/dev/null || true; fail "$name: the host printed no room code"; }
+    sim $guest --data "$ROOT/build/data" --join "${join:-none}" "${lobby[@]}" --input "$NETDIR/guest.txt" --frames 1950 \
+        --trace "$o/guest.trace" --net-stats --net-timeout 60 "$@" >"$o/guest.out" 2>"$o/guest.err" ||
+        fail "$name: the guest exited with $?"
     wait $hostpid || fail "$name: the host exited with $?"
     sim linux --replay "$o/match.rec" --trace "$o/replay.trace" 2>/dev/null || fail "$name: the record does not replay"
     if [ "$(wc -l < "$o/host.trace" 2>/dev/null)" = 1950 ] && cmp -s "$o/host.trace" "$o/guest.trace" &&
-        cmp -s "$o/host.trace" "$o/replay.trace" && cmp -s "$o/match.rec" "$NETDIR/match.rec"; then
-        echo "$name: host, guest and replay agree over 1950 frames;" \
+        cmp -s "$o/host.trace" "$o/replay.trace" && cmp -s "$o/match.rec" "$NETDIR/match.rec" &&
+        { [ -z "${LOBBY:-}" ] || grep -q "room $join joined" "$OUT/lobby.log"; }; then
+        echo "$name: host, guest and replay agree over 1950 frames ${LOBBY:+(room $join through pomrin-lobby)};" \
              "$(grep -h 'net stats' "$o/guest.err" | sed 's/.*net stats: //')"
     else
         cat "$o/host.err" "$o/guest.err" >&2
         fail "$name: the two sides or the record differ"
     fi
 }
-NETFLAGS="" net_match windows_windows windows windows
-NETFLAGS="--net-lag 50 --net-jitter 10 --net-loss 5 --net-seed 3" net_match linux_windows linux windows
-
-# Meeting by room code through a Linux pomrin-lobby on loopback: the Windows simulator hosts and
-# registers a room, the Linux one joins with the code it printed. Both trace the same 1950 frames
-# and the record is the net test's.
-lobby_match() {
-    local d=$OUT/lobby_windows_linux lport="" code=""
-    mkdir -p "$d"
-    build/lobby/pomrin-lobby --port 0 --bind 127.0.0.1 --stats-interval 0 >"$d/lobby.log" &
-    local lobbypid=$!
-    lport=$(poll 5 sed -n 's/.*listening on 127\.0\.0\.1:\([0-9]*\) .*/\1/p' "$d/lobby.log")
-    sim windows --data "$ROOT/build/data" --host $((20000 + RANDOM % 30000)) \
-        --lobby 127.0.0.1:$lport --input "$NETDIR/host.txt" --frames 1950 --trace "$d/host.trace" \
-        --net-record "$d/match.rec" --net-stats --net-timeout 60 >"$d/host.out" 2>"$d/host.err" &
-    local hostpid=$!
-    code=$(poll 60 awk '/^room /{sub(/\r$/, ""); print $2; exit}' "$d/host.out")
-    if [ -z "$code" ]; then
-        kill $hostpid 2>/dev/null || true
-        cat "$d/host.err" "$d/lobby.log" >&2
-        fail "lobby: the Windows host printed no room code"
-    else
-        sim linux --data "$ROOT/build/data" --join "$code" --lobby 127.0.0.1:$lport \
-            --input "$NETDIR/guest.txt" --frames 1950 --trace "$d/guest.trace" --net-stats --net-timeout 60 \
-            >"$d/guest.out" 2>"$d/guest.err" || fail "lobby: the Linux guest exited with $?"
-    fi
-    wait $hostpid || fail "lobby: the Windows host exited with $?"
-    kill -TERM $lobbypid 2>/dev/null || true
-    wait $lobbypid || fail "lobby: pomrin-lobby exited with $? on SIGTERM"
-    local route
-    route=$(tr -d '\r' <"$d/host.out" | awk '/^route /{print $2}')
-    if [ -n "$code" ] && [ "$(wc -l < "$d/host.trace" 2>/dev/null)" = 1950 ] &&
-        cmp -s "$d/host.trace" "$d/guest.trace" && cmp -s "$d/match.rec" "$NETDIR/match.rec" &&
-        grep -q "room $code joined" "$d/lobby.log"; then
-        echo "lobby: room $code of the Windows host joined by the Linux guest through pomrin-lobby;" \
-             "host and guest agree over 1950 frames, the record is the net test's (route $route)"
-    else
-        cat "$d/host.err" "$d/guest.err" "$d/lobby.log" >&2
-        fail "lobby: the two sides or the record differ"
-    fi
-}
-lobby_match
+net_match windows_windows windows windows
+net_match linux_windows linux windows --net-lag 50 --net-jitter 10 --net-loss 5 --net-seed 3
+. "$ROOT/tests/support/lobby.sh"
+start_lobby "$ROOT/build" "$OUT/lobby.log" && net_match lobby_windows_linux windows linux || fail "pomrin-lobby did not start"
+kill -TERM $LOBBYPID 2>/dev/null || true
+wait $LOBBYPID || fail "lobby: pomrin-lobby exited with $? on SIGTERM"
 stamp "online play compared"
 
 # ---------------------------------------------------------------- 3. the game under Xvfb
