@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "gfx/bitmap.h"
@@ -81,20 +82,16 @@ TEST(BmpTest, OddWidthLoadsIntoSurfaceWithoutSkew) {
     WriteBytes(szFile, HandBmp(5, 3));
     SURFACE s;
     ASSERT_EQ(DDLoadBitmap(s, szFile.c_str(), 1, 8, 1), LOAD_OK);
-    EXPECT_EQ(s.nWidth, 5);
-    EXPECT_EQ(s.nHeight, 3);
-    EXPECT_EQ(s.bSysMem, 1);
+    EXPECT_EQ(std::tuple(s.nWidth, s.nHeight, s.bSysMem), std::tuple(5, 3, 1));
     EXPECT_STREQ(s.szFileName, szFile.c_str());
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x) EXPECT_EQ(At(s, x, y), x + 10 * y);
     // The colour table becomes the palette; entries past its end are black.
     PALETTE pal;
     ASSERT_TRUE(DDLoadPaletteFromFile(pal, szFile.c_str(), 0));
-    EXPECT_EQ(pal[0].peRed, 10);
-    EXPECT_EQ(pal[0].peBlue, 30);
-    EXPECT_EQ(pal[1].peGreen, 2);
-    EXPECT_EQ(pal[2].peRed + pal[255].peBlue, 0);
-    EXPECT_EQ(pal[7].peFlags, PC_RESERVED);
+    EXPECT_EQ(std::tuple(pal[0].peRed, pal[0].peBlue, pal[1].peGreen, pal[2].peRed + pal[255].peBlue,
+                         pal[7].peFlags),
+              std::tuple(10, 30, 2, 0, PC_RESERVED));
 }
 
 TEST(BmpTest, TopDownRowsAreReadInOrder) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "input/input.h"
@@ -50,15 +51,11 @@ TEST_F(Reader, JoystickThresholdsAndLayering) {
     Headless_SetKey(VK_LEFT, true);
     Headless_SetKey('Z', true);
     InputRead(&in[0], 0, INPUT_JOY | INPUT_KEY);
-    EXPECT_EQ(in[0].wDir, 0x2);
-    EXPECT_EQ(in[0].nDir, 6);
-    EXPECT_EQ(in[0].wButton, 0x1);
+    EXPECT_EQ(std::tuple(in[0].wDir, in[0].nDir, in[0].wButton), std::tuple(0x2, 6, 0x1));
     // A held joystick button wins all buttons.
     Headless_SetJoy(0, true, 32767, 0, 0x4 | 0x10);  // buttons 3 and 5; 5 is not mapped
     InputRead(&in[0], 0, INPUT_JOY | INPUT_KEY);
-    EXPECT_EQ(in[0].wDir, 0x4);
-    EXPECT_EQ(in[0].nDir, 2);
-    EXPECT_EQ(in[0].wButton, 0x4);
+    EXPECT_EQ(std::tuple(in[0].wDir, in[0].nDir, in[0].wButton), std::tuple(0x4, 2, 0x4));
 }
 
 TEST_F(Reader, AbsentJoysticks) {
@@ -66,8 +63,7 @@ TEST_F(Reader, AbsentJoysticks) {
     in[1].wDir = 0x8;
     in[1].nDir = 8;
     InputRead(&in[1], 1, INPUT_JOY);  // joystick only, not there: record unchanged
-    EXPECT_EQ(in[1].wDir, 0x8);
-    EXPECT_EQ(in[1].nDir, 8);
+    EXPECT_EQ(std::tuple(in[1].wDir, in[1].nDir), std::tuple(0x8, 8));
     InputRead(&in[1], 1, INPUT_JOY | INPUT_KEY);  // falls back to the keyboard
     EXPECT_EQ(in[1].wDir, 0x4);
     EXPECT_EQ(InputRead(&in[1], 0xFFFFFFFFu, INPUT_JOY | INPUT_KEY), 1u);
@@ -86,15 +82,12 @@ TEST_F(Reader, MappedJoysticksAndCounts) {
     Headless_SetJoy(0, true, 32767, 60000, 0x1);
     for (int k : {'Z', 'X', 'C', 'V'}) Headless_SetKey(k, true);
     InputReadMapped(in, 2);
-    EXPECT_EQ(in[0].wDir, 0x1);
-    EXPECT_EQ(in[0].wButton, 0x3);  // nCount 6: two buttons
-    EXPECT_EQ(in[1].wDir, 0x8);     // player 2 on joystick 0, Y high
-    EXPECT_EQ(in[1].nDir, 8);
-    EXPECT_EQ(in[1].wButton, 0x1);
+    // Player 1: nCount 6, two buttons; player 2 on joystick 0, Y high.
+    EXPECT_EQ(std::tuple(in[0].wDir, in[0].wButton, in[1].wDir, in[1].nDir, in[1].wButton),
+              std::tuple(0x1, 0x3, 0x8, 8, 0x1));
     Headless_SetJoy(0, false);
     InputReadMapped(in, 2);
-    EXPECT_EQ(in[0].wDir, 0);  // an absent joystick is never down
-    EXPECT_EQ(in[1].wButton, 0);
+    EXPECT_EQ(std::tuple(in[0].wDir, in[1].wButton), std::tuple(0, 0));  // an absent joystick is never down
 }
 
 TEST_F(Reader, MappedValuesBeyondTheLimitsAreNeverDown) {
@@ -106,9 +99,7 @@ TEST_F(Reader, MappedValuesBeyondTheLimitsAreNeverDown) {
     g_KeyMap.Player[0].nCount = 0xFFFFFFFFu;  // never past the eight entries
     g_KeyMap.Player[1].nCount = 2;            // directions only
     InputReadMapped(in, 2);
-    EXPECT_EQ(in[0].wButton, 0xF);
-    EXPECT_EQ(in[1].wButton, 0);
-    EXPECT_EQ(in[1].wDir, 0x1 | 0x4);
+    EXPECT_EQ(std::tuple(in[0].wButton, in[1].wButton, in[1].wDir), std::tuple(0xF, 0, 0x1 | 0x4));
 
     g_KeyMap.nJoyCount = 1;  // joystick 1 is not polled
     for (KEYBIND& b : g_KeyMap.Player[1].Bind) b.nDevice = 1;
@@ -119,8 +110,7 @@ TEST_F(Reader, MappedValuesBeyondTheLimitsAreNeverDown) {
     for (KEYBIND& b : g_KeyMap.Player[1].Bind) b.nDevice = 200;
     g_KeyMap.Player[1].Bind[2].nDevice = 1;
     InputReadMapped(in, 5);  // only two blocks exist
-    EXPECT_EQ(in[1].wDir, 0x4);
-    EXPECT_EQ(in[1].nDir, 2);
+    EXPECT_EQ(std::tuple(in[1].wDir, in[1].nDir), std::tuple(0x4, 2));
 }
 
 TEST(KeyFile, LoadsTheLittleEndianImage) {
@@ -141,21 +131,16 @@ TEST(KeyFile, LoadsTheLittleEndianImage) {
     write(144);
     KEYMAP map{};
     ASSERT_EQ(LoadKeyFile(szPath.c_str(), &map), 1u);
-    EXPECT_EQ(map.Player[0].Bind[0].nDevice, 8u);
-    EXPECT_EQ(map.Player[0].Bind[0].wCode, 'A');
-    EXPECT_EQ(map.Player[0].nCount, 5u);
-    EXPECT_EQ(map.Player[1].Bind[4].wCode, 0x100);
-    EXPECT_EQ(map.Player[1].nCount, 4u);
-    EXPECT_EQ(map.nJoyCount, 1u);
-    EXPECT_EQ(map.bCustom, 1u);
+    EXPECT_EQ(std::tuple(map.Player[0].Bind[0].nDevice, map.Player[0].Bind[0].wCode, map.Player[0].nCount,
+                         map.Player[1].Bind[4].wCode, map.Player[1].nCount, map.nJoyCount, map.bCustom),
+              std::tuple(8u, 'A', 5u, 0x100, 4u, 1u, 1u));
 
     // A short file fills the leading fields only; no defaults are applied.
     KEYMAP shortMap{};
     write(66);
     ASSERT_EQ(LoadKeyFile(szPath.c_str(), &shortMap), 1u);
-    EXPECT_EQ(shortMap.Player[0].nCount, 5u);
-    EXPECT_EQ(shortMap.Player[1].nCount, 0u);
-    EXPECT_EQ(shortMap.bCustom, 0u);
+    EXPECT_EQ(std::tuple(shortMap.Player[0].nCount, shortMap.Player[1].nCount, shortMap.bCustom),
+              std::tuple(5u, 0u, 0u));
     std::remove(szPath.c_str());
     EXPECT_EQ(LoadKeyFile(szPath.c_str(), &shortMap), 0u);
 }

@@ -60,8 +60,8 @@ TEST(Match, TwoPlayerMatchFromTitleAndBackToSelect) {
                   std::tuple(0, 1, n));
         // The fall lasts 160 frames; then the score and, before the third win, a new round.
         EXPECT_EQ(TracePhase(r.Trace[ko[n] + 159]), 4);
-        EXPECT_EQ(std::pair(Fighter(r, ko[n] + 160, 0, "win"), Fighter(r, ko[n] + 160, 1, "win")),
-                  std::pair(n + 1, 0));
+        EXPECT_EQ(std::tuple(Fighter(r, ko[n] + 160, 0, "win"), Fighter(r, ko[n] + 160, 1, "win")),
+                  std::tuple(n + 1, 0));
         EXPECT_EQ(TracePhase(r.Trace[ko[n] + 160]), n < 2 ? 2 : 5);
     }
     // The new round puts the corners back at (128, 96) and (480, 352) pixels.

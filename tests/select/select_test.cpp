@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "app/crt_rand.h"
 #include "app/frame.h"
@@ -83,24 +84,19 @@ TEST_F(Select, VsComFlowHandsOverWrappedSkillAndComDefaults) {
     EXPECT_EQ(g_Cursor[0].nChosen, 2);
     EXPECT_STREQ(g_Chara[0].chr.szName, "オジー");
     Press(B2);  // back to his own choice
-    EXPECT_EQ(g_Cursor[0].nChosen, 0);
-    EXPECT_EQ(g_Cursor[0].nCol, 1);
+    EXPECT_EQ(std::tuple(g_Cursor[0].nChosen, g_Cursor[0].nCol), std::tuple(0, 1));
     Press(B1);
     Press(0, LEFT);
     Press(B1);  // the COM gets character 11
-    EXPECT_EQ(g_nSelectState, SELECT_COM_SKILL);
-    EXPECT_EQ(g_nLastChara[0], 1);
-    EXPECT_EQ(g_nLastChara[1], 11);
-    EXPECT_EQ(g_Chara[1].chr.nWeight, 100);
+    EXPECT_EQ(std::tuple(g_nSelectState, g_nLastChara[0], g_nLastChara[1], g_Chara[1].chr.nWeight),
+              std::tuple(SELECT_COM_SKILL, 1, 11, 100));
     // Left on index 0 of the normal list wraps to the last entry, 反射.
     Press(0, LEFT);
     EXPECT_EQ(g_nSkillChoice[0][0], 3);
     EXPECT_STREQ(SkillListOf(0)->szName[3], "反射");
     Press(B1);
-    EXPECT_EQ(g_nSelectState, SELECT_FADE_OUT);
-    EXPECT_EQ(g_nNextScene, SCENE_BATTLE);
-    EXPECT_EQ(g_Chara[0].nControl, 0);
-    EXPECT_EQ(g_Chara[1].nControl, 2);
+    EXPECT_EQ(std::tuple(g_nSelectState, g_nNextScene, g_Chara[0].nControl, g_Chara[1].nControl),
+              std::tuple(SELECT_FADE_OUT, SCENE_BATTLE, 0, 2));
     const int32_t p1[4] = {SKILL_REFLECT, SKILL_SHIELD, SKILL_BOOST, SKILL_REFLECT};
     const int32_t com[4] = {SKILL_ATTACK, SKILL_SHIELD, SKILL_BOOST, SKILL_REFLECT};
     for (int k = 0; k < 4; k++) {
@@ -108,8 +104,7 @@ TEST_F(Select, VsComFlowHandsOverWrappedSkillAndComDefaults) {
         EXPECT_EQ(g_Chara[1].nSkill[k], com[k]);
     }
     for (int i = 0; i < 23; i++) Step();  // the release frame of the press ran the first fade step
-    EXPECT_EQ(g_nSelectStep, -1);
-    EXPECT_EQ(g_Cursor[0].nRow, 0);
+    EXPECT_EQ(std::tuple(g_nSelectStep, g_Cursor[0].nRow), std::tuple(-1, 0));
     Step();
     EXPECT_EQ(g_nScene, SCENE_BATTLE);
 
@@ -117,11 +112,10 @@ TEST_F(Select, VsComFlowHandsOverWrappedSkillAndComDefaults) {
     // skill choices as they were (player 1's wrapped choice included).
     g_nScene = SCENE_SELECT;
     Enter(0);
-    EXPECT_EQ(g_Cursor[0].nCol, 1);
-    EXPECT_EQ(g_Cursor[1].nCol, 11);
-    EXPECT_EQ(g_Cursor[0].nChosen | g_Cursor[1].nChosen | g_Cursor[0].nDecided, 0);
-    EXPECT_EQ(g_nSkillChoice[0][0], 3);
-    EXPECT_EQ(g_nSkillChoice[2][1], 2);
+    EXPECT_EQ(std::tuple(g_Cursor[0].nCol, g_Cursor[1].nCol,
+                         g_Cursor[0].nChosen | g_Cursor[1].nChosen | g_Cursor[0].nDecided,
+                         g_nSkillChoice[0][0], g_nSkillChoice[2][1]),
+              std::tuple(1, 11, 0, 3, 2));
 }
 
 TEST_F(Select, SkillRouletteRollsFourChoicesEveryFifthFrame) {
@@ -159,38 +153,32 @@ TEST_F(Select, TwoPlayersWithdrawAndCancelFreeOnlyTheirOwnChoice) {
     EXPECT_EQ(g_Cursor[0].nChosen, 3);
     // Player 1 withdraws with button 2 while player 2 is still choosing.
     Step(B2);
-    EXPECT_EQ(g_Cursor[0].nChosen, 0);
-    EXPECT_EQ(g_Cursor[0].nCol, 2);
+    EXPECT_EQ(std::tuple(g_Cursor[0].nChosen, g_Cursor[0].nCol), std::tuple(0, 2));
     Step();
     Press(B1);
     Press(0, 0, B1);
     Step();
-    EXPECT_EQ(g_nSelectState, SELECT_VS_SKILL);
-    EXPECT_EQ(g_nLastChara[0], 2);
-    EXPECT_EQ(g_nLastChara[1], 10);
+    EXPECT_EQ(std::tuple(g_nSelectState, g_nLastChara[0], g_nLastChara[1]),
+              std::tuple(SELECT_VS_SKILL, 2, 10));
     // Player 1 confirms row 1, then takes it back with button 2.
     Press(0, 0x8);
     Press(B1);
     EXPECT_EQ(g_Cursor[0].nDecided, 2);
     Step(B2);
-    EXPECT_EQ(g_Cursor[0].nDecided, 0);
-    EXPECT_EQ(g_Cursor[0].nRow, 1);
+    EXPECT_EQ(std::tuple(g_Cursor[0].nDecided, g_Cursor[0].nRow), std::tuple(0, 1));
     Step();
     // Player 2 cancels his skills: only his character is released.
     Press(0, 0, B2);
-    EXPECT_EQ(g_nSelectState, SELECT_VS_CHARA);
-    EXPECT_EQ(g_Cursor[0].nChosen, 3);
-    EXPECT_EQ(g_Cursor[0].nCol, 2);
-    EXPECT_EQ(g_Cursor[1].nChosen, 0);
-    EXPECT_EQ(g_Cursor[1].nCol, 10);
+    EXPECT_EQ(std::tuple(g_nSelectState, g_Cursor[0].nChosen, g_Cursor[0].nCol, g_Cursor[1].nChosen,
+                         g_Cursor[1].nCol),
+              std::tuple(SELECT_VS_CHARA, 3, 2, 0, 10));
     // Both confirm: a two-player hand-over.
     Press(0, 0, B1);
     Step();
     Press(B1);
     Press(0, 0, B1);
-    EXPECT_EQ(g_nSelectState, SELECT_FADE_OUT);
-    EXPECT_EQ(g_Chara[1].nControl, 1);
-    EXPECT_EQ(g_nNextScene, SCENE_BATTLE);
+    EXPECT_EQ(std::tuple(g_nSelectState, g_Chara[1].nControl, g_nNextScene),
+              std::tuple(SELECT_FADE_OUT, 1, SCENE_BATTLE));
 }
 
 }  // namespace
