@@ -1,5 +1,7 @@
-#include "battle/collision.h"
+#include <tuple>
+
 #include "app/option.h"
+#include "battle/collision.h"
 #include "battle_fixture.h"
 #include "support/lcg.h"
 
@@ -41,17 +43,13 @@ TEST_F(CollisionTest, ExactVelocitiesInNormalAndShootingMode) {
         Headless_Plays().clear();
         CrtRandSetState(1);
         FighterCollision(&A, &B);
-        EXPECT_EQ(A.nSpeedX, c.nAX);
-        EXPECT_EQ(A.nSpeedY, c.nAY);
-        EXPECT_EQ(B.nSpeedX, c.nBX);
-        EXPECT_EQ(B.nSpeedY, c.nBY);
-        EXPECT_EQ(A.nMass + B.nMass, 160);
-        EXPECT_EQ(A.box.nX, 102400 - 6144);  // backed out by twice the speed
-        EXPECT_EQ(B.box.nY, 112640 - 1024);
-        EXPECT_EQ(Plays(SND_HIT_S2), 1);  // below 2100, eighth draw 29358 even
-        EXPECT_EQ(g_Effect[0].nType, 0);
-        EXPECT_EQ(g_Effect[0].nX, 109);  // ((117760 + 138240) >> 11) - 16
-        EXPECT_EQ(g_Effect[0].nY, 104);
+        EXPECT_EQ(std::tuple(A.nSpeedX, A.nSpeedY, B.nSpeedX, B.nSpeedY, A.nMass + B.nMass),
+                  std::tuple(c.nAX, c.nAY, c.nBX, c.nBY, 160));
+        // Backed out by twice the speed; the small sound (below 2100, eighth draw 29358 even)
+        // and its spark at (((117760 + 138240) >> 11) - 16, 104).
+        EXPECT_EQ(std::tuple(A.box.nX, B.box.nY, Plays(SND_HIT_S2), g_Effect[0].nType, g_Effect[0].nX,
+                             g_Effect[0].nY),
+                  std::tuple(102400 - 6144, 112640 - 1024, 1, 0, 109, 104));
     }
 }
 
@@ -100,8 +98,7 @@ TEST_F(CollisionTest, MetalPushFactorIsZeroEvenAgainstThreeAttacks) {
     for (uint32_t& f : B.nSkillFlag) f = 1u << SKILL_ATTACK;
     B.nSpeedX = 2048;
     FighterCollision(&A, &B);
-    EXPECT_EQ(A.nSpeedX, 9 * (9 - 12));  // jitter only
-    EXPECT_EQ(A.nSpeedY, 9 * 7);
+    EXPECT_EQ(std::tuple(A.nSpeedX, A.nSpeedY), std::tuple(9 * (9 - 12), 9 * 7));  // jitter only
 }
 
 TEST_F(CollisionTest, SoundAndSparkThresholds3700And2100) {
@@ -113,9 +110,9 @@ TEST_F(CollisionTest, SoundAndSparkThresholds3700And2100) {
     for (const Case& c : {Case{2766, SND_HIT_L, 2}, Case{2764, SND_HIT_M, 1}, Case{481, SND_HIT_M, 1},
                           Case{479, SND_HIT_S2, 0}}) {
         Ram(c.vx);
-        EXPECT_EQ(Plays(c.nSound), 1) << c.vx;
-        EXPECT_EQ(Headless_Plays().size(), 1u) << c.vx;
-        EXPECT_EQ(g_Effect[0].nType, c.nType) << c.vx;
+        EXPECT_EQ(std::tuple(Plays(c.nSound), Headless_Plays().size(), g_Effect[0].nType),
+                  std::tuple(1, 1u, c.nType))
+            << c.vx;
     }
 }
 

@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "battle/image.h"
 #include "battle_fixture.h"
 
@@ -46,11 +48,10 @@ TEST_F(ImageTest, OneFrameShotPushesEachMovingAxisByTheFormula) {
         Fire(&A, SKILL_SHOT);
         ShotMove(&A);
         ShotHit(&B, &A);
-        EXPECT_EQ(B.nSpeedX, c.nVX) << c.nMode << c.nDefense;
-        EXPECT_EQ(B.nSpeedY, c.nVY) << c.nMode << c.nDefense;
-        EXPECT_EQ(A.nSkillTime[0], 0);
-        EXPECT_EQ(g_Effect[0].nType, 1);
-        EXPECT_EQ(g_Effect[0].nX, 113);  // ((125 + 117) x 1024 >> 11) - 8
+        // The spark at x ((125 + 117) x 1024 >> 11) - 8 = 113; the shot is spent.
+        EXPECT_EQ(std::tuple(B.nSpeedX, B.nSpeedY, A.nSkillTime[0], g_Effect[0].nType, g_Effect[0].nX),
+                  std::tuple(c.nVX, c.nVY, 0, 1, 113))
+            << c.nMode << c.nDefense;
     }
 }
 
@@ -61,16 +62,12 @@ TEST_F(ImageTest, TrapArmsFor100FramesThenLasts3PAndThrows) {
         SkillTick(&A, &B);
         TrapHit(&B, &A);
     }
-    EXPECT_EQ(B.nSpeedX, 0);
-    EXPECT_EQ(Plays(SND_TRAP), 1);
-    EXPECT_EQ(A.nSkillTime[0], 300);
+    EXPECT_EQ(std::tuple(B.nSpeedX, Plays(SND_TRAP), A.nSkillTime[0]), std::tuple(0, 1, 300));
     // Armed: rand() 41 % 4 = 1 throws left, y = 18467 % 4097 - 2048 = 31; defence 5 divides by 1.4.
     g_Option.nDefense[1] = 5;
     for (EFFECT& e : g_Effect) e.nTime = 7;
     TrapHit(&B, &A);
-    EXPECT_EQ(B.nSpeedX, -2925);
-    EXPECT_EQ(B.nSpeedY, 22);
-    EXPECT_EQ(Plays(SND_HIT_L), 1);
+    EXPECT_EQ(std::tuple(B.nSpeedX, B.nSpeedY, Plays(SND_HIT_L)), std::tuple(-2925, 22, 1));
     for (const EFFECT& e : g_Effect) EXPECT_EQ(e.nTime, 7);  // no free spark entry
     EXPECT_EQ(A.nSkillTime[0], 0);
     SkillTick(&A, &B);
@@ -100,13 +97,10 @@ TEST_F(ImageTest, ClonesMirrorTheOwnerAndAfterimagesDrift) {
     A.nSpeedY = 20;
     ImageMove(&A);
     const int32_t c = 115 * 1024;
-    EXPECT_EQ(A.slot[0][0].box.nCenterX, c + 1000);  // afterimage keeps its start speed
-    EXPECT_EQ(A.slot[0][0].box.nCenterY, c + 2000);
-    EXPECT_EQ(A.slot[1][0].box.nCenterX, c - 10);
-    EXPECT_EQ(A.slot[1][0].box.nCenterY, c - 20);
-    EXPECT_EQ(A.slot[2][0].box.nCenterX, c + 10);
-    EXPECT_EQ(A.slot[2][0].box.nCenterY, c - 20);
-    EXPECT_EQ(A.slot[2][1].box.nCenterX, c - 10);
-    EXPECT_EQ(A.slot[2][1].box.nCenterY, c + 20);
+    auto Centre = [](const IMAGE& i) { return std::tuple(i.box.nCenterX, i.box.nCenterY); };
+    EXPECT_EQ(Centre(A.slot[0][0]), std::tuple(c + 1000, c + 2000));  // afterimage keeps its start speed
+    EXPECT_EQ(Centre(A.slot[1][0]), std::tuple(c - 10, c - 20));
+    EXPECT_EQ(Centre(A.slot[2][0]), std::tuple(c + 10, c - 20));
+    EXPECT_EQ(Centre(A.slot[2][1]), std::tuple(c - 10, c + 20));
     EXPECT_EQ(A.slot[2][2].box.nCenterY, c - 20);
 }

@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "battle/collision.h"
 #include "battle_fixture.h"
 
@@ -8,11 +10,9 @@ TEST_F(SkillTest, GaugeFillsToThreeStocksWithTheSkillSoundAtEach) {
     for (int i = 0; i < 99; i++) SkillTick(&A, &B);
     EXPECT_EQ(Plays(SND_SKILL), 0);
     SkillTick(&A, &B);
-    EXPECT_EQ(Plays(SND_SKILL), 1);
-    EXPECT_EQ(A.anmGauge.nAnim, 1);
+    EXPECT_EQ(std::tuple(Plays(SND_SKILL), A.anmGauge.nAnim), std::tuple(1, 1));
     for (int i = 0; i < 150; i++) SkillTick(&A, &B);
-    EXPECT_EQ(A.nGauge, 300);
-    EXPECT_EQ(Plays(SND_SKILL), 2);
+    EXPECT_EQ(std::tuple(A.nGauge, Plays(SND_SKILL)), std::tuple(300, 2));
 }
 
 TEST_F(SkillTest, PressSpendsAStockInTheFirstFreeSlotLowestButtonFirstOrIsIgnored) {
@@ -23,15 +23,12 @@ TEST_F(SkillTest, PressSpendsAStockInTheFirstFreeSlotLowestButtonFirstOrIsIgnore
     INPUTSTATE in = Press(1);
     in.wButton |= 8;
     SkillTrigger(&A, &in, &B);
-    EXPECT_EQ(A.nSkillFlag[1], 1u << SKILL_SHIELD);
-    EXPECT_EQ(A.nSkillTime[1], 100);
-    EXPECT_EQ(A.nGauge, 200);
-    EXPECT_EQ(A.anmBody.nAnim, 2);
+    EXPECT_EQ(std::tuple(A.nSkillFlag[1], A.nSkillTime[1], A.nGauge, A.anmBody.nAnim),
+              std::tuple(1u << SKILL_SHIELD, 100, 200, 2));
     // The pose stays while shield runs, returns when it ends.
     A.nSkillTime[1] = 1;
     SkillTick(&A, &B);
-    EXPECT_EQ(A.nSkillFlag[1], 0u);
-    EXPECT_EQ(A.anmBody.nAnim, 0);
+    EXPECT_EQ(std::tuple(A.nSkillFlag[1], A.anmBody.nAnim), std::tuple(0u, 0));
 
     // An empty gauge, no button, busy slots or a damaged skill id: the press does nothing.
     PlaceFighter(&A, 100, 100);
@@ -62,9 +59,9 @@ TEST_F(SkillTest, DurationsAndPosesAtPower100) {
     for (int32_t nId = 0; nId < SKILL_COUNT; nId++) {
         PlaceFighter(&A, 100, 100);
         g_SkillHandler[nId](&A, 2);
-        EXPECT_EQ(A.nSkillFlag[2], 1u << nId) << nId;
-        EXPECT_EQ(A.nSkillTime[2], nTime[nId]) << nId;
-        EXPECT_EQ(A.anmBody.nAnim, nPose[nId]) << nId;
+        EXPECT_EQ(std::tuple(A.nSkillFlag[2], A.nSkillTime[2], A.anmBody.nAnim),
+                  std::tuple(1u << nId, nTime[nId], nPose[nId]))
+            << nId;
     }
 }
 
@@ -76,20 +73,17 @@ TEST_F(SkillTest, BigWhileSmallReturnsToNormalFirstAndRefusesWhenCrowded) {
     SkillTrigger(&A, &small, &B);
     EXPECT_EQ(A.box.nX, 106 * 1024);  // normal first: centre 115 -> 114; then 114 - 8
     SkillTrigger(&A, &big, &B);
-    EXPECT_EQ(A.nSkillFlag[0], 0u);
-    EXPECT_EQ(A.nSkillFlag[1], 1u << SKILL_BIG);
-    EXPECT_EQ(A.box.nX, 80 * 1024);  // small centre 113, normal 112, minus 32
-    EXPECT_EQ(A.box.nWidth, 64);
-    EXPECT_TRUE(A.bBig && !A.bSmall);
-    EXPECT_EQ(A.nSizeRow, 64);
+    // Small centre 113, normal 112, minus 32.
+    EXPECT_EQ(
+        std::tuple(A.nSkillFlag[0], A.nSkillFlag[1], A.box.nX, A.box.nWidth, A.bBig, A.bSmall, A.nSizeRow),
+        std::tuple(0u, 1u << SKILL_BIG, 80 * 1024, 64, 1, 0, 64));
     // Grown from centre 115 a big body would reach x 146: an opponent at 140 blocks it.
     PlaceFighter(&A, 100, 100);
     PlaceFighter(&B, 140, 100);
     A.nGauge = 300;
     A.nSkill[0] = SKILL_BIG;
     SkillTrigger(&A, &small, &B);
-    EXPECT_EQ(A.nGauge, 300);
-    EXPECT_EQ(Headless_Plays().size(), 0u);
+    EXPECT_EQ(std::tuple(A.nGauge, Headless_Plays().size()), std::tuple(300, 0u));
 }
 
 TEST_F(SkillTest, SmallStaysSmallInsideTheOpponentUntilThereIsRoom) {
@@ -100,14 +94,12 @@ TEST_F(SkillTest, SmallStaysSmallInsideTheOpponentUntilThereIsRoom) {
     PlaceFighter(&B, 120, 110);
     SkillTick(&A, &B);
     SkillTick(&A, &B);
-    EXPECT_TRUE(A.bSmall);
-    EXPECT_EQ(A.nSkillTime[0], -1);
+    EXPECT_EQ(std::tuple(A.bSmall, A.nSkillTime[0]), std::tuple(1, -1));
     PlaceFighter(&B, 300, 300);
     SkillTick(&A, &B);
-    EXPECT_FALSE(A.bSmall);
-    EXPECT_EQ(A.nSkillFlag[0], 0u);
-    EXPECT_EQ(A.box.nWidth, 32);
-    EXPECT_EQ(A.box.nCenterX, 113 * 1024);  // 115 -> small 114 -> normal 113
+    // 115 -> small 114 -> normal 113.
+    EXPECT_EQ(std::tuple(A.bSmall, A.nSkillFlag[0], A.box.nWidth, A.box.nCenterX),
+              std::tuple(0, 0u, 32, 113 * 1024));
 }
 
 TEST_F(SkillTest, TwoChangesCancelAndTheRoundEndUndoRestoresOwners) {
@@ -118,16 +110,15 @@ TEST_F(SkillTest, TwoChangesCancelAndTheRoundEndUndoRestoresOwners) {
     A.nSkill[0] = B.nSkill[0] = SKILL_CHANGE;
     INPUTSTATE in = Press(0);
     SkillTrigger(&A, &in, &B);
-    EXPECT_EQ(A.chr.nId, 6);
-    EXPECT_EQ(A.nSkillTime[0], 250);  // the user's power before the swap
+    EXPECT_EQ(std::tuple(A.chr.nId, A.nSkillTime[0]),
+              std::tuple(6, 250));  // the user's power before the swap
     ChangeUndo();
     EXPECT_EQ(A.chr.nId, 0);
     ChangeUndo();
     SkillTrigger(&B, &in, &A);
     EXPECT_EQ(A.chr.nId, 0);
     ChangeUndo();
-    EXPECT_EQ(A.chr.nId, 0);
-    EXPECT_EQ(B.chr.nId, 6);
+    EXPECT_EQ(std::tuple(A.chr.nId, B.chr.nId), std::tuple(0, 6));
 }
 
 TEST_F(SkillTest, FreeRefusedFrom1500WithErrorSoundAndEndsWithZeroSpeed) {
@@ -137,8 +128,7 @@ TEST_F(SkillTest, FreeRefusedFrom1500WithErrorSoundAndEndsWithZeroSpeed) {
     A.nSpeedY = 1200;
     INPUTSTATE in = Press(0);
     SkillTrigger(&A, &in, &B);
-    EXPECT_EQ(A.nGauge, 300);
-    EXPECT_EQ(Plays(SND_ERROR), 3);  // once per free slot
+    EXPECT_EQ(std::tuple(A.nGauge, Plays(SND_ERROR)), std::tuple(300, 3));  // the sound once per free slot
     A.nSpeedX = 0;
     A.nSpeedY = 1499;
     SkillTrigger(&A, &in, &B);
@@ -164,10 +154,8 @@ TEST_F(SkillTest, ReflectTurnsBackAtEachEdge) {
         A.nSpeedY = c.nVY;
         BoxUpdate(&A.box);
         SkillReflect(&A);
-        EXPECT_EQ(A.box.nCenterX, c.nCX);
-        EXPECT_EQ(A.box.nCenterY, c.nCY);
-        EXPECT_EQ(A.nSpeedX, -c.nVX);
-        EXPECT_EQ(A.nSpeedY, -c.nVY);
+        EXPECT_EQ(std::tuple(A.box.nCenterX, A.box.nCenterY, A.nSpeedX, A.nSpeedY),
+                  std::tuple(c.nCX, c.nCY, -c.nVX, -c.nVY));
         EXPECT_FALSE(IsOutOfArena(&A));
     }
     EXPECT_EQ(Plays(SND_REFLECT), 4);
@@ -177,11 +165,9 @@ TEST_F(SkillTest, SuctionPullsThirtyAlongTheLineAndNothingAtZeroDistance) {
     PlaceFighter(&B, 400, 500);  // corner 300 right, 400 down of A's: 0.6 and 0.8 of 30
     B.nSkillFlag[1] = 1u << SKILL_SUCTION;
     SkillSuction(&A, &B);
-    EXPECT_EQ(A.nSpeedX, 18);
-    EXPECT_EQ(A.nSpeedY, 24);
+    EXPECT_EQ(std::tuple(A.nSpeedX, A.nSpeedY), std::tuple(18, 24));
     PlaceFighter(&B, 100, 100);
     B.nSkillFlag[0] = B.nSkillFlag[2] = 1u << SKILL_SUCTION;
     SkillSuction(&A, &B);
-    EXPECT_EQ(A.nSpeedX, 18);
-    EXPECT_EQ(A.nSpeedY, 24);
+    EXPECT_EQ(std::tuple(A.nSpeedX, A.nSpeedY), std::tuple(18, 24));
 }
