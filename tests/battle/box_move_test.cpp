@@ -44,17 +44,15 @@ TEST_F(BoxTest, GaugeFlashRunsFiveTenTwentyFramesThenHolds) {
     EXPECT_EQ(seen, want);
     EXPECT_EQ(A.anmGauge.nAnim, 0);
     AnimSet(&A.anmBody, 2);  // shield pose blinks every frame
-    EXPECT_EQ(AnimStep(&A.anmBody), 1);
-    EXPECT_EQ(AnimStep(&A.anmBody), 0);
-    EXPECT_EQ(AnimStep(&A.anmBody), 1);
+    const int n1 = AnimStep(&A.anmBody), n2 = AnimStep(&A.anmBody), n3 = AnimStep(&A.anmBody);
+    EXPECT_EQ(std::tuple(n1, n2, n3), std::tuple(1, 0, 1));
 }
 
 TEST_F(MoveTest, CounterSteeringDoublesAndSizeScalesAcceleration) {
     // chr.nSpeed 23 is the rescaled speed a.
     A.nSpeedX = 500;
     Accelerate(&A, 4);
-    EXPECT_EQ(A.nAccelX, -46);
-    EXPECT_EQ(A.nAccelY, 0);
+    EXPECT_EQ(std::tuple(A.nAccelX, A.nAccelY), std::tuple(-46, 0));
     Accelerate(&A, 6);
     EXPECT_EQ(A.nAccelX, 23);
     A.nSpeedX = 0;
@@ -62,8 +60,7 @@ TEST_F(MoveTest, CounterSteeringDoublesAndSizeScalesAcceleration) {
     EXPECT_EQ(A.nAccelX, -23);
     A.bBig = 1;
     Accelerate(&A, 9);
-    EXPECT_EQ(A.nAccelX, 11);
-    EXPECT_EQ(A.nAccelY, 11);
+    EXPECT_EQ(std::tuple(A.nAccelX, A.nAccelY), std::tuple(11, 11));
     A.bBig = 0;
     A.bSmall = 1;
     Accelerate(&A, 1);
@@ -81,9 +78,7 @@ TEST_F(MoveTest, TwoBoostsTripleAccelerationAndSpin120) {
     INPUTSTATE in{};
     in.nDir = 6;
     MoveFighter(&in, &A);
-    EXPECT_EQ(A.nSpeedX, 69);
-    EXPECT_EQ(A.box.nX, 100 * 1024 + 69);
-    EXPECT_EQ(A.nAngle, 120);
+    EXPECT_EQ(std::tuple(A.nSpeedX, A.box.nX, A.nAngle), std::tuple(69, 100 * 1024 + 69, 120));
     for (int i = 0; i < 2; i++) MoveFighter(&in, &A);
     EXPECT_EQ(A.nAngle, 0);  // 360 wraps to 0
 }
@@ -132,7 +127,6 @@ TEST_F(BoxTest, DamagedSettingsAreBroughtIntoRange) {
     A.nControl = 7;  // not a controller: the COM's entry
     g_Option.nDefense[2] = 4;
     EXPECT_DOUBLE_EQ(DefenseDivisor(&A), 1.2);
-    EXPECT_EQ(SkillListOf(7)->nCount, 4);
-    EXPECT_EQ(SkillListOf(1)->nCount, 17);
-    EXPECT_EQ(SkillListOf(2)->nCount, 10);
+    EXPECT_EQ(std::tuple(SkillListOf(7)->nCount, SkillListOf(1)->nCount, SkillListOf(2)->nCount),
+              std::tuple(4, 17, 10));
 }
