@@ -4,6 +4,7 @@
 #include <string>
 
 #include "input/keymap_text.h"
+#include "net/hex_fixture.h"
 
 // Key codes without a name are written as "key code N": a bare "5" would read back as the
 // digit key 5 (code 53).
@@ -36,21 +37,11 @@ TEST(KeyMapText, WrittenTextGivesTheFileBytes) {
                        "player1 left joy1 button 1+3\nplayer1 right joy0 X+\nplayer2 right key F2\n",
                        &map, &szError))
         << szError;
-    uint8_t bytes[KEYMAP_FILE_SIZE];
-    KeyMapEncode(&map, bytes);
-    EXPECT_EQ(bytes[0], 1);     // player 1 left: joystick 1
-    EXPECT_EQ(bytes[4], 0x05);  // buttons 1 and 3
-    EXPECT_EQ(bytes[8], 0);     // player 1 right: joystick 0, X+ (512)
-    EXPECT_EQ(bytes[12] | bytes[13] << 8, 512);
-    EXPECT_EQ(bytes[32], 8);  // button 1: keyboard, space (32)
-    EXPECT_EQ(bytes[36], 32);
-    EXPECT_EQ(bytes[64], 6);
-    EXPECT_EQ(bytes[68 + 8], 8);  // player 2 right: F2 = 113
-    EXPECT_EQ(bytes[68 + 12], 113);
-    EXPECT_EQ(bytes[68 + 8 * 2 + 4], 0x00);  // player 2 up stays Y- (1024)
-    EXPECT_EQ(bytes[68 + 8 * 2 + 5], 0x04);
-    EXPECT_EQ(bytes[136], 2);
-    EXPECT_EQ(bytes[140], 1);
+    Bytes bytes(KEYMAP_FILE_SIZE), want;
+    KeyMapEncode(&map, bytes.data());
+    const auto fixture = ReadHexFixture("keymap_file.txt");
+    for (const Bytes& line : fixture.at("file")) want.insert(want.end(), line.begin(), line.end());
+    EXPECT_EQ(bytes, want);
 }
 
 TEST(KeyMapText, TextThatCannotBeMappedIsRefused) {

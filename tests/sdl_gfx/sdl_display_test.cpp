@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/plat_display.h"
@@ -73,12 +74,10 @@ TEST_F(SdlTest, PresentShowsPaletteColoursScaledWithBars) {
     int nOutW, nOutH;
     SDL_GetRendererOutputSize(SDL_GetRenderer(SdlWindow()), &nOutW, &nOutH);
     ASSERT_EQ(nOutW, 1400);
-    // Scale 2: 1280 x 960 at (60, 20), black around it.
-    EXPECT_EQ(Shown(30, 500).r, 0);
-    EXPECT_EQ(Shown(700, 10).r, 0);
-    EXPECT_EQ(Shown(61, 21).r, 255);
-    EXPECT_EQ(Shown(60 + 2 * 320, 500).g, 200);
-    EXPECT_EQ(Shown(60 + 2 * 320 - 1, 500).r, 255);
+    // Scale 2: 1280 x 960 at (60, 20), black around it (left, top), the halves meeting at x 700.
+    EXPECT_EQ(std::tuple(Shown(30, 500).r, Shown(700, 10).r, Shown(61, 21).r, Shown(60 + 2 * 320, 500).g,
+                         Shown(60 + 2 * 320 - 1, 500).r),
+              std::tuple(0, 0, 255, 200, 255));
     // Palette change alone shows on the next present.
     pal[1] = {0, 0, 255};
     Plat_SetPalette(pal.data());
@@ -87,8 +86,7 @@ TEST_F(SdlTest, PresentShowsPaletteColoursScaledWithBars) {
     // Smaller than the picture: scaled down, aspect kept (320 x 240 in 400 x 240).
     SDL_SetWindowSize(SdlWindow(), 400, 240);
     Plat_Present(frame.data(), 700);
-    EXPECT_EQ(Shown(30, 120).b, 0);
-    EXPECT_EQ(Shown(45, 120).b, 255);
+    EXPECT_EQ(std::tuple(Shown(30, 120).b, Shown(45, 120).b), std::tuple(0, 255));
 }
 
 TEST_F(SdlTest, EventsAndFullScreenToggle) {
@@ -98,12 +96,10 @@ TEST_F(SdlTest, EventsAndFullScreenToggle) {
     Push(SDL_WINDOWEVENT, SDL_WINDOWEVENT_EXPOSED);
     Push(SDL_KEYDOWN, 0, SDLK_ESCAPE);
     Push(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE);
-    EXPECT_EQ(Plat_PollEvent(), PLAT_EV_ACTIVATE);
-    EXPECT_EQ(Plat_PollEvent(), PLAT_EV_DEACTIVATE);
-    EXPECT_EQ(Plat_PollEvent(), PLAT_EV_REPAINT);
-    EXPECT_EQ(Plat_PollEvent(), PLAT_EV_ESCAPE);
-    EXPECT_EQ(Plat_PollEvent(), PLAT_EV_CLOSE);
-    EXPECT_EQ(Plat_PollEvent(), PLAT_EV_NONE);
+    std::vector<int> events(6);
+    for (int& e : events) e = Plat_PollEvent();
+    EXPECT_EQ(events, (std::vector<int>{PLAT_EV_ACTIVATE, PLAT_EV_DEACTIVATE, PLAT_EV_REPAINT, PLAT_EV_ESCAPE,
+                                        PLAT_EV_CLOSE, PLAT_EV_NONE}));
 
     Push(SDL_KEYDOWN, 0, SDLK_F11);
     while (Plat_PollEvent() != PLAT_EV_NONE) {
