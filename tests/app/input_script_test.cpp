@@ -1,5 +1,6 @@
 // Input scripts: what a line means for the frames after it, and refusals with their line.
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "app/input_script.h"
 
@@ -28,22 +29,18 @@ TEST(InputScript, LinesHoldUntilTheNextAndJoysticksStayConnected) {
     EXPECT_TRUE(dev.Keys.test(VK_LEFT) && dev.Keys.test('Z') && dev.Keys.test('7'));
 
     dev = InputScriptAt(script, 10);
-    EXPECT_TRUE(dev.Keys.test(VK_ESCAPE));
-    EXPECT_FALSE(dev.Keys.test(VK_LEFT));
-    EXPECT_FALSE(dev.bJoyConnected[0]);
+    EXPECT_EQ(std::tuple(dev.Keys.test(VK_ESCAPE), dev.Keys.test(VK_LEFT), dev.bJoyConnected[0]),
+              std::tuple(true, false, false));
     ASSERT_TRUE(dev.bJoyConnected[1]);
-    EXPECT_EQ(dev.Joy[1].dwX, 0u);
-    EXPECT_EQ(dev.Joy[1].dwY, 65535u);
-    EXPECT_EQ(dev.Joy[1].dwButtons, 9u);
-    EXPECT_EQ(dev.dwJoyHat[1], 0xCu);  // down 0x4, left 0x8
+    auto Joy1 = [&] {
+        return std::tuple(dev.Joy[1].dwX, dev.Joy[1].dwY, dev.Joy[1].dwButtons, dev.dwJoyHat[1]);
+    };
+    EXPECT_EQ(Joy1(), std::tuple(0u, 65535u, 9u, 0xCu));  // the hat down 0x4, left 0x8
 
     dev = InputScriptAt(script, 4000000000u);
     EXPECT_TRUE(dev.Keys.none());
     ASSERT_TRUE(dev.bJoyConnected[1]);
-    EXPECT_EQ(dev.Joy[1].dwX, 32767u);
-    EXPECT_EQ(dev.Joy[1].dwY, 32767u);
-    EXPECT_EQ(dev.Joy[1].dwButtons, 0u);
-    EXPECT_EQ(dev.dwJoyHat[1], 0u);
+    EXPECT_EQ(Joy1(), std::tuple(32767u, 32767u, 0u, 0u));
 }
 
 TEST(InputScript, BadLinesAreRefusedWithTheirNumber) {
