@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "input/input.h"
 
@@ -93,16 +94,13 @@ TEST(SdlJoystick, PlainJoystickKeepsItsButtonsAndFoldsHat0) {
 
     PlatJoyInfo info;
     ASSERT_TRUE(Plat_JoyInfo(0, &info));
-    EXPECT_EQ(info.szName, "Plain Stick");
-    EXPECT_FALSE(info.bStandard);
-    EXPECT_TRUE(info.bDpad);
-    EXPECT_EQ(info.dwButtons, 0x3Fu);
+    EXPECT_EQ(std::tuple(info.szName, info.bStandard, info.bDpad, info.dwButtons),
+              std::tuple("Plain Stick", false, true, 0x3Fu));
 
     for (const FoldCase& c : kFold) {
         pad.Set(c.nX, c.nY, c.nHat);
         joy = Read(0);
-        EXPECT_EQ(joy.dwX, c.dwX) << c.szName;
-        EXPECT_EQ(joy.dwY, c.dwY) << c.szName;
+        EXPECT_EQ(std::tuple(joy.dwX, joy.dwY), std::tuple(c.dwX, c.dwY)) << c.szName;
     }
     pad.Set(0, 0, SDL_HAT_CENTERED, 0x21);  // raw buttons 0 and 5 are buttons 1 and 6
     EXPECT_EQ(Read(0).dwButtons, 0x21u);
@@ -120,9 +118,8 @@ TEST(SdlJoystick, MappedPadReadsInTheStandardLayout) {
 
     PlatJoyInfo info;
     ASSERT_TRUE(Plat_JoyInfo(0, &info));
-    EXPECT_TRUE(info.bStandard);
-    EXPECT_TRUE(info.bDpad);
-    EXPECT_EQ(info.dwButtons, 0xFFu);  // south..start; no stick clicks, no guide
+    // Buttons south..start; no stick clicks, no guide.
+    EXPECT_EQ(std::tuple(info.bStandard, info.bDpad, info.dwButtons), std::tuple(true, true, 0xFFu));
 
     struct {
         uint32_t dwRaw, dwButtons;
@@ -137,17 +134,14 @@ TEST(SdlJoystick, MappedPadReadsInTheStandardLayout) {
     EXPECT_EQ(Read(0).dwX, 0u);
     pad.Set(0, 0, SDL_HAT_CENTERED, 1u << 8 | 1u << 11);
     PlatJoy joy = Read(0);
-    EXPECT_EQ(joy.dwX, 65535u);
-    EXPECT_EQ(joy.dwY, 0u);
+    EXPECT_EQ(std::tuple(joy.dwX, joy.dwY), std::tuple(65535u, 0u));
 
     // The game's reader: the D-pad steers, the south button is button 1.
     INPUTSTATE in{};
     SetJoyButtonMask(in.wJoyButton);
     pad.Set(0, 0, SDL_HAT_CENTERED, 1u << 9 | 1u << 10 | 1u << 1);
     InputRead(&in, 0, INPUT_JOY);
-    EXPECT_EQ(in.wDir, DIR_LEFT | DIR_DOWN);
-    EXPECT_EQ(in.nDir, 7);
-    EXPECT_EQ(in.wButton, 0x1);
+    EXPECT_EQ(std::tuple(in.wDir, in.nDir, in.wButton), std::tuple(DIR_LEFT | DIR_DOWN, 7, 0x1));
 }
 
 TEST(SdlJoystick, PadsKeepPlugOrderAndMoveUpWhenOneGoes) {
@@ -160,23 +154,17 @@ TEST(SdlJoystick, PadsKeepPlugOrderAndMoveUpWhenOneGoes) {
         second.Set(32767, 0, SDL_HAT_CENTERED, 1u << 3);
         PlatJoyInfo info;
         ASSERT_TRUE(Plat_JoyInfo(0, &info));
-        EXPECT_TRUE(info.bStandard);
-        EXPECT_FALSE(info.bDpad);
+        EXPECT_EQ(std::tuple(info.bStandard, info.bDpad), std::tuple(true, false));
         joy = Read(0);
-        EXPECT_EQ(joy.dwX, 0u);
-        EXPECT_EQ(joy.dwY, 32767u);
-        EXPECT_EQ(joy.dwButtons, 0x4u);  // x is the west button, 3
+        EXPECT_EQ(std::tuple(joy.dwX, joy.dwY, joy.dwButtons),
+                  std::tuple(0u, 32767u, 0x4u));  // x: west, button 3
         joy = Read(1);
-        EXPECT_EQ(joy.dwX, 65535u);
-        EXPECT_EQ(joy.dwButtons, 0x8u);
-        EXPECT_EQ(CountJoysticks(), 2);
+        EXPECT_EQ(std::tuple(joy.dwX, joy.dwButtons, CountJoysticks()), std::tuple(65535u, 0x8u, 2));
 
         first.reset();  // pad 0 pulled out: the other one moves up
         joy = Read(0);
-        EXPECT_EQ(joy.dwX, 65535u);
-        EXPECT_EQ(joy.dwButtons, 0x8u);
+        EXPECT_EQ(std::tuple(joy.dwX, joy.dwButtons, CountJoysticks()), std::tuple(65535u, 0x8u, 1));
         EXPECT_FALSE(Plat_JoyRead(1, &joy));
-        EXPECT_EQ(CountJoysticks(), 1);
     }
     EXPECT_FALSE(Plat_JoyRead(0, &joy));
     EXPECT_EQ(CountJoysticks(), 0);
