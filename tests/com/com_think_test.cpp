@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "app/crt_rand.h"
 #include "app/option.h"
@@ -39,16 +40,13 @@ TEST(ComThink, SetupClearsTheComBlock) {
     std::memset(&c.nComReadyCount, 0x55, sizeof(CHARA) - offsetof(CHARA, nComReadyCount));
     g_Option.nComLevel = 4;
     ComSetup(&c);
-    EXPECT_EQ(c.nComMode, 1);
-    EXPECT_EQ(c.nComPredict, 85);
-    EXPECT_EQ(c.nComThinkInterval, 1);
-    EXPECT_EQ(c.nComRate4, 1000);
-    EXPECT_EQ(c.bComDone12 | c.nComPlanPos | c.nComChaseCount | c.nComPlan[7], 0);
-    EXPECT_EQ(c.chr.nSpeed, 23);  // the fighter part is untouched
-    g_Option.nComLevel = 9;       // out of range: the strongest row
+    // The strongest row's numbers, the rest of the block cleared, the fighter part untouched.
+    EXPECT_EQ(std::tuple(c.nComMode, c.nComPredict, c.nComThinkInterval, c.nComRate4,
+                         c.bComDone12 | c.nComPlanPos | c.nComChaseCount | c.nComPlan[7], c.chr.nSpeed),
+              std::tuple(1, 85, 1, 1000, 0, 23));
+    g_Option.nComLevel = 9;  // out of range: the strongest row
     ComSetup(&c);
-    EXPECT_EQ(c.nComStrength, 4);
-    EXPECT_EQ(c.nComWallMargin, 32);
+    EXPECT_EQ(std::tuple(c.nComStrength, c.nComWallMargin), std::tuple(4, 32));
 }
 
 TEST(ComThink, ReadyShuffleHoldsEachChoiceTenFrames) {

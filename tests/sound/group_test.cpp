@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <tuple>
 
 #include "platform/headless/headless.h"
 #include "sound/sound.h"
@@ -63,8 +64,7 @@ TEST_F(SoundGroups, CursorPlaysRoundRobinAndGoRestarts) {
     DSPlay(&g_Sound[SND_GO], 0);
     DSPlay(&g_Sound[SND_GO], 0);
     EXPECT_EQ(PlayedIndices(), (std::vector<int>{0, 0}));
-    EXPECT_EQ(Headless_Plays()[1].nGroup, SND_GO);
-    EXPECT_FALSE(Headless_Plays()[1].bLoop);
+    EXPECT_EQ(std::tuple(Headless_Plays()[1].nGroup, Headless_Plays()[1].bLoop), std::tuple(SND_GO, false));
     DSPlay(&g_Sound[SND_GO], 3);  // the looping bit among other play flags
     EXPECT_TRUE(Headless_Plays()[2].bLoop);
 }
@@ -86,9 +86,8 @@ TEST_F(SoundGroups, ARefusedFileStopsTheChainThere) {
     DSPlay(&g_Sound[SND_SKILL], 0);
     DSPlay(&g_Sound[SND_SKILL], 0);
     ASSERT_EQ(Headless_Plays().size(), 2u);
-    EXPECT_EQ(Headless_Plays()[1].nGroup, SND_SKILL);
-    EXPECT_EQ(Headless_Plays()[1].nIndex, 1);
-    EXPECT_EQ(Headless_Plays()[1].nVolume, -1000);
+    const auto& p = Headless_Plays()[1];
+    EXPECT_EQ(std::tuple(p.nGroup, p.nIndex, p.nVolume), std::tuple(SND_SKILL, 1, -1000));
 }
 
 // Frames simulated again after a rollback: frame 10 plays the hit twice; simulated again it
