@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 #include "app/option.h"
 #include "battle/battle_scene.h"
@@ -91,17 +92,11 @@ TEST_F(BattleDraw, ShadeLeavesOnlyShotsSparksAndGoSign) {
     g_nPhaseCount = 0;
 
     DrawFightPhase();
-    EXPECT_EQ(CountIndex(BG), 0);
-    EXPECT_EQ(CountIndex(BODY), 0);
-    EXPECT_EQ(CountIndex(TRAP), 0);
-    EXPECT_EQ(CountIndex(STAR1), 0);
-    EXPECT_EQ(CountIndex(STOCK), 0);
-    EXPECT_EQ(CountIndex(SHOT), 32 * 32);  // unturned: the fighters' angle is 0
-    EXPECT_EQ(CountIndex(SPARK), 32 * 32);
-    EXPECT_EQ(CountIndex(SIGN), 144 * 48);
-    EXPECT_EQ(CountIndex(0), 640 * 480 - 2 * 32 * 32 - 144 * 48);
-    EXPECT_EQ(g_Effect[0].nTime, 9);
-    EXPECT_EQ(g_nPhaseCount, 1);
+    for (uint8_t c : {BG, BODY, TRAP, STAR1, STOCK}) EXPECT_EQ(CountIndex(c), 0) << int(c);
+    // The shot unturned (the fighters' angle is 0), the spark and the go sign; the rest black.
+    EXPECT_EQ(std::tuple(CountIndex(SHOT), CountIndex(SPARK), CountIndex(SIGN), CountIndex(0)),
+              std::tuple(32 * 32, 32 * 32, 144 * 48, 640 * 480 - 2 * 32 * 32 - 144 * 48));
+    EXPECT_EQ(std::tuple(g_Effect[0].nTime, g_nPhaseCount), std::tuple(9, 1));
 }
 
 // Both players' marks run right, player 1's from x 0, player 2's from x 592 when 3 or fewer
@@ -136,9 +131,8 @@ TEST_F(BattleDraw, PaletteCycleRotatesEntriesSevenToFifteen) {
     for (int i = 0; i < 5; i++) BattlePaletteCycle();  // step 2 on top: three places in all
     const int after10[9] = {13, 14, 15, 7, 8, 9, 10, 11, 12};
     for (int i = 0; i < 9; i++) EXPECT_EQ(g_Palette[7 + i].peRed, after10[i]);
-    EXPECT_EQ(g_Palette[6].peRed, 6);
-    EXPECT_EQ(g_Palette[16].peRed, 16);
-    EXPECT_EQ(DDGetDisplayPalette()[7].peRed, 13);
+    EXPECT_EQ(std::tuple(g_Palette[6].peRed, g_Palette[16].peRed, DDGetDisplayPalette()[7].peRed),
+              std::tuple(6, 16, 13));
     // Steps 3 to 8 on top: 1 + 2 + ... + 8 = 36 places, four whole turns; the next step is 0.
     for (int i = 0; i < 35; i++) BattlePaletteCycle();
     for (int i = 0; i < 9; i++) EXPECT_EQ(g_Palette[7 + i].peRed, 7 + i);
@@ -209,12 +203,9 @@ TEST_F(BattleDraw, GaugeFlashAtTheCornerAndStocksInTheSecondRow) {
     g_Chara[1].nGauge = 300;
     DrawBackground();
     DrawGaugeStocks();
-    EXPECT_EQ(CountIndex(STOCK), 5 * 16 * 16);
-    EXPECT_EQ(Pixel(31, 31), STOCK);
-    EXPECT_EQ(Pixel(32, 16), BG);
-    EXPECT_EQ(Pixel(592, 16), STOCK);
-    EXPECT_EQ(Pixel(639, 31), STOCK);
-    EXPECT_EQ(Pixel(591, 16), BG);
+    EXPECT_EQ(std::tuple(CountIndex(STOCK), Pixel(31, 31), Pixel(32, 16), Pixel(592, 16), Pixel(639, 31),
+                         Pixel(591, 16)),
+              std::tuple(5 * 16 * 16, STOCK, BG, STOCK, STOCK, BG));
     // The simple battle shows no stocks in the fight.
     for (int nMode : {3, 0}) {
         g_nBattleMode = nMode;
