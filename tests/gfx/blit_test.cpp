@@ -1,4 +1,5 @@
 #include <array>
+#include <tuple>
 
 #include "gfx/blit.h"
 #include "support/surface.h"
@@ -70,9 +71,7 @@ TEST_F(BlitTest, FillTrimsAndRefuses) {
     DDBltFramed(dst, 0, 0, 640, 480, full, 0, 0, 7);
     EXPECT_EQ(CountNot(dst, 3), 0);
     DDBltFramed(dst, 10, 10, 2, 2, src, 0, 0, 7);
-    EXPECT_EQ(At(dst, 9, 9), 7);
-    EXPECT_EQ(At(dst, 12, 12), 7);
-    EXPECT_EQ(At(dst, 11, 11), 42);
+    EXPECT_EQ(std::tuple(At(dst, 9, 9), At(dst, 12, 12), At(dst, 11, 11)), std::tuple(7, 7, 42));
 }
 
 TEST_F(BlitTest, StretchDoublesAndTrims) {
@@ -82,9 +81,7 @@ TEST_F(BlitTest, StretchDoublesAndTrims) {
     Fill(dst, 200);
     // Left 4 destination pixels cut: source left grows by trunc(4 * 0.5) = 2.
     DDBltStretch(dst, -4, 0, 8, 1, src, 0, 0, 4, 1, 0);
-    EXPECT_EQ(At(dst, 0, 0), 3);
-    EXPECT_EQ(At(dst, 3, 0), 4);
-    EXPECT_EQ(CountNot(dst, 200), 4);
+    EXPECT_EQ(std::tuple(At(dst, 0, 0), At(dst, 3, 0), CountNot(dst, 200)), std::tuple(3, 4, 4));
     Fill(dst, 200);
     // Past the right and bottom edges by 4 and 2: the source shrinks by trunc(4 * 0.5) = 2
     // columns and trunc(2 * 0.5) = 1 row, leaving 2 x 1 source pixels on 4 x 2 destination ones.
@@ -126,8 +123,7 @@ TEST(BurstTest, SmallRadiusReproducesPictureWedgesMoveOutwardAndFlatDrawsNothing
     EXPECT_EQ(CountNot(dst, 200), 0);
     DDBltBurst(dst, 100, 100, 8, 8, src, 0, 0, 10, 0);
     // Row 1 of wedge 1 (source (0,1)) moves by (-8, -4); wedge 8 row 0 (source (4,4)) by (+8, +5).
-    EXPECT_EQ(At(dst, 92, 97), 1 + 0 + 8 * 1);
-    EXPECT_EQ(At(dst, 112, 109), 1 + 4 + 8 * 4);
+    EXPECT_EQ(std::tuple(At(dst, 92, 97), At(dst, 112, 109)), std::tuple(1 + 0 + 8 * 1, 1 + 4 + 8 * 4));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "app/option.h"
 #include "gfx/bitmap.h"
@@ -52,18 +53,15 @@ TEST_F(SelectPicture, VsComCharacterChoice) {
     }
     ExpectBlock(ARROW_C1, 264, 304, 16, 16);
     // The COM's arrow and picture wait until player 1 has his character.
-    EXPECT_EQ(CountIndex(ARROW_C2), 0);
-    EXPECT_EQ(Pixel(16, 64), CHARA0 + 4);
-    EXPECT_EQ(Pixel(47, 95), CHARA0 + 4);
-    EXPECT_EQ(Pixel(592, 64), BG);
+    EXPECT_EQ(std::tuple(CountIndex(ARROW_C2), Pixel(16, 64), Pixel(47, 95), Pixel(592, 64)),
+              std::tuple(0, CHARA0 + 4, CHARA0 + 4, BG));
 
     g_Cursor[0].nChosen = 5;
     SelectDraw();
     EXPECT_EQ(CountIndex(ARROW_C1), 0);
     ExpectBlock(ARROW_C2, 362, 304, 16, 16);  // two pixels right of the cursor position
-    EXPECT_EQ(Pixel(592, 64), CHARA0 + 7);
-    EXPECT_EQ(Pixel(623, 95), CHARA0 + 7);
-    EXPECT_EQ(Pixel(16, 64), CHARA0 + 4);
+    EXPECT_EQ(std::tuple(Pixel(592, 64), Pixel(623, 95), Pixel(16, 64)),
+              std::tuple(CHARA0 + 7, CHARA0 + 7, CHARA0 + 4));
 }
 
 TEST_F(SelectPicture, TwoPlayerSkillChoiceShowsTheChosenCharacters) {
@@ -72,10 +70,9 @@ TEST_F(SelectPicture, TwoPlayerSkillChoiceShowsTheChosenCharacters) {
     g_Cursor[1] = CURSOR{0, 1, 400, 163 + 19, 9, 2};  // confirmed: no arrow
     SelectDraw();
     ExpectBlock(ARROW_S1, 64, 201, 16, 16);
-    EXPECT_EQ(CountIndex(ARROW_S2), 0);
-    EXPECT_EQ(CountIndex(ARROW_C1) + CountIndex(ARROW_C2), 0);
-    EXPECT_EQ(Pixel(16, 64), CHARA0 + 2);
-    EXPECT_EQ(Pixel(592, 64), CHARA0 + 8);
+    EXPECT_EQ(std::tuple(CountIndex(ARROW_S2) + CountIndex(ARROW_C1) + CountIndex(ARROW_C2), Pixel(16, 64),
+                         Pixel(592, 64)),
+              std::tuple(0, CHARA0 + 2, CHARA0 + 8));
 
     g_Cursor[1].nDecided = 0;
     SelectDraw();
