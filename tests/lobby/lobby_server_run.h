@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "net/lobby_proto.h"
@@ -129,8 +130,8 @@ inline Bytes Recv(PEER* p) {
     sockaddr_in sa{};
     socklen_t n = sizeof(sa);
     const ssize_t nGot = recvfrom(p->fd, buf, sizeof(buf), 0, (sockaddr*)&sa, &n);
-    EXPECT_EQ(ntohl(sa.sin_addr.s_addr), g_Server.dwIp);
-    EXPECT_EQ(ntohs(sa.sin_port), g_Server.wPort);
+    EXPECT_EQ(std::tuple(ntohl(sa.sin_addr.s_addr), ntohs(sa.sin_port)),
+              std::tuple(g_Server.dwIp, g_Server.wPort));
     return Bytes(buf, buf + (nGot > 0 ? nGot : 0));
 }
 
@@ -145,6 +146,14 @@ inline LOBBYMSG Answer(PEER* p, uint8_t byType) {
 inline LOBBYMSG Keyed(uint8_t byType, const LOBBYMSG& room) {
     LOBBYMSG m = Msg(byType, room.dwCode);
     m.qwKey = room.qwKey;
+    return m;
+}
+
+// A RELAY_BIND for one side of the meeting this INTRO announced.
+inline LOBBYMSG RelayBind(const LOBBYMSG& intro, uint8_t bySide) {
+    LOBBYMSG m = Msg(LOBBY_MSG_RELAY_BIND);
+    m.qwToken = intro.qwToken;
+    m.bySide = bySide;
     return m;
 }
 
