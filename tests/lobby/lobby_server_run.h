@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -29,6 +30,12 @@ struct LOBBYSERVER {
 };
 
 inline LOBBYADDR g_Server;  // where the players below send
+
+// How a failed comparison shows an address: 127.0.0.1:27810.
+inline void PrintTo(const LOBBYADDR& a, std::ostream* lpOut) {
+    *lpOut << (a.dwIp >> 24) << '.' << (a.dwIp >> 16 & 255) << '.' << (a.dwIp >> 8 & 255) << '.'
+           << (a.dwIp & 255) << ':' << a.wPort;
+}
 
 // Its port (UDP, and TCP for the WebSocket side; also set in g_Server), or 0 when it did not start.
 inline uint16_t StartLobbyServer(LOBBYSERVER* lpServer) {
