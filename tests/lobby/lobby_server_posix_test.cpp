@@ -3,14 +3,15 @@
 // guest of another version), through a whole meeting to the relay and a SIGTERM.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "lobby/lobby_server_run.h"
 
 namespace {
 
 void ExpectError(PEER* p, uint8_t byReason, uint8_t byRequest) {
     const LOBBYMSG m = Answer(p, LOBBY_MSG_ERROR);
-    EXPECT_EQ(m.byReason, byReason);
-    EXPECT_EQ(m.byRequest, byRequest);
+    EXPECT_EQ(std::tuple(m.byReason, m.byRequest), std::tuple(byReason, byRequest));
 }
 
 // Asks for a room that cannot exist; its ERROR shows that nothing else was sent to p before.
@@ -25,9 +26,7 @@ TEST(LobbyServer, MeetingRelayLimitsAndShutdown) {
 
     PEER host(0x7F000001), guest(0x7F000002), stranger(0x7F000003), other(0x7F000004);
     const LOBBYMSG room = Register(&host);
-    EXPECT_TRUE(room.Public == host.Addr);
-    EXPECT_EQ(room.wLifetime, 600);
-    EXPECT_EQ(room.byKeepalive, 2);
+    EXPECT_EQ(std::tuple(room.Public, room.wLifetime, room.byKeepalive), std::tuple(host.Addr, 600, 2));
     // Not open to guests before the host's first keep-alive.
     Send(&guest, Msg(LOBBY_MSG_JOIN, room.dwCode));
     ExpectError(&guest, LOBBY_ERROR_UNKNOWN, LOBBY_MSG_JOIN);
@@ -44,12 +43,10 @@ TEST(LobbyServer, MeetingRelayLimitsAndShutdown) {
     Send(&guest, m);
     const LOBBYMSG toGuest = Answer(&guest, LOBBY_MSG_INTRO);
     const LOBBYMSG toHost = Answer(&host, LOBBY_MSG_INTRO);
-    EXPECT_EQ(toGuest.bySide, LOBBY_SIDE_GUEST);
-    EXPECT_TRUE(toGuest.Public == host.Addr);
-    EXPECT_TRUE(toGuest.nLocal == 1 && toGuest.Local[0].dwIp == 0xC0A80114);
-    EXPECT_EQ(toHost.bySide, LOBBY_SIDE_HOST);
-    EXPECT_TRUE(toHost.Public == guest.Addr);
-    EXPECT_TRUE(toHost.nLocal == 1 && toHost.Local[0].dwIp == 0x0A000005);
+    EXPECT_EQ(std::tuple(toGuest.bySide, toGuest.Public, toGuest.nLocal, toGuest.Local[0].dwIp),
+              std::tuple(LOBBY_SIDE_GUEST, host.Addr, 1, 0xC0A80114u));
+    EXPECT_EQ(std::tuple(toHost.bySide, toHost.Public, toHost.nLocal, toHost.Local[0].dwIp),
+              std::tuple(LOBBY_SIDE_HOST, guest.Addr, 1, 0x0A000005u));
     EXPECT_EQ(toHost.qwToken, toGuest.qwToken);
 
     // A room takes one guest. A stranger guessing codes gets five answers, one "too many", then
@@ -80,16 +77,12 @@ TEST(LobbyServer, MeetingRelayLimitsAndShutdown) {
     // The relay: nothing goes through before both have bound, and only from the two addresses the
     // INTRO named.
     SendRaw(&guest, {'e', 'a', 'r', 'l', 'y'});
-    m = Msg(LOBBY_MSG_RELAY_BIND);
-    m.qwToken = toHost.qwToken;
-    m.bySide = LOBBY_SIDE_HOST;
-    Send(&host, m);
+    Send(&host, RelayBind(toHost, LOBBY_SIDE_HOST));
     EXPECT_EQ(Answer(&host, LOBBY_MSG_RELAY_OK).byPeer, 0);
     SendRaw(&host, {'e', 'a', 'r', 'l', 'y'});
-    m.bySide = LOBBY_SIDE_GUEST;
-    Send(&stranger, m);
+    Send(&stranger, RelayBind(toHost, LOBBY_SIDE_GUEST));
     ExpectError(&stranger, LOBBY_ERROR_BAD, LOBBY_MSG_RELAY_BIND);
-    Send(&guest, m);
+    Send(&guest, RelayBind(toHost, LOBBY_SIDE_GUEST));
     EXPECT_EQ(Answer(&guest, LOBBY_MSG_RELAY_OK).byPeer, 1);  // not "early"
     const Bytes ping(1200, 0x80), pong = {1, 2, 3};
     SendRaw(&host, ping);

@@ -12,7 +12,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "net/lobby_proto.h"
@@ -28,6 +30,12 @@ struct LOBBYSERVER {
 };
 
 inline LOBBYADDR g_Server;  // where the players below send
+
+// How a failed comparison shows an address: 127.0.0.1:27810.
+inline void PrintTo(const LOBBYADDR& a, std::ostream* lpOut) {
+    *lpOut << (a.dwIp >> 24) << '.' << (a.dwIp >> 16 & 255) << '.' << (a.dwIp >> 8 & 255) << '.'
+           << (a.dwIp & 255) << ':' << a.wPort;
+}
 
 // Its port (UDP, and TCP for the WebSocket side; also set in g_Server), or 0 when it did not start.
 inline uint16_t StartLobbyServer(LOBBYSERVER* lpServer) {
@@ -129,8 +137,8 @@ inline Bytes Recv(PEER* p) {
     sockaddr_in sa{};
     socklen_t n = sizeof(sa);
     const ssize_t nGot = recvfrom(p->fd, buf, sizeof(buf), 0, (sockaddr*)&sa, &n);
-    EXPECT_EQ(ntohl(sa.sin_addr.s_addr), g_Server.dwIp);
-    EXPECT_EQ(ntohs(sa.sin_port), g_Server.wPort);
+    EXPECT_EQ(std::tuple(ntohl(sa.sin_addr.s_addr), ntohs(sa.sin_port)),
+              std::tuple(g_Server.dwIp, g_Server.wPort));
     return Bytes(buf, buf + (nGot > 0 ? nGot : 0));
 }
 
@@ -145,6 +153,14 @@ inline LOBBYMSG Answer(PEER* p, uint8_t byType) {
 inline LOBBYMSG Keyed(uint8_t byType, const LOBBYMSG& room) {
     LOBBYMSG m = Msg(byType, room.dwCode);
     m.qwKey = room.qwKey;
+    return m;
+}
+
+// A RELAY_BIND for one side of the meeting this INTRO announced.
+inline LOBBYMSG RelayBind(const LOBBYMSG& intro, uint8_t bySide) {
+    LOBBYMSG m = Msg(LOBBY_MSG_RELAY_BIND);
+    m.qwToken = intro.qwToken;
+    m.bySide = bySide;
     return m;
 }
 

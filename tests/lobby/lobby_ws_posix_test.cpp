@@ -9,6 +9,8 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/websocket.hpp>
 #include <chrono>
+#include <tuple>
+#include <utility>
 
 #include "lobby/lobby_server_run.h"
 
@@ -63,19 +65,13 @@ TEST(LobbyServer, WebSocketGuestMeetsUdpHostThroughTheRelay) {
     guest.Send(Encode(Msg(LOBBY_MSG_JOIN, room.dwCode)));
     const LOBBYMSG toGuest = Decoded(guest.Recv(), LOBBY_MSG_INTRO);
     const LOBBYMSG toHost = Answer(&host, LOBBY_MSG_INTRO);
-    EXPECT_EQ(toGuest.bySide, LOBBY_SIDE_GUEST);
-    EXPECT_EQ(toHost.bySide, LOBBY_SIDE_HOST);
+    for (auto [lp, bySide] : {std::pair(&toGuest, LOBBY_SIDE_GUEST), std::pair(&toHost, LOBBY_SIDE_HOST)})
+        EXPECT_EQ(std::tuple(lp->bySide, lp->Public, lp->nLocal), std::tuple(bySide, LOBBYADDR{}, 0));
     EXPECT_EQ(toGuest.qwToken, toHost.qwToken);
-    for (const LOBBYMSG* lp : {&toGuest, &toHost})
-        EXPECT_TRUE(lp->nLocal == 0 && lp->Public.dwIp == 0 && lp->Public.wPort == 0);
 
-    LOBBYMSG m = Msg(LOBBY_MSG_RELAY_BIND);
-    m.qwToken = toHost.qwToken;
-    m.bySide = LOBBY_SIDE_HOST;
-    Send(&host, m);
+    Send(&host, RelayBind(toHost, LOBBY_SIDE_HOST));
     EXPECT_EQ(Answer(&host, LOBBY_MSG_RELAY_OK).byPeer, 0);
-    m.bySide = LOBBY_SIDE_GUEST;
-    guest.Send(Encode(m));
+    guest.Send(Encode(RelayBind(toHost, LOBBY_SIDE_GUEST)));
     EXPECT_EQ(Decoded(guest.Recv(), LOBBY_MSG_RELAY_OK).byPeer, 1);
     const Bytes ping(1200, 0x80), pong = {1, 2, 3};
     SendRaw(&host, ping);
@@ -90,14 +86,13 @@ TEST(LobbyServer, WebSocketGuestMeetsUdpHostThroughTheRelay) {
     {
         WSPEER text, big;
         text.ws.text(true);
-        text.Send({'h', 'i'});
-        EXPECT_TRUE(text.Recv().empty());
-        EXPECT_EQ(text.ecRead, websocket::error::closed);
-        EXPECT_EQ(text.ws.reason().code, websocket::close_code::unknown_data);
-        big.Send(Bytes(1501, 0x80));
-        EXPECT_TRUE(big.Recv().empty());
-        EXPECT_EQ(big.ecRead, websocket::error::closed);
-        EXPECT_EQ(big.ws.reason().code, websocket::close_code::too_big);
+        for (auto& [lp, b, code] : {std::tuple(&text, Bytes{'h', 'i'}, websocket::close_code::unknown_data),
+                                    std::tuple(&big, Bytes(1501, 0x80), websocket::close_code::too_big)}) {
+            lp->Send(b);
+            EXPECT_TRUE(lp->Recv().empty());
+            EXPECT_EQ(std::tuple(lp->ecRead, lp->ws.reason().code),
+                      std::tuple(websocket::error::closed, code));
+        }
     }
     SendRaw(&host, pong);
     EXPECT_EQ(guest.Recv(), pong);

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "net/hex_fixture.h"
@@ -30,23 +33,16 @@ const Bytes kIntro = kWire.at("intro").at(0);
 TEST(LobbyProto, HandWrittenDatagramsDecodeAndReencode) {
     LOBBYMSG m;
     ASSERT_EQ(Decode(kRegister, &m), LOBBY_DECODE_OK);
-    EXPECT_EQ(m.byType, LOBBY_MSG_REGISTER);
-    EXPECT_STREQ(m.szVersion, "1.0");
-    ASSERT_EQ(m.nLocal, 2);
-    EXPECT_EQ(m.Local[0].dwIp, 0xC0A80114u);
-    EXPECT_EQ(m.Local[0].wPort, 27810);
-    EXPECT_EQ(m.Local[1].dwIp, 0x0A000005u);
+    EXPECT_EQ(std::tuple(m.byType, std::string(m.szVersion), m.nLocal, m.Local[0].dwIp, m.Local[0].wPort,
+                         m.Local[1].dwIp),
+              std::tuple(LOBBY_MSG_REGISTER, std::string("1.0"), 2, 0xC0A80114u, 27810, 0x0A000005u));
     EXPECT_EQ(Encode(m), kRegister);
 
     ASSERT_EQ(Decode(kIntro, &m), LOBBY_DECODE_OK);
-    EXPECT_EQ(m.dwCode, 645657684u);
-    EXPECT_EQ(m.qwToken, 0x1122334455667788ull);
-    EXPECT_EQ(m.bySide, LOBBY_SIDE_GUEST);
-    EXPECT_EQ(m.Public.dwIp, 0xCB007107u);
-    EXPECT_EQ(m.Public.wPort, 40000);
-    ASSERT_EQ(m.nLocal, 4);
-    EXPECT_EQ(m.Local[3].dwIp, 0x0D0E0F10u);
-    EXPECT_EQ(m.Local[3].wPort, 4);
+    EXPECT_EQ(std::tuple(m.dwCode, m.qwToken, m.bySide, m.Public.dwIp, m.Public.wPort, m.nLocal,
+                         m.Local[3].dwIp, m.Local[3].wPort),
+              std::tuple(645657684u, 0x1122334455667788ull, LOBBY_SIDE_GUEST, 0xCB007107u, 40000, 4,
+                         0x0D0E0F10u, 4));
     EXPECT_EQ(Encode(m), kIntro);
     char sz[22];
     LobbyAddrText(m.Public, sz, sizeof(sz));
@@ -96,18 +92,13 @@ TEST(LobbyProto, DamagedDatagramsAreRefused) {
         b[i] = v;
         return b;
     };
-    auto Cut = [](Bytes b, size_t n) {
-        b.resize(n);
+    auto Resize = [](Bytes b, size_t n) {  // cut short, or zeros added
+        b.resize(n, 0);
         return b;
     };
     const Bytes relayOk = kWire.at("relay_ok").at(0);
     const std::vector<Bytes>&room = kWire.at("room"), &error = kWire.at("error");
     ASSERT_EQ(Decode(relayOk), LOBBY_DECODE_OK);
-    Bytes longIntro = kIntro;
-    longIntro.push_back(0);
-    Bytes unpadded = Cut(kRegister, 23);
-    Bytes overPadded = kRegister;
-    overPadded.push_back(0);
     const struct {
         const char* szWhat;
         Bytes b;
@@ -116,18 +107,18 @@ TEST(LobbyProto, DamagedDatagramsAreRefused) {
         {"empty", {}, LOBBY_DECODE_FOREIGN},
         {"ENet traffic", {0x80, 0x00, 0x12, 0x34, 0x82, 0x01}, LOBBY_DECODE_FOREIGN},
         {"magic with a wrong letter", Edit(kIntro, 3, 'b'), LOBBY_DECODE_FOREIGN},
-        {"magic alone", Cut(kIntro, 4), LOBBY_DECODE_BAD},
-        {"header without its type", Cut(kIntro, 5), LOBBY_DECODE_BAD},
+        {"magic alone", Resize(kIntro, 4), LOBBY_DECODE_BAD},
+        {"header without its type", Resize(kIntro, 5), LOBBY_DECODE_BAD},
         {"another protocol version", Edit(kIntro, 4, 2), LOBBY_DECODE_PROTOCOL},
         {"type 0", Edit(kIntro, 5, 0), LOBBY_DECODE_BAD},
         {"type 13", Edit(kIntro, 5, 13), LOBBY_DECODE_BAD},
-        {"cut short", Cut(kIntro, 49), LOBBY_DECODE_BAD},
-        {"a byte too many", longIntro, LOBBY_DECODE_BAD},
+        {"cut short", Resize(kIntro, 49), LOBBY_DECODE_BAD},
+        {"a byte too many", Resize(kIntro, 51), LOBBY_DECODE_BAD},
         {"code of 31 bits", Edit(kIntro, 9, 0x40), LOBBY_DECODE_BAD},
         {"side 2", Edit(kIntro, 18, 2), LOBBY_DECODE_BAD},
         {"five local addresses", Edit(kIntro, 25, 5), LOBBY_DECODE_BAD},
-        {"request not padded", unpadded, LOBBY_DECODE_BAD},
-        {"request padded too far", overPadded, LOBBY_DECODE_BAD},
+        {"request not padded", Resize(kRegister, 23), LOBBY_DECODE_BAD},
+        {"request padded too far", Resize(kRegister, 65), LOBBY_DECODE_BAD},
         {"padding not zero", Edit(kRegister, 63, 1), LOBBY_DECODE_BAD},
         {"version text with a control byte", Edit(kRegister, 8, 0x7F), LOBBY_DECODE_BAD},
         {"version text with a NUL", Edit(kRegister, 8, 0), LOBBY_DECODE_BAD},
@@ -138,21 +129,23 @@ TEST(LobbyProto, DamagedDatagramsAreRefused) {
         {"ERROR reason 8", error.at(1), LOBBY_DECODE_BAD},
         {"ERROR", error.at(2), LOBBY_DECODE_OK},
         {"ROOM", room.at(1), LOBBY_DECODE_OK},
+        {"longer than any message", Resize(kRegister, LOBBY_MAX_MESSAGE + 1), LOBBY_DECODE_BAD},
     };
     for (const auto& c : cases) EXPECT_EQ(Decode(c.b), c.eWant) << c.szWhat;
-    Bytes huge = kRegister;
-    huge.resize(LOBBY_MAX_MESSAGE + 1, 0);
-    EXPECT_EQ(Decode(huge), LOBBY_DECODE_BAD);
 
     // A newer server's ERROR still tells an older client why.
     LOBBYMSG m;
     ASSERT_EQ(Decode({'P', 'M', 'L', 'B', 9, 12, LOBBY_ERROR_PROTOCOL, 1, 0}, &m), LOBBY_DECODE_PROTOCOL);
-    EXPECT_EQ(m.byType, LOBBY_MSG_ERROR);
-    EXPECT_EQ(m.byReason, LOBBY_ERROR_PROTOCOL);
-    EXPECT_EQ(m.byRequest, LOBBY_MSG_REGISTER);
+    EXPECT_EQ(std::tuple(m.byType, m.byReason, m.byRequest),
+              std::tuple(LOBBY_MSG_ERROR, LOBBY_ERROR_PROTOCOL, LOBBY_MSG_REGISTER));
 }
 
 TEST(LobbyProto, RoomCodes) {
+    auto Parse = [](const char* sz) {  // whether it parsed, and the code (7 if it did not)
+        uint32_t dw = 7;
+        const bool bOk = LobbyCodeParse(sz, &dw);
+        return std::pair(bOk, dw);
+    };
     char sz[7];
     const struct {
         uint32_t dw;
@@ -161,22 +154,15 @@ TEST(LobbyProto, RoomCodes) {
     for (const auto& c : codes) {
         ASSERT_TRUE(LobbyCodeText(c.dw, sz));
         EXPECT_STREQ(sz, c.sz);
-        uint32_t dw = 1;
-        ASSERT_TRUE(LobbyCodeParse(c.sz, &dw));
-        EXPECT_EQ(dw, c.dw);
+        EXPECT_EQ(Parse(c.sz), std::pair(true, c.dw));
     }
     EXPECT_FALSE(LobbyCodeText(LOBBY_CODE_LIMIT, sz));
-    uint32_t dw = 0;
-    EXPECT_TRUE(LobbyCodeParse("k7qx2m", &dw));
-    EXPECT_EQ(dw, 645657684u);
+    EXPECT_EQ(Parse("k7qx2m"), std::pair(true, 645657684u));
     // I and L read as 1, O as 0: "ILOo01" is 1 1 0 0 0 1.
-    EXPECT_TRUE(LobbyCodeParse("ILOo01", &dw));
-    EXPECT_EQ(dw, 32u * 32 * 32 * 32 * 32 + 32 * 32 * 32 * 32 + 1);
-    dw = 7;
+    EXPECT_EQ(Parse("ILOo01"), std::pair(true, 32u * 32 * 32 * 32 * 32 + 32 * 32 * 32 * 32 + 1));
     for (const char* szNot : {"", "K7QX2", "K7QX2MM", "K7QU2M", "K7-X2M", "1.2.3.4", "a.b:12", "host:1",
                               "example.org", "K7QX2\n"})
-        EXPECT_FALSE(LobbyCodeParse(szNot, &dw)) << szNot;
-    EXPECT_EQ(dw, 7u);
+        EXPECT_EQ(Parse(szNot), std::pair(false, 7u)) << szNot;
 }
 
 }  // namespace

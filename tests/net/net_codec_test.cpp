@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "net/hex_fixture.h"
@@ -24,68 +26,43 @@ bool Decodes(const Bytes& b, NETMSG* lpMsg = nullptr) {
     return NetDecode(b.data(), b.size(), lpMsg ? lpMsg : &m);
 }
 
-NETMSG Msg(uint8_t byType) {
-    NETMSG m;
-    m.byType = byType;
-    return m;
-}
-
 // One valid message of each type.
 std::vector<NETMSG> Samples() {
-    std::vector<NETMSG> v;
-    NETMSG m = Msg(NET_MSG_HELLO);
-    m.wProtocol = NET_PROTOCOL;
-    m.qwRulesHash = 0x0123456789ABCDEFull;
-    std::strcpy(m.szVersion, "1.0.3 linux");
-    v.push_back(m);
-    m = Msg(NET_MSG_WELCOME);
-    for (int i = 0; i < NET_SETTINGS_SIZE; ++i) m.bySettings[i] = uint8_t(200 + i);
-    m.byInputDelay = 8;
-    m.dwStartFrame = 0xDEADBEEF;
-    v.push_back(m);
-    m = Msg(NET_MSG_REFUSE);
-    m.byReason = NET_REFUSE_RULES;
-    m.wProtocol = 7;
-    std::strcpy(m.szVersion, "");
-    v.push_back(m);
-    m = Msg(NET_MSG_INPUT);
-    m.dwFirst = 1000;
-    m.dwAck = 998;
-    m.chAdvantage = -127;
-    m.nCount = NET_MAX_INPUTS;
-    for (int i = 0; i < m.nCount; ++i) m.dwInput[i] = uint32_t(i) * 0x04000001u;
-    v.push_back(m);
-    m = Msg(NET_MSG_CHECKSUM);
-    m.dwFrame = 12345;
-    m.qwChecksum = 0xFEDCBA9876543210ull;
-    v.push_back(m);
-    m = Msg(NET_MSG_BYE);
-    m.byReason = NET_BYE_DESYNC;
-    m.dwFrame = 77;
-    v.push_back(m);
-    m = Msg(NET_MSG_CHALLENGE);
-    m.qwEcho = 0x8000000000000001ull;
-    v.push_back(m);
-    return v;
+    NETMSG welcome{.byType = NET_MSG_WELCOME, .byInputDelay = 8, .dwStartFrame = 0xDEADBEEF};
+    for (int i = 0; i < NET_SETTINGS_SIZE; ++i) welcome.bySettings[i] = uint8_t(200 + i);
+    NETMSG input{.byType = NET_MSG_INPUT,
+                 .dwFirst = 1000,
+                 .dwAck = 998,
+                 .chAdvantage = -127,
+                 .nCount = NET_MAX_INPUTS};
+    for (int i = 0; i < input.nCount; ++i) input.dwInput[i] = uint32_t(i) * 0x04000001u;
+    return {{.byType = NET_MSG_HELLO,
+             .wProtocol = NET_PROTOCOL,
+             .qwRulesHash = 0x0123456789ABCDEFull,
+             .szVersion = "1.0.3 linux"},
+            welcome,
+            {.byType = NET_MSG_REFUSE, .wProtocol = 7, .byReason = NET_REFUSE_RULES},  // with no version text
+            input,
+            {.byType = NET_MSG_CHECKSUM, .dwFrame = 12345, .qwChecksum = 0xFEDCBA9876543210ull},
+            {.byType = NET_MSG_BYE, .byReason = NET_BYE_DESYNC, .dwFrame = 77},
+            {.byType = NET_MSG_CHALLENGE, .qwEcho = 0x8000000000000001ull}};
 }
 
 }  // namespace
 
 TEST(NetCodec, ExactBytesAndRoundTrips) {
-    NETMSG m = Msg(NET_MSG_INPUT);
-    m.dwFirst = 0x01020304;
-    m.dwAck = 5;
-    m.chAdvantage = -2;
-    m.nCount = 4;
-    const uint32_t dwIn[4] = {0, 127, 128, 0xFFFFFFFF};
-    std::memcpy(m.dwInput, dwIn, sizeof(dwIn));
+    const NETMSG m{.byType = NET_MSG_INPUT,
+                   .dwFirst = 0x01020304,
+                   .dwAck = 5,
+                   .chAdvantage = -2,
+                   .nCount = 4,
+                   .dwInput = {0, 127, 128, 0xFFFFFFFF}};
     EXPECT_EQ(Encode(m), kWire.at("input").at(0));
-
-    NETMSG h = Msg(NET_MSG_HELLO);
-    h.wProtocol = 2;
-    h.qwEcho = 0xA1A2A3A4A5A6A7A8ull;
-    h.qwRulesHash = 0x1122334455667788ull;
-    std::strcpy(h.szVersion, "ab");
+    const NETMSG h{.byType = NET_MSG_HELLO,
+                   .wProtocol = 2,
+                   .qwEcho = 0xA1A2A3A4A5A6A7A8ull,
+                   .qwRulesHash = 0x1122334455667788ull,
+                   .szVersion = "ab"};
     EXPECT_EQ(Encode(h), kWire.at("hello").at(0));
 
     for (const NETMSG& s : Samples()) {
@@ -95,17 +72,16 @@ TEST(NetCodec, ExactBytesAndRoundTrips) {
         NETMSG d;
         ASSERT_TRUE(Decodes(b, &d));
         EXPECT_EQ(Encode(d), b);
-        EXPECT_EQ(d.nCount, s.nCount);
-        EXPECT_EQ(std::memcmp(d.dwInput, s.dwInput, sizeof(d.dwInput)), 0);
-        EXPECT_STREQ(d.szVersion, s.szVersion);
-        EXPECT_EQ(std::memcmp(d.bySettings, s.bySettings, NET_SETTINGS_SIZE), 0);
+        EXPECT_EQ(
+            std::tuple(d.nCount, std::memcmp(d.dwInput, s.dwInput, sizeof(d.dwInput)),
+                       std::string(d.szVersion), std::memcmp(d.bySettings, s.bySettings, NET_SETTINGS_SIZE)),
+            std::tuple(s.nCount, 0, std::string(s.szVersion), 0));
     }
 
     // A HELLO of another protocol version still decodes far enough to be refused clearly.
     NETMSG o;
     ASSERT_TRUE(Decodes(kWire.at("hello3").at(0), &o));
-    EXPECT_EQ(o.wProtocol, 3);
-    EXPECT_EQ(o.qwEcho, 0x0102030405060708ull);
+    EXPECT_EQ(std::tuple(o.wProtocol, o.qwEcho), std::tuple(3, 0x0102030405060708ull));
 }
 
 TEST(NetCodec, MalformedPacketsAreRejected) {
@@ -138,8 +114,8 @@ TEST(NetInputs, RedundancyAcknowledgementAndHostileWindows) {
     for (uint32_t f = 100; f < 100 + 70; ++f) ASSERT_TRUE(NetInputsAddLocal(&a, f, f * 3));
     NETMSG m;
     NetInputsMessage(&a, &m);
-    EXPECT_EQ(m.dwFirst, 100u);
-    EXPECT_EQ(m.nCount, NET_MAX_INPUTS);  // the oldest unacknowledged first
+    // The oldest unacknowledged first.
+    EXPECT_EQ(std::tuple(m.dwFirst, m.nCount), std::tuple(100u, NET_MAX_INPUTS));
     EXPECT_EQ(NetInputsApply(&b, &m), NET_MAX_INPUTS);
     uint32_t dw = 0;
     EXPECT_TRUE(NetInputsRemote(&b, 163, &dw));
@@ -150,13 +126,11 @@ TEST(NetInputs, RedundancyAcknowledgementAndHostileWindows) {
 
     NETMSG back;
     NetInputsMessage(&b, &back);
-    EXPECT_EQ(back.dwAck, 164u);
-    EXPECT_EQ(back.nCount, 0);
+    EXPECT_EQ(std::tuple(back.dwAck, back.nCount), std::tuple(164u, 0));
     EXPECT_EQ(NetInputsApply(&a, &back), 0);
     EXPECT_EQ(a.dwPeerAck, 164u);
     NetInputsMessage(&a, &m);
-    EXPECT_EQ(m.dwFirst, 164u);
-    EXPECT_EQ(m.nCount, 6);
+    EXPECT_EQ(std::tuple(m.dwFirst, m.nCount), std::tuple(164u, 6));
     // a is 70 frames ahead of what it holds of b, b is 64 behind on its own view: a leads by (70+64)/2.
     EXPECT_EQ(NetInputsAdvantage(&a), 67);
 
@@ -169,19 +143,16 @@ TEST(NetInputs, RedundancyAcknowledgementAndHostileWindows) {
     EXPECT_EQ(NetInputsApply(&b, &bad), -1);
     bad.dwFirst = 50;
     EXPECT_EQ(NetInputsApply(&b, &bad), -1);
-    EXPECT_EQ(b.dwRemoteNext, 164u);
-    EXPECT_EQ(a.dwPeerAck, 164u);
+    EXPECT_EQ(std::tuple(b.dwRemoteNext, a.dwPeerAck), std::tuple(164u, 164u));
 }
 
 TEST(NetAddress, HostAndPort) {
     char sz[64];
     uint16_t w = 0;
     ASSERT_TRUE(NetParseAddress("192.168.0.7", sz, sizeof(sz), &w));
-    EXPECT_STREQ(sz, "192.168.0.7");
-    EXPECT_EQ(w, 27810);
+    EXPECT_EQ(std::tuple(std::string(sz), w), std::tuple("192.168.0.7", 27810));
     ASSERT_TRUE(NetParseAddress("pomrin-host.example:65535", sz, sizeof(sz), &w));
-    EXPECT_STREQ(sz, "pomrin-host.example");
-    EXPECT_EQ(w, 65535);
+    EXPECT_EQ(std::tuple(std::string(sz), w), std::tuple("pomrin-host.example", 65535));
     for (const char* szBad : {"", ":27810", "host:", "host:0", "host:65536", "host:12a", "host:1:2", "a b",
                               "[::1]:27810", "host:000027810"})
         EXPECT_FALSE(NetParseAddress(szBad, sz, sizeof(sz), &w)) << szBad;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "net/net_discover.h"
@@ -27,25 +29,21 @@ TEST(Discover, QueryAndAnswerBytesAreStrictAndTheAnswerIsSmaller) {
     NETGAME g;
     uint16_t wPort = 0;
     ASSERT_TRUE(NetDiscoverReadAnswer(answer.data(), answer.size(), &g, &wPort));
-    EXPECT_EQ(wPort, 27810);
-    EXPECT_STREQ(g.szName, "box");
-    EXPECT_STREQ(g.szVersion, "1.0.0");
+    EXPECT_EQ(std::tuple(wPort, std::string(g.szName), std::string(g.szVersion)),
+              std::tuple(27810, "box", "1.0.0"));
 
     // Damage: one byte short or over, another magic, a name length past the end, a control
     // character, port 0.
-    auto Bad = [&](std::vector<uint8_t> b) { return !NetDiscoverReadAnswer(b.data(), b.size(), &g, &wPort); };
     auto Edit = [](std::vector<uint8_t> b, size_t i, uint8_t v) {
         b[i] = v;
         return b;
     };
     std::vector<uint8_t> longer = answer;
     longer.push_back(0);
-    EXPECT_TRUE(Bad(std::vector<uint8_t>(answer.begin(), answer.end() - 1)));
-    EXPECT_TRUE(Bad(longer));
-    EXPECT_TRUE(Bad(Edit(answer, 3, 'Q')));
-    EXPECT_TRUE(Bad(Edit(answer, 7, 40)));
-    EXPECT_TRUE(Bad(Edit(answer, 9, '\n')));
-    EXPECT_TRUE(Bad(Edit(Edit(answer, 5, 0), 6, 0)));
+    for (const auto& b :
+         {std::vector<uint8_t>(answer.begin(), answer.end() - 1), longer, Edit(answer, 3, 'Q'),
+          Edit(answer, 7, 40), Edit(answer, 9, '\n'), Edit(Edit(answer, 5, 0), 6, 0)})
+        EXPECT_FALSE(NetDiscoverReadAnswer(b.data(), b.size(), &g, &wPort)) << testing::PrintToString(b);
 
     // The longest name and version still fit in fewer bytes than the query; a name with control
     // characters goes out with '?' in their place.

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "net/net_session.h"
@@ -22,12 +23,22 @@ struct PEER {
     NETSESSION Session;
     std::vector<NETEVENT> Events;
 
-    void Service() {
+    template <class F>
+    auto Run(F f) {  // f() on this peer's session
         g_lpNet = &Session;
-        NETEVENT ev[4];
-        int n;
-        while ((n = NetService(NowMs(), ev, 4)) > 0) Events.insert(Events.end(), ev, ev + n);
-        g_lpNet = &g_Net;
+        struct BACK {
+            ~BACK() { g_lpNet = &g_Net; }
+        } back;
+        return f();
+    }
+    void Service() {
+        Run([&] {
+            NETEVENT ev[4];
+            for (int n; (n = NetService(NowMs(), ev, 4)) > 0;) Events.insert(Events.end(), ev, ev + n);
+        });
+    }
+    void Close(int nReason) {
+        Run([&] { NetClose(nReason, 0); });
     }
     const NETEVENT& Get(int nType) const {  // the first of that type (of type 0 when none came)
         for (const NETEVENT& e : Events)
@@ -36,18 +47,6 @@ struct PEER {
         return none;
     }
     bool Has(int nType) const { return Get(nType).nType == nType; }
-    template <class F>
-    auto Run(F f) {
-        g_lpNet = &Session;
-        auto r = f();
-        g_lpNet = &g_Net;
-        return r;
-    }
-    void Close(int nReason) {
-        g_lpNet = &Session;
-        NetClose(nReason, 0);
-        g_lpNet = &g_Net;
-    }
     ~PEER() { Close(0); }
 };
 
@@ -109,8 +108,7 @@ TEST(NetSession, HandshakeSettingsAndASecondGuestRefused) {
     ASSERT_TRUE(
         PumpUntil({&host, &guest}, [&] { return guest.Run([&] { return NetRemoteInput(0, &dw); }); }));
     EXPECT_EQ(dw, 0x55u);
-    EXPECT_EQ(host.Session.nState, NET_PLAYING);
-    EXPECT_EQ(guest.Session.nState, NET_PLAYING);
+    EXPECT_EQ(std::tuple(host.Session.nState, guest.Session.nState), std::tuple(NET_PLAYING, NET_PLAYING));
 }
 
 TEST(NetSession, OtherVersionOrRulesRefusedOnBothSidesBeforePlay) {
@@ -166,14 +164,9 @@ TEST(NetSession, ChecksumMismatchMalformedPacketsAndBye) {
     ASSERT_TRUE(guest.Run([] { return NetSendChecksum(10, 0xAAAA) && NetSendChecksum(20, 0xCCCC); }));
     ASSERT_TRUE(
         PumpUntil({&host, &guest}, [&] { return host.Has(NET_EV_DESYNC) && guest.Has(NET_EV_DESYNC); }));
-    const NETEVENT& h = host.Get(NET_EV_DESYNC);
-    const NETEVENT& g = guest.Get(NET_EV_DESYNC);
-    EXPECT_EQ(h.dwFrame, 20u);
-    EXPECT_EQ(g.dwFrame, 20u);
-    EXPECT_EQ(h.qwLocal, 0xBBBBu);
-    EXPECT_EQ(h.qwRemote, 0xCCCCu);
-    EXPECT_EQ(g.qwLocal, 0xCCCCu);
-    EXPECT_EQ(g.qwRemote, 0xBBBBu);
+    const NETEVENT &h = host.Get(NET_EV_DESYNC), &g = guest.Get(NET_EV_DESYNC);
+    EXPECT_EQ(std::tuple(h.dwFrame, h.qwLocal, h.qwRemote, g.dwFrame, g.qwLocal, g.qwRemote),
+              std::tuple(20u, 0xBBBBu, 0xCCCCu, 20u, 0xCCCCu, 0xBBBBu));
 
     host.Close(NET_BYE_DESYNC);
     ASSERT_TRUE(PumpUntil({&guest}, [&] { return guest.Has(NET_EV_LEFT); }));
