@@ -135,9 +135,8 @@ TEST_F(SceneFlow, SkillsRunInTheFightExceptInTheSimpleBattle) {
         g_Input[0].wButton = 1;
         BattleMain();
         g_Input[0].wButton = 0;
-        EXPECT_EQ(A.nSkillFlag[0], nMode == 3 ? 0u : 1u << SKILL_ATTACK) << nMode;
-        EXPECT_EQ(A.nSkillTime[0], nMode == 3 ? 0 : 179) << nMode;
-        EXPECT_EQ(A.nGauge, nMode == 3 ? 370 : 1) << nMode;
-        EXPECT_EQ(B.nGauge, nMode == 3 ? 310 : 311) << nMode;
+        EXPECT_EQ(std::tuple(A.nSkillFlag[0], A.nSkillTime[0], A.nGauge, B.nGauge),
+                  nMode == 3 ? std::tuple(0u, 0, 370, 310) : std::tuple(1u << SKILL_ATTACK, 179, 1, 311))
+            << nMode;
     }
 }

@@ -1,4 +1,6 @@
+#include <cstring>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "gfx/palette.h"
@@ -69,15 +71,12 @@ TEST_F(TextTest, ScaledTextAndWidth) {
         for (int x = 0; x < s.nWidth; ++x)
             if (At(s, x, y)) drawn.insert({x, y});
     EXPECT_EQ(drawn, big);
-    EXPECT_EQ(DDTextWidth("XX\nA"), 20);
-    EXPECT_EQ(DDTextWidth("あX"), 30);
+    EXPECT_EQ(std::tuple(DDTextWidth("XX\nA"), DDTextWidth("あX")), std::tuple(20, 30));
 }
 
 // Empty texts draw nothing; texts cut at the edges and malformed UTF-8 draw what they can.
 TEST_F(TextTest, EmptyCutAndMalformedTexts) {
-    EXPECT_TRUE(Draw("").empty());
-    EXPECT_TRUE(Draw("\n").empty());
-    EXPECT_TRUE(Draw("\n\n").empty());
+    for (const char* sz : {"", "\n", "\n\n"}) EXPECT_TRUE(Draw(sz).empty()) << int(strlen(sz));
     Fill(s, 0);
     DDTextOut(s, -8, -8, DDRGB(255, 255, 255), "ポムリン\nポムリン");
     DDTextOut(s, 190, 90, DDRGB(255, 255, 255), "ポムリン");

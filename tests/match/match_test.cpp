@@ -88,18 +88,17 @@ TEST(Match, DoubleKnockOutScoresForNobodyAndRepeatsTheRound) {
     const SimResult r = Match(sim, "double_ko.txt", 800);
     const std::vector<int> ko = PhaseStarts(r, 4);
     ASSERT_EQ(ko.size(), 1u);
-    EXPECT_EQ(Fighter(r, ko[0], 0, "dead"), 1);
-    EXPECT_EQ(Fighter(r, ko[0], 1, "dead"), 1);
+    EXPECT_EQ(std::tuple(Fighter(r, ko[0], 0, "dead"), Fighter(r, ko[0], 1, "dead")), std::tuple(1, 1));
     EXPECT_EQ(SoundFrames(r, SND_DEATH), (std::vector<int>{ko[0], ko[0]}));
     // Both bursts share one fall counter: 80 frames, then the same round again with 120 ready.
     EXPECT_EQ(TracePhase(r.Trace[ko[0] + 79]), 4);
     const int nNext = ko[0] + 80;
-    EXPECT_EQ(TracePhase(r.Trace[nNext]), 2);
-    EXPECT_EQ(Fighter(r, nNext, 0, "win") + Fighter(r, nNext, 1, "win"), 0);
-    EXPECT_EQ(Fighter(r, nNext, 0, "dead"), 0);
-    EXPECT_EQ(Fighter(r, nNext, 1, "x") >> 10, 480);
-    EXPECT_EQ(TracePhase(r.Trace[nNext + 119]), 2);
-    EXPECT_EQ(TracePhase(r.Trace[nNext + 120]), 3);
+    EXPECT_EQ(
+        std::tuple(TracePhase(r.Trace[nNext]), Fighter(r, nNext, 0, "win") + Fighter(r, nNext, 1, "win"),
+                   Fighter(r, nNext, 0, "dead"), Fighter(r, nNext, 1, "x") >> 10),
+        std::tuple(2, 0, 0, 480));
+    EXPECT_EQ(std::tuple(TracePhase(r.Trace[nNext + 119]), TracePhase(r.Trace[nNext + 120])),
+              std::tuple(2, 3));
 }
 
 }  // namespace
