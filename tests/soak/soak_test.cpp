@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <tuple>
 
 #include "soak_run.h"
 #include "soak_script.h"
@@ -54,17 +55,15 @@ TEST(Soak, RandomSessionsEndCleanlyAndRepeatExactly) {
         EXPECT_LT(a.dwLongestStill, kStallFrames);
         const SOAKRESULT b = RunSession(s, szDir + "/again", "");
         ASSERT_EQ(b.nExit, 0) << b.szStderr;
-        EXPECT_EQ(a.dwFrames, b.dwFrames);
-        EXPECT_EQ(a.qwTrace, b.qwTrace);
-        EXPECT_EQ(a.szSounds, b.szSounds);
-        EXPECT_EQ(a.szOption, b.szOption);
+        EXPECT_EQ(std::tie(a.dwFrames, a.qwTrace, a.szSounds, a.szOption),
+                  std::tie(b.dwFrames, b.qwTrace, b.szSounds, b.szOption));
         if (!bKeep) fs::remove_all(szDir + "/" + std::to_string(qwSeed));
         dwDone += a.dwFrames;
         nBattles += a.nBattles;
         for (auto [n, dw] : a.SceneFrames) scenes[n] += dw;
         std::printf("seed %llu: %u frames, title %u select %u battle %u options %u, %u battles, still %u\n",
-                    (unsigned long long)qwSeed, a.dwFrames, a.SceneFrames[0], a.SceneFrames[1], a.SceneFrames[2],
-                    a.SceneFrames[3], a.nBattles, a.dwLongestStill);
+                    (unsigned long long)qwSeed, a.dwFrames, a.SceneFrames[0], a.SceneFrames[1],
+                    a.SceneFrames[2], a.SceneFrames[3], a.nBattles, a.dwLongestStill);
     }
     std::error_code ec;
     fs::remove_all(szDir + "/again", ec);

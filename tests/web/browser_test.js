@@ -23,8 +23,10 @@ function check(ok, what) {
 }
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
-// Counts game frames and keeps the cost of each battle frame, from inside the page.
-async function instrument(page) {
+// Opens the address (or reloads the page), then counts game frames and keeps the cost of each
+// battle frame, from inside the page.
+async function load(page, address) {
+  await (address ? page.goto(address) : page.reload());
   await page.waitForFunction(() => typeof Module !== "undefined" && Module.calledRun && Module._pomrin_scene,
                              { timeout: 60000 });
   await page.evaluate(() => {
@@ -41,12 +43,16 @@ async function waitFrames(page, n) {
   const start = await frames(page);
   await page.waitForFunction((s, k) => __t.frames >= s + k, { timeout: 60000 }, start, n);
 }
-async function press(page, key, times = 1) {
-  for (let i = 0; i < times; i++) {
-    await page.keyboard.down(key);
-    await waitFrames(page, 3);
-    await page.keyboard.up(key);
-    await waitFrames(page, 12);
+// Presses the keys in turn, each held for 3 frames ("ArrowDown*3": three times).
+async function press(page, ...keys) {
+  for (const k of keys) {
+    const [key, times = 1] = k.split("*");
+    for (let i = 0; i < times; i++) {
+      await page.keyboard.down(key);
+      await waitFrames(page, 3);
+      await page.keyboard.up(key);
+      await waitFrames(page, 12);
+    }
   }
 }
 async function padButton(page, i) {
@@ -122,8 +128,7 @@ async function main() {
 
     // The title, once its fade-in is over, is the native picture pixel for pixel, in English:
     // with no language saved the game follows the browser's.
-    await page.goto(url);
-    await instrument(page);
+    await load(page, url);
     await waitFrames(page, 120);
     check((await scene(page)) === 0, "the page opens on the title");
     const nDiff = await canvasDiff(page, "en");
@@ -151,26 +156,18 @@ async function main() {
 
     // Options (the title's fourth row, under the online row): COM strength to 強すぎ (4), the
     // language to Japanese, save, back to the title.
-    await press(page, "ArrowDown", 3);
-    await press(page, "z");
+    await press(page, "ArrowDown*3", "z");
     await waitScene(page, 3, 10000);
     await waitFrames(page, 60);
-    await press(page, "ArrowDown", 4);
-    await press(page, "ArrowRight", 2);
-    await press(page, "ArrowDown", 3);
-    await press(page, "ArrowRight");
-    await press(page, "ArrowDown");
-    await press(page, "z");
+    await press(page, "ArrowDown*4", "ArrowRight*2", "ArrowDown*3", "ArrowRight", "ArrowDown", "z");
     await waitFrames(page, 30);
     await page.screenshot({ path: path.join(shotsDir, "options.png") });
-    await press(page, "ArrowDown");
-    await press(page, "z");
+    await press(page, "ArrowDown", "z");
     await waitScene(page, 0, 10000);
     await sleep(500);  // the write to IndexedDB finishes on its own
 
     // The saved settings come back after a reload, the language with them.
-    await page.reload();
-    await instrument(page);
+    await load(page);
     await waitFrames(page, 120);
     const option = await page.evaluate(() => Array.from(FS.readFile("/user_data/Option.dat")));
     check(option.length === 40 && option[16] === 4, `the saved settings survive a reload (COM strength ${option[16]})`);
@@ -221,10 +218,9 @@ async function main() {
     check(costs.length > 500, "the match ran in the page");
 
     // The quit row ends the game and offers to start again.
-    await page.reload();
-    await instrument(page);
+    await load(page);
     await waitFrames(page, 60);
-    await press(page, "ArrowDown", 4);
+    await press(page, "ArrowDown*4");
     await page.keyboard.press("z", { delay: 100 });  // the last frames of the game follow
     await page.waitForFunction(() => getComputedStyle(document.getElementById("end")).display !== "none",
                                { timeout: 10000 });
@@ -236,18 +232,15 @@ async function main() {
     browserB = await launch();
     const pageB = await browserB.newPage();
     pageB.on("pageerror", (e) => errors.push(String(e)));
-    await pageB.goto(url + "?room=ZZZZZZ");
-    await instrument(pageB);
+    await load(pageB, url + "?room=ZZZZZZ");
     await sleep(4000);
     check((await scene(pageB)) === 4, "a link to no room opens the online screen and stays there");
     await pageB.screenshot({ path: path.join(shotsDir, "online-no-room.png") });
 
     // The first page makes a room (the title's online row, then its first row) and shows the link.
-    await page.goto(url);
-    await instrument(page);
+    await load(page, url);
     await waitFrames(page, 120);
-    await press(page, "ArrowDown", 2);
-    await press(page, "z");
+    await press(page, "ArrowDown*2", "z");
     await waitScene(page, 4, 10000);
     await waitFrames(page, 60);
     await press(page, "z");
@@ -259,8 +252,7 @@ async function main() {
 
     // The link joins at once: both pages go to the character select, then pick with button 1
     // until the fight.
-    await pageB.goto(link);
-    await instrument(pageB);
+    await load(pageB, link);
     await Promise.all([waitScene(page, 1, 30000), waitScene(pageB, 1, 30000)]);
     const shown = await page.evaluate(() => getComputedStyle(document.getElementById("room")).display);
     check(shown === "none", "both pages reach the character select; the link is gone once the guest is in");
