@@ -23,8 +23,8 @@ function check(ok, what) {
 }
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
-// Opens the address (or reloads the page), then counts game frames and keeps the cost of each
-// battle frame, from inside the page.
+// Opens the address (or reloads the page), counts game frames and keeps the cost of each battle
+// frame from inside the page, and lets 120 frames pass (the title's fade-in).
 async function load(page, address) {
   await (address ? page.goto(address) : page.reload());
   await page.waitForFunction(() => typeof Module !== "undefined" && Module.calledRun && Module._pomrin_scene,
@@ -36,6 +36,7 @@ async function load(page, address) {
       if (Module._pomrin_scene() === 2) __t.battle.push(ms);
     };
   });
+  await waitFrames(page, 120);
 }
 const frames = (page) => page.evaluate(() => __t.frames);
 const scene = (page) => page.evaluate(() => Module._pomrin_scene());
@@ -129,7 +130,6 @@ async function main() {
     // The title, once its fade-in is over, is the native picture pixel for pixel, in English:
     // with no language saved the game follows the browser's.
     await load(page, url);
-    await waitFrames(page, 120);
     check((await scene(page)) === 0, "the page opens on the title");
     const nDiff = await canvasDiff(page, "en");
     check(nDiff === 0, `the title equals the native simulator's English picture (${nDiff} pixels differ)`);
@@ -168,7 +168,6 @@ async function main() {
 
     // The saved settings come back after a reload, the language with them.
     await load(page);
-    await waitFrames(page, 120);
     const option = await page.evaluate(() => Array.from(FS.readFile("/user_data/Option.dat")));
     check(option.length === 40 && option[16] === 4, `the saved settings survive a reload (COM strength ${option[16]})`);
     const settings = await page.evaluate(() => FS.readFile("/user_data/Settings.txt", { encoding: "utf8" }));
@@ -219,7 +218,6 @@ async function main() {
 
     // The quit row ends the game and offers to start again.
     await load(page);
-    await waitFrames(page, 60);
     await press(page, "ArrowDown*4");
     await page.keyboard.press("z", { delay: 100 });  // the last frames of the game follow
     await page.waitForFunction(() => getComputedStyle(document.getElementById("end")).display !== "none",
@@ -239,7 +237,6 @@ async function main() {
 
     // The first page makes a room (the title's online row, then its first row) and shows the link.
     await load(page, url);
-    await waitFrames(page, 120);
     await press(page, "ArrowDown*2", "z");
     await waitScene(page, 4, 10000);
     await waitFrames(page, 60);
