@@ -139,7 +139,7 @@ void RoundOver(int32_t nFallen) {
         g_nBattlePhase = PHASE_MATCH_OVER;
         return;
     }
-    ;
+    ChangeUndo();
     RoundReset();
 }
 
