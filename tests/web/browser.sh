@@ -44,6 +44,7 @@ for _ in $(seq 100); do
     [ -n "$PORT" ] && break
     sleep 0.1
 done
+[ -n "$PORT" ] || { echo "FAIL: the page's server did not start" >&2; cat "$WORK/http.log" >&2; exit 1; }
 
 export NODE_PATH=$MODULES/node_modules
 node "$HERE/browser_test.js" "http://127.0.0.1:$PORT/pomrin.html" "$WEB/shots" || { cat "$WORK/lobby.log"; exit 1; }
